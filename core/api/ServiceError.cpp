@@ -1,0 +1,29 @@
+#include "ServiceError.h"
+
+#include <QCoreApplication>
+
+namespace vorlie {
+
+QString PassThroughError::userMessage() const
+{
+    // The user cannot act on the technical cause; the generic text is honest.
+    return qtTrId("api_error.generic");
+}
+
+QString ServiceError::userMessage() const
+{
+    return std::visit([](const auto &e) { return e.userMessage(); }, m_error);
+}
+
+QString describe(const ServiceError &error)
+{
+    if (const auto *api = error.apiError())
+        return describe(*api);
+    const auto *other = error.passThrough();
+    const char *origin = other->origin == PassThroughError::Origin::encoding ? "encoding"
+        : other->origin == PassThroughError::Origin::transport              ? "transport"
+                                                                            : "decoding";
+    return QStringLiteral("%1(%2)").arg(QLatin1String(origin), other->detail);
+}
+
+} // namespace vorlie

@@ -1,0 +1,68 @@
+#include "Instant.h"
+
+
+namespace vorlie {
+namespace {
+
+bool isDigits(QStringView text, qsizetype from, qsizetype count)
+{
+    for (qsizetype i = from; i < from + count; ++i) {
+        if (!text[i].isDigit() || text[i].unicode() > '9')
+            return false;
+    }
+    return true;
+}
+
+int number(QStringView text, qsizetype from, qsizetype count)
+{
+    return text.mid(from, count).toInt();
+}
+
+} // namespace
+
+std::optional<QDateTime> parseInstant(QStringView text)
+{
+    // 2025-03-01T08:15:30Z or 2025-03-01T08:15:30+01:00
+    constexpr qsizetype dateTimeLength = 19;
+    if (text.size() != dateTimeLength + 1 && text.size() != dateTimeLength + 6)
+        return std::nullopt;
+    if (!isDigits(text, 0, 4) || text[4] != u'-' || !isDigits(text, 5, 2) || text[7] != u'-'
+        || !isDigits(text, 8, 2) || text[10] != u'T' || !isDigits(text, 11, 2) || text[13] != u':'
+        || !isDigits(text, 14, 2) || text[16] != u':' || !isDigits(text, 17, 2))
+        return std::nullopt;
+
+    int offsetSeconds = 0;
+    const QStringView zone = text.mid(dateTimeLength);
+    if (zone.size() == 1) {
+        if (zone[0] != u'Z')
+            return std::nullopt;
+    } else {
+        if ((zone[0] != u'+' && zone[0] != u'-') || !isDigits(zone, 1, 2) || zone[3] != u':'
+            || !isDigits(zone, 4, 2))
+            return std::nullopt;
+        const int hours = number(zone, 1, 2);
+        const int minutes = number(zone, 4, 2);
+        if (hours > 23 || minutes > 59)
+            return std::nullopt;
+        offsetSeconds = (hours * 60 + minutes) * 60 * (zone[0] == u'-' ? -1 : 1);
+    }
+
+    const QDate date(number(text, 0, 4), number(text, 5, 2), number(text, 8, 2));
+    const int hour = number(text, 11, 2);
+    const int minute = number(text, 14, 2);
+    const int second = number(text, 17, 2);
+    if (!date.isValid() || hour > 23 || minute > 59 || second > 59)
+        return std::nullopt;
+
+    const QDateTime local(date, QTime(hour, minute, second), Qt::OffsetFromUTC, offsetSeconds);
+    if (!local.isValid())
+        return std::nullopt;
+    return local.toUTC();
+}
+
+QString formatInstant(const QDateTime &instant)
+{
+    return instant.toUTC().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'"));
+}
+
+} // namespace vorlie

@@ -1,0 +1,35 @@
+#include "json/Instant.h"
+
+#include <gtest/gtest.h>
+
+using vorlie::formatInstant;
+using vorlie::parseInstant;
+
+TEST(Instant, ReadsUtcAndNumericOffsetsAsTheSameMoment)
+{
+    const auto utc = parseInstant(u"2025-03-01T08:15:30Z");
+    const auto offset = parseInstant(u"2025-03-01T09:15:30+01:00");
+    const auto negative = parseInstant(u"2025-03-01T03:45:30-04:30");
+    ASSERT_TRUE(utc && offset && negative);
+    EXPECT_EQ(*utc, *offset);
+    EXPECT_EQ(*utc, *negative);
+    EXPECT_EQ(formatInstant(*offset), QStringLiteral("2025-03-01T08:15:30Z"));
+}
+
+TEST(Instant, RefusesEveryOtherForm)
+{
+    for (const char *text : {"2025-03-01T08:15:30.123Z", "2025-03-01T08:15:30", "2025-03-01 08:15:30Z",
+                             "2025-03-01T08:15Z", "2025-02-30T08:15:30Z", "2025-03-01T24:00:00Z",
+                             "2025-03-01T08:15:30+0100", "2025-03-01T08:15:30z", "", "2025-03-01",
+                             "2025-03-01T08:15:30+01:00:00", "२०२५-03-01T08:15:30Z", "2025-03-01T08:15:60Z"}) {
+        EXPECT_FALSE(parseInstant(QString::fromUtf8(text))) << text;
+    }
+}
+
+TEST(Instant, WritesUtcWithWholeSeconds)
+{
+    const QDateTime withMillis = QDateTime::fromMSecsSinceEpoch(1740816930789, Qt::UTC);
+    EXPECT_EQ(formatInstant(withMillis), QStringLiteral("2025-03-01T08:15:30Z"));
+    const QDateTime local(QDate(2025, 3, 1), QTime(10, 15, 30), Qt::OffsetFromUTC, 2 * 3600);
+    EXPECT_EQ(formatInstant(local), QStringLiteral("2025-03-01T08:15:30Z"));
+}
