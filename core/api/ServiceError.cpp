@@ -1,13 +1,10 @@
 #include "ServiceError.h"
 
-#include <QCoreApplication>
-
 namespace vorlie {
 
 QString PassThroughError::userMessage() const
 {
-    // The user cannot act on the technical cause; the generic text is honest.
-    return qtTrId("api_error.generic");
+    return shownAs ? shownAs->userMessage() : APIError::unknown(-1).userMessage();
 }
 
 QString ServiceError::userMessage() const

@@ -3,6 +3,7 @@
 #include "APIError.h"
 
 #include <QString>
+#include <optional>
 #include <variant>
 
 namespace vorlie {
@@ -15,6 +16,9 @@ struct PassThroughError {
     enum class Origin { encoding, transport, decoding };
     Origin origin;
     QString detail; // technical description, never shown verbatim and never holding a token
+    // What the user is told: a transport failure reads like its classified
+    // twin (offline, timeout); anything else reads as the generic text.
+    std::optional<APIError> shownAs = std::nullopt;
 
     QString userMessage() const;
     friend bool operator==(const PassThroughError &, const PassThroughError &) = default;

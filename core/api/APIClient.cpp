@@ -1,0 +1,93 @@
+#include "APIClient.h"
+
+#include "HttpExchange.h"
+#include "ServiceURL.h"
+#include "TransportErrors.h"
+#include "session/AuthSession.h"
+
+namespace vorlie {
+
+APIClient::APIClient(QUrl baseURL, AuthSession &authSession, QNetworkAccessManager &network,
+                     std::chrono::milliseconds timeout)
+    : m_baseURL(std::move(baseURL))
+    , m_authSession(authSession)
+    , m_network(network)
+    , m_timeout(timeout)
+{
+}
+
+QCoro::Task<Result<APIClient::PreparedRequest>> APIClient::makeURLRequest(const APIRequest &request) const
+{
+    const QUrl url = serviceURL(m_baseURL, request.path, request.query);
+    if (!url.isValid() || url.isEmpty())
+        co_return APIError::unknown(-1);
+
+    PreparedRequest prepared{QNetworkRequest(url), wireText(request.method), std::nullopt};
+    prepared.request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
+
+    if (request.requiresAuth) {
+        const std::optional<QString> token = co_await m_authSession.accessToken();
+        if (!token)
+            co_return APIError::unauthorized();
+        prepared.request.setRawHeader(QByteArrayLiteral("Authorization"), "Bearer " + token->toUtf8());
+    }
+
+    if (request.body) {
+        Result<QByteArray> encoded = request.body->encode();
+        if (!encoded)
+            co_return encoded.error();
+        prepared.body = std::move(*encoded);
+    }
+    co_return prepared;
+}
+
+QCoro::Task<Result<QByteArray>> APIClient::perform(APIRequest request, bool allowRetry, CancelToken cancel) const
+{
+    if (cancel.isCancelled())
+        co_return APIError::cancelled();
+
+    Result<PreparedRequest> prepared = co_await makeURLRequest(request);
+    if (!prepared)
+        co_return prepared.error();
+
+    const HttpOutcome outcome = co_await exchange(m_network, std::move(prepared->request), prepared->verb,
+                                                  std::move(prepared->body), {m_timeout, 8 * 1024 * 1024, cancel});
+    if (outcome.failure != HttpOutcome::Failure::none)
+        co_return mapTransportError(outcome);
+
+    if (outcome.status == 401 && request.requiresAuth && allowRetry) {
+        Result<QString> refreshed = co_await m_authSession.refreshAccessToken();
+        if (!refreshed)
+            co_return refreshed.error();
+        // Rebuilt, so it carries the new token; sent exactly once more.
+        co_return co_await perform(std::move(request), false, std::move(cancel));
+    }
+
+    if (std::optional<APIError> error = validate(outcome.status, outcome.body))
+        co_return *error;
+    co_return outcome.body;
+}
+
+QCoro::Task<Result<void>> APIClient::sendVoid(APIRequest request, CancelToken cancel) const
+{
+    Result<QByteArray> body = co_await perform(std::move(request), true, std::move(cancel));
+    if (!body)
+        co_return body.error();
+    co_return Result<void>();
+}
+
+std::optional<APIError> validate(int status, const QByteArray &body)
+{
+    if (status >= 200 && status <= 299)
+        return std::nullopt;
+    const std::optional<ErrorEnvelope> envelope = decodeErrorEnvelope(body);
+    if (!envelope)
+        return APIError::unknown(status);
+    if (status == 429)
+        return APIError::rateLimited();
+    if (status == 401)
+        return APIError::unauthorized();
+    return APIError::server(envelope->code, envelope->message, status);
+}
+
+} // namespace vorlie

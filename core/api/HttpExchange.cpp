@@ -1,0 +1,84 @@
+#include "HttpExchange.h"
+
+#include <QNetworkAccessManager>
+#include <QCoro/QCoroNetworkReply>
+#include <memory>
+
+namespace vorlie {
+namespace {
+
+struct ReplyDeleter {
+    void operator()(QNetworkReply *reply) const { reply->deleteLater(); }
+};
+
+// Codes 1-199 are the network and proxy layers; from 201 on Qt reports HTTP
+// error statuses, whose answer is still a proper response.
+bool isTransportError(QNetworkReply::NetworkError error)
+{
+    return error > QNetworkReply::NoError && error < QNetworkReply::ContentAccessDenied;
+}
+
+} // namespace
+
+QCoro::Task<HttpOutcome> exchange(QNetworkAccessManager &network, QNetworkRequest request, QByteArray verb,
+                                  std::optional<QByteArray> body, HttpExchangeOptions options)
+{
+    HttpOutcome outcome;
+    if (options.cancel.isCancelled()) {
+        outcome.failure = HttpOutcome::Failure::cancelled;
+        co_return outcome;
+    }
+
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    request.setTransferTimeout(static_cast<int>(options.timeout.count()));
+
+    std::unique_ptr<QNetworkReply, ReplyDeleter> reply(
+        body ? network.sendCustomRequest(request, verb, *body) : network.sendCustomRequest(request, verb));
+
+    bool cancelledByCaller = false;
+    bool tooLarge = false;
+    QNetworkReply *raw = reply.get();
+    if (auto *notifier = options.cancel.notifier()) {
+        QObject::connect(notifier, &detail::CancelState::cancelRequested, raw, [raw, &cancelledByCaller] {
+            cancelledByCaller = true;
+            raw->abort();
+        });
+    }
+    QObject::connect(raw, &QNetworkReply::downloadProgress, raw, [raw, &tooLarge, limit = options.maxBodyBytes](qint64 received, qint64) {
+        if (received > limit && !tooLarge) {
+            tooLarge = true;
+            raw->abort();
+        }
+    });
+
+    if (!raw->isFinished())
+        co_await qCoro(raw).waitForFinished(std::chrono::milliseconds(-1));
+
+    // Disconnect before the locals the lambdas capture go out of scope.
+    raw->disconnect();
+    if (auto *notifier = options.cancel.notifier())
+        QObject::disconnect(notifier, nullptr, raw, nullptr);
+
+    const QNetworkReply::NetworkError error = raw->error();
+    outcome.networkError = error;
+    const QVariant status = raw->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+
+    if (cancelledByCaller) {
+        outcome.failure = HttpOutcome::Failure::cancelled;
+    } else if (tooLarge) {
+        outcome.failure = HttpOutcome::Failure::tooLarge;
+    } else if (error == QNetworkReply::OperationCanceledError || error == QNetworkReply::TimeoutError) {
+        // Nobody else aborts our replies, so a cancellation we did not ask for is the transfer time-out.
+        outcome.failure = HttpOutcome::Failure::timedOut;
+    } else if (isTransportError(error)) {
+        outcome.failure = HttpOutcome::Failure::transport;
+    } else if (!status.isValid()) {
+        outcome.failure = HttpOutcome::Failure::notHttp;
+    } else {
+        outcome.status = status.toInt();
+        outcome.body = raw->readAll();
+    }
+    co_return outcome;
+}
+
+} // namespace vorlie

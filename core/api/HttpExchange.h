@@ -1,0 +1,46 @@
+#pragma once
+
+#include "CancelToken.h"
+
+#include <QByteArray>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QCoro/QCoroTask>
+#include <chrono>
+#include <optional>
+
+class QNetworkAccessManager;
+
+namespace vorlie {
+
+// What one HTTP exchange ended with, before any service-level meaning is
+// given to it.
+struct HttpOutcome {
+    enum class Failure {
+        none,      // an HTTP answer arrived: status and body are set
+        cancelled, // the caller's token fired
+        timedOut,  // the transfer time-out fired (Qt reports it as a cancellation)
+        transport, // the network layer failed; networkError says how
+        tooLarge,  // the body exceeded the limit and was abandoned
+        notHttp,   // something answered, but not with a usable HTTP response
+    };
+
+    Failure failure = Failure::none;
+    QNetworkReply::NetworkError networkError = QNetworkReply::NoError;
+    int status = 0;
+    QByteArray body;
+};
+
+struct HttpExchangeOptions {
+    std::chrono::milliseconds timeout;
+    qint64 maxBodyBytes = 8 * 1024 * 1024;
+    CancelToken cancel = {};
+};
+
+// Sends one request and waits for its answer. Redirects are never followed:
+// Qt would forward the Authorization header and re-post bodies to wherever a
+// 3xx points, so a redirect comes back as an ordinary answer.
+QCoro::Task<HttpOutcome> exchange(QNetworkAccessManager &network, QNetworkRequest request, QByteArray verb,
+                                  std::optional<QByteArray> body, HttpExchangeOptions options);
+
+} // namespace vorlie
