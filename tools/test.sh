@@ -8,20 +8,4 @@ preset="${1:-debug}"
 bash tools/install-deps.sh
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset"
-
-keyring_home="$(mktemp -d)"
-trap 'rm -rf "$keyring_home"' EXIT
-export VORLIE_TEST_PRESET="$preset" KEYRING_HOME="$keyring_home"
-dbus-run-session -- bash -c '
-    set -euo pipefail
-    # The daemon keeps its keyring under a throw-away data directory.
-    eval "$(printf %s test | XDG_DATA_HOME="$KEYRING_HOME" gnome-keyring-daemon --unlock --components=secrets)"
-    export GNOME_KEYRING_CONTROL
-    # Wait by name only: calling the service before it is up would D-Bus-activate a second, locked daemon.
-    for _ in $(seq 500); do
-        dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
-            string:org.freedesktop.secrets 2>/dev/null | grep -q true && break
-        sleep 0.01
-    done
-    ctest --preset "$VORLIE_TEST_PRESET" -j2
-'
+bash tools/test-session.sh ctest --preset "$preset" -j2

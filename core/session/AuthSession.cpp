@@ -7,6 +7,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPointer>
 #include <QCoro/QCoroSignal>
 
 namespace vorlie {
@@ -62,9 +63,17 @@ AuthSession::~AuthSession() = default;
 
 QCoro::Task<void> AuthSession::load()
 {
+    // Runs detached from the constructor: the session may be gone when a read returns.
+    const QPointer<AuthSession> alive(this);
     auto turn = co_await m_queue.enter();
-    m_accessToken = co_await m_keychain.read(accessTokenAccount);
-    m_refreshToken = co_await m_keychain.read(refreshTokenAccount);
+    std::optional<QString> accessToken = co_await m_keychain.read(accessTokenAccount);
+    if (!alive)
+        co_return;
+    std::optional<QString> refreshToken = co_await m_keychain.read(refreshTokenAccount);
+    if (!alive)
+        co_return;
+    m_accessToken = std::move(accessToken);
+    m_refreshToken = std::move(refreshToken);
     // An access token alone does not make a session.
     setState(m_refreshToken ? State::signedIn : State::signedOut);
 }
@@ -72,13 +81,14 @@ QCoro::Task<void> AuthSession::load()
 QCoro::Task<std::optional<QString>> AuthSession::accessToken()
 {
     auto turn = co_await m_queue.enter();
-    co_return m_accessToken;
+    // g++ 12 moves from a member named in co_return; copy explicitly.
+    co_return std::optional<QString>(m_accessToken);
 }
 
 QCoro::Task<std::optional<QString>> AuthSession::refreshToken()
 {
     auto turn = co_await m_queue.enter();
-    co_return m_refreshToken;
+    co_return std::optional<QString>(m_refreshToken);
 }
 
 QCoro::Task<AuthSession::State> AuthSession::state()
@@ -144,7 +154,7 @@ QCoro::Task<Result<QString>> AuthSession::refreshAccessToken()
     }
     if (!flight->result)
         co_await qCoro(flight.get(), &detail::RefreshFlight::finished);
-    co_return *flight->result;
+    co_return Result<QString>(*flight->result); // a copy: every joiner gets the result
 }
 
 QCoro::Task<Result<QString>> AuthSession::performRefresh()
@@ -164,9 +174,13 @@ QCoro::Task<Result<QString>> AuthSession::performRefresh()
     const QByteArray body =
         QJsonDocument(QJsonObject{{QStringLiteral("refreshToken"), *sentToken}}).toJson(QJsonDocument::Compact);
 
+    HttpExchangeOptions options{m_refreshTimeout}; // named: see APIClient::perform
     // The queue is free while the exchange runs: others may read tokens or join this refresh.
+    const QPointer<AuthSession> alive(this); // the exchange may outlive the session
     const HttpOutcome outcome =
-        co_await exchange(m_network, std::move(request), QByteArrayLiteral("POST"), body, {m_refreshTimeout});
+        co_await exchange(m_network, std::move(request), QByteArrayLiteral("POST"), body, std::move(options));
+    if (!alive)
+        co_return APIError::cancelled();
 
     switch (outcome.failure) {
     case HttpOutcome::Failure::none:

@@ -3,71 +3,77 @@
 #include <QObject>
 #include <coroutine>
 #include <deque>
+#include <memory>
 
 namespace vorlie {
 
 // Runs asynchronous operations one at a time on the event loop:
 // `auto turn = co_await queue.enter();` waits until every earlier holder has
 // released its turn. Waiters resume through the event loop, in arrival order,
-// never nested inside the releasing call.
+// never nested inside the releasing call. A turn that outlives its queue
+// (its owner was destroyed while an operation was suspended) releases nothing.
 class SerialQueue {
+    struct State {
+        QObject *context;
+        bool busy = false;
+        std::deque<std::coroutine_handle<>> waiters;
+
+        void release()
+        {
+            if (waiters.empty()) {
+                busy = false;
+                return;
+            }
+            // The queue stays busy: the turn passes straight to the next waiter.
+            const std::coroutine_handle<> next = waiters.front();
+            waiters.pop_front();
+            QMetaObject::invokeMethod(context, [next] { next.resume(); }, Qt::QueuedConnection);
+        }
+    };
+
 public:
-    explicit SerialQueue(QObject *context) : m_context(context) {}
+    explicit SerialQueue(QObject *context) : m_state(std::make_shared<State>(State{context, false, {}})) {}
     SerialQueue(const SerialQueue &) = delete;
     SerialQueue &operator=(const SerialQueue &) = delete;
 
     class Turn {
     public:
-        explicit Turn(SerialQueue *queue) : m_queue(queue) {}
-        Turn(Turn &&other) noexcept : m_queue(std::exchange(other.m_queue, nullptr)) {}
+        explicit Turn(std::weak_ptr<State> queue) : m_queue(std::move(queue)) {}
+        Turn(Turn &&other) noexcept = default;
         Turn &operator=(Turn &&) = delete;
         Turn(const Turn &) = delete;
         Turn &operator=(const Turn &) = delete;
         ~Turn()
         {
-            if (m_queue)
-                m_queue->release();
+            if (const std::shared_ptr<State> queue = m_queue.lock())
+                queue->release();
         }
 
     private:
-        SerialQueue *m_queue;
+        std::weak_ptr<State> m_queue;
     };
 
     class EnterAwaiter {
     public:
-        explicit EnterAwaiter(SerialQueue &queue) : m_queue(queue) {}
+        explicit EnterAwaiter(std::shared_ptr<State> queue) : m_queue(std::move(queue)) {}
         bool await_ready() const
         {
-            if (m_queue.m_busy)
+            if (m_queue->busy)
                 return false;
-            m_queue.m_busy = true;
+            m_queue->busy = true;
             return true;
         }
-        void await_suspend(std::coroutine_handle<> waiter) { m_queue.m_waiters.push_back(waiter); }
-        Turn await_resume() { return Turn(&m_queue); }
+        void await_suspend(std::coroutine_handle<> waiter) { m_queue->waiters.push_back(waiter); }
+        Turn await_resume() { return Turn(m_queue); }
 
     private:
-        SerialQueue &m_queue;
+        std::shared_ptr<State> m_queue;
     };
 
-    EnterAwaiter enter() { return EnterAwaiter(*this); }
+    EnterAwaiter enter() { return EnterAwaiter(m_state); }
 
 private:
-    void release()
-    {
-        if (m_waiters.empty()) {
-            m_busy = false;
-            return;
-        }
-        // The queue stays busy: the turn passes straight to the next waiter.
-        const std::coroutine_handle<> next = m_waiters.front();
-        m_waiters.pop_front();
-        QMetaObject::invokeMethod(m_context, [next] { next.resume(); }, Qt::QueuedConnection);
-    }
-
-    QObject *m_context;
-    bool m_busy = false;
-    std::deque<std::coroutine_handle<>> m_waiters;
+    std::shared_ptr<State> m_state;
 };
 
 } // namespace vorlie

@@ -1,0 +1,63 @@
+#include "RelativeTime.h"
+
+namespace vorlie {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+enum class Unit { second, minute, hour, day };
+
+struct Wording {
+    QString past; // %1: amount with unit
+    QString future;
+    QString second, minute, hour;
+    // Days are written out: neither language abbreviates them.
+    QString day, days;
+};
+
+const Wording &wordingFor(const QLocale &locale)
+{
+    static const Wording german{u"vor %1"_s, u"in %1"_s, u"Sek."_s, u"Min."_s, u"Std."_s, u"Tag"_s, u"Tagen"_s};
+    static const Wording english{u"%1 ago"_s, u"in %1"_s, u"sec."_s, u"min."_s, u"hr."_s, u"day"_s, u"days"_s};
+    return locale.language() == QLocale::German ? german : english;
+}
+
+QString unitName(const Wording &w, Unit unit, qint64 amount)
+{
+    switch (unit) {
+    case Unit::second: return w.second;
+    case Unit::minute: return w.minute;
+    case Unit::hour: return w.hour;
+    case Unit::day: return amount == 1 ? w.day : w.days;
+    }
+    return {};
+}
+
+} // namespace
+
+QString abbreviatedRelativeTime(const QDateTime &instant, const QDateTime &now, const QLocale &locale)
+{
+    const qint64 elapsed = instant.secsTo(now);
+    const bool future = elapsed < 0;
+    const qint64 seconds = future ? -elapsed : elapsed;
+
+    Unit unit = Unit::second;
+    qint64 amount = seconds;
+    if (seconds >= 86400) {
+        unit = Unit::day;
+        amount = seconds / 86400;
+    } else if (seconds >= 3600) {
+        unit = Unit::hour;
+        amount = seconds / 3600;
+    } else if (seconds >= 60) {
+        unit = Unit::minute;
+        amount = seconds / 60;
+    }
+
+    const Wording &w = wordingFor(locale);
+    const QString quantity = locale.toString(amount) + u' ' + unitName(w, unit, amount);
+    return (future ? w.future : w.past).arg(quantity);
+}
+
+} // namespace vorlie

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <optional>
+
+namespace vorlie {
+
+// One INI preference file, opened afresh for every access so that a value
+// written by another process is seen. QSettings replaces the file by writing
+// a temporary copy under a lock file and renaming it, so a reader sees the
+// old or the new file, never a torn one.
+class PreferenceFile {
+public:
+    explicit PreferenceFile(QString path) : m_path(std::move(path)) {}
+
+    const QString &path() const { return m_path; }
+
+    // Whether the file can serve as a store: its directory exists or can be
+    // made, and the file is absent or a regular file we may read and write.
+    bool isUsable() const;
+
+    // Values of the wrong type read as none: INI keeps no types, so each
+    // reader accepts exactly the forms that QSettings gives back for it.
+    std::optional<QByteArray> data(const QString &key) const;
+    std::optional<QString> text(const QString &key) const;
+    std::optional<bool> truth(const QString &key) const;
+    // A one-element list comes back from INI as a plain text; it is taken as
+    // a list of one, and an empty list comes back as no value.
+    std::optional<QStringList> textList(const QString &key) const;
+
+    // Each write is flushed at once; false when it did not reach the disk.
+    bool setData(const QString &key, const QByteArray &value) const;
+    bool setText(const QString &key, const QString &value) const;
+    bool setTruth(const QString &key, bool value) const;
+    bool setTextList(const QString &key, const QStringList &value) const;
+    bool remove(const QString &key) const;
+
+private:
+    QVariant read(const QString &key) const;
+    bool write(const QString &key, const QVariant *value) const;
+
+    QString m_path;
+};
+
+} // namespace vorlie

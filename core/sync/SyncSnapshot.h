@@ -1,0 +1,32 @@
+#pragma once
+
+#include "domain/Connection.h"
+#include "domain/Status.h"
+#include "domain/User.h"
+#include "json/JsonCodec.h"
+
+#include <QDateTime>
+#include <optional>
+#include <vector>
+
+namespace vorlie {
+
+// Everything the home screens show, as one answer of the service's sync.
+struct SyncSnapshot {
+    User user;
+    std::optional<MainPerson> mainPerson;
+    std::optional<Status> mainPersonStatus;
+    std::optional<Status> ownStatus;
+    std::vector<Connection> connections;
+    QDateTime serverTime;
+
+    friend bool operator==(const SyncSnapshot &, const SyncSnapshot &) = default;
+};
+
+template<>
+struct JsonCodec<SyncSnapshot> {
+    static std::optional<SyncSnapshot> decode(const QJsonValue &value);
+    static QJsonValue encode(const SyncSnapshot &snapshot);
+};
+
+} // namespace vorlie

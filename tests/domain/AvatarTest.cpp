@@ -1,0 +1,179 @@
+#include "DomainFixtures.h"
+#include "domain/AvatarImageURL.h"
+
+#include <QUrlQuery>
+#include <gtest/gtest.h>
+
+using namespace vorlie;
+using namespace vorlie::test;
+
+namespace {
+
+const QUrl base(QStringLiteral("https://avatars.example.test"));
+
+AvatarConfiguration workedExample()
+{
+    // warm_1, short_1, black, tshirt, black, none, default, male
+    AvatarConfiguration a;
+    a.skinTone = SkinTone::warm1;
+    a.hairStyle = HairStyle::short1;
+    a.hairColor = HairColor::black;
+    a.outfit = Outfit::tshirt;
+    a.outfitColor = OutfitColor::black;
+    a.accessory = Accessory::none;
+    a.expression = Expression::default_;
+    a.sex = Sex::male;
+    return a;
+}
+
+QString query(const AvatarConfiguration &a, const QString &seed = QStringLiteral("p1"), int points = 48)
+{
+    return avatarImageURL(base, a, seed, points).query(QUrl::FullyEncoded);
+}
+
+const QString fixedHead = QStringLiteral("seed=p1&size=96&backgroundColor=transparent&skinColor=ffdbb4&hairColor=2c1b18"
+                                         "&clothing=shirtCrewNeck&clothesColor=29292e&eyes=default&eyebrows=defaultNatural"
+                                         "&mouth=default");
+
+} // namespace
+
+TEST(AvatarCoding, RoundTripsEveryField)
+{
+    AvatarConfiguration a;
+    a.skinTone = SkinTone::deep2;
+    a.hairStyle = HairStyle::buzz;
+    a.hairColor = HairColor::pink;
+    a.outfit = Outfit::jacket;
+    a.outfitColor = OutfitColor::purple;
+    a.accessory = Accessory::headphones;
+    a.expression = Expression::grin;
+    a.sex = Sex::female;
+    EXPECT_EQ(roundTrip(a), a);
+    EXPECT_EQ(decode<AvatarConfiguration>(avatarJson()), workedExample());
+}
+
+TEST(AvatarCoding, MissingOrNullSexMeansNone)
+{
+    const auto missing = decode<AvatarConfiguration>(without(avatarJson(), "sex"));
+    ASSERT_TRUE(missing);
+    EXPECT_EQ(missing->sex, Sex::none);
+    const auto null = decode<AvatarConfiguration>(with(avatarJson(), "sex", QJsonValue::Null));
+    ASSERT_TRUE(null);
+    EXPECT_EQ(null->sex, Sex::none);
+    // The default is only for absence: a wrong value still fails.
+    EXPECT_FALSE(decode<AvatarConfiguration>(with(avatarJson(), "sex", "other")));
+    EXPECT_FALSE(decode<AvatarConfiguration>(with(avatarJson(), "sex", 0)));
+    // And it is always written, so the next reader need not guess.
+    EXPECT_EQ(JsonCodec<AvatarConfiguration>::encode(*missing).toObject().value("sex"), QJsonValue("none"));
+}
+
+TEST(AvatarCoding, EachOtherFieldIsRequiredAndChecked)
+{
+    for (const char *key : {"skinTone", "hairStyle", "hairColor", "outfit", "outfitColor", "accessory", "expression"}) {
+        SCOPED_TRACE(key);
+        EXPECT_FALSE(decode<AvatarConfiguration>(without(avatarJson(), key)));
+        EXPECT_FALSE(decode<AvatarConfiguration>(with(avatarJson(), key, QJsonValue::Null)));
+        EXPECT_FALSE(decode<AvatarConfiguration>(with(avatarJson(), key, "unlisted")));
+        EXPECT_FALSE(decode<AvatarConfiguration>(with(avatarJson(), key, 1)));
+    }
+}
+
+TEST(AvatarImageAddress, WorkedExampleGivesTheExactQuery)
+{
+    EXPECT_EQ(query(workedExample()),
+              fixedHead + QStringLiteral("&top=shortFlat&accessoriesProbability=0&facialHair=beardLight&facialHairProbability=50"));
+    const QUrl url = avatarImageURL(base, workedExample(), QStringLiteral("p1"), 48);
+    EXPECT_EQ(url.scheme(), QStringLiteral("https"));
+    EXPECT_EQ(url.host(), QStringLiteral("avatars.example.test"));
+    EXPECT_EQ(url.path(), QStringLiteral("/9.x/avataaars/png"));
+}
+
+TEST(AvatarImageAddress, BeanieReplacesTheHairWithAHatInTheOutfitColour)
+{
+    AvatarConfiguration a = workedExample();
+    a.accessory = Accessory::beanie;
+    a.outfitColor = OutfitColor::navy;
+    const QString q = query(a);
+    EXPECT_TRUE(q.contains(QStringLiteral("&clothesColor=243059&")));
+    EXPECT_TRUE(q.contains(QStringLiteral("&mouth=default&top=winterHat02&hatColor=243059&accessoriesProbability=0&")));
+    EXPECT_FALSE(q.contains(QStringLiteral("shortFlat")));
+}
+
+TEST(AvatarImageAddress, GlassesAndSunglassesAreSentOthersAreNot)
+{
+    AvatarConfiguration a = workedExample();
+    a.accessory = Accessory::sunglasses;
+    a.sex = Sex::female;
+    EXPECT_TRUE(query(a).endsWith(
+        QStringLiteral("&top=shortFlat&accessories=sunglasses&accessoriesProbability=100&facialHairProbability=0")));
+    EXPECT_FALSE(query(a).contains(QStringLiteral("facialHair=")));
+
+    a.accessory = Accessory::glasses;
+    EXPECT_TRUE(query(a).contains(QStringLiteral("&accessories=prescription02&accessoriesProbability=100&")));
+
+    // Earrings and headphones give the same address as no accessory.
+    a.accessory = Accessory::none;
+    const QString plain = query(a);
+    a.accessory = Accessory::earrings;
+    EXPECT_EQ(query(a), plain);
+    a.accessory = Accessory::headphones;
+    EXPECT_EQ(query(a), plain);
+}
+
+TEST(AvatarImageAddress, ItemCountIsThirteenToFifteen)
+{
+    AvatarConfiguration fewest = workedExample();
+    fewest.sex = Sex::none;
+    EXPECT_EQ(QUrlQuery(query(fewest)).queryItems().size(), 13);
+    AvatarConfiguration most = workedExample();
+    most.accessory = Accessory::beanie;
+    EXPECT_EQ(QUrlQuery(query(most)).queryItems().size(), 15);
+    most.accessory = Accessory::glasses;
+    EXPECT_EQ(QUrlQuery(query(most)).queryItems().size(), 15);
+}
+
+TEST(AvatarImageAddress, BaldAndShortOneLookTheSame)
+{
+    AvatarConfiguration bald = workedExample();
+    bald.hairStyle = HairStyle::bald;
+    EXPECT_EQ(avatarImageURL(base, bald, QStringLiteral("p1"), 48), avatarImageURL(base, workedExample(), QStringLiteral("p1"), 48));
+}
+
+TEST(AvatarImageAddress, EveryChoiceReachesTheQuery)
+{
+    AvatarConfiguration a = workedExample();
+    a.skinTone = SkinTone::deep2;
+    a.hairColor = HairColor::blue;
+    a.outfit = Outfit::sweater;
+    a.outfitColor = OutfitColor::green;
+    a.expression = Expression::grin;
+    a.hairStyle = HairStyle::long1;
+    const QUrlQuery q(query(a));
+    EXPECT_EQ(q.queryItemValue("skinColor"), QStringLiteral("614335"));
+    EXPECT_EQ(q.queryItemValue("hairColor"), QStringLiteral("4a6fa5"));
+    EXPECT_EQ(q.queryItemValue("clothing"), QStringLiteral("collarAndSweater"));
+    EXPECT_EQ(q.queryItemValue("clothesColor"), QStringLiteral("3d7357"));
+    EXPECT_EQ(q.queryItemValue("mouth"), QStringLiteral("twinkle"));
+    EXPECT_EQ(q.queryItemValue("top"), QStringLiteral("longButNotTooLong"));
+}
+
+TEST(AvatarImageAddress, SeedIsEncodedSoItCannotAlterTheQuery)
+{
+    const QString seed = QStringLiteral("a+b&size=1#x é/?");
+    const QUrl url = avatarImageURL(base, workedExample(), seed, 48);
+    const QString q = url.query(QUrl::FullyEncoded);
+    EXPECT_TRUE(q.startsWith(QStringLiteral("seed=a%2Bb%26size%3D1%23x%20%C3%A9%2F%3F&size=96&"))) << q.toStdString();
+    EXPECT_TRUE(url.fragment().isNull());
+    EXPECT_EQ(QUrlQuery(url).queryItemValue("seed", QUrl::FullyDecoded), seed);
+}
+
+TEST(AvatarImageAddress, AnySizeAndSeedGiveAValidAddress)
+{
+    EXPECT_TRUE(query(workedExample(), QString(), 0).startsWith(QStringLiteral("seed=&size=0&")));
+    EXPECT_TRUE(query(workedExample(), QStringLiteral("p"), std::numeric_limits<int>::max())
+                    .contains(QStringLiteral("&size=4294967294&")));
+    EXPECT_TRUE(avatarImageURL(base, workedExample(), QStringLiteral("p"), -1).isValid());
+    // A base with a path keeps it, so the service may live below a prefix.
+    EXPECT_EQ(avatarImageURL(QUrl(QStringLiteral("https://cdn.example.test/render/")), workedExample(), QStringLiteral("p"), 1).path(),
+              QStringLiteral("/render/9.x/avataaars/png"));
+}

@@ -1,0 +1,122 @@
+#include "DomainFixtures.h"
+#include "domain/StatusCatalog.h"
+
+#include <QSet>
+#include <gtest/gtest.h>
+
+using namespace vorlie;
+using namespace vorlie::test;
+
+namespace {
+
+Status statusWith(std::optional<QString> key, std::optional<QString> text)
+{
+    Status s;
+    s.id = QStringLiteral("s1");
+    s.statusKey = std::move(key);
+    s.text = std::move(text);
+    return s;
+}
+
+const QString tiredId = QStringLiteral("status.tired.text");
+
+} // namespace
+
+TEST(BuiltInCatalog, HoldsTheTwentyOneKeysInOrder)
+{
+    const QStringList expected{"tired", "miss_you", "love_you", "shopping", "need_cash", "working", "chilling",
+                               "stressed", "out", "home", "on_my_way", "thinking_of_you", "busy", "call_me",
+                               "bored", "hungry", "gym", "studying", "good_mood", "bad_mood", "need_hug"};
+    QStringList keys;
+    for (const auto &e : BuiltInStatusCatalog::entries()) {
+        keys.append(e.key);
+        EXPECT_EQ(e.localizationKey, QStringLiteral("status.") + e.key + QStringLiteral(".text"));
+        EXPECT_NE(e.category, StatusCategory::custom) << e.key.toStdString();
+    }
+    EXPECT_EQ(keys, expected);
+}
+
+TEST(BuiltInCatalog, EntriesCarryTheirEmojiCategoryAndMood)
+{
+    const auto tired = BuiltInStatusCatalog::entry(u"tired");
+    ASSERT_TRUE(tired);
+    EXPECT_EQ(tired->emoji, QString::fromUtf16(u"\U0001F4A4"));
+    EXPECT_EQ(tired->category, StatusCategory::mood);
+    EXPECT_EQ(tired->visualState, StatusVisualState::sleepy);
+
+    // Emoji with a variation selector keep it.
+    EXPECT_EQ(BuiltInStatusCatalog::entry(u"love_you")->emoji, QString::fromUtf16(u"\u2764\uFE0F"));
+    EXPECT_EQ(BuiltInStatusCatalog::entry(u"shopping")->emoji, QString::fromUtf16(u"\U0001F6CD\uFE0F"));
+
+    const auto hug = BuiltInStatusCatalog::entry(u"need_hug");
+    ASSERT_TRUE(hug);
+    EXPECT_EQ(hug->emoji, QString::fromUtf16(u"\U0001FAC2"));
+    EXPECT_EQ(hug->category, StatusCategory::relationship);
+    EXPECT_EQ(hug->visualState, StatusVisualState::missing);
+
+    QStringList withoutEmoji;
+    for (const auto &e : BuiltInStatusCatalog::entries()) {
+        if (!e.emoji)
+            withoutEmoji.append(e.key);
+    }
+    EXPECT_EQ(withoutEmoji, (QStringList{"busy", "call_me", "bored", "hungry", "gym", "studying", "good_mood", "bad_mood"}));
+}
+
+TEST(BuiltInCatalog, LookupIsExactAndCaseSensitive)
+{
+    EXPECT_TRUE(BuiltInStatusCatalog::entry(u"miss_you"));
+    EXPECT_FALSE(BuiltInStatusCatalog::entry(u"Miss_You"));
+    EXPECT_FALSE(BuiltInStatusCatalog::entry(u"miss_you "));
+    EXPECT_FALSE(BuiltInStatusCatalog::entry(u"custom"));
+    EXPECT_FALSE(BuiltInStatusCatalog::entry(u""));
+}
+
+TEST(BuiltInCatalog, LocalizedTextComesFromTheTextTableOrFallsBack)
+{
+    const FakeTextTable table({{"status.tired.text", QStringLiteral("Müde")}});
+    EXPECT_EQ(BuiltInStatusCatalog::localizedText(QStringLiteral("tired"), QStringLiteral("ignored")), QStringLiteral("Müde"));
+    EXPECT_EQ(BuiltInStatusCatalog::localizedText(QStringLiteral("custom")), QStringLiteral("custom"));
+    EXPECT_EQ(BuiltInStatusCatalog::localizedText(QStringLiteral("rainy"), QStringLiteral("Rainy day")), QStringLiteral("Rainy day"));
+    EXPECT_EQ(BuiltInStatusCatalog::localizedText(QStringLiteral("rainy")), QStringLiteral("rainy"));
+}
+
+TEST(BuiltInCatalog, ItemsFollowTheTableAndMarkFavourites)
+{
+    const FakeTextTable table({{"status.need_hug.text", QStringLiteral("Brauche eine Umarmung")}});
+    const auto plain = BuiltInStatusCatalog::items({});
+    ASSERT_EQ(plain.size(), 21u);
+    EXPECT_EQ(plain.front().key, QStringLiteral("tired"));
+    EXPECT_EQ(plain.back().key, QStringLiteral("need_hug"));
+    EXPECT_EQ(plain.back().text, QStringLiteral("Brauche eine Umarmung"));
+    for (const auto &item : plain)
+        EXPECT_FALSE(item.isFavorite) << item.key.toStdString();
+
+    const auto marked = BuiltInStatusCatalog::items({QStringLiteral("gym"), QStringLiteral("unknown")});
+    ASSERT_EQ(marked.size(), 21u);
+    for (std::size_t i = 0; i < marked.size(); ++i) {
+        EXPECT_EQ(marked[i].key, plain[i].key);
+        EXPECT_EQ(marked[i].isFavorite, marked[i].key == QStringLiteral("gym"));
+    }
+    EXPECT_FALSE(marked[16].emoji);
+}
+
+TEST(DisplayText, FollowsKeyThenText)
+{
+    const FakeTextTable table({{"status.tired.text", QStringLiteral("Müde")}});
+    // A built-in key always shows the client's own wording.
+    EXPECT_EQ(displayText(statusWith(QStringLiteral("tired"), QStringLiteral("sleepy!!"))), QStringLiteral("Müde"));
+    EXPECT_EQ(displayText(statusWith(QStringLiteral("tired"), std::nullopt)), QStringLiteral("Müde"));
+    EXPECT_EQ(displayText(statusWith(QStringLiteral("custom"), QStringLiteral("Kaffee ☕"))), QStringLiteral("Kaffee ☕"));
+    EXPECT_EQ(displayText(statusWith(QStringLiteral("custom"), std::nullopt)), QString());
+    EXPECT_EQ(displayText(statusWith(std::nullopt, QStringLiteral("From the service"))), QStringLiteral("From the service"));
+    EXPECT_EQ(displayText(statusWith(std::nullopt, std::nullopt)), QString());
+    EXPECT_EQ(displayText(statusWith(QStringLiteral("service_only"), QStringLiteral("Rainy"))), QStringLiteral("Rainy"));
+    EXPECT_EQ(displayText(statusWith(QStringLiteral("service_only"), std::nullopt)), QStringLiteral("service_only"));
+}
+
+TEST(DisplayText, MissingTranslationShowsTheLookupDefault)
+{
+    // No table installed: the lookup's own answer for a missing id, no error.
+    EXPECT_EQ(displayText(statusWith(QStringLiteral("tired"), std::nullopt)), qtTrId("status.tired.text"));
+    EXPECT_FALSE(displayText(statusWith(QStringLiteral("tired"), std::nullopt)).isEmpty());
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+// A plain QNetworkAccessManager and a raw socket against a FakeServiceHost:
+// the same two views a real client and a hostile peer have of the service.
+#include "FakeServiceHost.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QTcpSocket>
+#include <QCoro/QCoroNetworkReply>
+#include <QCoro/QCoroTask>
+
+#include <memory>
+
+namespace vorlie::fake::testing {
+
+struct Answer {
+    int status = 0;
+    QNetworkReply::NetworkError error = QNetworkReply::NoError;
+    QByteArray body;
+    QMap<QByteArray, QByteArray> headers; // lower-case names
+
+    QJsonObject data() const { return QJsonDocument::fromJson(body).object().value("data").toObject(); }
+    QString errorCode() const
+    {
+        return QJsonDocument::fromJson(body).object().value("error").toObject().value("code").toString();
+    }
+};
+
+using Headers = QList<QPair<QByteArray, QByteArray>>;
+
+inline QCoro::Task<Answer> exchange(QNetworkAccessManager &network, QUrl url, QByteArray method, QByteArray body, Headers headers)
+{
+    QNetworkRequest request(url);
+    for (const auto &[name, value] : headers)
+        request.setRawHeader(name, value);
+    if (!body.isEmpty())
+        request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
+    const std::unique_ptr<QNetworkReply> reply(network.sendCustomRequest(request, method, body));
+    co_await qCoro(reply.get()).waitForFinished();
+    Answer answer;
+    answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    answer.error = reply->error();
+    answer.body = reply->readAll();
+    for (const auto &[name, value] : reply->rawHeaderPairs())
+        answer.headers.insert(name.toLower(), value);
+    co_return answer;
+}
+
+inline QUrl apiUrl(const FakeServiceHost &host, const QString &path)
+{
+    return QUrl(host.baseUrl().toString() + u'/' + path);
+}
+
+// Writes raw bytes and collects everything until the service closes or goes quiet.
+inline QByteArray rawExchange(quint16 port, const QByteArray &bytes, int quietMs = 1000)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    if (!socket.waitForConnected(2000))
+        return {};
+    socket.write(bytes);
+    QByteArray answer;
+    while (socket.state() == QAbstractSocket::ConnectedState && socket.waitForReadyRead(quietMs))
+        answer += socket.readAll();
+    answer += socket.readAll();
+    return answer;
+}
+
+inline ScriptedReply scripted(int status, QByteArray body = {})
+{
+    ScriptedReply reply;
+    reply.status = status;
+    reply.body = std::move(body);
+    return reply;
+}
+
+} // namespace vorlie::fake::testing

@@ -1,0 +1,184 @@
+// The credential store against the real Secret Service of the test session
+// (gnome-keyring inside dbus-run-session, see tools/test-session.sh).
+#include "KeychainTokenStore.h"
+
+#include <QCoreApplication>
+#include <QCoro/QCoroSignal>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QLocalServer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUuid>
+#include <gtest/gtest.h>
+#include <qt6keychain/keychain.h>
+
+#include <memory>
+
+using namespace vorlie;
+using namespace std::chrono_literals;
+
+namespace {
+
+QString uniqueService()
+{
+    return QStringLiteral("com.vorlia.app.tokens.test-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+class KeychainTokenStoreTest : public ::testing::Test {
+protected:
+    ~KeychainTokenStoreTest() override
+    {
+        for (const char *account : {"accessToken", "refreshToken"})
+            QCoro::waitFor(store.deleteItem(QString::fromLatin1(account)));
+    }
+
+    std::optional<QString> read(KeychainTokenStore &s, const char *account) { return QCoro::waitFor(s.read(QString::fromLatin1(account))); }
+    std::optional<QString> read(const char *account) { return read(store, account); }
+    void write(const QString &value, const char *account) { QCoro::waitFor(store.write(value, QString::fromLatin1(account))); }
+
+    KeychainTokenStore store{uniqueService()};
+};
+
+} // namespace
+
+TEST_F(KeychainTokenStoreTest, ReadsBackExactlyWhatWasWritten)
+{
+    EXPECT_EQ(read("accessToken"), std::nullopt);
+    const QString token = QStringLiteral("tökén-✓-🔑");
+    write(token, "accessToken");
+    EXPECT_EQ(read("accessToken"), token);
+    KeychainTokenStore sameService(store.service());
+    EXPECT_EQ(read(sameService, "accessToken"), token) << "the token must live in the keychain, not in the object";
+
+    // A leading byte-order mark is token text like any other.
+    const QString withMark = QStringLiteral("\uFEFFmarked");
+    write(withMark, "refreshToken");
+    EXPECT_EQ(read("refreshToken"), withMark);
+
+    write(QString(), "refreshToken");
+    const auto empty = read("refreshToken");
+    ASSERT_TRUE(empty.has_value()) << "an empty token must not read as missing";
+    EXPECT_TRUE(empty->isEmpty());
+}
+
+TEST_F(KeychainTokenStoreTest, ASecondWriteReplacesAndDeleteRemovesOnlyThatAccount)
+{
+    write(QStringLiteral("first"), "accessToken");
+    write(QStringLiteral("second"), "accessToken");
+    write(QStringLiteral("refresh"), "refreshToken");
+    EXPECT_EQ(read("accessToken"), QStringLiteral("second"));
+
+    QCoro::waitFor(store.deleteItem(QStringLiteral("accessToken")));
+    EXPECT_EQ(read("accessToken"), std::nullopt);
+    EXPECT_EQ(read("refreshToken"), QStringLiteral("refresh"));
+    QCoro::waitFor(store.deleteItem(QStringLiteral("accessToken"))); // absent: silent
+}
+
+TEST_F(KeychainTokenStoreTest, ServicesDoNotSeeEachOthersItems)
+{
+    write(QStringLiteral("mine"), "accessToken");
+    KeychainTokenStore other(uniqueService());
+    EXPECT_EQ(read(other, "accessToken"), std::nullopt);
+    QCoro::waitFor(other.write(QStringLiteral("theirs"), QStringLiteral("accessToken")));
+    EXPECT_EQ(read("accessToken"), QStringLiteral("mine"));
+    QCoro::waitFor(other.deleteItem(QStringLiteral("accessToken")));
+}
+
+TEST_F(KeychainTokenStoreTest, BytesThatAreNotUtf8ReadAsNoToken)
+{
+    // Planted behind the store's back, as another program or a damaged keyring could leave it.
+    // Kept alive here: the awaited signal arrives queued, after an auto-delete would have run.
+    const auto job = std::make_unique<QKeychain::WritePasswordJob>(store.service());
+    job->setAutoDelete(false);
+    job->setKey(QStringLiteral("accessToken"));
+    job->setInsecureFallback(false);
+    job->setBinaryData(QByteArray("\xff\xfe-not-utf8"));
+    job->start();
+    ASSERT_TRUE(QCoro::waitFor(qCoro(job.get(), &QKeychain::Job::finished, std::chrono::milliseconds(5000))).has_value());
+    ASSERT_EQ(job->error(), QKeychain::NoError) << job->errorString().toStdString();
+
+    EXPECT_EQ(read("accessToken"), std::nullopt);
+}
+
+namespace {
+
+constexpr auto probeGuard = 500ms;
+
+// Files anywhere under the process's own configuration and data directories.
+QStringList filesUnder(QStandardPaths::StandardLocation location)
+{
+    QStringList files;
+    QDirIterator it(QStandardPaths::writableLocation(location), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    return files;
+}
+
+struct ProbeRun {
+    bool finished = false;
+    int exitCode = -1;
+    qint64 elapsedMs = 0;
+    QString output;
+};
+
+// Runs KeychainWithoutSecretService.Probe in a child process on the given session bus.
+ProbeRun runProbe(const QString &busAddress)
+{
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VORLIE_KEYCHAIN_PROBE"), QStringLiteral("1"));
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress);
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    QElapsedTimer clock;
+    clock.start();
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=KeychainWithoutSecretService.Probe")});
+    ProbeRun run;
+    run.finished = child.waitForFinished(30'000);
+    run.elapsedMs = clock.elapsed();
+    if (!run.finished)
+        child.kill();
+    child.waitForFinished();
+    run.exitCode = child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1;
+    run.output = QString::fromLocal8Bit(child.readAll());
+    return run;
+}
+
+} // namespace
+
+// The child half of the tests below.
+TEST(KeychainWithoutSecretService, Probe)
+{
+    if (qEnvironmentVariableIsEmpty("VORLIE_KEYCHAIN_PROBE"))
+        GTEST_SKIP() << "runs only as the child of the tests below";
+    KeychainTokenStore store(uniqueService(), probeGuard);
+    QCoro::waitFor(store.write(QStringLiteral("secret"), QStringLiteral("accessToken")));
+    EXPECT_EQ(QCoro::waitFor(store.read(QStringLiteral("accessToken"))), std::nullopt);
+    QCoro::waitFor(store.deleteItem(QStringLiteral("accessToken")));
+    // Without a keychain the token must not have gone to a file instead.
+    EXPECT_EQ(filesUnder(QStandardPaths::GenericConfigLocation), QStringList());
+    EXPECT_EQ(filesUnder(QStandardPaths::GenericDataLocation), QStringList());
+}
+
+TEST(KeychainWithoutSecretService, NoSessionBusGivesNoTokenAtOnce)
+{
+    const ProbeRun run = runProbe(QStringLiteral("unix:path=/nonexistent/vorlie-bus"));
+    ASSERT_TRUE(run.finished) << "the store hung without a session bus";
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    EXPECT_LT(run.elapsedMs, 10'000);
+}
+
+TEST(KeychainWithoutSecretService, AHungBusIsCutOffByTheGuard)
+{
+    // A socket that accepts connections and never answers: every keychain call hangs.
+    QTemporaryDir dir;
+    QLocalServer silent;
+    ASSERT_TRUE(silent.listen(dir.filePath(QStringLiteral("bus"))));
+    const ProbeRun run = runProbe(QStringLiteral("unix:path=") + silent.fullServerName());
+    ASSERT_TRUE(run.finished) << "the guard did not cut off a hung Secret Service";
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    // Three operations, each bounded by the guard, plus process start-up.
+    EXPECT_LT(run.elapsedMs, 3 * std::chrono::milliseconds(probeGuard).count() + 8'000);
+}

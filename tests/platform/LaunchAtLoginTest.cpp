@@ -1,0 +1,203 @@
+// Launch at login: the XDG autostart entry on disk and the switch's rules.
+#include "XdgAutostart.h"
+#include "login/LaunchAtLogin.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace vorlie;
+using Status = LoginItemService::Status;
+
+namespace {
+
+// Counts the calls the switch makes, to prove it makes none when nothing changes.
+class CountingLoginItems final : public LoginItemService {
+public:
+    Status current = Status::notRegistered;
+    bool refuse = false;
+    int registrations = 0;
+    int unregistrations = 0;
+
+    Status status() const override { return current; }
+    bool registerItem() override
+    {
+        ++registrations;
+        if (!refuse)
+            current = Status::enabled;
+        return !refuse;
+    }
+    bool unregisterItem() override
+    {
+        ++unregistrations;
+        if (!refuse)
+            current = Status::notRegistered;
+        return !refuse;
+    }
+};
+
+// The keys of the [Desktop Entry] group, read the way a session reads them
+// (QSettings would strip the quotes of Exec).
+QMap<QString, QString> readEntry(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QMap<QString, QString> keys;
+    bool inGroup = false;
+    for (const QByteArray &rawLine : file.readAll().split('\n')) {
+        const QString line = QString::fromUtf8(rawLine).trimmed();
+        if (line.startsWith(u'['))
+            inGroup = line == u"[Desktop Entry]";
+        else if (inGroup && line.contains(u'='))
+            keys.insert(line.section(u'=', 0, 0).trimmed(), line.section(u'=', 1).trimmed());
+    }
+    return keys;
+}
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(content);
+}
+
+} // namespace
+
+TEST(XdgAutostart, RegistrationWritesARunnableEntryAndUnregistrationRemovesIt)
+{
+    QTemporaryDir dir;
+    XdgAutostart autostart(dir.filePath(QStringLiteral("autostart")), QStringLiteral("/opt/My Apps/vorlie"));
+    EXPECT_EQ(autostart.status(), Status::notRegistered);
+    ASSERT_TRUE(autostart.registerItem()) << "the autostart directory is created on demand";
+    EXPECT_EQ(autostart.status(), Status::enabled);
+
+    const auto entry = readEntry(autostart.entryPath());
+    EXPECT_EQ(entry.value(QStringLiteral("Type")), QStringLiteral("Application"));
+    EXPECT_EQ(entry.value(QStringLiteral("Name")), QStringLiteral("vorlie"));
+    EXPECT_EQ(entry.value(QStringLiteral("Exec")), QStringLiteral("\"/opt/My Apps/vorlie\""));
+    EXPECT_EQ(entry.value(QStringLiteral("X-GNOME-Autostart-enabled")), QStringLiteral("true"));
+    EXPECT_GT(entry.value(QStringLiteral("X-GNOME-Autostart-Delay")).toInt(), 0);
+
+    ASSERT_TRUE(autostart.unregisterItem());
+    EXPECT_EQ(autostart.status(), Status::notRegistered);
+    EXPECT_FALSE(QFile::exists(autostart.entryPath()));
+    EXPECT_TRUE(autostart.unregisterItem()) << "removing an absent entry is no failure";
+}
+
+TEST(XdgAutostart, DefaultsToTheUsersAutostartDirectoryAndThisProgram)
+{
+    // The test main points XDG_CONFIG_HOME at a private directory.
+    XdgAutostart autostart;
+    EXPECT_EQ(autostart.entryPath(), qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/autostart/vorlie.desktop"));
+    ASSERT_TRUE(autostart.registerItem());
+    EXPECT_EQ(readEntry(autostart.entryPath()).value(QStringLiteral("Exec")),
+              desktopEntryExec(QCoreApplication::applicationFilePath()));
+    EXPECT_TRUE(autostart.unregisterItem());
+}
+
+TEST(XdgAutostart, EntriesTheSessionWouldSkipCountAsNotRegistered)
+{
+    QTemporaryDir dir;
+    XdgAutostart autostart(dir.path(), QStringLiteral("/usr/bin/vorlie"));
+    const QByteArray runnable("[Desktop Entry]\nType=Application\nExec=vorlie\n");
+    writeFile(autostart.entryPath(), runnable);
+    EXPECT_EQ(autostart.status(), Status::enabled) << "an entry written by hand counts too";
+
+    for (const QByteArray &content : {runnable + "Hidden=true\n", runnable + "X-GNOME-Autostart-enabled=false\n",
+                                      QByteArray("Type=Application\nExec=vorlie\n"), QByteArray("[Desktop Entry]\nType=Link\nExec=vorlie\n"),
+                                      QByteArray("[Desktop Entry]\nType=Application\n"), QByteArray("\x00\xff garbage", 10)}) {
+        writeFile(autostart.entryPath(), content);
+        EXPECT_EQ(autostart.status(), Status::notRegistered) << content.toStdString();
+    }
+}
+
+TEST(XdgAutostart, ReRegistrationReplacesTheEntryWhole)
+{
+    QTemporaryDir dir;
+    XdgAutostart autostart(dir.path(), QStringLiteral("/usr/bin/vorlie"));
+    writeFile(autostart.entryPath(), "[Desktop Entry]\nType=Application\nExec=old\nHidden=true\nComment=left over\n");
+    ASSERT_TRUE(autostart.registerItem());
+    EXPECT_EQ(autostart.status(), Status::enabled);
+    const auto entry = readEntry(autostart.entryPath());
+    EXPECT_FALSE(entry.contains(QStringLiteral("Hidden")));
+    EXPECT_FALSE(entry.contains(QStringLiteral("Comment")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("vorlie.desktop")})
+        << "no temporary file may be left behind";
+}
+
+TEST(XdgAutostart, RefusesWhatItCannotWrite)
+{
+    QTemporaryDir dir;
+    // The autostart directory's place is taken by a file.
+    writeFile(dir.filePath(QStringLiteral("autostart")), "not a directory");
+    XdgAutostart blocked(dir.filePath(QStringLiteral("autostart")), QStringLiteral("/usr/bin/vorlie"));
+    EXPECT_FALSE(blocked.registerItem());
+    EXPECT_EQ(blocked.status(), Status::notRegistered);
+
+    for (const QString &program : {QStringLiteral("vorlie"), QStringLiteral("/usr/bin/vor\nlie")}) {
+        XdgAutostart autostart(dir.path(), program);
+        EXPECT_FALSE(autostart.registerItem()) << program.toStdString();
+        EXPECT_FALSE(QFile::exists(autostart.entryPath()));
+    }
+}
+
+TEST(XdgAutostart, ExecQuotesCharactersTheDesktopEntryFormatReserves)
+{
+    EXPECT_EQ(desktopEntryExec(QStringLiteral("/usr/bin/vorlie")), QStringLiteral("\"/usr/bin/vorlie\""));
+    // Quoting escapes " ` $ \ with a backslash, string escaping doubles each
+    // backslash, and % is doubled so it starts no field code.
+    EXPECT_EQ(desktopEntryExec(QStringLiteral("/a$b/100%/c\"d`e")), QStringLiteral("\"/a\\\\$b/100%%/c\\\\\"d\\\\`e\""));
+    EXPECT_EQ(desktopEntryExec(QStringLiteral("/a\\b")), QStringLiteral("\"/a\\\\\\\\b\""));
+}
+
+TEST(LaunchAtLogin, CallsThePlatformOnlyWhenTheStatusDiffersFromTheWish)
+{
+    struct Case {
+        Status status;
+        bool wish;
+        int registrations;
+        int unregistrations;
+    };
+    const Case cases[] = {
+        {Status::notRegistered, true, 1, 0},    {Status::notRegistered, false, 0, 0},
+        {Status::enabled, true, 0, 0},          {Status::enabled, false, 0, 1},
+        {Status::requiresApproval, true, 1, 0}, {Status::requiresApproval, false, 0, 1},
+        {Status::notFound, true, 1, 0},         {Status::notFound, false, 0, 1},
+    };
+    for (const Case &c : cases) {
+        CountingLoginItems items;
+        items.current = c.status;
+        LaunchAtLogin launch(items);
+        EXPECT_EQ(launch.isEnabled(), c.status == Status::enabled);
+        launch.setEnabled(c.wish);
+        EXPECT_EQ(items.registrations, c.registrations) << int(c.status) << " wish " << c.wish;
+        EXPECT_EQ(items.unregistrations, c.unregistrations) << int(c.status) << " wish " << c.wish;
+    }
+}
+
+TEST(LaunchAtLogin, ARefusalIsDroppedAndTheStatusStaysTheDesktops)
+{
+    CountingLoginItems items;
+    items.refuse = true;
+    LaunchAtLogin launch(items);
+    launch.setEnabled(true);
+    EXPECT_EQ(items.registrations, 1);
+    EXPECT_FALSE(launch.isEnabled());
+}
+
+TEST(LaunchAtLogin, SwitchesARealAutostartEntry)
+{
+    QTemporaryDir dir;
+    XdgAutostart autostart(dir.path(), QStringLiteral("/usr/bin/vorlie"));
+    LaunchAtLogin launch(autostart);
+    launch.setEnabled(true);
+    EXPECT_TRUE(launch.isEnabled());
+    EXPECT_TRUE(QFile::exists(autostart.entryPath()));
+    launch.setEnabled(false);
+    EXPECT_FALSE(launch.isEnabled());
+    EXPECT_FALSE(QFile::exists(autostart.entryPath()));
+}

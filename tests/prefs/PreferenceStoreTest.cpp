@@ -1,0 +1,150 @@
+#include "PrefsFixture.h"
+
+#include "prefs/SharedDefaults.h"
+#include "prefs/StandardDefaults.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
+#include <sys/stat.h>
+
+using namespace vorlie;
+
+namespace {
+
+unsigned modeOf(const QString &path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return 0;
+    return st.st_mode & 0777U;
+}
+
+} // namespace
+
+using PreferenceStore = PrefsFixture;
+
+TEST_F(PreferenceStore, EachKindOfValueRoundTripsAndRemovalForgetsIt)
+{
+    const SharedDefaults shared(paths());
+    EXPECT_TRUE(shared.setData(QStringLiteral("d"), QByteArray("\x00\xff{\"a\":1}\n", 10)));
+    EXPECT_TRUE(shared.setText(QStringLiteral("t"), QStringLiteral("a, b = \"c\" ü")));
+    EXPECT_TRUE(shared.setTruth(QStringLiteral("b"), false));
+    EXPECT_TRUE(shared.setTextList(QStringLiteral("l"), {QStringLiteral("x,y"), QStringLiteral("z")}));
+
+    EXPECT_EQ(shared.data(QStringLiteral("d")), QByteArray("\x00\xff{\"a\":1}\n", 10));
+    EXPECT_EQ(shared.text(QStringLiteral("t")), QStringLiteral("a, b = \"c\" ü"));
+    EXPECT_EQ(shared.truth(QStringLiteral("b")), false);
+    EXPECT_EQ(shared.textList(QStringLiteral("l")), (QStringList{QStringLiteral("x,y"), QStringLiteral("z")}));
+
+    EXPECT_TRUE(shared.remove(QStringLiteral("d")));
+    EXPECT_FALSE(shared.data(QStringLiteral("d")));
+    EXPECT_FALSE(shared.text(QStringLiteral("missing")));
+    EXPECT_TRUE(shared.usesSharedSuite());
+    // The suite and the standard store are separate files.
+    EXPECT_FALSE(StandardDefaults(paths()).text(QStringLiteral("t")));
+}
+
+TEST_F(PreferenceStore, ReadsOnlyTheFormsIniGivesBackForEachType)
+{
+    // Written by hand as another process's QSettings leaves them on disk.
+    writeRaw(paths().standard, "[General]\n"
+                               "flagTrue=true\nflagFalse=false\nflagYes=yes\nflagOne=1\nflagList=true, false\n"
+                               "one=tired\ntwo=tired, home\nempty=@Invalid()\n"
+                               "data=@ByteArray(abc)\ntext=plain\n");
+    const StandardDefaults store(paths());
+    EXPECT_EQ(store.truth(QStringLiteral("flagTrue")), true);
+    EXPECT_EQ(store.truth(QStringLiteral("flagFalse")), false);
+    EXPECT_FALSE(store.truth(QStringLiteral("flagYes")));
+    EXPECT_FALSE(store.truth(QStringLiteral("flagOne")));
+    EXPECT_FALSE(store.truth(QStringLiteral("flagList")));
+
+    EXPECT_EQ(store.textList(QStringLiteral("one")), QStringList{QStringLiteral("tired")});
+    EXPECT_EQ(store.textList(QStringLiteral("two")), (QStringList{QStringLiteral("tired"), QStringLiteral("home")}));
+    EXPECT_FALSE(store.textList(QStringLiteral("empty")));
+    EXPECT_FALSE(store.textList(QStringLiteral("data")));
+
+    EXPECT_FALSE(store.data(QStringLiteral("text")));
+    EXPECT_FALSE(store.text(QStringLiteral("data")));
+    EXPECT_FALSE(store.text(QStringLiteral("two")));
+    EXPECT_EQ(store.data(QStringLiteral("data")), QByteArray("abc"));
+}
+
+TEST_F(PreferenceStore, GarbledFileReadsAsEmptyWithoutCrashing)
+{
+    writeRaw(paths().sharedSuite, QByteArray("\x00\x01[[[=\xff\xfe\n=@ByteArray(\n@Variant(\x01", 30));
+    const SharedDefaults shared(paths());
+    EXPECT_FALSE(shared.data(QStringLiteral("cache.syncSnapshot")));
+    EXPECT_FALSE(shared.truth(QStringLiteral("x")));
+    EXPECT_FALSE(shared.textList(QStringLiteral("x")));
+}
+
+TEST_F(PreferenceStore, EveryReadSeesWritesMadeBehindItsBack)
+{
+    const SharedDefaults shared(paths());
+    ASSERT_TRUE(shared.setText(QStringLiteral("appLanguage"), QStringLiteral("de")));
+    ASSERT_EQ(shared.text(QStringLiteral("appLanguage")), QStringLiteral("de"));
+    // Another process replaces the file; a longer file is a certain change
+    // for QSettings' own change check.
+    writeRaw(paths().sharedSuite, "[General]\nappLanguage=device\n");
+    EXPECT_EQ(shared.text(QStringLiteral("appLanguage")), QStringLiteral("device"));
+
+    // A second handle (as the widget holds) sees this handle's writes.
+    const SharedDefaults other(paths());
+    ASSERT_TRUE(shared.setText(QStringLiteral("appLanguage"), QStringLiteral("en")));
+    EXPECT_EQ(other.text(QStringLiteral("appLanguage")), QStringLiteral("en"));
+}
+
+TEST_F(PreferenceStore, FilesAndNewDirectoriesArePrivateAndStaySoAcrossRewrites)
+{
+    const SharedDefaults shared(paths());
+    const StandardDefaults standard(paths());
+    ASSERT_TRUE(shared.setText(QStringLiteral("k"), QStringLiteral("v")));
+    ASSERT_TRUE(standard.setTruth(QStringLiteral("k"), true));
+    EXPECT_EQ(modeOf(QFileInfo(paths().sharedSuite).absolutePath()), 0700U);
+    EXPECT_EQ(modeOf(paths().sharedSuite), 0600U);
+    EXPECT_EQ(modeOf(paths().standard), 0600U);
+
+    // Each write replaces the file through a temporary copy.
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(shared.setText(QStringLiteral("k"), QString::number(i)));
+    ASSERT_TRUE(shared.remove(QStringLiteral("k")));
+    EXPECT_EQ(modeOf(paths().sharedSuite), 0600U);
+}
+
+TEST_F(PreferenceStore, ALooseExistingFileIsTightenedAtTheNextWrite)
+{
+    writeRaw(paths().standard, "[General]\nx=1\n");
+    ASSERT_TRUE(QFile::setPermissions(paths().standard, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                                                            | QFile::ReadOther));
+    const StandardDefaults standard(paths());
+    EXPECT_EQ(standard.text(QStringLiteral("x")), QStringLiteral("1"));
+    ASSERT_TRUE(standard.setText(QStringLiteral("y"), QStringLiteral("2")));
+    EXPECT_EQ(modeOf(paths().standard), 0600U);
+    EXPECT_EQ(standard.text(QStringLiteral("x")), QStringLiteral("1"));
+}
+
+TEST_F(PreferenceStore, UnusableSuiteFallsBackToTheStandardStoreSilently)
+{
+    // Something that is not a file stands where the suite should be.
+    ASSERT_TRUE(QDir().mkpath(paths().sharedSuite));
+    const SharedDefaults shared(paths());
+    EXPECT_FALSE(shared.usesSharedSuite());
+    EXPECT_TRUE(shared.setText(QStringLiteral("appLanguage"), QStringLiteral("de")));
+    EXPECT_EQ(shared.text(QStringLiteral("appLanguage")), QStringLiteral("de"));
+    EXPECT_EQ(StandardDefaults(paths()).text(QStringLiteral("appLanguage")), QStringLiteral("de"));
+}
+
+TEST_F(PreferenceStore, NoUsableStoreAtAllRefusesWritesCleanly)
+{
+    // A plain file where the directory of both stores belongs.
+    writeRaw(configDir() + QStringLiteral("/vorlie"), "not a directory");
+    const SharedDefaults shared(paths());
+    const StandardDefaults standard(paths());
+    EXPECT_FALSE(shared.setText(QStringLiteral("k"), QStringLiteral("v")));
+    EXPECT_FALSE(shared.setData(QStringLiteral("k"), "v"));
+    EXPECT_FALSE(shared.remove(QStringLiteral("k")));
+    EXPECT_FALSE(standard.setTruth(QStringLiteral("k"), true));
+    EXPECT_FALSE(shared.text(QStringLiteral("k")));
+    EXPECT_FALSE(standard.truth(QStringLiteral("k")));
+}

@@ -1,0 +1,232 @@
+// Every service-backed repository call against the local fake service: the
+// method, path, body and headers it sends and the result it gives.
+#include "repositories/RemoteAnnouncementRepository.h"
+#include "repositories/RemoteAuthRepository.h"
+#include "repositories/RemoteDeviceRepository.h"
+#include "repositories/RemoteProfileRepository.h"
+#include "repositories/RemoteStatusRepository.h"
+#include "repositories/RemoteSyncRepository.h"
+#include "support/PipelineFixture.h"
+
+#include <QJsonDocument>
+
+using namespace vorlie;
+using namespace vorlie::testing;
+
+namespace {
+
+QJsonObject bodyOf(const fake::RecordedRequest &request)
+{
+    return QJsonDocument::fromJson(request.body).object();
+}
+
+QStringList keysOf(const fake::RecordedRequest &request)
+{
+    QStringList keys = bodyOf(request).keys();
+    keys.sort();
+    return keys;
+}
+
+const char *const userJson = R"({"id":"01U","displayName":"Quorrin","avatar":{"skinTone":"warm_2","hairStyle":"short_2",)"
+                             R"("hairColor":"black","outfit":"hoodie","outfitColor":"navy","accessory":"none","expression":"default"},)"
+                             R"("createdAt":"2026-01-01T00:00:00Z"})";
+
+const char *const statusJson = R"({"id":"01S","statusKey":"tired","category":"mood","visualState":"sleepy","source":"manual",)"
+                               R"("createdAt":"2026-12-01T08:00:00Z","freshness":"fresh","isExpired":false})";
+
+QByteArray data(const char *json)
+{
+    return QByteArray(R"({"data":)") + json + "}";
+}
+
+} // namespace
+
+class AccountRepositories : public PipelineFixture {
+protected:
+    RemoteAuthRepository authRepository{*client, *auth};
+};
+
+TEST_F(AccountRepositories, LoginStoresBothTokensBeforeTheCallerContinues)
+{
+    const Result<User> user = resultOf(authRepository.login(QStringLiteral("quorrin@example.com"), QStringLiteral("vorlie-demo"), std::nullopt));
+    ASSERT_TRUE(user) << describe(user).toStdString();
+    EXPECT_EQ(user->displayName, QStringLiteral("Quorrin"));
+    EXPECT_TRUE(storedToken(QStringLiteral("accessToken")).has_value());
+    EXPECT_TRUE(storedToken(QStringLiteral("refreshToken")).has_value());
+
+    const auto seen = service().requests(QStringLiteral("auth/login"));
+    ASSERT_EQ(seen.size(), 1);
+    EXPECT_EQ(seen[0].method, QByteArray("POST"));
+    EXPECT_EQ(keysOf(seen[0]), (QStringList{"email", "password"}));
+    EXPECT_FALSE(seen[0].headers.contains("authorization"));
+}
+
+TEST_F(AccountRepositories, FailedLoginLeavesTheKeychainAsItWas)
+{
+    const fake::TokenPair before = signIn();
+    const Result<User> user = resultOf(authRepository.login(QStringLiteral("quorrin@example.com"), QStringLiteral("wrong"), QStringLiteral("dev-1")));
+    ASSERT_FALSE(user);
+    EXPECT_EQ(storedToken(QStringLiteral("accessToken")), before.accessToken);
+    EXPECT_EQ(storedToken(QStringLiteral("refreshToken")), before.refreshToken);
+    EXPECT_EQ(bodyOf(service().requests(QStringLiteral("auth/login"))[0]).value("deviceId").toString(), QStringLiteral("dev-1"));
+}
+
+TEST_F(AccountRepositories, RegistrationWithoutNewUserFlagStillSignsIn)
+{
+    service().script("POST", QStringLiteral("auth/register"),
+                     reply(200, QByteArray(R"({"data":{"accessToken":"a1","refreshToken":"r1","user":)") + userJson + "}}"));
+    const Result<User> user = resultOf(authRepository.registerAccount(QStringLiteral("new@example.com"), QStringLiteral("pw"),
+                                                                            QStringLiteral("Newbie"), std::nullopt));
+    ASSERT_TRUE(user) << describe(user).toStdString();
+    EXPECT_EQ(user->id, QStringLiteral("01U"));
+    EXPECT_EQ(storedToken(QStringLiteral("refreshToken")), QStringLiteral("r1"));
+    EXPECT_EQ(keysOf(service().requests(QStringLiteral("auth/register"))[0]), (QStringList{"displayName", "email", "password"}));
+}
+
+TEST_F(AccountRepositories, LogoutSendsTheRefreshTokenWithoutBearerAndSignsOut)
+{
+    const fake::TokenPair pair = signIn();
+    resultOf(authRepository.logout());
+    const auto seen = service().requests(QStringLiteral("auth/logout"));
+    ASSERT_EQ(seen.size(), 1);
+    EXPECT_EQ(bodyOf(seen[0]), (QJsonObject{{"refreshToken", pair.refreshToken}}));
+    EXPECT_FALSE(seen[0].headers.contains("authorization"));
+    EXPECT_EQ(resultOf(auth->state()), AuthSession::State::signedOut);
+    EXPECT_FALSE(storedToken(QStringLiteral("refreshToken")).has_value());
+}
+
+TEST_F(AccountRepositories, LogoutSignsOutLocallyWithoutTokenOrService)
+{
+    resultOf(authRepository.logout());
+    EXPECT_EQ(service().requestCount(QStringLiteral("auth/logout")), 0);
+
+    signIn();
+    fake::ScriptedReply dropped;
+    dropped.behaviour = fake::ScriptedReply::Behaviour::dropConnection;
+    service().scriptAlways("POST", QStringLiteral("auth/logout"), dropped);
+    resultOf(authRepository.logout());
+    EXPECT_EQ(resultOf(auth->state()), AuthSession::State::signedOut);
+    EXPECT_FALSE(storedToken(QStringLiteral("accessToken")).has_value());
+}
+
+TEST_F(AccountRepositories, DeviceRegistrationSendsPlatformAndProcessInformation)
+{
+    signIn();
+    RemoteDeviceRepository devices(*client, [] {
+        return DeviceInfo{QStringLiteral("1.2.3"), QStringLiteral("Debian GNU/Linux 12"), QStringLiteral("de_AT"), QStringLiteral("Europe/Vienna")};
+    });
+    service().script("POST", QStringLiteral("devices"), reply(201, R"({"data":{"deviceId":"dev-42"}})"));
+    const Result<QString> id = resultOf(devices.registerDevice(QStringLiteral("macos_direct"), std::nullopt, std::nullopt));
+    ASSERT_TRUE(id) << describe(id).toStdString();
+    EXPECT_EQ(*id, QStringLiteral("dev-42"));
+
+    const auto seen = service().requests(QStringLiteral("devices"));
+    ASSERT_EQ(seen.size(), 1);
+    EXPECT_EQ(keysOf(seen[0]), (QStringList{"appVersion", "locale", "osVersion", "platform", "timezone"}));
+    EXPECT_EQ(bodyOf(seen[0]).value("platform").toString(), QStringLiteral("macos_direct"));
+    EXPECT_TRUE(seen[0].headers.value("authorization").startsWith("Bearer "));
+}
+
+TEST_F(AccountRepositories, AuthenticatedCallsWhileSignedOutNeverReachTheService)
+{
+    RemoteDeviceRepository devices(*client);
+    const Result<QString> id = resultOf(devices.registerDevice(QStringLiteral("macos_direct"), QStringLiteral("ab"), std::nullopt));
+    ASSERT_FALSE(id);
+    EXPECT_TRUE(id.error().is(APIError::Kind::unauthorized));
+    EXPECT_EQ(service().requests().size(), 0);
+}
+
+TEST_F(AccountRepositories, UpdateMeWritesOnlyTheGivenFields)
+{
+    signIn();
+    RemoteProfileRepository profile(*client);
+    service().script("PATCH", QStringLiteral("me"), reply(200, data(userJson)));
+    UpdateMeRequestBody changes;
+    changes.notifyStatusReminder = false;
+    const Result<User> user = resultOf(profile.updateMe(changes));
+    ASSERT_TRUE(user) << describe(user).toStdString();
+    const auto seen = service().requests(QStringLiteral("me"));
+    ASSERT_EQ(seen.size(), 1);
+    EXPECT_EQ(seen[0].body, QByteArray(R"({"notifyStatusReminder":false})"));
+}
+
+class StatusRepositories : public PipelineFixture {
+protected:
+    StatusRepositories() { signIn(); }
+    RemoteStatusRepository statuses{*client};
+};
+
+TEST_F(StatusRepositories, FavouritesAreAPathSegmentWithoutBody)
+{
+    service().script("POST", QStringLiteral("status/favorites/tired"), reply(204));
+    service().script("DELETE", QStringLiteral("status/favorites/miss_you"), reply(204));
+    EXPECT_TRUE(resultOf(statuses.addFavorite(QStringLiteral("tired"))));
+    EXPECT_TRUE(resultOf(statuses.removeFavorite(QStringLiteral("miss_you"))));
+
+    const auto added = service().requests(QStringLiteral("status/favorites/tired"));
+    ASSERT_EQ(added.size(), 1);
+    EXPECT_EQ(added[0].method, QByteArray("POST"));
+    EXPECT_EQ(added[0].rawTarget, QStringLiteral("/api/v1/status/favorites/tired"));
+    EXPECT_TRUE(added[0].body.isEmpty());
+    EXPECT_EQ(service().requests(QStringLiteral("status/favorites/miss_you"))[0].method, QByteArray("DELETE"));
+}
+
+TEST_F(StatusRepositories, KeysThatWouldRetargetTheRequestFailLocally)
+{
+    for (const QString key : {"../me", "a/b", "x?y=1", "%2e%2e", "", "tired#", "sp ace", "ü"}) {
+        const Result<void> added = resultOf(statuses.addFavorite(key));
+        ASSERT_FALSE(added) << key.toStdString();
+        EXPECT_NE(added.error().passThrough(), nullptr);
+        EXPECT_FALSE(resultOf(statuses.removeFavorite(key)));
+    }
+    EXPECT_EQ(service().requests().size(), 0);
+}
+
+TEST_F(StatusRepositories, SetStatusWithoutCustomTextSendsKeyAndSourceOnly)
+{
+    service().script("PUT", QStringLiteral("status/me"), reply(200, data(statusJson)));
+    const Result<Status> stored = resultOf(statuses.setStatus(QStringLiteral("tired"), std::nullopt, StatusSource::manual));
+    ASSERT_TRUE(stored) << describe(stored).toStdString();
+    EXPECT_EQ(stored->id, QStringLiteral("01S"));
+    const auto seen = service().requests(QStringLiteral("status/me"));
+    ASSERT_EQ(seen.size(), 1);
+    EXPECT_EQ(bodyOf(seen[0]), (QJsonObject{{"statusKey", "tired"}, {"source", "manual"}}));
+
+    service().script("PUT", QStringLiteral("status/me"), reply(200, data(statusJson)));
+    ASSERT_TRUE(resultOf(statuses.setStatus(QStringLiteral("custom"), QStringLiteral("Kaffee ☕"), StatusSource::manual)));
+    EXPECT_EQ(bodyOf(service().requests(QStringLiteral("status/me"))[1]).value("customText").toString(), QStringLiteral("Kaffee ☕"));
+}
+
+TEST_F(StatusRepositories, CatalogueAndAnnouncementsDecodeTheirArrays)
+{
+    service().script("GET", QStringLiteral("status/catalog"),
+                     reply(200, R"({"data":[{"key":"tired","text":"Tired","emoji":"💤","category":"mood","visualState":"sleepy","isFavorite":true}]})"));
+    const auto catalog = resultOf(statuses.fetchCatalog());
+    ASSERT_TRUE(catalog) << describe(catalog).toStdString();
+    ASSERT_EQ(catalog->size(), 1u);
+    EXPECT_TRUE(catalog->front().isFavorite);
+
+    RemoteAnnouncementRepository announcements(*client);
+    service().script("GET", QStringLiteral("announcements"), reply(200, R"({"data":[]})"));
+    const auto none = resultOf(announcements.fetchAnnouncements());
+    ASSERT_TRUE(none) << describe(none).toStdString();
+    EXPECT_TRUE(none->empty());
+
+    service().script("GET", QStringLiteral("announcements"), reply(200, R"({"items":[]})"));
+    const auto missingData = resultOf(announcements.fetchAnnouncements());
+    ASSERT_FALSE(missingData);
+    EXPECT_TRUE(missingData.error().is(APIError::Kind::decoding));
+}
+
+TEST_F(StatusRepositories, SyncAnswered401RefreshesOnceAndRepeats)
+{
+    RemoteSyncRepository sync(*client);
+    service().script("GET", QStringLiteral("sync"), reply(401, errorEnvelope("TOKEN_EXPIRED", "expired")));
+    service().script("GET", QStringLiteral("sync"),
+                     reply(200, QByteArray(R"({"data":{"user":)") + userJson + R"(,"connections":[],"serverTime":"2026-12-07T10:00:00Z"}})"));
+    const Result<SyncSnapshot> snapshot = resultOf(sync.fetchSync());
+    ASSERT_TRUE(snapshot) << describe(snapshot).toStdString();
+    EXPECT_FALSE(snapshot->mainPerson.has_value());
+    EXPECT_EQ(service().requestCount(QStringLiteral("auth/refresh")), 1);
+    EXPECT_EQ(service().requestCount(QStringLiteral("sync")), 2);
+}

@@ -1,0 +1,200 @@
+// Token refresh and persistence against the local fake service and a real keychain.
+#include "support/PipelineFixture.h"
+
+#include <QJsonDocument>
+#include <QSignalSpy>
+#include <QTimer>
+
+using namespace vorlie;
+using namespace vorlie::testing;
+using fake::ScriptedReply;
+
+namespace {
+
+QByteArray tokenBody(const fake::TokenPair &pair)
+{
+    return QJsonDocument(QJsonObject{{"data", QJsonObject{{"accessToken", pair.accessToken}, {"refreshToken", pair.refreshToken}}}})
+        .toJson(QJsonDocument::Compact);
+}
+
+} // namespace
+
+class AuthSessionTest : public PipelineFixture {
+protected:
+    Result<QString> refresh() { return resultOf(auth->refreshAccessToken()); }
+    AuthSession::State state() { return resultOf(auth->state()); }
+};
+
+TEST_F(AuthSessionTest, StoredTokensSurviveARestart)
+{
+    const auto pair = signIn();
+    restart();
+    EXPECT_EQ(state(), AuthSession::State::signedIn);
+    EXPECT_EQ(resultOf(auth->accessToken()), pair.accessToken);
+    EXPECT_EQ(resultOf(auth->refreshToken()), pair.refreshToken);
+}
+
+TEST_F(AuthSessionTest, AnAccessTokenAloneIsNoSession)
+{
+    resultOf(keychain.write(QStringLiteral("orphan"), QStringLiteral("accessToken")));
+    restart();
+    EXPECT_EQ(state(), AuthSession::State::signedOut);
+    service().script("GET", QStringLiteral("me"), reply(401, R"({"error":{"code":"TOKEN_EXPIRED","message":"x"}})"));
+    const auto result = resultOf(client->sendVoid(get(QStringLiteral("me"))));
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.error(), ServiceError(APIError::unauthorized()));
+    EXPECT_EQ(service().requestCount(QStringLiteral("auth/refresh")), 0);
+}
+
+TEST_F(AuthSessionTest, RefreshHasItsExactWireForm)
+{
+    const auto pair = signIn();
+    const auto result = refresh();
+    ASSERT_TRUE(result) << describe(result).toStdString();
+    const auto seen = service().requests(QStringLiteral("auth/refresh"));
+    ASSERT_EQ(seen.size(), 1);
+    EXPECT_EQ(seen[0].method, QByteArray("POST"));
+    EXPECT_FALSE(seen[0].headers.contains("authorization"));
+    EXPECT_EQ(seen[0].headers.value("content-type"), QByteArray("application/json"));
+    EXPECT_EQ(QJsonDocument::fromJson(seen[0].body).object(), (QJsonObject{{"refreshToken", pair.refreshToken}}));
+    // The service rotated both tokens; the new pair is what the keychain holds.
+    EXPECT_EQ(storedToken(QStringLiteral("accessToken")), *result);
+    EXPECT_NE(storedToken(QStringLiteral("refreshToken")), pair.refreshToken);
+}
+
+TEST_F(AuthSessionTest, RefreshRejectedWith401SignsOutAndClearsTheKeychain)
+{
+    signIn();
+    service().script("POST", QStringLiteral("auth/refresh"), reply(401, R"({"error":{"code":"INVALID_REFRESH_TOKEN","message":"x"}})"));
+    QSignalSpy stateChanges(auth.get(), &AuthSession::stateChanged);
+    const auto result = refresh();
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.error(), ServiceError(APIError::unauthorized()));
+    EXPECT_EQ(state(), AuthSession::State::signedOut);
+    EXPECT_EQ(stateChanges.count(), 1);
+    EXPECT_FALSE(storedToken(QStringLiteral("accessToken")));
+    EXPECT_FALSE(storedToken(QStringLiteral("refreshToken")));
+}
+
+TEST_F(AuthSessionTest, OtherRefreshAnswersKeepTheTokens)
+{
+    const auto pair = signIn();
+    const auto fresh = service().issueTokens(fake::ServiceState::seededUserId());
+    for (const ScriptedReply &answer : {reply(500, R"({"error":{"code":"x","message":"y"}})"), reply(201, tokenBody(fresh)),
+                                        reply(204), reply(302)}) {
+        service().script("POST", QStringLiteral("auth/refresh"), answer);
+        const auto result = refresh();
+        ASSERT_FALSE(result) << answer.status;
+        EXPECT_EQ(result.error(), ServiceError(APIError::unauthorized())) << answer.status;
+        EXPECT_EQ(state(), AuthSession::State::signedIn);
+        EXPECT_EQ(storedToken(QStringLiteral("refreshToken")), pair.refreshToken);
+        EXPECT_EQ(storedToken(QStringLiteral("accessToken")), pair.accessToken);
+    }
+    // The handle was cleared each time: every call made its own exchange.
+    EXPECT_EQ(service().requestCount(QStringLiteral("auth/refresh")), 4);
+}
+
+TEST_F(AuthSessionTest, TransportAndDecodingFailuresPassThroughUnclassified)
+{
+    const auto pair = signIn();
+    ScriptedReply dropped;
+    dropped.behaviour = ScriptedReply::Behaviour::dropConnection;
+    service().scriptAlways("POST", QStringLiteral("auth/refresh"), dropped);
+    const auto transport = refresh();
+    ASSERT_FALSE(transport);
+    ASSERT_NE(transport.error().passThrough(), nullptr);
+    EXPECT_EQ(transport.error().passThrough()->origin, PassThroughError::Origin::transport);
+    EXPECT_EQ(transport.error().userMessage(), APIError::offline().userMessage());
+
+    ScriptedReply hang;
+    hang.behaviour = ScriptedReply::Behaviour::hang;
+    service().script("POST", QStringLiteral("auth/refresh"), hang);
+    const auto timedOut = refresh();
+    ASSERT_FALSE(timedOut);
+    ASSERT_NE(timedOut.error().passThrough(), nullptr);
+    EXPECT_EQ(timedOut.error().userMessage(), APIError::timeout().userMessage());
+
+    service().script("POST", QStringLiteral("auth/refresh"), reply(200, R"({"data":{"accessToken":"only one"}})"));
+    const auto undecodable = refresh();
+    ASSERT_FALSE(undecodable);
+    ASSERT_NE(undecodable.error().passThrough(), nullptr);
+    EXPECT_EQ(undecodable.error().passThrough()->origin, PassThroughError::Origin::decoding);
+
+    EXPECT_EQ(state(), AuthSession::State::signedIn);
+    EXPECT_EQ(storedToken(QStringLiteral("refreshToken")), pair.refreshToken);
+}
+
+TEST_F(AuthSessionTest, NoRefreshTokenFailsWithoutAnExchange)
+{
+    const auto result = refresh();
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.error(), ServiceError(APIError::unauthorized()));
+    EXPECT_EQ(service().requestCount(QStringLiteral("auth/refresh")), 0);
+}
+
+TEST_F(AuthSessionTest, SignOutDuringASlowRefreshStaysSignedOutAcrossARestart)
+{
+    signIn();
+    const auto fresh = service().issueTokens(fake::ServiceState::seededUserId());
+    ScriptedReply slow = reply(200, tokenBody(fresh));
+    slow.delay = 400ms;
+    service().script("POST", QStringLiteral("auth/refresh"), slow);
+
+    auto running = auth->refreshAccessToken();
+    resultOf(auth->clearTokens());
+    const auto result = resultOf(running);
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.error(), ServiceError(APIError::unauthorized()));
+
+    restart();
+    EXPECT_EQ(state(), AuthSession::State::signedOut);
+    EXPECT_FALSE(storedToken(QStringLiteral("accessToken")));
+    EXPECT_FALSE(storedToken(QStringLiteral("refreshToken")));
+}
+
+TEST_F(AuthSessionTest, ARejectedOldRefreshDoesNotSignOutTheNextAccount)
+{
+    signIn();
+    ScriptedReply slowRejection = reply(401, R"({"error":{"code":"INVALID_REFRESH_TOKEN","message":"x"}})");
+    slowRejection.delay = 400ms;
+    service().script("POST", QStringLiteral("auth/refresh"), slowRejection);
+
+    auto running = auth->refreshAccessToken();
+    const auto next = service().issueTokens(fake::ServiceState::seededUserId());
+    resultOf(auth->storeTokens(next.accessToken, next.refreshToken));
+    EXPECT_FALSE(resultOf(running));
+
+    EXPECT_EQ(state(), AuthSession::State::signedIn);
+    EXPECT_EQ(storedToken(QStringLiteral("refreshToken")), next.refreshToken);
+    EXPECT_EQ(storedToken(QStringLiteral("accessToken")), next.accessToken);
+}
+
+TEST_F(AuthSessionTest, ACallersCancellationDoesNotStopTheRefresh)
+{
+    signIn();
+    service().expireAccessTokens();
+    const auto fresh = service().issueTokens(fake::ServiceState::seededUserId());
+    ScriptedReply slow = reply(200, tokenBody(fresh));
+    slow.delay = 300ms;
+    service().script("POST", QStringLiteral("auth/refresh"), slow);
+
+    const CancelToken cancel = CancelToken::make();
+    auto call = client->sendVoid(get(QStringLiteral("me")), cancel);
+    QTimer::singleShot(100ms, [cancel] { cancel.cancel(); });
+    const auto result = resultOf(call);
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.error(), ServiceError(APIError::cancelled()));
+    // The exchange completed and its tokens were kept; the request was not repeated.
+    EXPECT_EQ(storedToken(QStringLiteral("accessToken")), fresh.accessToken);
+    EXPECT_EQ(service().requestCount(QStringLiteral("me")), 1);
+}
+
+TEST_F(AuthSessionTest, ASessionDestroyedWhileLoadingLeavesNoDanglingWork)
+{
+    signIn();
+    for (int i = 0; i < 5; ++i)
+        AuthSession(keychain, host.baseUrl(), network); // its token load is still waiting for the keychain
+    // Let the abandoned loads finish; they must not touch the destroyed sessions.
+    EXPECT_TRUE(storedToken(QStringLiteral("refreshToken")).has_value());
+    EXPECT_TRUE(storedToken(QStringLiteral("accessToken")).has_value());
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "ScriptBook.h"
+#include "ScriptedReply.h"
+#include "ServiceState.h"
+
+#include <QMutex>
+#include <QObject>
+
+namespace vorlie::fake {
+
+class HttpServer;
+struct HttpRequest;
+
+// A real HTTP server on 127.0.0.1 that speaks the service's wire form below
+// "/api/v1/". Tests script answers per (method, path) and read back what
+// arrived; everything not scripted is answered by ServiceState. Paths are
+// relative to "/api/v1/" ("me", "auth/refresh"). Every public call except
+// listen() is safe from any thread.
+class FakeService : public QObject {
+    Q_OBJECT
+public:
+    explicit FakeService(ServiceState::Clock clock = &QDateTime::currentDateTimeUtc, QObject *parent = nullptr);
+    ~FakeService() override;
+
+    // Port 0 picks a free one; gives the port listened on, or 0. Call on the
+    // service's own thread.
+    quint16 listen(quint16 port = 0);
+
+    void script(const QByteArray &method, const QString &path, const ScriptedReply &reply);
+    void scriptAlways(const QByteArray &method, const QString &path, const ScriptedReply &reply);
+    void clearScripts();
+
+    // All requests, or those of one path, in arrival order.
+    QList<RecordedRequest> requests(const QString &path = {}) const;
+    int requestCount(const QString &path) const;
+    void clearRecords();
+
+    void addAccount(const Account &account);
+    TokenPair issueTokens(const QString &userId);
+    void expireAccessTokens();
+    void setAccessTokenLifetime(std::chrono::seconds lifetime);
+
+private:
+    ScriptedReply answer(const HttpRequest &request);
+
+    HttpServer *m_server;
+    mutable QMutex m_mutex; // guards everything below
+    ScriptBook m_scripts;
+    ServiceState m_state;
+    QList<RecordedRequest> m_requests;
+};
+
+} // namespace vorlie::fake

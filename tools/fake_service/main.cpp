@@ -1,0 +1,80 @@
+// The local fake service for the demo and for manual testing:
+//   vorlie-fake-service [--port N] [--print-port]
+// Prints "listening on <base URL>" once it accepts connections and runs until
+// SIGTERM or SIGINT.
+#include "FakeService.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+// Only async-signal-safe work here; the event loop picks the byte up.
+void onSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
+}
+
+bool quitOnTerminationSignals(QCoreApplication &app)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return false;
+    auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    struct sigaction action{};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    return ::sigaction(SIGTERM, &action, nullptr) == 0 && ::sigaction(SIGINT, &action, nullptr) == 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("vorlie-fake-service"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("A local stand-in for the vorlie service."));
+    parser.addHelpOption();
+    const QCommandLineOption portOption(QStringLiteral("port"), QStringLiteral("TCP port on 127.0.0.1 (0 picks a free one)."),
+                                        QStringLiteral("port"), QStringLiteral("0"));
+    const QCommandLineOption printPortOption(QStringLiteral("print-port"),
+                                             QStringLiteral("Also print the bare port number on a line of its own."));
+    parser.addOption(portOption);
+    parser.addOption(printPortOption);
+    parser.process(app);
+
+    bool ok = false;
+    const uint requested = parser.value(portOption).toUInt(&ok);
+    if (!ok || requested > 65535) {
+        std::fprintf(stderr, "invalid port: %s\n", qPrintable(parser.value(portOption)));
+        return 2;
+    }
+    if (!quitOnTerminationSignals(app)) {
+        std::perror("signal handling");
+        return 1;
+    }
+
+    vorlie::fake::FakeService service;
+    const quint16 port = service.listen(static_cast<quint16>(requested));
+    if (port == 0) {
+        std::fprintf(stderr, "cannot listen on 127.0.0.1:%u\n", requested);
+        return 1;
+    }
+    std::printf("listening on http://127.0.0.1:%u/api/v1\n", port);
+    if (parser.isSet(printPortOption))
+        std::printf("%u\n", port);
+    std::fflush(stdout);
+    return QCoreApplication::exec();
+}

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds vorlie, starts the local fake service with its sample people and
+# opens the app against it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash tools/install-deps.sh
+cmake --preset release >/dev/null
+cmake --build --preset release --target vorlie vorlie-fake-service
+
+service_log="$(mktemp)"
+build/release/tools/fake_service/vorlie-fake-service --port 0 >"$service_log" &
+service_pid=$!
+trap 'kill "$service_pid" 2>/dev/null || true; rm -f "$service_log"' EXIT
+for _ in $(seq 200); do
+    grep -q 'listening on' "$service_log" && break
+    sleep 0.05
+done
+base_url="$(sed -n 's/^listening on //p' "$service_log" | head -n1)"
+[[ -n "$base_url" ]] || { echo "the fake service did not start" >&2; exit 1; }
+echo "fake service: $base_url"
+
+export VORLIE_API_BASE_URL="$base_url"
+build/release/app/vorlie "$@"
