@@ -21,4 +21,8 @@ base_url="$(sed -n 's/^listening on //p' "$service_log" | head -n1)"
 echo "fake service: $base_url"
 
 export VORLIE_API_BASE_URL="$base_url"
+if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
+    echo "no display found: running without windows (QT_QPA_PLATFORM=offscreen)"
+    export QT_QPA_PLATFORM=offscreen
+fi
 build/release/app/vorlie "$@"

@@ -8,6 +8,7 @@
 #include <array>
 #include <optional>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 
 namespace vorlie {

@@ -13,9 +13,13 @@ bool isDigits(QStringView text, qsizetype from, qsizetype count)
     return true;
 }
 
+// Only called on runs already checked to be ASCII digits.
 int number(QStringView text, qsizetype from, qsizetype count)
 {
-    return text.mid(from, count).toInt();
+    int value = 0;
+    for (qsizetype i = from; i < from + count; ++i)
+        value = value * 10 + (text[i].unicode() - '0');
+    return value;
 }
 
 } // namespace
@@ -54,10 +58,11 @@ std::optional<QDateTime> parseInstant(QStringView text)
     if (!date.isValid() || hour > 23 || minute > 59 || second > 59)
         return std::nullopt;
 
-    const QDateTime local(date, QTime(hour, minute, second), Qt::OffsetFromUTC, offsetSeconds);
-    if (!local.isValid())
-        return std::nullopt;
-    return local.toUTC();
+    // Straight to seconds since the epoch: a sync carries thousands of
+    // instants, and QDateTime's offset conversion is the slow part.
+    constexpr qint64 unixEpochJulianDay = 2440588;
+    const qint64 seconds = (date.toJulianDay() - unixEpochJulianDay) * 86400 + hour * 3600 + minute * 60 + second - offsetSeconds;
+    return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
 }
 
 QString formatInstant(const QDateTime &instant)

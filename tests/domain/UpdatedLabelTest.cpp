@@ -51,8 +51,8 @@ TEST(UpdatedLabel, FutureCreationTimeGivesAForwardPhrase)
     EXPECT_EQ(labelAgo(-5), QStringLiteral("in 5 sec."));
     EXPECT_EQ(labelAgo(-5, german), QStringLiteral("in 5 Sek."));
     // Clock skew of days is still "less than 24 hours ago": a phrase, no error.
-    EXPECT_EQ(labelAgo(-3 * 24 * hour), QStringLiteral("in 3 days"));
-    EXPECT_EQ(labelAgo(-1 * 24 * hour, german), QStringLiteral("in 1 Tag"));
+    EXPECT_EQ(labelAgo(-72 * hour), QStringLiteral("in 3 days"));
+    EXPECT_EQ(labelAgo(-24 * hour, german), QStringLiteral("in 1 Tag"));
 }
 
 TEST(UpdatedLabel, OtherLanguagesFallBackToEnglishWording)

@@ -28,7 +28,7 @@ struct ScriptedReply {
 // A request as the service received it.
 struct RecordedRequest {
     QByteArray method;
-    QString path;      // below "/api/v1/", or the full path for anything outside it
+    QString path;      // below "/api/v1/" without the query, still percent-encoded; the full path outside it
     QString rawTarget; // the exact request target, query included
     QMap<QByteArray, QByteArray> headers; // lower-case names
     QByteArray body;
