@@ -31,5 +31,93 @@
         <source>vorlie</source>
         <translation>vorlie</translation>
     </message>
+    <message id="status.tired.text">
+        <source>Tired</source>
+        <translation>Müde</translation>
+    </message>
+    <message id="status.miss_you.text">
+        <source>Miss you</source>
+        <translation>Vermisse dich</translation>
+    </message>
+    <message id="status.love_you.text">
+        <source>Love you</source>
+        <translation>Hab dich lieb</translation>
+    </message>
+    <message id="status.shopping.text">
+        <source>Shopping</source>
+        <translation>Shoppen</translation>
+    </message>
+    <message id="status.need_cash.text">
+        <source>Need cash</source>
+        <translation>Brauche Geld</translation>
+    </message>
+    <message id="status.working.text">
+        <source>Working</source>
+        <translation>Bei der Arbeit</translation>
+    </message>
+    <message id="status.chilling.text">
+        <source>Chilling</source>
+        <translation>Am Chillen</translation>
+    </message>
+    <message id="status.stressed.text">
+        <source>Stressed</source>
+        <translation>Gestresst</translation>
+    </message>
+    <message id="status.out.text">
+        <source>Out</source>
+        <translation>Ausgegangen</translation>
+    </message>
+    <message id="status.home.text">
+        <source>Home</source>
+        <translation>Zuhause</translation>
+    </message>
+    <message id="status.on_my_way.text">
+        <source>On my way</source>
+        <translation>Bin unterwegs</translation>
+    </message>
+    <message id="status.thinking_of_you.text">
+        <source>Thinking of you</source>
+        <translation>Denke an dich</translation>
+    </message>
+    <message id="status.busy.text">
+        <source>Busy</source>
+        <translation>Beschäftigt</translation>
+    </message>
+    <message id="status.call_me.text">
+        <source>Call me</source>
+        <translation>Ruf mich an</translation>
+    </message>
+    <message id="status.bored.text">
+        <source>Bored</source>
+        <translation>Gelangweilt</translation>
+    </message>
+    <message id="status.hungry.text">
+        <source>Hungry</source>
+        <translation>Hungrig</translation>
+    </message>
+    <message id="status.gym.text">
+        <source>Gym</source>
+        <translation>Fitnessstudio</translation>
+    </message>
+    <message id="status.studying.text">
+        <source>Studying</source>
+        <translation>Am Lernen</translation>
+    </message>
+    <message id="status.good_mood.text">
+        <source>Good mood</source>
+        <translation>Gute Laune</translation>
+    </message>
+    <message id="status.bad_mood.text">
+        <source>Bad mood</source>
+        <translation>Schlechte Laune</translation>
+    </message>
+    <message id="status.need_hug.text">
+        <source>Need a hug</source>
+        <translation>Brauche eine Umarmung</translation>
+    </message>
+    <message id="status.updated_yesterday">
+        <source>Yesterday</source>
+        <translation>Gestern</translation>
+    </message>
 </context>
 </TS>

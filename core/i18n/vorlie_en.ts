@@ -31,5 +31,93 @@
         <source>vorlie</source>
         <translation>vorlie</translation>
     </message>
+    <message id="status.tired.text">
+        <source>Tired</source>
+        <translation>Tired</translation>
+    </message>
+    <message id="status.miss_you.text">
+        <source>Miss you</source>
+        <translation>Miss you</translation>
+    </message>
+    <message id="status.love_you.text">
+        <source>Love you</source>
+        <translation>Love you</translation>
+    </message>
+    <message id="status.shopping.text">
+        <source>Shopping</source>
+        <translation>Shopping</translation>
+    </message>
+    <message id="status.need_cash.text">
+        <source>Need cash</source>
+        <translation>Need cash</translation>
+    </message>
+    <message id="status.working.text">
+        <source>Working</source>
+        <translation>Working</translation>
+    </message>
+    <message id="status.chilling.text">
+        <source>Chilling</source>
+        <translation>Chilling</translation>
+    </message>
+    <message id="status.stressed.text">
+        <source>Stressed</source>
+        <translation>Stressed</translation>
+    </message>
+    <message id="status.out.text">
+        <source>Out</source>
+        <translation>Out</translation>
+    </message>
+    <message id="status.home.text">
+        <source>Home</source>
+        <translation>Home</translation>
+    </message>
+    <message id="status.on_my_way.text">
+        <source>On my way</source>
+        <translation>On my way</translation>
+    </message>
+    <message id="status.thinking_of_you.text">
+        <source>Thinking of you</source>
+        <translation>Thinking of you</translation>
+    </message>
+    <message id="status.busy.text">
+        <source>Busy</source>
+        <translation>Busy</translation>
+    </message>
+    <message id="status.call_me.text">
+        <source>Call me</source>
+        <translation>Call me</translation>
+    </message>
+    <message id="status.bored.text">
+        <source>Bored</source>
+        <translation>Bored</translation>
+    </message>
+    <message id="status.hungry.text">
+        <source>Hungry</source>
+        <translation>Hungry</translation>
+    </message>
+    <message id="status.gym.text">
+        <source>Gym</source>
+        <translation>Gym</translation>
+    </message>
+    <message id="status.studying.text">
+        <source>Studying</source>
+        <translation>Studying</translation>
+    </message>
+    <message id="status.good_mood.text">
+        <source>Good mood</source>
+        <translation>Good mood</translation>
+    </message>
+    <message id="status.bad_mood.text">
+        <source>Bad mood</source>
+        <translation>Bad mood</translation>
+    </message>
+    <message id="status.need_hug.text">
+        <source>Need a hug</source>
+        <translation>Need a hug</translation>
+    </message>
+    <message id="status.updated_yesterday">
+        <source>Yesterday</source>
+        <translation>Yesterday</translation>
+    </message>
 </context>
 </TS>

@@ -2,6 +2,7 @@
 // and the observable preference objects of the shell.
 #include "PrefsFixture.h"
 #include "api/APIError.h"
+#include "domain/StatusCatalog.h"
 #include "i18n/TextLookup.h"
 #include "prefs/AppLanguage.h"
 #include "prefs/LanguageSettings.h"
@@ -93,4 +94,18 @@ TEST_F(Language, MenuBarIconDefaultsToShownAndStoresOnlyRealChanges)
     preferences.setIconEnabled(false);
     EXPECT_EQ(changed.count(), 1);
     EXPECT_FALSE(MenuBarPreferences{StandardDefaults(paths())}.isIconEnabled());
+}
+
+TEST_F(Language, EveryBuiltInStatusHasARealTextInBothTables)
+{
+    for (const AppLanguage language : {AppLanguage::german, AppLanguage::english}) {
+        lookup.apply(language);
+        for (const BuiltInStatusCatalog::Entry &entry : BuiltInStatusCatalog::entries()) {
+            const QString text = qtTrId(entry.localizationKey.toUtf8().constData());
+            EXPECT_FALSE(text.isEmpty() || text == entry.localizationKey) << entry.localizationKey.toStdString();
+        }
+        EXPECT_NE(qtTrId("status.updated_yesterday"), QStringLiteral("status.updated_yesterday"));
+    }
+    lookup.apply(AppLanguage::german);
+    EXPECT_EQ(BuiltInStatusCatalog::localizedText(QStringLiteral("tired")), QStringLiteral("Müde"));
 }

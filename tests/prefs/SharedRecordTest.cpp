@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QThread>
 
 using namespace vorlie;
 using namespace Qt::StringLiterals;
@@ -109,7 +110,8 @@ TEST(SharedSuiteReader, Probe)
     int reads = 0;
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < 5'000 && !QFile::exists(dir + QStringLiteral("/done"))) {
+    QFile(dir + QStringLiteral("/ready")).open(QIODevice::WriteOnly);
+    while (clock.elapsed() < 10'000 && !QFile::exists(dir + QStringLiteral("/done"))) {
         const auto value = defaults.data(QStringLiteral("doc"));
         ASSERT_TRUE(value.has_value());
         ASSERT_TRUE(*value == document('a') || *value == document('b')) << "torn value of " << value->size() << " bytes";
@@ -130,11 +132,18 @@ TEST_F(SharedRecords, ASecondProcessNeverSeesATornValue)
     reader.setProcessChannelMode(QProcess::MergedChannels);
     reader.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=SharedSuiteReader.Probe")});
     ASSERT_TRUE(reader.waitForStarted());
+    QElapsedTimer clock;
+    clock.start();
+    while (!QFile::exists(configDir() + QStringLiteral("/ready")) && clock.elapsed() < 10'000)
+        QThread::msleep(5);
+    ASSERT_TRUE(QFile::exists(configDir() + QStringLiteral("/ready"))) << "the reader never started";
     for (int i = 0; i < 200; ++i)
         ASSERT_TRUE(defaults.setData(QStringLiteral("doc"), document(i % 2 ? 'a' : 'b')));
     writeRaw(configDir() + QStringLiteral("/done"), {});
     ASSERT_TRUE(reader.waitForFinished(20'000));
     const QByteArray output = reader.readAll();
     EXPECT_EQ(reader.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains("reads=")) << output.toStdString();
+    const qsizetype at = output.indexOf("reads=");
+    ASSERT_GE(at, 0) << output.toStdString();
+    EXPECT_GT(output.mid(at + 6).trimmed().split('\n').first().toInt(), 0) << "no read overlapped the writes";
 }
