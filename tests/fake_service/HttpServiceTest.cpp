@@ -51,16 +51,16 @@ TEST_F(HttpServiceTest, OneShotScriptsAreUsedInOrderThenTheBuiltInBehaviourAnswe
 
 TEST_F(HttpServiceTest, StandingScriptsServeAnyPathUntilClearedAndYieldToOneShots)
 {
-    host.service().scriptAlways("POST", "status/favorites/tired", scripted(204));
-    host.service().script("POST", "status/favorites/tired", scripted(409, R"({"error":{"code":"X","message":"y"}})"));
-    EXPECT_EQ(call("POST", "status/favorites/tired").status, 409);
-    EXPECT_EQ(call("POST", "status/favorites/tired").status, 204);
-    EXPECT_EQ(call("POST", "status/favorites/tired").status, 204);
+    host.service().scriptAlways("POST", "scripted/only", scripted(204));
+    host.service().script("POST", "scripted/only", scripted(409, R"({"error":{"code":"X","message":"y"}})"));
+    EXPECT_EQ(call("POST", "scripted/only").status, 409);
+    EXPECT_EQ(call("POST", "scripted/only").status, 204);
+    EXPECT_EQ(call("POST", "scripted/only").status, 204);
     // The method is part of the key.
-    EXPECT_EQ(call("DELETE", "status/favorites/tired").status, 404);
+    EXPECT_EQ(call("DELETE", "scripted/only").status, 404);
 
     host.service().clearScripts();
-    const Answer unscripted = call("POST", "status/favorites/tired");
+    const Answer unscripted = call("POST", "scripted/only");
     EXPECT_EQ(unscripted.status, 404);
     EXPECT_EQ(unscripted.errorCode(), "NOT_FOUND");
 }

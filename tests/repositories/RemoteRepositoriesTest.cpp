@@ -230,3 +230,58 @@ TEST_F(StatusRepositories, SyncAnswered401RefreshesOnceAndRepeats)
     EXPECT_EQ(service().requestCount(QStringLiteral("auth/refresh")), 1);
     EXPECT_EQ(service().requestCount(QStringLiteral("sync")), 2);
 }
+
+// The fake service's own sample world, end to end through the repositories.
+class SampleWorld : public PipelineFixture {
+protected:
+    SampleWorld()
+    {
+        RemoteAuthRepository accounts(*client, *auth);
+        const Result<User> user = resultOf(accounts.login(QStringLiteral("quorrin@example.com"), QStringLiteral("vorlie-demo"), std::nullopt));
+        EXPECT_TRUE(user) << describe(user).toStdString();
+    }
+    RemoteSyncRepository sync{*client};
+    RemoteStatusRepository statuses{*client};
+};
+
+TEST_F(SampleWorld, SyncShowsTheMainPersonTheirStatusAndTheConnections)
+{
+    const Result<SyncSnapshot> snapshot = resultOf(sync.fetchSync());
+    ASSERT_TRUE(snapshot) << describe(snapshot).toStdString();
+    ASSERT_TRUE(snapshot->mainPerson.has_value());
+    EXPECT_EQ(snapshot->mainPerson->person.displayName, QStringLiteral("Quil"));
+    EXPECT_EQ(snapshot->mainPersonStatus->statusKey, QStringLiteral("miss_you"));
+    EXPECT_EQ(snapshot->mainPersonStatus->freshness, StatusFreshness::fresh);
+    EXPECT_EQ(snapshot->ownStatus->statusKey, QStringLiteral("working"));
+    EXPECT_EQ(snapshot->connections.size(), 3u);
+}
+
+TEST_F(SampleWorld, PublishingFavouritesAndTheDevelopmentControlChangeWhatSyncShows)
+{
+    ASSERT_TRUE(resultOf(statuses.setStatus(QStringLiteral("custom"), QStringLiteral("Kaffee ☕"), StatusSource::manual)));
+    ASSERT_TRUE(resultOf(statuses.addFavorite(QStringLiteral("tired"))));
+    EXPECT_FALSE(resultOf(statuses.addFavorite(QStringLiteral("no_such_status"))));
+    const auto catalog = resultOf(statuses.fetchCatalog());
+    ASSERT_TRUE(catalog) << describe(catalog).toStdString();
+    EXPECT_EQ(catalog->size(), 21u);
+    EXPECT_TRUE(std::find_if(catalog->begin(), catalog->end(), [](const StatusCatalogItem &i) { return i.key == u"tired"; })->isFavorite);
+
+    APIRequest control;
+    control.method = HTTPMethod::post;
+    control.path = QStringLiteral("dev/main-person-status");
+    control.body = AnyEncodable(QJsonObject{{"statusKey", "home"}});
+    ASSERT_TRUE(resultOf(client->sendVoid(control)));
+
+    const Result<SyncSnapshot> snapshot = resultOf(sync.fetchSync());
+    ASSERT_TRUE(snapshot) << describe(snapshot).toStdString();
+    EXPECT_EQ(snapshot->mainPersonStatus->statusKey, QStringLiteral("home"));
+    EXPECT_EQ(snapshot->ownStatus->text, QStringLiteral("Kaffee ☕"));
+}
+
+TEST_F(SampleWorld, ADeviceKeepsItsIdWhenItRegistersAgain)
+{
+    RemoteDeviceRepository devices(*client);
+    const Result<QString> first = resultOf(devices.registerDevice(QStringLiteral("macos_direct"), QStringLiteral("ab01"), std::nullopt));
+    ASSERT_TRUE(first) << describe(first).toStdString();
+    EXPECT_EQ(resultOf(devices.registerDevice(QStringLiteral("macos_direct"), QStringLiteral("ab02"), *first)).value(), *first);
+}

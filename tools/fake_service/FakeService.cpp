@@ -1,5 +1,7 @@
 #include "FakeService.h"
 
+#include "AvatarPicture.h"
+
 #include "HttpServer.h"
 
 #include <algorithm>
@@ -50,6 +52,8 @@ ScriptedReply FakeService::answer(const HttpRequest &request)
     const RecordedRequest &recorded = m_requests.constLast();
     if (std::optional<ScriptedReply> scripted = m_scripts.take(recorded.method, recorded.path))
         return *std::move(scripted);
+    if (recorded.method == "GET" && recorded.path == u"/9.x/avataaars/png")
+        return avatarPicture(recorded.rawTarget);
     if (!request.target.startsWith(apiPrefix))
         return errorReply(404, QStringLiteral("NOT_FOUND"), QStringLiteral("Everything lives below /api/v1/."));
     return m_state.handle(recorded.method, recorded.path, recorded);

@@ -87,8 +87,24 @@ Account ServiceState::seededAccount()
     };
 }
 
+namespace {
+Account samplePerson(const char *id, const char *name, QJsonObject avatarJson)
+{
+    const QString username = QString::fromLatin1(name).toLower();
+    return Account{username + QStringLiteral("@example.com"), QStringLiteral("vorlie-demo"),
+                   QJsonObject{{"id", id},
+                               {"displayName", name},
+                               {"username", username},
+                               {"avatar", avatarJson},
+                               {"locale", "en"},
+                               {"timezone", "Europe/Vienna"},
+                               {"createdAt", "2025-02-01T10:00:00Z"}}};
+}
+} // namespace
+
 ServiceState::ServiceState(Clock clock)
     : m_clock(std::move(clock))
+    , m_social(m_clock, [this](const QString &userId) { return m_accounts.value(userId).user; })
 {
     using Access = Router::Access;
     const auto route = [this](const QByteArray &method, const QString &pattern, Access access, ScriptedReply (ServiceState::*handler)(const RouteCall &)) {
@@ -101,7 +117,15 @@ ServiceState::ServiceState(Clock clock)
     route("GET", QStringLiteral("me"), Access::bearer, &ServiceState::me);
     route("PATCH", QStringLiteral("me"), Access::bearer, &ServiceState::updateMe);
 
+    m_social.addRoutes(m_router);
+
+    // The demo's people: Quil is Quorrin's main person, Maren and Tobi are connections.
     addAccount(seededAccount());
+    addAccount(samplePerson("01DEMOQUIL00000000000000000", "Quil", avatar("neutral_1", "long_1", "brown", "sweater", "pink", "earrings", "smile", "female")));
+    addAccount(samplePerson("01DEMOMAREN0000000000000000", "Maren", avatar("cool_1", "bun", "red", "jacket", "green", "glasses", "grin", "female")));
+    addAccount(samplePerson("01DEMOTOBI00000000000000000", "Tobi", avatar("deep_1", "buzz", "black", "tshirt", "yellow", "headphones", "default", "male")));
+    m_social.seedAround(seededUserId(), QStringLiteral("01DEMOQUIL00000000000000000"),
+                        {QStringLiteral("01DEMOMAREN0000000000000000"), QStringLiteral("01DEMOTOBI00000000000000000")});
 }
 
 void ServiceState::addAccount(const Account &account)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Router.h"
+#include "SocialState.h"
 #include "ScriptedReply.h"
 
 #include <QDateTime>
@@ -73,6 +74,7 @@ private:
     QHash<QString, QString> m_refreshTokens; // token → user id
     std::chrono::seconds m_accessTokenLifetime{15 * 60};
     int m_registered = 0;
+    SocialState m_social;
 };
 
 // The service's two envelopes.

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "Router.h"
+#include "ScriptedReply.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QSet>
+#include <functional>
+
+namespace vorlie::fake {
+
+// The people side of the fake service: connections, each user's main
+// person, statuses (judged fresh, aging, stale or expired by their age),
+// favourites, devices and announcements, seeded with a small sample world.
+class SocialState {
+public:
+    using Clock = std::function<QDateTime()>;
+    using UserLookup = std::function<QJsonObject(const QString &userId)>;
+
+    SocialState(Clock clock, UserLookup user);
+
+    void addRoutes(Router &router);
+
+    // Sample people around `userId`: partner as main person, two more connections.
+    void seedAround(const QString &userId, const QString &partnerId, const QStringList &otherIds);
+    // Sets a user's own status, as the picker would; gives the stored record.
+    QJsonObject setStatus(const QString &userId, const QString &key, const std::optional<QString> &customText, const QDateTime &at);
+
+private:
+    struct StoredStatus {
+        QString id;
+        QString key;
+        std::optional<QString> text;
+        QDateTime createdAt;
+    };
+    struct Link {
+        QString id;
+        QString a;
+        QString b;
+        QDateTime createdAt;
+    };
+
+    ScriptedReply sync(const RouteCall &call);
+    ScriptedReply catalog(const RouteCall &call);
+    ScriptedReply addFavorite(const RouteCall &call);
+    ScriptedReply removeFavorite(const RouteCall &call);
+    ScriptedReply putStatus(const RouteCall &call);
+    ScriptedReply announcements(const RouteCall &call);
+    ScriptedReply registerDevice(const RouteCall &call);
+    ScriptedReply setMainPersonStatus(const RouteCall &call);
+
+    QJsonObject statusJson(const StoredStatus &status) const;
+    std::optional<QJsonObject> latestStatus(const QString &userId) const;
+    const Link *mainLink(const QString &userId) const;
+
+    Clock m_clock;
+    UserLookup m_user;
+    QList<Link> m_links;
+    QHash<QString, QString> m_mainLink;              // user id → link id
+    QHash<QString, QList<StoredStatus>> m_statuses;  // user id → oldest first
+    QHash<QString, QSet<QString>> m_favorites;       // user id → keys
+    QHash<QString, QString> m_devices;               // device id → user id
+    QJsonArray m_announcements;
+    int m_nextId = 1;
+};
+
+} // namespace vorlie::fake
