@@ -1,5 +1,5 @@
 // The local fake service for the demo and for manual testing:
-//   vorlie-fake-service [--port N] [--print-port]
+//   vorlie-fake-service [--port N] [--print-port] [--token-lifetime S]
 // Prints "listening on <base URL>" once it accepts connections and runs until
 // SIGTERM or SIGINT.
 #include "FakeService.h"
@@ -51,8 +51,12 @@ int main(int argc, char **argv)
                                         QStringLiteral("port"), QStringLiteral("0"));
     const QCommandLineOption printPortOption(QStringLiteral("print-port"),
                                              QStringLiteral("Also print the bare port number on a line of its own."));
+    // Short by default, so the demo really goes through token refreshes.
+    const QCommandLineOption lifetimeOption(QStringLiteral("token-lifetime"), QStringLiteral("Access token lifetime in seconds."),
+                                            QStringLiteral("seconds"), QStringLiteral("120"));
     parser.addOption(portOption);
     parser.addOption(printPortOption);
+    parser.addOption(lifetimeOption);
     parser.process(app);
 
     bool ok = false;
@@ -61,12 +65,18 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "invalid port: %s\n", qPrintable(parser.value(portOption)));
         return 2;
     }
+    const uint lifetime = parser.value(lifetimeOption).toUInt(&ok);
+    if (!ok) {
+        std::fprintf(stderr, "invalid token lifetime: %s\n", qPrintable(parser.value(lifetimeOption)));
+        return 2;
+    }
     if (!quitOnTerminationSignals(app)) {
         std::perror("signal handling");
         return 1;
     }
 
     vorlie::fake::FakeService service;
+    service.setAccessTokenLifetime(std::chrono::seconds(lifetime));
     const quint16 port = service.listen(static_cast<quint16>(requested));
     if (port == 0) {
         std::fprintf(stderr, "cannot listen on 127.0.0.1:%u\n", requested);
