@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QVariantMap>
+#include <optional>
+
+namespace vorlie {
+
+enum class PushNotificationKind { partnerStatusChanged, reactionReceived, connectionRequested, connectionAccepted, statusReminder };
+
+// The raw "type" values, matched exactly (case-sensitive).
+std::optional<PushNotificationKind> pushNotificationKind(const QString &raw);
+
+// What a notification's user information says: only a known "type" makes a
+// payload; the ids are taken when they are texts and dropped otherwise.
+struct PushNotificationPayload {
+    PushNotificationKind kind;
+    std::optional<QString> personId;
+    std::optional<QString> statusId;
+    std::optional<QString> connectionId;
+
+    static std::optional<PushNotificationPayload> fromUserInfo(const QVariantMap &userInfo);
+
+    friend bool operator==(const PushNotificationPayload &, const PushNotificationPayload &) = default;
+};
+
+// A device token as the service receives it: two lower-case hex digits per byte.
+QString deviceTokenText(const QByteArray &token);
+
+} // namespace vorlie
