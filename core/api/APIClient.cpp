@@ -52,8 +52,9 @@ QCoro::Task<Result<QByteArray>> APIClient::perform(APIRequest request, bool allo
 
     // Named, not braced in the call: g++ 12 destroys a braced aggregate argument
     // of a co_awaited call twice.
-    HttpExchangeOptions options{m_timeout, 8 * 1024 * 1024, cancel};
-    const HttpOutcome outcome = co_await exchange(m_network, std::move(prepared->request), prepared->verb,
+    HttpExchangeOptions options{m_timeout};
+    options.cancel = cancel;
+    const HttpOutcome outcome = co_await exchange(m_network, prepared->request, prepared->verb,
                                                   std::move(prepared->body), std::move(options));
     if (outcome.failure != HttpOutcome::Failure::none)
         co_return mapTransportError(outcome);

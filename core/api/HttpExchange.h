@@ -33,7 +33,7 @@ struct HttpOutcome {
 
 struct HttpExchangeOptions {
     std::chrono::milliseconds timeout;
-    qint64 maxBodyBytes = 8 * 1024 * 1024;
+    qint64 maxBodyBytes = qint64{8} * 1024 * 1024; // service answers are small JSON documents
     CancelToken cancel = {};
 };
 

@@ -178,7 +178,7 @@ QCoro::Task<Result<QString>> AuthSession::performRefresh()
     // The queue is free while the exchange runs: others may read tokens or join this refresh.
     const QPointer<AuthSession> alive(this); // the exchange may outlive the session
     const HttpOutcome outcome =
-        co_await exchange(m_network, std::move(request), QByteArrayLiteral("POST"), body, std::move(options));
+        co_await exchange(m_network, request, QByteArrayLiteral("POST"), body, std::move(options));
     if (!alive)
         co_return APIError::cancelled();
 

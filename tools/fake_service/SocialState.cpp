@@ -55,13 +55,15 @@ QString instant(const QDateTime &t)
 }
 
 // The service judges freshness by age.
+constexpr qint64 hour = 3600;
+
 QString freshness(qint64 ageSeconds)
 {
-    if (ageSeconds < 2 * 3600)
+    if (ageSeconds < 2 * hour)
         return QStringLiteral("fresh");
-    if (ageSeconds < 8 * 3600)
+    if (ageSeconds < 8 * hour)
         return QStringLiteral("aging");
-    if (ageSeconds < 24 * 3600)
+    if (ageSeconds < 24 * hour)
         return QStringLiteral("stale");
     return QStringLiteral("expired");
 }
@@ -140,7 +142,7 @@ QJsonObject SocialState::statusJson(const StoredStatus &status) const
                      {"source", "manual"},
                      {"createdAt", instant(status.createdAt)},
                      {"freshness", freshness(age)},
-                     {"isExpired", age >= 24 * 3600}};
+                     {"isExpired", age >= 24 * hour}};
     if (status.text)
         json.insert("text", *status.text);
     else if (entry)
