@@ -6,9 +6,11 @@
 #include "repositories/RemoteProfileRepository.h"
 #include "repositories/RemoteStatusRepository.h"
 #include "repositories/RemoteSyncRepository.h"
+#include "push/PushRegistrar.h"
 #include "support/PipelineFixture.h"
 
 #include <QJsonDocument>
+#include <QTemporaryDir>
 
 using namespace vorlie;
 using namespace vorlie::testing;
@@ -284,4 +286,29 @@ TEST_F(SampleWorld, ADeviceKeepsItsIdWhenItRegistersAgain)
     const Result<QString> first = resultOf(devices.registerDevice(QStringLiteral("macos_direct"), QStringLiteral("ab01"), std::nullopt));
     ASSERT_TRUE(first) << describe(first).toStdString();
     EXPECT_EQ(resultOf(devices.registerDevice(QStringLiteral("macos_direct"), QStringLiteral("ab02"), *first)).value(), *first);
+}
+
+TEST_F(SampleWorld, PushRegistrationSendsTheHexTokenAndThenTheStoredDeviceId)
+{
+    QTemporaryDir dir;
+    const SharedDefaults defaults(PreferencePaths::under(dir.path()));
+    RemoteDeviceRepository devices(*client);
+    PushRegistrar registrar(defaults, devices);
+    resultOf(registrar.registerDeviceToken(QByteArray::fromHex("00ff10ab")));
+    const std::optional<QString> stored = registrar.storedDeviceID(PushRegistrar::platform());
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(defaults.text(QStringLiteral("registeredDeviceID.macos_direct")), stored);
+
+    resultOf(registrar.registerDeviceToken(QByteArray::fromHex("00ff10ac")));
+    const auto sent = service().requests(QStringLiteral("devices"));
+    ASSERT_EQ(sent.size(), 2);
+    const QJsonObject first = bodyOf(sent[0]);
+    EXPECT_EQ(first.value("pushToken").toString(), QStringLiteral("00ff10ab"));
+    EXPECT_FALSE(first.contains("deviceId")) << "the first registration has no id yet";
+    EXPECT_EQ(bodyOf(sent[1]).value("deviceId").toString(), *stored);
+    EXPECT_EQ(registrar.storedDeviceID(PushRegistrar::platform()), stored) << "the service kept the same device record";
+
+    service().script("POST", QStringLiteral("devices"), reply(500, errorEnvelope("DOWN", "down")));
+    resultOf(registrar.registerDeviceToken(QByteArray::fromHex("01")));
+    EXPECT_EQ(registrar.storedDeviceID(PushRegistrar::platform()), stored) << "a failure stores nothing";
 }
