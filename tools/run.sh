@@ -25,4 +25,5 @@ if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
     echo "no display found: running without windows (QT_QPA_PLATFORM=offscreen)"
     export QT_QPA_PLATFORM=offscreen
 fi
+echo "demo account: quorrin@example.com / vorlie-demo; Ctrl+C stops both"
 build/release/app/vorlie "$@"
