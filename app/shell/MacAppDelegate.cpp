@@ -1,0 +1,75 @@
+#include "MacAppDelegate.h"
+
+#include <QPointer>
+#include <QCoro/QCoroTimer>
+
+namespace vorlie {
+
+void MacAppDelegate::setOnDeviceToken(std::function<void(const QByteArray &)> callback)
+{
+    m_onDeviceToken = std::move(callback);
+    if (m_onDeviceToken && m_deviceToken)
+        m_onDeviceToken(*m_deviceToken);
+}
+
+void MacAppDelegate::setOnNotificationTapped(std::function<void(const PushNotificationPayload &)> callback)
+{
+    m_onNotificationTapped = std::move(callback);
+}
+
+void MacAppDelegate::didRegisterForRemoteNotifications(const QByteArray &token)
+{
+    m_deviceToken = token;
+    if (m_onDeviceToken)
+        m_onDeviceToken(token);
+}
+
+QCoro::Task<void> MacAppDelegate::remoteNotification()
+{
+    if (m_onRemoteNotification)
+        co_await m_onRemoteNotification();
+}
+
+void MacAppDelegate::didReceiveRemoteNotification()
+{
+    QCoro::connect(remoteNotification(), this, [] {});
+}
+
+QCoro::Task<void> MacAppDelegate::willPresentNotification()
+{
+    co_await remoteNotification();
+}
+
+void MacAppDelegate::didReceiveNotificationResponse(const QVariantMap &userInfo)
+{
+    const std::optional<PushNotificationPayload> payload = PushNotificationPayload::fromUserInfo(userInfo);
+    if (payload && m_onNotificationTapped)
+        m_onNotificationTapped(*payload);
+}
+
+void MacAppDelegate::applicationWillTerminate()
+{
+    ++m_loopGeneration;
+    m_loopRunning = false;
+}
+
+void MacAppDelegate::startPeriodicRefresh(std::chrono::milliseconds interval)
+{
+    const quint64 generation = ++m_loopGeneration;
+    m_loopRunning = true;
+    QCoro::connect(refreshLoop(generation, interval), this, [] {});
+}
+
+QCoro::Task<void> MacAppDelegate::refreshLoop(quint64 generation, std::chrono::milliseconds interval)
+{
+    const QPointer<MacAppDelegate> alive(this);
+    while (alive && m_loopGeneration == generation) {
+        co_await QCoro::sleepFor(interval);
+        if (!alive || m_loopGeneration != generation)
+            co_return; // cancelled while asleep
+        if (m_onPeriodicRefresh)
+            co_await m_onPeriodicRefresh();
+    }
+}
+
+} // namespace vorlie

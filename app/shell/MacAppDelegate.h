@@ -1,0 +1,59 @@
+#pragma once
+
+#include "push/PushNotificationPayload.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QCoro/QCoroTask>
+#include <chrono>
+#include <functional>
+#include <optional>
+
+namespace vorlie {
+
+// Turns the desktop's application and notification callbacks into four plain
+// callbacks the composition root fills in, and owns the periodic refresh
+// loop. Knows nothing about the session or the service. (The name is the
+// one the stored and shared parts of the system use.)
+class MacAppDelegate : public QObject {
+    Q_OBJECT
+public:
+    using AsyncCallback = std::function<QCoro::Task<void>()>;
+
+    explicit MacAppDelegate(QObject *parent = nullptr) : QObject(parent) {}
+
+    // Setting it hands over a token that arrived earlier.
+    void setOnDeviceToken(std::function<void(const QByteArray &)> callback);
+    void setOnNotificationTapped(std::function<void(const PushNotificationPayload &)> callback);
+    void setOnRemoteNotification(AsyncCallback callback) { m_onRemoteNotification = std::move(callback); }
+    void setOnPeriodicRefresh(AsyncCallback callback) { m_onPeriodicRefresh = std::move(callback); }
+
+    // Desktop callbacks.
+    void didRegisterForRemoteNotifications(const QByteArray &token);
+    void didReceiveRemoteNotification();
+    // Refreshes, then the caller shows the notification (banner, sound, badge).
+    QCoro::Task<void> willPresentNotification();
+    void didReceiveNotificationResponse(const QVariantMap &userInfo);
+    void applicationWillTerminate();
+
+    // Replaces any running loop. The first tick comes one interval after the
+    // start; a tick waits for the previous refresh, so ticks never overlap.
+    void startPeriodicRefresh(std::chrono::milliseconds interval);
+    bool isPeriodicRefreshRunning() const { return m_loopRunning; }
+
+    const std::optional<QByteArray> &deviceToken() const { return m_deviceToken; }
+
+private:
+    QCoro::Task<void> refreshLoop(quint64 generation, std::chrono::milliseconds interval);
+    QCoro::Task<void> remoteNotification();
+
+    std::function<void(const QByteArray &)> m_onDeviceToken;
+    std::function<void(const PushNotificationPayload &)> m_onNotificationTapped;
+    AsyncCallback m_onRemoteNotification;
+    AsyncCallback m_onPeriodicRefresh;
+    std::optional<QByteArray> m_deviceToken;
+    quint64 m_loopGeneration = 0; // a new start or a termination ends older loops
+    bool m_loopRunning = false;
+};
+
+} // namespace vorlie
