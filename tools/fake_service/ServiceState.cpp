@@ -17,23 +17,6 @@ QString randomToken(QStringView prefix)
     return prefix.toString() + QString::fromLatin1(bytes.toHex());
 }
 
-// Whole seconds with "Z", the only instant form clients accept.
-QString instant(const QDateTime &t)
-{
-    return t.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss'Z'"));
-}
-
-ScriptedReply badRequest(const QString &message)
-{
-    return errorReply(400, QStringLiteral("BAD_REQUEST"), message);
-}
-
-ScriptedReply noContent()
-{
-    ScriptedReply reply;
-    reply.status = 204;
-    return reply;
-}
 
 QJsonObject avatar(const char *skinTone, const char *hairStyle, const char *hairColor, const char *outfit, const char *outfitColor,
                    const char *accessory, const char *expression, const char *sex)
@@ -59,6 +42,23 @@ ScriptedReply errorReply(int status, const QString &code, const QString &message
     const QJsonObject error{{QStringLiteral("code"), code}, {QStringLiteral("message"), message}};
     reply.body = QJsonDocument(QJsonObject{{QStringLiteral("error"), error}}).toJson(QJsonDocument::Compact);
     return reply;
+}
+
+ScriptedReply badRequest(const QString &message)
+{
+    return errorReply(400, QStringLiteral("BAD_REQUEST"), message);
+}
+
+ScriptedReply noContent()
+{
+    ScriptedReply reply;
+    reply.status = 204;
+    return reply;
+}
+
+QString wireInstant(const QDateTime &t)
+{
+    return t.toUTC().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'"));
 }
 
 QString ServiceState::seededUserId()
@@ -244,7 +244,7 @@ ScriptedReply ServiceState::registerAccount(const RouteCall &call)
                         {"notifyStatusReminder", true},
                         {"notifyPartnerStatusChanged", true},
                         {"notifyAutomationStatusChanged", true},
-                        {"createdAt", instant(m_clock())},
+                        {"createdAt", wireInstant(m_clock())},
                     }};
     addAccount(account);
     return signedIn(account, true);

@@ -80,5 +80,9 @@ private:
 // The service's two envelopes.
 ScriptedReply dataReply(const QJsonValue &data, int status = 200);
 ScriptedReply errorReply(int status, const QString &code, const QString &message);
+ScriptedReply badRequest(const QString &message);
+ScriptedReply noContent();
+// Whole seconds with "Z", the only instant form clients accept.
+QString wireInstant(const QDateTime &t);
 
 } // namespace vorlie::fake

@@ -49,11 +49,6 @@ const CatalogEntry *catalogEntry(const QString &key)
     return nullptr;
 }
 
-QString instant(const QDateTime &t)
-{
-    return t.toUTC().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'"));
-}
-
 // The service judges freshness by age.
 constexpr qint64 hour = 3600;
 
@@ -68,11 +63,15 @@ QString freshness(qint64 ageSeconds)
     return QStringLiteral("expired");
 }
 
-ScriptedReply noContent()
+ScriptedReply statusNotFound()
 {
-    ScriptedReply reply;
-    reply.status = 204;
-    return reply;
+    return errorReply(404, QStringLiteral("STATUS_NOT_FOUND"), QStringLiteral("No such status."));
+}
+
+std::optional<QString> customTextOf(const QJsonObject &body)
+{
+    const QJsonValue text = body.value("customText");
+    return text.isString() ? std::optional<QString>(text.toString()) : std::nullopt;
 }
 
 } // namespace
@@ -140,7 +139,7 @@ QJsonObject SocialState::statusJson(const StoredStatus &status) const
                      {"category", entry ? entry->category : "custom"},
                      {"visualState", entry ? entry->visualState : "neutral"},
                      {"source", "manual"},
-                     {"createdAt", instant(status.createdAt)},
+                     {"createdAt", wireInstant(status.createdAt)},
                      {"freshness", freshness(age)},
                      {"isExpired", age >= 24 * hour}};
     if (status.text)
@@ -172,21 +171,21 @@ const SocialState::Link *SocialState::mainLink(const QString &userId) const
 
 ScriptedReply SocialState::sync(const RouteCall &call)
 {
-    QJsonObject snapshot{{"user", m_user(call.userId)}, {"serverTime", instant(m_clock())}};
+    QJsonObject snapshot{{"user", m_user(call.userId)}, {"serverTime", wireInstant(m_clock())}};
     QJsonArray connections;
     for (const Link &link : m_links) {
         if (link.a != call.userId && link.b != call.userId)
             continue;
         connections.append(QJsonObject{{"id", link.id},
                                        {"state", "accepted"},
-                                       {"person", m_user(link.a == call.userId ? link.b : link.a)},
-                                       {"createdAt", instant(link.createdAt)},
-                                       {"acceptedAt", instant(link.createdAt.addSecs(300))}});
+                                       {"person", m_user(otherParty(link, call.userId))},
+                                       {"createdAt", wireInstant(link.createdAt)},
+                                       {"acceptedAt", wireInstant(link.createdAt.addSecs(300))}});
     }
     snapshot.insert("connections", connections);
     if (const Link *link = mainLink(call.userId)) {
-        const QString personId = link->a == call.userId ? link->b : link->a;
-        snapshot.insert("mainPerson", QJsonObject{{"connectionId", link->id}, {"person", m_user(personId)}, {"selectedAt", instant(link->createdAt)}});
+        const QString personId = otherParty(*link, call.userId);
+        snapshot.insert("mainPerson", QJsonObject{{"connectionId", link->id}, {"person", m_user(personId)}, {"selectedAt", wireInstant(link->createdAt)}});
         if (auto status = latestStatus(personId))
             snapshot.insert("mainPersonStatus", *status);
     }
@@ -211,19 +210,23 @@ ScriptedReply SocialState::catalog(const RouteCall &call)
 
 ScriptedReply SocialState::addFavorite(const RouteCall &call)
 {
-    const QString key = call.params.value(QStringLiteral("key"));
-    if (!catalogEntry(key))
-        return errorReply(404, QStringLiteral("STATUS_NOT_FOUND"), QStringLiteral("No such status."));
-    m_favorites[call.userId].insert(key);
-    return noContent();
+    return markFavorite(call, true);
 }
 
 ScriptedReply SocialState::removeFavorite(const RouteCall &call)
 {
+    return markFavorite(call, false);
+}
+
+ScriptedReply SocialState::markFavorite(const RouteCall &call, bool favorite)
+{
     const QString key = call.params.value(QStringLiteral("key"));
     if (!catalogEntry(key))
-        return errorReply(404, QStringLiteral("STATUS_NOT_FOUND"), QStringLiteral("No such status."));
-    m_favorites[call.userId].remove(key);
+        return statusNotFound();
+    if (favorite)
+        m_favorites[call.userId].insert(key);
+    else
+        m_favorites[call.userId].remove(key);
     return noContent();
 }
 
@@ -236,9 +239,8 @@ ScriptedReply SocialState::putStatus(const RouteCall &call)
     if (!key.isString() || !validText || !source.isString())
         return errorReply(400, QStringLiteral("BAD_REQUEST"), QStringLiteral("statusKey and source are required."));
     if (key.toString() != u"custom" && !catalogEntry(key.toString()))
-        return errorReply(404, QStringLiteral("STATUS_NOT_FOUND"), QStringLiteral("No such status."));
-    const std::optional<QString> custom = text.isString() ? std::optional<QString>(text.toString()) : std::nullopt;
-    return dataReply(setStatus(call.userId, key.toString(), custom, m_clock()));
+        return statusNotFound();
+    return dataReply(setStatus(call.userId, key.toString(), customTextOf(call.body), m_clock()));
 }
 
 ScriptedReply SocialState::announcements(const RouteCall &)
@@ -264,10 +266,8 @@ ScriptedReply SocialState::setMainPersonStatus(const RouteCall &call)
         return errorReply(404, QStringLiteral("NO_MAIN_PERSON"), QStringLiteral("No main person chosen."));
     const QString key = call.body.value("statusKey").toString();
     if (key != u"custom" && !catalogEntry(key))
-        return errorReply(404, QStringLiteral("STATUS_NOT_FOUND"), QStringLiteral("No such status."));
-    const QJsonValue text = call.body.value("customText");
-    const std::optional<QString> custom = text.isString() ? std::optional<QString>(text.toString()) : std::nullopt;
-    return dataReply(setStatus(link->a == call.userId ? link->b : link->a, key, custom, m_clock()));
+        return statusNotFound();
+    return dataReply(setStatus(otherParty(*link, call.userId), key, customTextOf(call.body), m_clock()));
 }
 
 } // namespace vorlie::fake

@@ -42,11 +42,13 @@ private:
         QString b;
         QDateTime createdAt;
     };
+    static const QString &otherParty(const Link &link, const QString &userId) { return link.a == userId ? link.b : link.a; }
 
     ScriptedReply sync(const RouteCall &call);
     ScriptedReply catalog(const RouteCall &call);
     ScriptedReply addFavorite(const RouteCall &call);
     ScriptedReply removeFavorite(const RouteCall &call);
+    ScriptedReply markFavorite(const RouteCall &call, bool favorite);
     ScriptedReply putStatus(const RouteCall &call);
     ScriptedReply announcements(const RouteCall &call);
     ScriptedReply registerDevice(const RouteCall &call);
