@@ -73,7 +73,7 @@ TEST_F(Pipeline, ConcurrentExpiredRequestsShareOneRefreshAndRepeatOnceEach)
     service().expireAccessTokens();
     // A slow refresh makes sure every 401 arrives while it is still running.
     const fake::TokenPair next = service().issueTokens(fake::ServiceState::seededUserId());
-    ScriptedReply slowRefresh = reply(200, QJsonDocument(QJsonObject{{"data", QJsonObject{{"accessToken", next.accessToken}, {"refreshToken", next.refreshToken}}}}).toJson());
+    ScriptedReply slowRefresh = reply(200, tokenBody(next));
     slowRefresh.delay = 300ms;
     service().script("POST", QStringLiteral("auth/refresh"), slowRefresh);
 

@@ -9,16 +9,6 @@ using namespace vorlie;
 using namespace vorlie::testing;
 using fake::ScriptedReply;
 
-namespace {
-
-QByteArray tokenBody(const fake::TokenPair &pair)
-{
-    return QJsonDocument(QJsonObject{{"data", QJsonObject{{"accessToken", pair.accessToken}, {"refreshToken", pair.refreshToken}}}})
-        .toJson(QJsonDocument::Compact);
-}
-
-} // namespace
-
 class AuthSessionTest : public PipelineFixture {
 protected:
     Result<QString> refresh() { return resultOf(auth->refreshAccessToken()); }

@@ -6,6 +6,7 @@
 #include "api/APIClient.h"
 #include "session/AuthSession.h"
 
+#include <QJsonDocument>
 #include <QNetworkAccessManager>
 #include <QUuid>
 #include <QCoro/QCoroTask>
@@ -83,6 +84,13 @@ inline fake::ScriptedReply reply(int status, QByteArray body = {})
     r.status = status;
     r.body = std::move(body);
     return r;
+}
+
+// The refresh endpoint's answer carrying this pair.
+inline QByteArray tokenBody(const fake::TokenPair &pair)
+{
+    return QJsonDocument(QJsonObject{{"data", QJsonObject{{"accessToken", pair.accessToken}, {"refreshToken", pair.refreshToken}}}})
+        .toJson(QJsonDocument::Compact);
 }
 
 inline QByteArray errorEnvelope(const char *code, const char *message)
