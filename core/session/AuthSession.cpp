@@ -35,17 +35,6 @@ struct JsonCodec<RefreshResponse> {
     }
 };
 
-namespace detail {
-// The one running refresh exchange that every caller waits for.
-class RefreshFlight : public QObject {
-    Q_OBJECT
-public:
-    std::optional<Result<QString>> result;
-signals:
-    void finished();
-};
-} // namespace detail
-
 AuthSession::AuthSession(TokenStore &keychain, QUrl baseURL, QNetworkAccessManager &network,
                          std::chrono::milliseconds refreshTimeout, QObject *parent)
     : QObject(parent)
@@ -54,6 +43,7 @@ AuthSession::AuthSession(TokenStore &keychain, QUrl baseURL, QNetworkAccessManag
     , m_network(network)
     , m_refreshTimeout(refreshTimeout)
     , m_queue(this)
+    , m_refreshFlight(this)
 {
     // Enters the queue synchronously, so it is first in line.
     QCoro::connect(load(), this, [] {});
@@ -141,20 +131,7 @@ void AuthSession::setState(State state)
 
 QCoro::Task<Result<QString>> AuthSession::refreshAccessToken()
 {
-    std::shared_ptr<detail::RefreshFlight> flight = m_inFlightRefresh;
-    if (!flight) {
-        flight = std::make_shared<detail::RefreshFlight>();
-        m_inFlightRefresh = flight;
-        QCoro::connect(performRefresh(), this, [this, flight](Result<QString> result) {
-            if (m_inFlightRefresh == flight)
-                m_inFlightRefresh.reset();
-            flight->result = std::move(result);
-            emit flight->finished();
-        });
-    }
-    if (!flight->result)
-        co_await qCoro(flight.get(), &detail::RefreshFlight::finished);
-    co_return Result<QString>(*flight->result); // a copy: every joiner gets the result
+    return m_refreshFlight.join([this] { return performRefresh(); });
 }
 
 QCoro::Task<Result<QString>> AuthSession::performRefresh()
@@ -210,5 +187,3 @@ QCoro::Task<Result<QString>> AuthSession::performRefresh()
 }
 
 } // namespace vorlie
-
-#include "AuthSession.moc"

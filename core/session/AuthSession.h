@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SerialQueue.h"
+#include "SingleFlight.h"
 #include "TokenStore.h"
 #include "api/Result.h"
 
@@ -14,10 +15,6 @@
 class QNetworkAccessManager;
 
 namespace vorlie {
-
-namespace detail {
-class RefreshFlight;
-}
 
 // Owns the signed-in user's token pair. Every operation takes its turn in one
 // queue, so keychain writes never interleave; concurrent callers that need a
@@ -69,7 +66,7 @@ private:
     // Advanced by every store and clear, so a refresh that outlived a sign-out
     // or another sign-in cannot write the old account's tokens back.
     quint64 m_generation = 0;
-    std::shared_ptr<detail::RefreshFlight> m_inFlightRefresh;
+    SingleFlight<Result<QString>> m_refreshFlight;
 };
 
 } // namespace vorlie
