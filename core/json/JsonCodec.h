@@ -2,6 +2,7 @@
 
 #include "Instant.h"
 
+#include <QByteArray>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QJsonValue>
@@ -96,6 +97,22 @@ struct JsonCodec<QDateTime> {
         return parseInstant(v.toString());
     }
     static QJsonValue encode(const QDateTime &t) { return formatInstant(t); }
+};
+
+// Bytes travel as one Base64 text (standard alphabet, padded); anything that
+// is not clean Base64 is refused rather than decoded to a partial picture.
+template<>
+struct JsonCodec<QByteArray> {
+    static std::optional<QByteArray> decode(const QJsonValue &v)
+    {
+        if (!v.isString())
+            return std::nullopt;
+        auto decoded = QByteArray::fromBase64Encoding(v.toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+        if (!decoded)
+            return std::nullopt;
+        return std::move(decoded.decoded);
+    }
+    static QJsonValue encode(const QByteArray &bytes) { return QString::fromLatin1(bytes.toBase64()); }
 };
 
 template<>

@@ -1,0 +1,277 @@
+// The widget snapshot as the application writes it after a sync: what it
+// holds, when it is (not) rewritten, and how the avatar picture gets in.
+#include "widget/WidgetSnapshotStore.h"
+
+#include "FakeServiceHost.h"
+#include "domain/StatusCatalog.h"
+#include "i18n/TextLookup.h"
+#include "prefs/PreferenceKeys.h"
+#include "repositories/sample/SampleData.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QJsonDocument>
+#include <QNetworkAccessManager>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTemporaryDir>
+#include <QUrlQuery>
+#include <gtest/gtest.h>
+
+using namespace vorlie;
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString picturePath = QStringLiteral("/9.x/avataaars/png");
+
+QByteArray png(int side)
+{
+    QImage image(side, side, QImage::Format_ARGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+fake::ScriptedReply answer(int status, QByteArray body, std::chrono::milliseconds delay = 0ms)
+{
+    fake::ScriptedReply reply;
+    reply.status = status;
+    reply.body = std::move(body);
+    reply.delay = delay;
+    return reply;
+}
+
+} // namespace
+
+class WidgetSnapshotStoreTest : public ::testing::Test {
+protected:
+    // The sample world's sync: Quil as main person with a "miss_you" status.
+    static SyncSnapshot sync() { return sample::data().snapshot; }
+
+    static SyncSnapshot withStatus(SyncSnapshot s, const QString &key, std::optional<QString> text, qint64 secondsLater)
+    {
+        s.mainPersonStatus->statusKey = key;
+        s.mainPersonStatus->text = std::move(text);
+        s.mainPersonStatus->createdAt = s.mainPersonStatus->createdAt.addSecs(secondsLater);
+        return s;
+    }
+
+    std::optional<QJsonObject> storedJson() const
+    {
+        const auto data = defaults.data(prefkeys::widgetSnapshot());
+        if (!data)
+            return std::nullopt;
+        return QJsonDocument::fromJson(*data).object();
+    }
+
+    void waitForDownloads(int count)
+    {
+        while (downloads.count() < count)
+            ASSERT_TRUE(downloads.wait(5000)) << "picture download " << downloads.count() + 1 << " never ended";
+    }
+
+    int pictureRequests() { return host.service().requestCount(picturePath); }
+
+    QTemporaryDir dir;
+    SharedDefaults defaults{PreferencePaths::under(dir.path())};
+    fake::FakeServiceHost host;
+    QNetworkAccessManager pictures;
+    int reloads = 0;
+    WidgetSnapshotStore store{defaults, pictures, host.rootUrl(), [this] { ++reloads; }};
+    QSignalSpy downloads{&store, &WidgetSnapshotStore::pictureDownloadFinished};
+};
+
+TEST_F(WidgetSnapshotStoreTest, SnapshotCarriesTheMainPersonAndTheirStatusInTheActiveLanguage)
+{
+    TextLookup lookup([] { return QStringList{QStringLiteral("en-US")}; });
+    lookup.apply(AppLanguage::german);
+
+    store.applySyncToWidget(withStatus(sync(), QStringLiteral("tired"), QStringLiteral("ignored service text"), 0));
+
+    const auto snapshot = store.load();
+    ASSERT_TRUE(snapshot);
+    const User &quil = sample::data().partner;
+    EXPECT_EQ(snapshot->personID, quil.id);
+    EXPECT_EQ(snapshot->displayName, quil.displayName);
+    EXPECT_EQ(snapshot->avatar, quil.avatar);
+    EXPECT_EQ(snapshot->statusText, QStringLiteral("Müde"));
+    EXPECT_EQ(snapshot->emoji, sample::data().partnerStatus.emoji);
+    EXPECT_EQ(snapshot->visualState, StatusVisualState::missing);
+    EXPECT_EQ(snapshot->updatedAt, sample::data().partnerStatus.createdAt);
+    EXPECT_FALSE(snapshot->isExpired);
+    EXPECT_EQ(reloads, 1);
+    lookup.apply(AppLanguage::english);
+}
+
+TEST_F(WidgetSnapshotStoreTest, StatusTextOfCustomUnknownAndMissingStatuses)
+{
+    store.applySyncToWidget(withStatus(sync(), QStringLiteral("custom"), std::nullopt, 0));
+    EXPECT_EQ(store.load()->statusText, QString());
+
+    store.applySyncToWidget(withStatus(sync(), QStringLiteral("custom"), QStringLiteral("at the lake"), 1));
+    EXPECT_EQ(store.load()->statusText, QStringLiteral("at the lake"));
+
+    store.applySyncToWidget(withStatus(sync(), QStringLiteral("new_key"), std::nullopt, 2));
+    EXPECT_EQ(store.load()->statusText, QStringLiteral("new_key"));
+
+    SyncSnapshot noStatus = sync();
+    noStatus.mainPersonStatus.reset();
+    store.applySyncToWidget(noStatus);
+    const auto snapshot = store.load();
+    ASSERT_TRUE(snapshot);
+    EXPECT_EQ(snapshot->statusText, QString());
+    EXPECT_EQ(snapshot->visualState, StatusVisualState::neutral);
+    EXPECT_EQ(snapshot->updatedAt, noStatus.serverTime);
+    EXPECT_TRUE(snapshot->isExpired);
+    EXPECT_FALSE(storedJson()->contains(QStringLiteral("emoji")));
+}
+
+TEST_F(WidgetSnapshotStoreTest, PictureArrivesInASecondWriteAndIsReusedWhileTheAvatarStays)
+{
+    store.applySyncToWidget(sync());
+    EXPECT_EQ(reloads, 1);
+    EXPECT_FALSE(store.load()->avatarImageData);
+
+    waitForDownloads(1);
+    const auto withPicture = store.load();
+    ASSERT_TRUE(withPicture && withPicture->avatarImageData);
+    EXPECT_TRUE(isAcceptablePicture(*withPicture->avatarImageData));
+    EXPECT_EQ(reloads, 2);
+    const auto request = host.service().requests(picturePath).constFirst();
+    EXPECT_EQ(QUrlQuery(QUrl(request.rawTarget)).queryItemValue(QStringLiteral("size")), QStringLiteral("192"));
+
+    // The periodic sync with nothing new: no write, no reload, no download.
+    store.applySyncToWidget(sync());
+    EXPECT_EQ(reloads, 2);
+    EXPECT_EQ(pictureRequests(), 1);
+
+    // A new status keeps the picture in the same write.
+    store.applySyncToWidget(withStatus(sync(), QStringLiteral("home"), std::nullopt, 60));
+    EXPECT_EQ(reloads, 3);
+    EXPECT_EQ(store.load()->avatarImageData, withPicture->avatarImageData);
+    EXPECT_EQ(pictureRequests(), 1);
+}
+
+TEST_F(WidgetSnapshotStoreTest, ChangedAvatarOrOtherPersonStartsWithoutTheOldPicture)
+{
+    store.applySyncToWidget(sync());
+    waitForDownloads(1);
+    const QByteArray oldPicture = *store.load()->avatarImageData;
+
+    SyncSnapshot newAvatar = sync();
+    HairColor &hair = newAvatar.mainPerson->person.avatar.hairColor;
+    hair = hair == HairColor::red ? HairColor::blue : HairColor::red;
+    store.applySyncToWidget(newAvatar);
+    EXPECT_FALSE(store.load()->avatarImageData);
+    waitForDownloads(2);
+    EXPECT_EQ(reloads, 4);
+    EXPECT_NE(store.load()->avatarImageData, oldPicture);
+
+    SyncSnapshot otherPerson = newAvatar;
+    otherPerson.mainPerson->person.id = QStringLiteral("01SOMEONEELSE000000000000");
+    store.applySyncToWidget(otherPerson);
+    EXPECT_FALSE(store.load()->avatarImageData);
+    EXPECT_EQ(store.load()->personID, otherPerson.mainPerson->person.id);
+}
+
+TEST_F(WidgetSnapshotStoreTest, OnlyAPngAnswerBecomesThePictureAndAFailureIsRetriedByTheNextSync)
+{
+    const QList<fake::ScriptedReply> refused{
+        answer(404, png(192)),                          // a picture on an error page
+        answer(200, "<html>Service unavailable</html>"), // not a picture
+        answer(200, png(192).left(200)),                // truncated
+        answer(200, png(4000)),                         // far beyond what was asked for
+        answer(200, QByteArray(2 * 1024 * 1024, 'x')),  // over the size limit
+    };
+    for (const auto &reply : refused)
+        host.service().script("GET", picturePath, reply);
+
+    for (int attempt = 1; attempt <= refused.size(); ++attempt) {
+        store.applySyncToWidget(sync());
+        waitForDownloads(attempt);
+        EXPECT_FALSE(store.load()->avatarImageData) << "attempt " << attempt;
+    }
+    EXPECT_EQ(reloads, 1);
+
+    store.applySyncToWidget(sync()); // unscripted: a real picture
+    waitForDownloads(refused.size() + 1);
+    EXPECT_TRUE(store.load()->avatarImageData);
+    EXPECT_EQ(pictureRequests(), refused.size() + 1);
+}
+
+TEST_F(WidgetSnapshotStoreTest, LatePictureNeverOverwritesANewerStatusAndDownloadsAreNotDoubled)
+{
+    host.service().script("GET", picturePath, answer(200, png(192), 300ms));
+    store.applySyncToWidget(sync());
+    store.applySyncToWidget(withStatus(sync(), QStringLiteral("home"), std::nullopt, 60));
+    waitForDownloads(1);
+
+    const auto stored = store.load();
+    EXPECT_EQ(stored->statusText, BuiltInStatusCatalog::localizedText(QStringLiteral("home")));
+    EXPECT_FALSE(stored->avatarImageData);
+    EXPECT_EQ(pictureRequests(), 1);
+
+    // The next sync tries again, and this time the picture stays.
+    store.applySyncToWidget(withStatus(sync(), QStringLiteral("home"), std::nullopt, 60));
+    waitForDownloads(2);
+    EXPECT_TRUE(store.load()->avatarImageData);
+}
+
+TEST_F(WidgetSnapshotStoreTest, NoMainPersonOrSignOutRemovesTheSnapshotOnce)
+{
+    store.applySyncToWidget(sync());
+    waitForDownloads(1);
+    const int before = reloads;
+
+    SyncSnapshot alone = sync();
+    alone.mainPerson.reset();
+    store.applySyncToWidget(alone);
+    EXPECT_FALSE(defaults.data(prefkeys::widgetSnapshot()));
+    EXPECT_EQ(reloads, before + 1);
+    store.applySyncToWidget(alone);
+    store.clear();
+    EXPECT_EQ(reloads, before + 1);
+}
+
+TEST_F(WidgetSnapshotStoreTest, UndecodableValueCountsAsNoneAndClearRemovesIt)
+{
+    defaults.setData(prefkeys::widgetSnapshot(), R"({"personID":"01Q","displayName":"Quil"})");
+    EXPECT_FALSE(store.load());
+
+    store.clear();
+    EXPECT_FALSE(defaults.data(prefkeys::widgetSnapshot()));
+    EXPECT_EQ(reloads, 1);
+}
+
+TEST_F(WidgetSnapshotStoreTest, PictureBytesRoundTripAsBase64AndBrokenBase64IsRefused)
+{
+    store.applySyncToWidget(sync());
+    waitForDownloads(1);
+    const auto json = storedJson();
+    const QByteArray picture = *store.load()->avatarImageData;
+    EXPECT_EQ(json->value(QStringLiteral("avatarImageData")).toString(), QString::fromLatin1(picture.toBase64()));
+
+    QJsonObject broken = *json;
+    broken.insert(QStringLiteral("avatarImageData"), QStringLiteral("not base64!"));
+    defaults.setData(prefkeys::widgetSnapshot(), QJsonDocument(broken).toJson());
+    EXPECT_FALSE(store.load());
+}
+
+TEST(WidgetSnapshotStoreLifetime, StoreDestroyedDuringADownloadEndsItQuietly)
+{
+    QTemporaryDir dir;
+    fake::FakeServiceHost host;
+    host.service().script("GET", picturePath, answer(200, png(192), 500ms));
+    QNetworkAccessManager pictures;
+    {
+        WidgetSnapshotStore store(SharedDefaults(PreferencePaths::under(dir.path())), pictures, host.rootUrl(), [] {});
+        store.applySyncToWidget(sample::data().snapshot);
+        QTest::qWait(50);
+    }
+    QTest::qWait(600);
+    SUCCEED();
+}
