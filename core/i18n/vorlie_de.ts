@@ -119,5 +119,41 @@
         <source>Yesterday</source>
         <translation>Gestern</translation>
     </message>
+    <message id="notification.open">
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message id="notification.partner_status_changed">
+        <source>%1 has a new status</source>
+        <translation>%1 hat einen neuen Status</translation>
+    </message>
+    <message id="notification.reaction_received">
+        <source>Someone reacted to your status</source>
+        <translation>Jemand hat auf deinen Status reagiert</translation>
+    </message>
+    <message id="notification.connection_requested">
+        <source>You have a new connection request</source>
+        <translation>Du hast eine neue Verbindungsanfrage</translation>
+    </message>
+    <message id="notification.connection_accepted">
+        <source>Your connection request was accepted</source>
+        <translation>Deine Verbindungsanfrage wurde angenommen</translation>
+    </message>
+    <message id="notification.status_reminder">
+        <source>How are you? Let them know with a status.</source>
+        <translation>Wie geht es dir? Sag es mit einem Status.</translation>
+    </message>
+    <message id="onboarding.auth.wrong_password">
+        <source>This e-mail address already has an account, but the password is wrong.</source>
+        <translation>Zu dieser E-Mail-Adresse gibt es schon ein Konto, aber das Passwort stimmt nicht.</translation>
+    </message>
+    <message id="onboarding.auth.generic_error">
+        <source>Signing in did not work. Please try again.</source>
+        <translation>Die Anmeldung hat nicht geklappt. Bitte versuche es noch einmal.</translation>
+    </message>
+    <message id="status_picker.update_failed">
+        <source>Your status could not be updated.</source>
+        <translation>Dein Status konnte nicht aktualisiert werden.</translation>
+    </message>
 </context>
 </TS>

@@ -119,5 +119,41 @@
         <source>Yesterday</source>
         <translation>Yesterday</translation>
     </message>
+    <message id="notification.open">
+        <source>Open</source>
+        <translation>Open</translation>
+    </message>
+    <message id="notification.partner_status_changed">
+        <source>%1 has a new status</source>
+        <translation>%1 has a new status</translation>
+    </message>
+    <message id="notification.reaction_received">
+        <source>Someone reacted to your status</source>
+        <translation>Someone reacted to your status</translation>
+    </message>
+    <message id="notification.connection_requested">
+        <source>You have a new connection request</source>
+        <translation>You have a new connection request</translation>
+    </message>
+    <message id="notification.connection_accepted">
+        <source>Your connection request was accepted</source>
+        <translation>Your connection request was accepted</translation>
+    </message>
+    <message id="notification.status_reminder">
+        <source>How are you? Let them know with a status.</source>
+        <translation>How are you? Let them know with a status.</translation>
+    </message>
+    <message id="onboarding.auth.wrong_password">
+        <source>This e-mail address already has an account, but the password is wrong.</source>
+        <translation>This e-mail address already has an account, but the password is wrong.</translation>
+    </message>
+    <message id="onboarding.auth.generic_error">
+        <source>Signing in did not work. Please try again.</source>
+        <translation>Signing in did not work. Please try again.</translation>
+    </message>
+    <message id="status_picker.update_failed">
+        <source>Your status could not be updated.</source>
+        <translation>Your status could not be updated.</translation>
+    </message>
 </context>
 </TS>

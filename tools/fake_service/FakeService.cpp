@@ -4,6 +4,10 @@
 
 #include "HttpServer.h"
 
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+
 #include <algorithm>
 
 namespace vorlie::fake {
@@ -30,8 +34,13 @@ RecordedRequest record(const HttpRequest &request)
 FakeService::FakeService(ServiceState::Clock clock, QObject *parent)
     : QObject(parent)
     , m_server(new HttpServer([this](const HttpRequest &request) { return answer(request); }, this))
+    , m_network(new QNetworkAccessManager(this))
     , m_state(std::move(clock))
 {
+    m_network->setProxy(QNetworkProxy::NoProxy);
+    m_network->setTransferTimeout(5000);
+    // Runs inside answer(), on this thread and under the lock.
+    m_state.setPushSender([this](const SentPush &push) { sendPush(push); });
 }
 
 FakeService::~FakeService()
@@ -50,13 +59,34 @@ ScriptedReply FakeService::answer(const HttpRequest &request)
     const QMutexLocker lock(&m_mutex);
     m_requests.append(record(request));
     const RecordedRequest &recorded = m_requests.constLast();
-    if (std::optional<ScriptedReply> scripted = m_scripts.take(recorded.method, recorded.path))
+    std::optional<ScriptedReply> scripted = m_scripts.take(recorded.method, recorded.path);
+    if (scripted && !scripted->serviceAnswer)
         return *std::move(scripted);
+    ScriptedReply built = builtInAnswer(request, recorded);
+    if (scripted)
+        built.delay = scripted->delay;
+    return built;
+}
+
+ScriptedReply FakeService::builtInAnswer(const HttpRequest &request, const RecordedRequest &recorded)
+{
     if (recorded.method == "GET" && recorded.path == u"/9.x/avataaars/png")
         return avatarPicture(recorded.rawTarget);
     if (!request.target.startsWith(apiPrefix))
         return errorReply(404, QStringLiteral("NOT_FOUND"), QStringLiteral("Everything lives below /api/v1/."));
     return m_state.handle(recorded.method, recorded.path, recorded);
+}
+
+// Fire and forget; a redirect is not followed, so a local endpoint cannot
+// send the push elsewhere.
+void FakeService::sendPush(const SentPush &push)
+{
+    m_pushes.append(push);
+    QNetworkRequest request{QUrl(push.endpoint)};
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    QNetworkReply *reply = m_network->post(request, push.body);
+    connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
 }
 
 void FakeService::script(const QByteArray &method, const QString &path, const ScriptedReply &reply)
@@ -96,10 +126,17 @@ int FakeService::requestCount(const QString &path) const
     return static_cast<int>(std::count_if(m_requests.cbegin(), m_requests.cend(), [&](const RecordedRequest &r) { return r.path == path; }));
 }
 
+QList<SentPush> FakeService::sentPushes() const
+{
+    const QMutexLocker lock(&m_mutex);
+    return m_pushes;
+}
+
 void FakeService::clearRecords()
 {
     const QMutexLocker lock(&m_mutex);
     m_requests.clear();
+    m_pushes.clear();
 }
 
 void FakeService::addAccount(const Account &account)

@@ -7,6 +7,8 @@
 #include <QMutex>
 #include <QObject>
 
+class QNetworkAccessManager;
+
 namespace vorlie::fake {
 
 class HttpServer;
@@ -14,7 +16,8 @@ struct HttpRequest;
 
 // A real HTTP server on 127.0.0.1 that speaks the service's wire form below
 // "/api/v1/". Tests script answers per (method, path) and read back what
-// arrived; everything not scripted is answered by ServiceState. Paths are
+// arrived; everything not scripted is answered by ServiceState, which also
+// pushes status changes to devices whose token is a local endpoint. Paths are
 // relative to "/api/v1/" ("me", "auth/refresh"). Every public call except
 // listen() is safe from any thread.
 class FakeService : public QObject {
@@ -34,6 +37,10 @@ public:
     // All requests, or those of one path, in arrival order.
     QList<RecordedRequest> requests(const QString &path = {}) const;
     int requestCount(const QString &path) const;
+    // Pushes handed to the network, in the order sent; whether they arrived is
+    // the receiver's business.
+    QList<SentPush> sentPushes() const;
+    // Forgets requests and pushes.
     void clearRecords();
 
     void addAccount(const Account &account);
@@ -43,12 +50,16 @@ public:
 
 private:
     ScriptedReply answer(const HttpRequest &request);
+    ScriptedReply builtInAnswer(const HttpRequest &request, const RecordedRequest &recorded);
+    void sendPush(const SentPush &push);
 
     HttpServer *m_server;
+    QNetworkAccessManager *m_network;
     mutable QMutex m_mutex; // guards everything below
     ScriptBook m_scripts;
     ServiceState m_state;
     QList<RecordedRequest> m_requests;
+    QList<SentPush> m_pushes;
 };
 
 } // namespace vorlie::fake

@@ -23,6 +23,8 @@ struct ScriptedReply {
     QList<QPair<QByteArray, QByteArray>> headers;
     std::chrono::milliseconds delay{0};
     Behaviour behaviour = Behaviour::respond;
+    // Answer as the service itself would, only `delay` later; status and body are ignored.
+    bool serviceAnswer = false;
 };
 
 // A request as the service received it.

@@ -48,6 +48,7 @@ public:
     TokenPair issueTokens(const QString &userId);
     void expireAccessTokens();
     void setAccessTokenLifetime(std::chrono::seconds lifetime);
+    void setPushSender(SocialState::PushSender sender) { m_social.setPushSender(std::move(sender)); }
 
 private:
     struct AccessGrant {

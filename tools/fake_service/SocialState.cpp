@@ -2,6 +2,8 @@
 
 #include "ServiceState.h"
 
+#include <QJsonDocument>
+#include <QUrl>
 
 namespace vorlie::fake {
 
@@ -72,6 +74,28 @@ std::optional<QString> customTextOf(const QJsonObject &body)
 {
     const QJsonValue text = body.value("customText");
     return text.isString() ? std::optional<QString>(text.toString()) : std::nullopt;
+}
+
+// A device token is the hex of its endpoint URL. Only endpoints on this
+// machine get pushes: a token is whatever a client chose to send, and the
+// service must not be talked into posting anywhere else.
+std::optional<QString> localEndpoint(const QString &hexToken)
+{
+    if (hexToken.isEmpty() || hexToken.size() % 2 != 0)
+        return std::nullopt;
+    for (const QChar c : hexToken) {
+        if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F')))
+            return std::nullopt;
+    }
+    const QString text = QString::fromUtf8(QByteArray::fromHex(hexToken.toLatin1()));
+    if (!text.startsWith(u"http://127.0.0.1:") && !text.startsWith(u"http://localhost:"))
+        return std::nullopt;
+    // The prefix alone would let "http://127.0.0.1:1@elsewhere/" through.
+    const QUrl url(text, QUrl::StrictMode);
+    if (!url.isValid() || url.scheme() != u"http" || url.port() <= 0 || !url.userInfo().isEmpty()
+        || (url.host() != u"127.0.0.1" && url.host() != u"localhost"))
+        return std::nullopt;
+    return text;
 }
 
 } // namespace
@@ -240,7 +264,9 @@ ScriptedReply SocialState::putStatus(const RouteCall &call)
         return errorReply(400, QStringLiteral("BAD_REQUEST"), QStringLiteral("statusKey and source are required."));
     if (key.toString() != u"custom" && !catalogEntry(key.toString()))
         return statusNotFound();
-    return dataReply(setStatus(call.userId, key.toString(), customTextOf(call.body), m_clock()));
+    const QJsonObject status = setStatus(call.userId, key.toString(), customTextOf(call.body), m_clock());
+    pushStatusChange(call.userId, status.value("id").toString());
+    return dataReply(status);
 }
 
 ScriptedReply SocialState::announcements(const RouteCall &)
@@ -256,6 +282,11 @@ ScriptedReply SocialState::registerDevice(const RouteCall &call)
     if (m_devices.value(id) != call.userId)
         id = QStringLiteral("01DEVICE%1").arg(m_nextId++, 18, 10, QChar(u'0'));
     m_devices.insert(id, call.userId);
+    const QJsonValue pushToken = call.body.value("pushToken");
+    if (pushToken.isString())
+        m_pushTokens.insert(id, pushToken.toString());
+    else
+        m_pushTokens.remove(id);
     return dataReply(QJsonObject{{"deviceId", id}}, 201);
 }
 
@@ -267,7 +298,25 @@ ScriptedReply SocialState::setMainPersonStatus(const RouteCall &call)
     const QString key = call.body.value("statusKey").toString();
     if (key != u"custom" && !catalogEntry(key))
         return statusNotFound();
-    return dataReply(setStatus(otherParty(*link, call.userId), key, customTextOf(call.body), m_clock()));
+    const QString personId = otherParty(*link, call.userId);
+    const QJsonObject status = setStatus(personId, key, customTextOf(call.body), m_clock());
+    pushStatusChange(personId, status.value("id").toString());
+    return dataReply(status);
+}
+
+void SocialState::pushStatusChange(const QString &personId, const QString &statusId)
+{
+    if (!m_pushSender)
+        return;
+    const QByteArray body = QJsonDocument(QJsonObject{{"type", "partner_status_changed"}, {"personId", personId}, {"statusId", statusId}})
+                                .toJson(QJsonDocument::Compact);
+    for (auto device = m_devices.cbegin(); device != m_devices.cend(); ++device) {
+        const Link *link = mainLink(device.value());
+        if (!link || otherParty(*link, device.value()) != personId)
+            continue;
+        if (const std::optional<QString> endpoint = localEndpoint(m_pushTokens.value(device.key())))
+            m_pushSender(SentPush{device.key(), *endpoint, body});
+    }
 }
 
 } // namespace vorlie::fake

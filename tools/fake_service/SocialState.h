@@ -12,6 +12,13 @@
 
 namespace vorlie::fake {
 
+// A push the service sent to a device's endpoint.
+struct SentPush {
+    QString deviceId;
+    QString endpoint;
+    QByteArray body;
+};
+
 // The people side of the fake service: connections, each user's main
 // person, statuses (judged fresh, aging, stale or expired by their age),
 // favourites, devices and announcements, seeded with a small sample world.
@@ -19,6 +26,7 @@ class SocialState {
 public:
     using Clock = std::function<QDateTime()>;
     using UserLookup = std::function<QJsonObject(const QString &userId)>;
+    using PushSender = std::function<void(const SentPush &)>;
 
     SocialState(Clock clock, UserLookup user);
 
@@ -28,6 +36,8 @@ public:
     void seedAround(const QString &userId, const QString &partnerId, const QStringList &otherIds);
     // Sets a user's own status, as the picker would; gives the stored record.
     QJsonObject setStatus(const QString &userId, const QString &key, const std::optional<QString> &customText, const QDateTime &at);
+    // Delivers pushes to devices; without one, none are sent.
+    void setPushSender(PushSender sender) { m_pushSender = std::move(sender); }
 
 private:
     struct StoredStatus {
@@ -57,6 +67,8 @@ private:
     QJsonObject statusJson(const StoredStatus &status) const;
     std::optional<QJsonObject> latestStatus(const QString &userId) const;
     const Link *mainLink(const QString &userId) const;
+    // Tells everyone whose main person `personId` is about the new status.
+    void pushStatusChange(const QString &personId, const QString &statusId);
 
     Clock m_clock;
     UserLookup m_user;
@@ -65,6 +77,8 @@ private:
     QHash<QString, QList<StoredStatus>> m_statuses;  // user id → oldest first
     QHash<QString, QSet<QString>> m_favorites;       // user id → keys
     QHash<QString, QString> m_devices;               // device id → user id
+    QHash<QString, QString> m_pushTokens;            // device id → hex token, as the device sent it
+    PushSender m_pushSender;
     QJsonArray m_announcements;
     int m_nextId = 1;
 };

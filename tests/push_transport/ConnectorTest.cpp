@@ -1,0 +1,246 @@
+// An app's connector and the development distributor meeting on the test
+// session's private bus, with pushes coming in over real HTTP.
+#include "DevDistributorHost.h"
+#include "PushTestSupport.h"
+#include "push/UnifiedPushConnector.h"
+
+#include <QDBusMessage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using namespace vorlie;
+using namespace vorlie::testing;
+using devpush::DevDistributorHost;
+
+namespace {
+
+constexpr int waitMs = 5000;
+
+QDBusMessage connectorCall(const UnifiedPushConnector &connector, const QString &method, const QVariantList &arguments)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(connector.serviceName(), QString::fromLatin1(UnifiedPushConnector::objectPath),
+                                                       QString::fromLatin1(UnifiedPushConnector::interfaceName), method);
+    call.setArguments(arguments);
+    return call;
+}
+
+class ConnectorTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "run inside tools/test-session.sh";
+        qunsetenv(UnifiedPushConnector::distributorVariable);
+    }
+
+    // Starts the connector and gives the endpoint the distributor handed out.
+    QUrl registerConnector()
+    {
+        connector.start();
+        if (!waitForCount(endpoints, 1))
+            return {};
+        return QUrl(QString::fromUtf8(endpoints.constFirst().constFirst().toByteArray()));
+    }
+
+    DevDistributorHost distributor;
+    UnifiedPushConnector connector{uniqueConnectorName()};
+    QSignalSpy endpoints{&connector, &UnifiedPushConnector::deviceTokenReceived};
+    QSignalSpy messages{&connector, &UnifiedPushConnector::messageReceived};
+    QSignalSpy failures{&connector, &UnifiedPushConnector::registrationFailed};
+};
+
+TEST_F(ConnectorTest, RegistersAndGetsALocalEndpointAsItsDeviceToken)
+{
+    const QUrl endpoint = registerConnector();
+    ASSERT_TRUE(endpoint.isValid());
+    EXPECT_EQ(endpoint.scheme(), u"http");
+    EXPECT_EQ(endpoint.host(), u"127.0.0.1");
+    EXPECT_EQ(endpoint.port(), distributor.port());
+    EXPECT_TRUE(endpoint.path().startsWith(u"/push/")) << endpoint.toString().toStdString();
+    EXPECT_EQ(connector.distributor(), distributor.busName());
+    EXPECT_EQ(endpoints.size(), 1);
+    EXPECT_TRUE(failures.isEmpty());
+}
+
+TEST_F(ConnectorTest, APostedJsonObjectArrivesAsUserInfoWithItsTypesKept)
+{
+    const QUrl endpoint = registerConnector();
+    ASSERT_TRUE(endpoint.isValid());
+
+    EXPECT_EQ(post(endpoint, R"({"type":"partner_status_changed","personId":"p1","count":3})").status, 201);
+    ASSERT_TRUE(waitForCount(messages, 1));
+    const QVariantMap userInfo = messages.constFirst().constFirst().toMap();
+    EXPECT_EQ(userInfo.value("type"), QStringLiteral("partner_status_changed"));
+    EXPECT_EQ(userInfo.value("personId").typeId(), QMetaType::QString);
+    EXPECT_EQ(userInfo.value("personId"), QStringLiteral("p1"));
+    const QVariant count = userInfo.value("count");
+    EXPECT_TRUE(count.typeId() == QMetaType::Double || count.typeId() == QMetaType::LongLong) << count.typeName();
+    EXPECT_EQ(count.toInt(), 3);
+    EXPECT_EQ(userInfo.size(), 3);
+}
+
+// Each refused body is followed by a good one; the bus keeps their order, so
+// the good one arriving alone shows the others were dropped.
+TEST_F(ConnectorTest, BodiesThatAreNotOneSmallJsonObjectAreDropped)
+{
+    const QUrl endpoint = registerConnector();
+    ASSERT_TRUE(endpoint.isValid());
+
+    EXPECT_EQ(post(endpoint, "not json at all").status, 201);
+    EXPECT_EQ(post(endpoint, R"(["type","partner_status_changed"])").status, 201);
+    EXPECT_EQ(post(endpoint, R"("a string")").status, 201);
+    EXPECT_EQ(post(endpoint, R"({"type":"truncated")").status, 201);
+    const QByteArray big = R"({"type":"x","pad":")" + QByteArray(5000, 'a') + R"("})";
+    EXPECT_EQ(post(endpoint, big).status, 413) << "the distributor takes at most 4096 bytes";
+    EXPECT_EQ(post(endpoint, R"({"type":"last"})").status, 201);
+
+    ASSERT_TRUE(waitForCount(messages, 1));
+    ASSERT_EQ(messages.size(), 1) << "only the last body is an object";
+    EXPECT_EQ(messages.constFirst().constFirst().toMap().value("type"), QStringLiteral("last"));
+}
+
+TEST_F(ConnectorTest, ABodyOfExactlyTheLimitIsDeliveredAndOneByteMoreIsNot)
+{
+    const QUrl endpoint = registerConnector();
+    ASSERT_TRUE(endpoint.isValid());
+    const auto padded = [](const QByteArray &type, qsizetype size) {
+        const QByteArray head = R"({"type":")" + type + R"(","pad":")";
+        const QByteArray tail = R"("})";
+        return head + QByteArray(size - head.size() - tail.size(), 'b') + tail;
+    };
+
+    // Straight over the bus, past the distributor's own limit.
+    BusPeer peer(QStringLiteral("oversized-sender"));
+    peer.bus().send(connectorCall(connector, QStringLiteral("Message"), {connector.token(), padded("over", 4097), QStringLiteral("m1")}));
+    peer.bus().send(connectorCall(connector, QStringLiteral("Message"), {connector.token(), padded("edge", 4096), QStringLiteral("m2")}));
+
+    ASSERT_TRUE(waitForCount(messages, 1));
+    EXPECT_EQ(messages.constFirst().constFirst().toMap().value("type"), QStringLiteral("edge"));
+}
+
+TEST_F(ConnectorTest, CallsQuotingAnotherTokenAreIgnored)
+{
+    const QUrl endpoint = registerConnector();
+    ASSERT_TRUE(endpoint.isValid());
+    QSignalSpy unregistered(&connector, &UnifiedPushConnector::unregistered);
+
+    BusPeer peer(QStringLiteral("intruder"));
+    const QString foreign = QStringLiteral("not-the-token");
+    peer.bus().send(connectorCall(connector, QStringLiteral("Message"), {foreign, QByteArray(R"({"type":"forged"})"), QStringLiteral("x")}));
+    peer.bus().send(connectorCall(connector, QStringLiteral("NewEndpoint"), {foreign, QStringLiteral("http://127.0.0.1:1/forged")}));
+    peer.bus().send(connectorCall(connector, QStringLiteral("Unregistered"), {foreign}));
+    peer.bus().send(connectorCall(connector, QStringLiteral("Message"), {connector.token(), QByteArray(R"({"type":"real"})"), QStringLiteral("y")}));
+
+    ASSERT_TRUE(waitForCount(messages, 1));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages.constFirst().constFirst().toMap().value("type"), QStringLiteral("real"));
+    EXPECT_EQ(endpoints.size(), 1);
+    EXPECT_TRUE(unregistered.isEmpty());
+}
+
+TEST_F(ConnectorTest, UnregisteringAtTheDistributorIsConfirmedAndRetiresTheEndpoint)
+{
+    const QUrl endpoint = registerConnector();
+    ASSERT_TRUE(endpoint.isValid());
+    QSignalSpy unregistered(&connector, &UnifiedPushConnector::unregistered);
+
+    BusPeer peer(QStringLiteral("unregisterer"));
+    QDBusMessage call = QDBusMessage::createMethodCall(distributor.busName(), QStringLiteral("/org/unifiedpush/Distributor"),
+                                                       QStringLiteral("org.unifiedpush.Distributor1"), QStringLiteral("Unregister"));
+    call.setArguments({connector.token()});
+    peer.bus().send(call);
+
+    ASSERT_TRUE(waitForCount(unregistered, 1));
+    EXPECT_EQ(post(endpoint, R"({"type":"late"})").status, 404);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(ConnectorTest, TheDistributorAnswersOnlyPostsToKnownEndpoints)
+{
+    const QUrl endpoint = registerConnector();
+    ASSERT_TRUE(endpoint.isValid());
+    const QString root = QStringLiteral("http://127.0.0.1:%1").arg(distributor.port());
+
+    EXPECT_EQ(post(QUrl(root + QStringLiteral("/push/0123456789abcdef")), "{}").status, 404);
+    EXPECT_EQ(post(QUrl(root + QStringLiteral("/push/")), "{}").status, 404);
+    EXPECT_EQ(post(QUrl(root + QStringLiteral("/elsewhere")), "{}").status, 404);
+    EXPECT_EQ(httpExchange("GET", endpoint).status, 405);
+    EXPECT_EQ(post(endpoint, R"({"type":"ok"})").status, 201);
+    ASSERT_TRUE(waitForCount(messages, 1));
+    EXPECT_EQ(messages.size(), 1);
+}
+
+TEST(ConnectorDiscovery, TheFirstDistributorByNameIsChosenUnlessOneIsNamed)
+{
+    qunsetenv(UnifiedPushConnector::distributorVariable);
+    DevDistributorHost later(QStringLiteral("org.unifiedpush.Distributor.zz_later"));
+    DevDistributorHost first(QStringLiteral("org.unifiedpush.Distributor.aa_first"));
+    {
+        UnifiedPushConnector connector(uniqueConnectorName());
+        QSignalSpy endpoints(&connector, &UnifiedPushConnector::deviceTokenReceived);
+        connector.start();
+        ASSERT_TRUE(waitForCount(endpoints, 1));
+        EXPECT_EQ(connector.distributor(), first.busName());
+        EXPECT_EQ(QUrl(QString::fromUtf8(endpoints.constFirst().constFirst().toByteArray())).port(), first.port());
+    }
+    qputenv(UnifiedPushConnector::distributorVariable, later.busName().toUtf8());
+    UnifiedPushConnector connector(uniqueConnectorName());
+    QSignalSpy endpoints(&connector, &UnifiedPushConnector::deviceTokenReceived);
+    connector.start();
+    ASSERT_TRUE(waitForCount(endpoints, 1));
+    qunsetenv(UnifiedPushConnector::distributorVariable);
+    EXPECT_EQ(connector.distributor(), later.busName());
+    EXPECT_EQ(QUrl(QString::fromUtf8(endpoints.constFirst().constFirst().toByteArray())).port(), later.port());
+}
+
+TEST(ConnectorDiscovery, WithoutADistributorRegistrationFailsQuietly)
+{
+    ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "run inside tools/test-session.sh";
+    qunsetenv(UnifiedPushConnector::distributorVariable);
+    const LogCapture log;
+    UnifiedPushConnector connector(uniqueConnectorName());
+    QSignalSpy endpoints(&connector, &UnifiedPushConnector::deviceTokenReceived);
+    QSignalSpy failures(&connector, &UnifiedPushConnector::registrationFailed);
+    connector.start();
+    EXPECT_TRUE(failures.isEmpty()) << "outcomes arrive after start() returns";
+    ASSERT_TRUE(waitForCount(failures, 1));
+    EXPECT_EQ(failures.size(), 1);
+    EXPECT_TRUE(endpoints.isEmpty());
+    EXPECT_TRUE(log.lines().isEmpty()) << log.lines().join(u'\n').toStdString();
+}
+
+TEST(ConnectorDiscovery, ANamedDistributorThatIsNotThereOrNoBusAtAllFailsQuietly)
+{
+    const LogCapture log;
+    qputenv(UnifiedPushConnector::distributorVariable, "org.unifiedpush.Distributor.absent");
+    {
+        UnifiedPushConnector connector(uniqueConnectorName());
+        QSignalSpy failures(&connector, &UnifiedPushConnector::registrationFailed);
+        connector.start();
+        EXPECT_TRUE(waitForCount(failures, 1));
+    }
+    qunsetenv(UnifiedPushConnector::distributorVariable);
+
+    UnifiedPushConnector detached(uniqueConnectorName(), QDBusConnection(QStringLiteral("never-connected")));
+    QSignalSpy failures(&detached, &UnifiedPushConnector::registrationFailed);
+    detached.start();
+    EXPECT_TRUE(waitForCount(failures, 1));
+    EXPECT_TRUE(log.lines().isEmpty()) << log.lines().join(u'\n').toStdString();
+}
+
+TEST(ConnectorDiscovery, ANameAlreadyTakenIsAFailureNotASilentWait)
+{
+    BusPeer squatter(QStringLiteral("squatter"));
+    const QString name = uniqueConnectorName();
+    ASSERT_TRUE(squatter.bus().registerService(name));
+    DevDistributorHost distributor;
+    UnifiedPushConnector connector(name);
+    QSignalSpy endpoints(&connector, &UnifiedPushConnector::deviceTokenReceived);
+    QSignalSpy failures(&connector, &UnifiedPushConnector::registrationFailed);
+    connector.start();
+    ASSERT_TRUE(waitForCount(failures, 1));
+    EXPECT_TRUE(endpoints.isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,189 @@
+// Desktop notifications against a small notification server that owns the
+// well-known name on a second connection to the test session's bus.
+#include "PushTestSupport.h"
+#include "notifications/DesktopNotifications.h"
+
+#include <QDBusMessage>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace vorlie;
+using namespace vorlie::testing;
+
+namespace {
+
+constexpr int waitMs = 5000;
+
+struct ShownNotification {
+    uint id = 0;
+    QString appName;
+    uint replacesId = 0;
+    QString summary;
+    QString body;
+    QStringList actions;
+    int expireTimeout = 0;
+};
+
+class NotificationServer : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    explicit NotificationServer(QDBusConnection &bus)
+        : m_bus(bus)
+    {
+    }
+
+    bool start()
+    {
+        return m_bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), this, QDBusConnection::ExportAllSlots)
+            && m_bus.registerService(QStringLiteral("org.freedesktop.Notifications"));
+    }
+
+    void invokeAction(uint id, const QString &key) { emitSignal(QStringLiteral("ActionInvoked"), {id, key}); }
+    void close(uint id) { emitSignal(QStringLiteral("NotificationClosed"), {id, 2u}); }
+
+    QList<ShownNotification> shown;
+
+public slots:
+    uint Notify(const QString &appName, uint replacesId, const QString &appIcon, const QString &summary, const QString &body,
+                const QStringList &actions, const QVariantMap &hints, int expireTimeout)
+    {
+        Q_UNUSED(appIcon)
+        Q_UNUSED(hints)
+        shown.append(ShownNotification{m_nextId, appName, replacesId, summary, body, actions, expireTimeout});
+        return m_nextId++;
+    }
+    QStringList GetCapabilities() { return {QStringLiteral("actions"), QStringLiteral("body")}; }
+
+private:
+    void emitSignal(const QString &name, const QVariantList &arguments)
+    {
+        QDBusMessage signal = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/Notifications"),
+                                                         QStringLiteral("org.freedesktop.Notifications"), name);
+        signal.setArguments(arguments);
+        m_bus.send(signal);
+    }
+
+    QDBusConnection &m_bus;
+    uint m_nextId = 41;
+};
+
+class DesktopNotificationsTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "run inside tools/test-session.sh"; }
+
+    // Shows one notification and waits until the server has it.
+    uint showAndWait(const QString &title, const QVariantMap &userInfo)
+    {
+        const qsizetype before = server.shown.size();
+        notifications.show(title, QStringLiteral("body of ") + title, userInfo);
+        if (!QTest::qWaitFor([&] { return server.shown.size() > before; }, waitMs))
+            return 0;
+        // The answer to Notify travels back before any later signal does.
+        return server.shown.constLast().id;
+    }
+
+    BusPeer serverPeer{QStringLiteral("notification-server")};
+    NotificationServer server{serverPeer.bus()};
+    DesktopNotifications notifications;
+    QSignalSpy taps{&notifications, &DesktopNotifications::tapped};
+};
+
+TEST_F(DesktopNotificationsTest, TheServerIsSeenOnceItOwnsItsName)
+{
+    EXPECT_FALSE(notifications.isServerPresent());
+    ASSERT_TRUE(server.start());
+    EXPECT_TRUE(notifications.isServerPresent());
+    EXPECT_FALSE(DesktopNotifications(QDBusConnection(QStringLiteral("never-connected"))).isServerPresent());
+}
+
+TEST_F(DesktopNotificationsTest, NotifyCarriesTheTextsAndADefaultAction)
+{
+    ASSERT_TRUE(server.start());
+    ASSERT_NE(showAndWait(QStringLiteral("Quil is home"), {}), 0u);
+    const ShownNotification &shown = server.shown.constFirst();
+    EXPECT_EQ(shown.appName, u"vorlie");
+    EXPECT_EQ(shown.replacesId, 0u);
+    EXPECT_EQ(shown.summary, u"Quil is home");
+    EXPECT_EQ(shown.body, u"body of Quil is home");
+    ASSERT_EQ(shown.actions.size(), 2);
+    EXPECT_EQ(shown.actions.constFirst(), u"default");
+    EXPECT_FALSE(shown.actions.constLast().isEmpty()) << "the action needs a label";
+    EXPECT_EQ(shown.expireTimeout, -1);
+}
+
+// Ignored events come first and a real tap last: the bus keeps their order,
+// so a single tap seen with the last user info shows the others were ignored.
+TEST_F(DesktopNotificationsTest, OnlyTheDefaultActionOnOneOfOurOpenNotificationsIsATap)
+{
+    ASSERT_TRUE(server.start());
+    const QVariantMap first{{"type", "partner_status_changed"}, {"personId", "p1"}};
+    const QVariantMap second{{"personId", "p2"}};
+    const uint firstId = showAndWait(QStringLiteral("first"), first);
+    const uint secondId = showAndWait(QStringLiteral("second"), second);
+    ASSERT_NE(secondId, 0u);
+
+    server.invokeAction(secondId + 100, QStringLiteral("default"));
+    server.invokeAction(firstId, QStringLiteral("reply"));
+    server.invokeAction(secondId, QStringLiteral("default"));
+    ASSERT_TRUE(waitForCount(taps, 1));
+    ASSERT_EQ(taps.size(), 1);
+    EXPECT_EQ(taps.constFirst().constFirst().toMap(), second);
+
+    // A repeated tap, and a tap on a closed notification, count for nothing.
+    const QVariantMap third{{"personId", "p3"}, {"count", 3}};
+    const uint thirdId = showAndWait(QStringLiteral("third"), third);
+    ASSERT_NE(thirdId, 0u);
+    server.invokeAction(secondId, QStringLiteral("default"));
+    server.close(firstId);
+    server.invokeAction(firstId, QStringLiteral("default"));
+    server.invokeAction(thirdId, QStringLiteral("default"));
+    ASSERT_TRUE(waitForCount(taps, 2));
+    ASSERT_EQ(taps.size(), 2);
+    EXPECT_EQ(taps.constLast().constFirst().toMap(), third);
+}
+
+TEST_F(DesktopNotificationsTest, ATapFromAnyoneButTheServerIsIgnored)
+{
+    ASSERT_TRUE(server.start());
+    const QVariantMap userInfo{{"personId", "p1"}};
+    const uint id = showAndWait(QStringLiteral("mine"), userInfo);
+    ASSERT_NE(id, 0u);
+
+    BusPeer forger(QStringLiteral("forger"));
+    QDBusMessage forged = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/Notifications"),
+                                                     QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("ActionInvoked"));
+    forged.setArguments({id, QStringLiteral("default")});
+    forger.bus().send(forged);
+    forger.sync();
+    // The forged tap would have used the notification up; the real one must still count.
+    server.invokeAction(id, QStringLiteral("default"));
+    ASSERT_TRUE(waitForCount(taps, 1));
+    EXPECT_EQ(taps.size(), 1);
+}
+
+TEST_F(DesktopNotificationsTest, WithoutAServerShowDoesNothingAndStaysQuiet)
+{
+    const LogCapture log;
+    notifications.show(QStringLiteral("lost"), QStringLiteral("nobody listens"), {{"personId", "lost"}});
+    // A round trip behind it on the same connection: the call's error answer is in by then.
+    QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("org.freedesktop.Notifications"));
+    QCoreApplication::processEvents();
+
+    ASSERT_TRUE(server.start());
+    const uint id = showAndWait(QStringLiteral("found"), {{"personId", "found"}});
+    ASSERT_NE(id, 0u);
+    EXPECT_EQ(server.shown.size(), 1);
+    server.invokeAction(id, QStringLiteral("default"));
+    ASSERT_TRUE(waitForCount(taps, 1));
+    EXPECT_EQ(taps.constFirst().constFirst().toMap().value("personId"), QStringLiteral("found"));
+
+    DesktopNotifications detached(QDBusConnection(QStringLiteral("never-connected")));
+    detached.show(QStringLiteral("t"), QStringLiteral("b"), {});
+    EXPECT_TRUE(log.lines().isEmpty()) << log.lines().join(u'\n').toStdString();
+}
+
+} // namespace
+
+#include "DesktopNotificationsTest.moc"
