@@ -1,0 +1,171 @@
+#include "SessionStore.h"
+
+#include "AuthSession.h"
+#include "repositories/AnnouncementRepository.h"
+#include "repositories/AuthRepository.h"
+#include "repositories/SyncRepository.h"
+#include "widget/WidgetSnapshotStore.h"
+
+#include <QPointer>
+
+namespace vorlie {
+namespace {
+
+// Emits `changed` only when the value really differs.
+template<typename T>
+void assign(SessionStore *store, T &field, const T &value, void (SessionStore::*changed)())
+{
+    if (field == value)
+        return;
+    field = value;
+    emit(store->*changed)();
+}
+
+} // namespace
+
+SessionStore::SessionStore(AppDependencies dependencies, SyncSnapshotCache cache, WidgetSnapshotStore &widget,
+                           QObject *parent)
+    : QObject(parent)
+    , m_dependencies(dependencies)
+    , m_cache(std::move(cache))
+    , m_widget(widget)
+    , m_syncFlight(this)
+{
+}
+
+QCoro::Task<void> SessionStore::bootstrap()
+{
+    const QPointer<SessionStore> self(this);
+    const AuthSession::State state = co_await m_dependencies.authSession.state();
+    if (!self)
+        co_return;
+    setAuthState(state == AuthSession::State::signedIn ? AuthState::signedIn : AuthState::signedOut);
+    if (m_authState != AuthState::signedIn)
+        co_return;
+    if (const auto cached = m_cache.load()) {
+        setCurrentUser(cached->user);
+        setMainPerson(cached->mainPerson);
+        setMainPersonStatus(cached->mainPersonStatus);
+        setOwnStatus(cached->ownStatus);
+        setConnections(cached->connections);
+    }
+    co_await refresh();
+}
+
+QCoro::Task<bool> SessionStore::refresh()
+{
+    if (m_authState != AuthState::signedIn)
+        return []() -> QCoro::Task<bool> { co_return false; }();
+    return m_syncFlight.join([this] { return performSync(); });
+}
+
+QCoro::Task<bool> SessionStore::performSync()
+{
+    const QPointer<SessionStore> self(this);
+    const quint64 epoch = m_epoch;
+    setSyncsRunning(m_syncsRunning + 1);
+    const Result<SyncSnapshot> result = co_await m_dependencies.syncRepository.fetchSync();
+    if (!self)
+        co_return false;
+    // Signed out or signed in anew meanwhile: these are somebody else's people now.
+    if (epoch != m_epoch || m_authState != AuthState::signedIn) {
+        setSyncsRunning(m_syncsRunning - 1);
+        co_return false;
+    }
+    if (!result) {
+        recordSyncFailure(result.error());
+        setSyncsRunning(m_syncsRunning - 1);
+        co_return false;
+    }
+
+    const SyncSnapshot &snapshot = *result;
+    applyPeople(snapshot);
+    m_cache.save(snapshot);
+    m_widget.applySyncToWidget(snapshot);
+
+    const auto announcements = co_await m_dependencies.announcementRepository.fetchAnnouncements();
+    if (!self)
+        co_return false;
+    if (epoch != m_epoch) {
+        setSyncsRunning(m_syncsRunning - 1);
+        co_return false;
+    }
+    if (announcements)
+        setAnnouncements(*announcements);
+    setLastSyncError(std::nullopt);
+    setLastSyncedAt(QDateTime::currentDateTimeUtc());
+    setSyncsRunning(m_syncsRunning - 1);
+    co_return true;
+}
+
+void SessionStore::applyPeople(const SyncSnapshot &snapshot)
+{
+    setCurrentUser(snapshot.user);
+    setMainPerson(snapshot.mainPerson);
+    setMainPersonStatus(snapshot.mainPersonStatus);
+    setOwnStatus(snapshot.ownStatus);
+    setConnections(snapshot.connections);
+}
+
+void SessionStore::recordSyncFailure(const ServiceError &error)
+{
+    if (const APIError *api = error.apiError()) {
+        setLastSyncError(*api);
+        return;
+    }
+    // A refresh's transport failure reads as offline or time-out, as everywhere else.
+    setLastSyncError(error.passThrough()->shownAs.value_or(APIError::unknown(-1)));
+}
+
+QCoro::Task<void> SessionStore::completeSignIn(User user)
+{
+    // Another account must never be shown the previous one's cached people.
+    if (const auto cached = m_cache.load(); cached && cached->user.id != user.id)
+        m_cache.remove();
+    beginEpoch();
+    setCurrentUser(user);
+    setAuthState(AuthState::signedIn);
+    co_await refresh();
+}
+
+QCoro::Task<void> SessionStore::signOut()
+{
+    beginEpoch();
+    const QPointer<SessionStore> self(this);
+    co_await m_dependencies.authRepository.logout();
+    if (!self)
+        co_return;
+    m_widget.clear();
+    setCurrentUser(std::nullopt);
+    setMainPerson(std::nullopt);
+    setMainPersonStatus(std::nullopt);
+    setOwnStatus(std::nullopt);
+    setConnections({});
+    setAuthState(AuthState::signedOut);
+}
+
+void SessionStore::beginEpoch()
+{
+    ++m_epoch;
+    m_syncFlight.forget();
+}
+
+void SessionStore::setSyncsRunning(int count)
+{
+    const bool wasSyncing = isSyncing();
+    m_syncsRunning = count;
+    if (wasSyncing != isSyncing())
+        emit isSyncingChanged();
+}
+
+void SessionStore::setAuthState(AuthState state) { assign(this, m_authState, state, &SessionStore::authStateChanged); }
+void SessionStore::setCurrentUser(const std::optional<User> &user) { assign(this, m_currentUser, user, &SessionStore::currentUserChanged); }
+void SessionStore::setMainPerson(const std::optional<MainPerson> &person) { assign(this, m_mainPerson, person, &SessionStore::mainPersonChanged); }
+void SessionStore::setMainPersonStatus(const std::optional<Status> &status) { assign(this, m_mainPersonStatus, status, &SessionStore::mainPersonStatusChanged); }
+void SessionStore::setOwnStatus(const std::optional<Status> &status) { assign(this, m_ownStatus, status, &SessionStore::ownStatusChanged); }
+void SessionStore::setConnections(const std::vector<Connection> &connections) { assign(this, m_connections, connections, &SessionStore::connectionsChanged); }
+void SessionStore::setAnnouncements(const std::vector<Announcement> &announcements) { assign(this, m_announcements, announcements, &SessionStore::announcementsChanged); }
+void SessionStore::setLastSyncedAt(const std::optional<QDateTime> &at) { assign(this, m_lastSyncedAt, at, &SessionStore::lastSyncedAtChanged); }
+void SessionStore::setLastSyncError(const std::optional<APIError> &error) { assign(this, m_lastSyncError, error, &SessionStore::lastSyncErrorChanged); }
+
+} // namespace vorlie

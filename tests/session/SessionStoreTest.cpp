@@ -1,0 +1,258 @@
+// The session store against the local fake service: start-up, the shared
+// sync, failures, sign-in and sign-out, and what a sync that outlived its
+// session may (not) do.
+#include "support/AppStackFixture.h"
+
+#include "prefs/PreferenceKeys.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace vorlie;
+using namespace vorlie::testing;
+using AuthState = SessionStore::AuthState;
+
+namespace {
+
+const QString marenId = QStringLiteral("01DEMOMAREN0000000000000000");
+
+fake::ScriptedReply slow(std::chrono::milliseconds delay)
+{
+    fake::ScriptedReply r;
+    r.serviceAnswer = true;
+    r.delay = delay;
+    return r;
+}
+
+} // namespace
+
+class SessionStoreTest : public AppStackFixture {};
+
+TEST_F(SessionStoreTest, LaunchWithoutTokensIsSignedOutAndAsksNothing)
+{
+    resultOf(store->bootstrap());
+    EXPECT_EQ(store->authState(), AuthState::signedOut);
+    EXPECT_TRUE(service().requests().isEmpty());
+    EXPECT_FALSE(resultOf(store->refresh()));
+    EXPECT_TRUE(service().requests().isEmpty());
+}
+
+TEST_F(SessionStoreTest, LaunchShowsTheCachedPeopleBeforeTheFirstSyncAnswers)
+{
+    startSignedIn();
+    const SyncSnapshot synced = *cachedSnapshot();
+
+    rebuildStore();
+    service().script("GET", QStringLiteral("sync"), slow(400ms));
+    auto running = store->bootstrap();
+    ASSERT_TRUE(spinUntil([&] { return store->authState() == AuthState::signedIn; }));
+    EXPECT_EQ(store->currentUser(), synced.user);
+    EXPECT_EQ(store->mainPerson(), synced.mainPerson);
+    EXPECT_EQ(store->connections(), synced.connections);
+    EXPECT_FALSE(store->lastSyncedAt());
+    EXPECT_TRUE(store->isSyncing());
+
+    resultOf(running);
+    EXPECT_TRUE(store->lastSyncedAt());
+    EXPECT_FALSE(store->isSyncing());
+    EXPECT_FALSE(store->announcements().empty());
+}
+
+TEST_F(SessionStoreTest, SuccessfulSyncFillsStateCacheAndWidget)
+{
+    startSignedIn();
+    EXPECT_EQ(store->currentUser()->id, fake::ServiceState::seededUserId());
+    ASSERT_TRUE(store->mainPerson());
+    EXPECT_EQ(store->mainPerson()->person.displayName, QStringLiteral("Quil"));
+    EXPECT_TRUE(store->mainPersonStatus());
+    EXPECT_EQ(store->connections().size(), 3u);
+    EXPECT_FALSE(store->lastSyncError());
+    EXPECT_EQ(cachedSnapshot()->user, *store->currentUser());
+    EXPECT_EQ(widget->load()->personID, store->mainPerson()->person.id);
+}
+
+TEST_F(SessionStoreTest, HundredTriggersDuringASyncShareOneRequestAndOneResult)
+{
+    startSignedIn();
+    service().clearRecords();
+    service().script("GET", QStringLiteral("sync"), slow(300ms));
+
+    std::vector<QCoro::Task<bool>> callers;
+    for (int i = 0; i < 100; ++i)
+        callers.push_back(store->refresh());
+    for (auto &caller : callers)
+        EXPECT_TRUE(resultOf(caller));
+    EXPECT_EQ(service().requestCount(QStringLiteral("sync")), 1);
+
+    // Once it has ended, the next trigger starts a new sync.
+    EXPECT_TRUE(resultOf(store->refresh()));
+    EXPECT_EQ(service().requestCount(QStringLiteral("sync")), 2);
+}
+
+TEST_F(SessionStoreTest, FailedSyncKeepsWhatIsShownAndTheNextSuccessClearsTheError)
+{
+    startSignedIn();
+    const auto user = store->currentUser();
+    const auto person = store->mainPerson();
+    const auto cached = cachedSnapshot();
+    const int reloads = widgetReloads;
+
+    fake::ScriptedReply drop;
+    drop.behaviour = fake::ScriptedReply::Behaviour::dropConnection;
+    service().scriptAlways("GET", QStringLiteral("sync"), drop);
+    EXPECT_FALSE(resultOf(store->refresh()));
+    EXPECT_EQ(store->lastSyncError(), APIError::offline());
+    EXPECT_FALSE(store->isSyncing());
+    EXPECT_EQ(store->authState(), AuthState::signedIn);
+    EXPECT_EQ(store->currentUser(), user);
+    EXPECT_EQ(store->mainPerson(), person);
+    EXPECT_EQ(cachedSnapshot(), cached);
+    EXPECT_EQ(widgetReloads, reloads);
+
+    service().clearScripts();
+    EXPECT_TRUE(resultOf(store->refresh()));
+    EXPECT_FALSE(store->lastSyncError());
+}
+
+TEST_F(SessionStoreTest, LostSessionStaysSignedInAndReportsUnauthorized)
+{
+    startSignedIn();
+    service().expireAccessTokens();
+    service().scriptAlways("POST", QStringLiteral("auth/refresh"), reply(401, errorEnvelope("INVALID_REFRESH_TOKEN", "gone")));
+    EXPECT_FALSE(resultOf(store->refresh()));
+    EXPECT_EQ(store->lastSyncError(), APIError::unauthorized());
+    EXPECT_EQ(store->authState(), AuthState::signedIn);
+    EXPECT_TRUE(store->mainPerson());
+}
+
+TEST_F(SessionStoreTest, FailedAnnouncementsKeepThePreviousOnesAndTheSyncSucceeds)
+{
+    startSignedIn();
+    const auto announcements = store->announcements();
+    ASSERT_FALSE(announcements.empty());
+    const auto firstSync = store->lastSyncedAt();
+
+    service().script("GET", QStringLiteral("announcements"), reply(500));
+    QTest::qWait(1100); // the next sync ends at a later instant
+    EXPECT_TRUE(resultOf(store->refresh()));
+    EXPECT_EQ(store->announcements(), announcements);
+    EXPECT_GT(*store->lastSyncedAt(), *firstSync);
+    EXPECT_FALSE(store->lastSyncError());
+}
+
+TEST_F(SessionStoreTest, ObserversHearOnlyRealChanges)
+{
+    startSignedIn();
+    QSignalSpy own(store.get(), &SessionStore::ownStatusChanged);
+    QSignalSpy people(store.get(), &SessionStore::mainPersonChanged);
+    QSignalSpy connections(store.get(), &SessionStore::connectionsChanged);
+
+    Status mine = *store->ownStatus();
+    mine.id = QStringLiteral("pending-0000000000ABCDEFGHJKMNPQRS");
+    store->setOwnStatus(mine);
+    store->setOwnStatus(mine);
+    EXPECT_EQ(own.count(), 1);
+
+    EXPECT_TRUE(resultOf(store->refresh()));
+    EXPECT_EQ(own.count(), 2); // the service's copy replaces the optimistic one
+    EXPECT_EQ(people.count(), 0);
+    EXPECT_EQ(connections.count(), 0);
+}
+
+TEST_F(SessionStoreTest, SignOutEmptiesEverythingEvenWhenTheServiceIsUnreachable)
+{
+    startSignedIn();
+    ASSERT_TRUE(widget->load());
+    const auto announcements = store->announcements();
+
+    fake::ScriptedReply drop;
+    drop.behaviour = fake::ScriptedReply::Behaviour::dropConnection;
+    service().scriptAlways("POST", QStringLiteral("auth/logout"), drop);
+    QSignalSpy state(store.get(), &SessionStore::authStateChanged);
+    resultOf(store->signOut());
+
+    EXPECT_EQ(store->authState(), AuthState::signedOut);
+    EXPECT_EQ(state.count(), 1);
+    EXPECT_FALSE(store->currentUser());
+    EXPECT_FALSE(store->mainPerson());
+    EXPECT_FALSE(store->mainPersonStatus());
+    EXPECT_FALSE(store->ownStatus());
+    EXPECT_TRUE(store->connections().empty());
+    EXPECT_FALSE(widget->load());
+    EXPECT_FALSE(storedToken(QStringLiteral("refreshToken")));
+    EXPECT_EQ(store->announcements(), announcements);
+    EXPECT_TRUE(cachedSnapshot()); // kept; a sign-in of another account removes it
+}
+
+TEST_F(SessionStoreTest, SyncRunningAtSignOutLeavesNothingBehind)
+{
+    startSignedIn();
+    resultOf(store->signOut());
+    // Signed in again, then out again while the sync is on its way.
+    signIn();
+    rebuildStore();
+    SyncSnapshotCache(defaults).remove();
+    resultOf(store->bootstrap()); // signedIn, first sync done
+    service().script("GET", QStringLiteral("sync"), slow(400ms));
+    auto syncing = store->refresh();
+    ASSERT_TRUE(spinUntil([&] { return store->isSyncing(); }));
+    SyncSnapshotCache(defaults).remove();
+    resultOf(store->signOut());
+
+    EXPECT_FALSE(resultOf(syncing));
+    EXPECT_EQ(store->authState(), AuthState::signedOut);
+    EXPECT_FALSE(store->currentUser());
+    EXPECT_FALSE(store->mainPerson());
+    EXPECT_TRUE(store->connections().empty());
+    EXPECT_FALSE(widget->load());
+    EXPECT_FALSE(cachedSnapshot());
+    EXPECT_FALSE(store->isSyncing());
+}
+
+TEST_F(SessionStoreTest, SignInOfAnotherAccountNeverSeesThePreviousCache)
+{
+    startSignedIn();
+    resultOf(store->signOut());
+    ASSERT_TRUE(cachedSnapshot());
+
+    const fake::TokenPair maren = service().issueTokens(marenId);
+    resultOf(auth->storeTokens(maren.accessToken, maren.refreshToken));
+    service().script("GET", QStringLiteral("sync"), reply(500));
+    User user = cachedSnapshot()->user;
+    user.id = marenId;
+    resultOf(store->completeSignIn(user));
+
+    EXPECT_EQ(store->authState(), AuthState::signedIn);
+    EXPECT_FALSE(cachedSnapshot());
+    EXPECT_FALSE(store->mainPerson());
+}
+
+TEST_F(SessionStoreTest, SignInAgainOfTheSameAccountKeepsItsCache)
+{
+    startSignedIn();
+    const User user = *store->currentUser();
+    resultOf(store->signOut());
+    signIn();
+    service().script("GET", QStringLiteral("sync"), reply(500));
+    resultOf(store->completeSignIn(user));
+    EXPECT_TRUE(cachedSnapshot());
+}
+
+TEST_F(SessionStoreTest, SignInDoesNotJoinASyncOfTheSessionBefore)
+{
+    startSignedIn();
+    const User user = *store->currentUser();
+    service().clearRecords();
+    service().script("GET", QStringLiteral("sync"), slow(500ms));
+    auto old = store->refresh();
+    ASSERT_TRUE(spinUntil([&] { return store->isSyncing(); }));
+    resultOf(store->signOut());
+
+    signIn();
+    resultOf(store->completeSignIn(user));
+    EXPECT_EQ(service().requestCount(QStringLiteral("sync")), 2);
+    EXPECT_TRUE(store->mainPerson());
+    EXPECT_FALSE(resultOf(old));
+    EXPECT_TRUE(store->mainPerson());
+    EXPECT_FALSE(store->isSyncing());
+}
