@@ -155,5 +155,9 @@
         <source>Your status could not be updated.</source>
         <translation>Dein Status konnte nicht aktualisiert werden.</translation>
     </message>
+    <message id="notification.someone_status_changed">
+        <source>One of your people has a new status.</source>
+        <translation>Eine deiner Personen hat einen neuen Status.</translation>
+    </message>
 </context>
 </TS>

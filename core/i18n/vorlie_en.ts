@@ -155,5 +155,9 @@
         <source>Your status could not be updated.</source>
         <translation>Your status could not be updated.</translation>
     </message>
+    <message id="notification.someone_status_changed">
+        <source>One of your people has a new status.</source>
+        <translation>One of your people has a new status.</translation>
+    </message>
 </context>
 </TS>

@@ -16,6 +16,13 @@ void PushRegistrar::storeDeviceID(const QString &deviceId, const QString &platfo
     m_defaults.setText(prefkeys::registeredDeviceID(platform), deviceId);
 }
 
+QCoro::Task<bool> PushRegistrar::requestAuthorization()
+{
+    if (m_platform.registerForRemoteNotifications)
+        m_platform.registerForRemoteNotifications();
+    co_return m_platform.notificationsAuthorized && m_platform.notificationsAuthorized();
+}
+
 QCoro::Task<void> PushRegistrar::registerDeviceToken(QByteArray token)
 {
     std::optional<QString> known = storedDeviceID(platform());

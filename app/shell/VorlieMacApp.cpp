@@ -1,0 +1,88 @@
+#include "VorlieMacApp.h"
+
+#include "NotificationText.h"
+
+#include <QCoro/QCoroTask>
+
+namespace vorlie {
+
+VorlieMacApp::VorlieMacApp(Options options, QObject *parent)
+    : QObject(parent)
+    , m_options(std::move(options))
+    , m_live(m_options.config.apiBaseURL, m_options.keychainService)
+    , m_languageSettings(SharedDefaults(m_options.paths), m_textLookup, [this] { m_widgetCenter.reloadAllTimelines(); })
+    , m_menuBarPreferences(StandardDefaults(m_options.paths))
+    , m_widgetSnapshots(SharedDefaults(m_options.paths), m_pictureNetwork, m_options.config.avatarBaseURL,
+                        [this] { m_widgetCenter.reloadAllTimelines(); })
+    , m_sessionStore(m_live.dependencies(), SyncSnapshotCache(SharedDefaults(m_options.paths)), m_widgetSnapshots)
+    , m_pushConnector(m_options.pushServiceName)
+    , m_pushRegistrar(SharedDefaults(m_options.paths), m_live.dependencies().deviceRepository,
+                      PushPlatform{[this] { m_pushConnector.start(); }, [this] { return m_notifications.isServerPresent(); }})
+{
+    // Texts written from now on (the widget snapshot included) are in the chosen language.
+    m_textLookup.apply(m_languageSettings.selection());
+    wirePush();
+}
+
+QCoro::Task<void> VorlieMacApp::start()
+{
+    wireDelegate();
+    co_await m_sessionStore.bootstrap();
+    if (m_sessionStore.authState() == SessionStore::AuthState::signedIn)
+        co_await m_pushRegistrar.requestAuthorization();
+    m_delegate.startPeriodicRefresh(m_options.refreshInterval);
+}
+
+QCoro::Task<void> VorlieMacApp::completeSignIn(User user)
+{
+    co_await m_sessionStore.completeSignIn(std::move(user));
+    co_await m_pushRegistrar.requestAuthorization();
+}
+
+void VorlieMacApp::wireDelegate()
+{
+    m_delegate.setOnDeviceToken([this](const QByteArray &token) {
+        QCoro::connect(m_pushRegistrar.registerDeviceToken(token), this, [] {});
+    });
+    m_delegate.setOnRemoteNotification([this] { return refreshSession(); });
+    m_delegate.setOnPeriodicRefresh([this] { return refreshSession(); });
+    m_delegate.setOnNotificationTapped([this](const PushNotificationPayload &payload) {
+        QCoro::connect(openTapped(payload), this, [] {});
+    });
+}
+
+QCoro::Task<void> VorlieMacApp::refreshSession()
+{
+    co_await m_sessionStore.refresh();
+}
+
+// The desktop's push transport and notification server stand in for the
+// platform's remote notifications: a token, a pushed message, a click.
+void VorlieMacApp::wirePush()
+{
+    connect(&m_pushConnector, &UnifiedPushConnector::deviceTokenReceived, &m_delegate,
+            &MacAppDelegate::didRegisterForRemoteNotifications);
+    connect(&m_pushConnector, &UnifiedPushConnector::messageReceived, this,
+            [this](const QVariantMap &userInfo) { QCoro::connect(present(userInfo), this, [] {}); });
+    connect(&m_notifications, &DesktopNotifications::tapped, &m_delegate, &MacAppDelegate::didReceiveNotificationResponse);
+}
+
+// A pushed event refreshes first, so the notification can name the new status.
+QCoro::Task<void> VorlieMacApp::present(QVariantMap userInfo)
+{
+    co_await m_delegate.willPresentNotification();
+    const auto payload = PushNotificationPayload::fromUserInfo(userInfo);
+    if (!payload)
+        co_return; // an event this version does not know: the refresh was all it needed
+    const NotificationText text = notificationText(*payload, m_sessionStore);
+    m_notifications.show(text.title, text.body, userInfo);
+}
+
+QCoro::Task<void> VorlieMacApp::openTapped(PushNotificationPayload payload)
+{
+    co_await m_sessionStore.refresh();
+    if (payload.personId && !payload.personId->isEmpty())
+        emit personRequested(*payload.personId);
+}
+
+} // namespace vorlie

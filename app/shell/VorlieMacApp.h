@@ -1,0 +1,79 @@
+#pragma once
+
+#include "AppConfig.h"
+#include "notifications/DesktopNotifications.h"
+#include "LiveDependencies.h"
+#include "MacAppDelegate.h"
+#include "WidgetCenter.h"
+#include "i18n/TextLookup.h"
+#include "prefs/LanguageSettings.h"
+#include "prefs/MenuBarPreferences.h"
+#include "push/PushRegistrar.h"
+#include "push/UnifiedPushConnector.h"
+#include "session/SessionStore.h"
+#include "widget/WidgetSnapshotStore.h"
+
+#include <QObject>
+#include <QCoro/QCoroTask>
+#include <chrono>
+
+namespace vorlie {
+
+// The application's long-lived objects, built once on the main thread and
+// kept for the life of the process, and the start-up task that brings them
+// to life: delegate wiring, session restore, push registration and the
+// periodic refresh. Screens only observe what it owns.
+class VorlieMacApp : public QObject {
+    Q_OBJECT
+public:
+    struct Options {
+        AppConfig config;
+        PreferencePaths paths = PreferencePaths::forUser();
+        QString keychainService = LiveDependencies::keychainService();
+        // The well-known bus name push distributors call back on.
+        QString pushServiceName = QStringLiteral("com.vorlia.app");
+        std::chrono::milliseconds refreshInterval{60'000};
+    };
+
+    explicit VorlieMacApp(Options options, QObject *parent = nullptr);
+
+    // Runs once, when the main content is first shown.
+    QCoro::Task<void> start();
+    // After the sign-in screen's successful login or registration.
+    QCoro::Task<void> completeSignIn(User user);
+
+    MacAppDelegate &delegate() { return m_delegate; }
+    AppDependencies dependencies() { return m_live.dependencies(); }
+    SessionStore &sessionStore() { return m_sessionStore; }
+    WidgetSnapshotStore &widgetSnapshots() { return m_widgetSnapshots; }
+    LanguageSettings &languageSettings() { return m_languageSettings; }
+    MenuBarPreferences &menuBarPreferences() { return m_menuBarPreferences; }
+    PushRegistrar &pushRegistrar() { return m_pushRegistrar; }
+
+signals:
+    // A tapped notification about this person; the router opens them.
+    void personRequested(const QString &personId);
+
+private:
+    void wireDelegate();
+    void wirePush();
+    QCoro::Task<void> refreshSession();
+    QCoro::Task<void> present(QVariantMap userInfo);
+    QCoro::Task<void> openTapped(PushNotificationPayload payload);
+
+    const Options m_options;
+    MacAppDelegate m_delegate;
+    LiveDependencies m_live;
+    WidgetCenter m_widgetCenter;
+    TextLookup m_textLookup;
+    LanguageSettings m_languageSettings;
+    MenuBarPreferences m_menuBarPreferences;
+    QNetworkAccessManager m_pictureNetwork; // avatar pictures never share the service's connections
+    WidgetSnapshotStore m_widgetSnapshots;
+    SessionStore m_sessionStore;
+    DesktopNotifications m_notifications;
+    UnifiedPushConnector m_pushConnector;
+    PushRegistrar m_pushRegistrar;
+};
+
+} // namespace vorlie

@@ -1,0 +1,228 @@
+// One status change travels the whole way, headless: the fake service
+// changes the main person's status and pushes through the development
+// distributor; the application refreshes once, shows the new status,
+// rewrites the widget snapshot once, asks for one widget reload and shows a
+// notification whose click opens that person.
+#include "DevDistributorHost.h"
+#include "FakeServiceHost.h"
+#include "WidgetCenter.h"
+#include "domain/StatusCatalog.h"
+#include "prefs/PreferenceKeys.h"
+#include "push_transport/PushTestSupport.h"
+#include "shell/VorlieMacApp.h"
+#include "support/NotificationServer.h"
+#include "support/ResultOf.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QUuid>
+#include <gtest/gtest.h>
+
+using namespace vorlie;
+using namespace vorlie::testing;
+
+namespace {
+
+constexpr int waitMs = 8000;
+const QString quilId = QStringLiteral("01DEMOQUIL00000000000000000");
+
+QString unique(const char *prefix)
+{
+    return QString::fromLatin1(prefix) + QUuid::createUuid().toString(QUuid::Id128);
+}
+
+class ReloadCounter : public QObject {
+    Q_OBJECT
+public:
+    int count = 0;
+public slots:
+    void reloaded() { ++count; }
+};
+
+} // namespace
+
+class RoadOfOneEvent : public ::testing::Test {
+protected:
+    RoadOfOneEvent()
+    {
+        // Other test processes may run distributors of their own on this bus.
+        qputenv(UnifiedPushConnector::distributorVariable, distributor.busName().toUtf8());
+    }
+
+    void SetUp() override
+    {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        ASSERT_TRUE(bus.isConnected()) << "run inside tools/test-session.sh";
+        ASSERT_TRUE(notificationServer.start());
+        // Only this process's reload requests count.
+        ASSERT_TRUE(bus.connect(bus.baseService(), QString::fromLatin1(WidgetCenter::objectPath),
+                                QString::fromLatin1(WidgetCenter::interfaceName),
+                                QString::fromLatin1(WidgetCenter::reloadAllSignal), &reloads, SLOT(reloaded())));
+
+        const fake::TokenPair pair = host.service().issueTokens(fake::ServiceState::seededUserId());
+        resultOf(app.dependencies().authSession.storeTokens(pair.accessToken, pair.refreshToken));
+        resultOf(app.start());
+        ASSERT_EQ(app.sessionStore().authState(), SessionStore::AuthState::signedIn);
+
+        // Settled: the machine is registered for push and the widget has its picture.
+        ASSERT_TRUE(QTest::qWaitFor([this] { return host.service().requestCount(QStringLiteral("devices")) == 1; }, waitMs));
+        ASSERT_TRUE(QTest::qWaitFor([this] {
+            const auto snapshot = app.widgetSnapshots().load();
+            return snapshot && snapshot->avatarImageData;
+        }, waitMs));
+        settle();
+        host.service().clearRecords();
+        reloads.count = 0;
+    }
+
+    ~RoadOfOneEvent() override { resultOf(app.dependencies().authSession.clearTokens()); }
+
+    // Lets reload signals still on the bus arrive before counting.
+    void settle()
+    {
+        BusPeer(unique("settle")).sync();
+        QTest::qWait(200);
+    }
+
+    // The main person publishes a status, as their own app would.
+    void mainPersonPublishes(const char *statusKey)
+    {
+        const fake::TokenPair pair = host.service().issueTokens(fake::ServiceState::seededUserId());
+        const QByteArray body = QJsonDocument(QJsonObject{{"statusKey", statusKey}}).toJson(QJsonDocument::Compact);
+        const HttpAnswer answer = post(QUrl(host.baseUrl().toString() + QStringLiteral("/dev/main-person-status")), body,
+                                       {{"Authorization", "Bearer " + pair.accessToken.toUtf8()}});
+        ASSERT_EQ(answer.status, 200) << answer.body.toStdString();
+    }
+
+    // Waits for the end of one sync: its announcements request comes last.
+    bool syncEnded(int syncs)
+    {
+        return QTest::qWaitFor([this, syncs] {
+            return host.service().requestCount(QStringLiteral("announcements")) >= syncs && !app.sessionStore().isSyncing();
+        }, waitMs);
+    }
+
+    static VorlieMacApp::Options options(const fake::FakeServiceHost &host, const QTemporaryDir &prefs)
+    {
+        VorlieMacApp::Options o{AppConfig{host.baseUrl(), host.rootUrl()}};
+        o.paths = PreferencePaths::under(prefs.path());
+        o.keychainService = unique("com.vorlia.app.tokens.e2e-");
+        o.pushServiceName = unique("com.vorlia.app.e2e_");
+        o.refreshInterval = std::chrono::hours(1); // only pushes trigger syncs here
+        return o;
+    }
+
+    fake::FakeServiceHost host;
+    devpush::DevDistributorHost distributor{unique("org.unifiedpush.Distributor.e2e_")};
+    BusPeer notificationPeer{unique("notifications")};
+    NotificationServer notificationServer{notificationPeer.bus()};
+    ReloadCounter reloads;
+    QTemporaryDir prefs;
+    VorlieMacApp app{options(host, prefs)};
+};
+
+TEST_F(RoadOfOneEvent, AStatusChangeArrivesAsOnePushOneSyncOneWidgetWriteAndOneReload)
+{
+    QSignalSpy statusChanged(&app.sessionStore(), &SessionStore::mainPersonStatusChanged);
+    const QByteArray widgetBefore = *SharedDefaults(PreferencePaths::under(prefs.path())).data(prefkeys::widgetSnapshot());
+
+    mainPersonPublishes("tired");
+
+    ASSERT_TRUE(waitForCount(statusChanged, 1, waitMs));
+    ASSERT_TRUE(syncEnded(1));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !notificationServer.shown.isEmpty(); }, waitMs));
+    settle();
+
+    EXPECT_EQ(host.service().sentPushes().size(), 1);
+    EXPECT_EQ(host.service().requestCount(QStringLiteral("sync")), 1);
+    EXPECT_EQ(statusChanged.size(), 1);
+    EXPECT_EQ(app.sessionStore().mainPersonStatus()->statusKey, QStringLiteral("tired"));
+    EXPECT_EQ(reloads.count, 1);
+    const auto snapshot = app.widgetSnapshots().load();
+    EXPECT_EQ(snapshot->statusText, BuiltInStatusCatalog::localizedText(QStringLiteral("tired")));
+    EXPECT_TRUE(snapshot->avatarImageData); // same avatar: the picture is kept, not fetched again
+    EXPECT_EQ(host.service().requestCount(QStringLiteral("/9.x/avataaars/png")), 0);
+    EXPECT_NE(*SharedDefaults(PreferencePaths::under(prefs.path())).data(prefkeys::widgetSnapshot()), widgetBefore);
+
+    const ShownNotification shown = notificationServer.shown.constFirst();
+    EXPECT_EQ(shown.summary, qtTrId("notification.partner_status_changed").arg(QStringLiteral("Quil")));
+    EXPECT_TRUE(shown.body.contains(BuiltInStatusCatalog::localizedText(QStringLiteral("tired"))));
+
+    // Clicking it refreshes and opens Quil.
+    QSignalSpy opened(&app, &VorlieMacApp::personRequested);
+    notificationServer.invokeAction(shown.id, QStringLiteral("default"));
+    ASSERT_TRUE(waitForCount(opened, 1, waitMs));
+    EXPECT_EQ(opened.constFirst().constFirst().toString(), quilId);
+    EXPECT_EQ(host.service().requestCount(QStringLiteral("sync")), 2);
+}
+
+TEST_F(RoadOfOneEvent, APushWithoutAChangeRewritesNothing)
+{
+    mainPersonPublishes("home");
+    ASSERT_TRUE(syncEnded(1));
+    settle();
+    const fake::SentPush push = host.service().sentPushes().constFirst();
+    host.service().clearRecords();
+    reloads.count = 0;
+    QSignalSpy statusChanged(&app.sessionStore(), &SessionStore::mainPersonStatusChanged);
+
+    // The same event delivered again: the service has nothing new.
+    ASSERT_EQ(post(QUrl(push.endpoint), push.body).status, 201);
+    ASSERT_TRUE(syncEnded(1));
+    settle();
+
+    EXPECT_EQ(host.service().requestCount(QStringLiteral("sync")), 1);
+    EXPECT_EQ(statusChanged.size(), 0);
+    EXPECT_EQ(reloads.count, 0);
+}
+
+TEST_F(RoadOfOneEvent, AnUnknownPushOnlyRefreshesAndShowsNothing)
+{
+    const int shownBefore = static_cast<int>(notificationServer.shown.size());
+    mainPersonPublishes("home");
+    ASSERT_TRUE(syncEnded(1));
+    const fake::SentPush push = host.service().sentPushes().constFirst();
+    host.service().clearRecords();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notificationServer.shown.size() == shownBefore + 1; }, waitMs));
+
+    ASSERT_EQ(post(QUrl(push.endpoint), R"({"type":"PARTNER_STATUS_CHANGED","personId":"01DEMOQUIL00000000000000000"})").status, 201);
+    ASSERT_TRUE(syncEnded(1));
+    settle();
+    EXPECT_EQ(notificationServer.shown.size(), shownBefore + 1);
+}
+
+// A desktop without a push distributor or a notification server: nothing
+// breaks, and the periodic refresh keeps the app current.
+TEST(DesktopWithoutPush, PeriodicRefreshKeepsTheAppCurrent)
+{
+    qputenv(UnifiedPushConnector::distributorVariable, unique("org.unifiedpush.Distributor.absent_").toUtf8());
+    fake::FakeServiceHost host;
+    QTemporaryDir prefs;
+    VorlieMacApp::Options options{AppConfig{host.baseUrl(), host.rootUrl()}};
+    options.paths = PreferencePaths::under(prefs.path());
+    options.keychainService = unique("com.vorlia.app.tokens.e2e-");
+    options.pushServiceName = unique("com.vorlia.app.e2e_");
+    options.refreshInterval = std::chrono::milliseconds(300);
+    VorlieMacApp app(options);
+    const fake::TokenPair pair = host.service().issueTokens(fake::ServiceState::seededUserId());
+    resultOf(app.dependencies().authSession.storeTokens(pair.accessToken, pair.refreshToken));
+
+    resultOf(app.start());
+    EXPECT_EQ(app.sessionStore().authState(), SessionStore::AuthState::signedIn);
+    EXPECT_FALSE(resultOf(app.pushRegistrar().requestAuthorization()));
+
+    const QByteArray body = R"({"statusKey":"hungry"})";
+    ASSERT_EQ(post(QUrl(host.baseUrl().toString() + QStringLiteral("/dev/main-person-status")), body,
+                   {{"Authorization", "Bearer " + pair.accessToken.toUtf8()}}).status, 200);
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        const auto &status = app.sessionStore().mainPersonStatus();
+        return status && status->statusKey == QStringLiteral("hungry");
+    }, waitMs));
+    EXPECT_EQ(host.service().requestCount(QStringLiteral("devices")), 0);
+    EXPECT_TRUE(host.service().sentPushes().isEmpty());
+    resultOf(app.dependencies().authSession.clearTokens());
+}
+
+#include "RoadOfOneEventTest.moc"
