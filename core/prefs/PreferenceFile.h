@@ -13,6 +13,12 @@ namespace vorlie {
 // written by another process is seen. QSettings replaces the file by writing
 // a temporary copy under a lock file and renaming it, so a reader sees the
 // old or the new file, never a torn one.
+// Data values (JSON records of up to some hundred kilobytes) are files of
+// their own in a directory beside it, "<name>.data/<key>": QSettings escapes
+// and parses INI text byte by byte and rewrites the whole file on every
+// change, which made a sync's cache write, and every read of the small
+// widget snapshot next to it, cost many times the sync's own decoding.
+// They too are replaced by a rename.
 class PreferenceFile {
 public:
     explicit PreferenceFile(QString path) : m_path(std::move(path)) {}
@@ -33,6 +39,8 @@ public:
     std::optional<QStringList> textList(const QString &key) const;
 
     // Each write is flushed at once; false when it did not reach the disk.
+    // Data values are not synced to the disk: they are caches the next sync
+    // writes again, and a crash leaves the old or the new value.
     bool setData(const QString &key, const QByteArray &value) const;
     bool setText(const QString &key, const QString &value) const;
     bool setTruth(const QString &key, bool value) const;
@@ -41,6 +49,8 @@ public:
 
 private:
     QVariant read(const QString &key) const;
+    // Empty for a key that cannot name a file.
+    QString dataPath(const QString &key) const;
     bool write(const QString &key, const QVariant *value) const;
 
     QString m_path;

@@ -30,6 +30,11 @@ bool makeDirectory(const QString &path)
 
 } // namespace
 
+bool preparePrivateDirectory(const QString &path)
+{
+    return makeDirectory(path);
+}
+
 bool preparePrivateFile(const QString &path)
 {
     const QFileInfo info(path);

@@ -10,6 +10,8 @@ namespace vorlie {
 // existing file's mode over to its replacement, so the mode set here lasts.
 bool preparePrivateFile(const QString &path);
 
+// The directory and its missing parents, created 0700.
+bool preparePrivateDirectory(const QString &path);
 // Whether preparePrivateFile() could succeed without changing anything yet.
 bool canHoldPrivateFile(const QString &path);
 

@@ -51,7 +51,7 @@ TEST_F(PreferenceStore, ReadsOnlyTheFormsIniGivesBackForEachType)
     writeRaw(paths().standard, "[General]\n"
                                "flagTrue=true\nflagFalse=false\nflagYes=yes\nflagOne=1\nflagList=true, false\n"
                                "one=tired\ntwo=tired, home\nempty=@Invalid()\n"
-                               "data=@ByteArray(abc)\ntext=plain\n");
+                               "text=plain\n");
     const StandardDefaults store(paths());
     EXPECT_EQ(store.truth(QStringLiteral("flagTrue")), true);
     EXPECT_EQ(store.truth(QStringLiteral("flagFalse")), false);
@@ -62,12 +62,9 @@ TEST_F(PreferenceStore, ReadsOnlyTheFormsIniGivesBackForEachType)
     EXPECT_EQ(store.textList(QStringLiteral("one")), QStringList{QStringLiteral("tired")});
     EXPECT_EQ(store.textList(QStringLiteral("two")), (QStringList{QStringLiteral("tired"), QStringLiteral("home")}));
     EXPECT_FALSE(store.textList(QStringLiteral("empty")));
-    EXPECT_FALSE(store.textList(QStringLiteral("data")));
 
     EXPECT_FALSE(store.data(QStringLiteral("text")));
-    EXPECT_FALSE(store.text(QStringLiteral("data")));
     EXPECT_FALSE(store.text(QStringLiteral("two")));
-    EXPECT_EQ(store.data(QStringLiteral("data")), QByteArray("abc"));
 }
 
 TEST_F(PreferenceStore, GarbledFileReadsAsEmptyWithoutCrashing)
@@ -110,6 +107,27 @@ TEST_F(PreferenceStore, FilesAndNewDirectoriesArePrivateAndStaySoAcrossRewrites)
         ASSERT_TRUE(shared.setText(QStringLiteral("k"), QString::number(i)));
     ASSERT_TRUE(shared.remove(QStringLiteral("k")));
     EXPECT_EQ(modeOf(paths().sharedSuite), 0600U);
+}
+
+TEST_F(PreferenceStore, DataValuesArePrivateFilesOfTheirOwnAndKeysNeverLeaveTheirDirectory)
+{
+    const SharedDefaults shared(paths());
+    ASSERT_TRUE(shared.setData(QStringLiteral("widgetSnapshot.mainPerson"), "{}"));
+    ASSERT_TRUE(shared.setData(QStringLiteral("widgetSnapshot.mainPerson"), "{\"a\":1}"));
+    const QString dataDir = configDir() + QStringLiteral("/vorlie/group.com.vorlia.app.data");
+    EXPECT_EQ(modeOf(dataDir), 0700U);
+    EXPECT_EQ(modeOf(dataDir + QStringLiteral("/widgetSnapshot.mainPerson")), 0600U);
+    EXPECT_EQ(QDir(dataDir).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("widgetSnapshot.mainPerson")});
+
+    for (const char *hostile : {"../escaped", "a/b", "", ".hidden", "..", "x\\y"}) {
+        EXPECT_FALSE(shared.setData(QString::fromLatin1(hostile), "x")) << hostile;
+        EXPECT_FALSE(shared.data(QString::fromLatin1(hostile))) << hostile;
+    }
+    EXPECT_FALSE(QFileInfo::exists(configDir() + QStringLiteral("/vorlie/escaped")));
+
+    EXPECT_TRUE(shared.remove(QStringLiteral("widgetSnapshot.mainPerson")));
+    EXPECT_FALSE(shared.data(QStringLiteral("widgetSnapshot.mainPerson")));
+    EXPECT_TRUE(QDir(dataDir).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 TEST_F(PreferenceStore, ALooseExistingFileIsTightenedAtTheNextWrite)
