@@ -22,6 +22,8 @@ int number(QStringView text, qsizetype from, qsizetype count)
     return value;
 }
 
+constexpr qint64 unixEpochJulianDay = 2440588;
+
 } // namespace
 
 std::optional<QDateTime> parseInstant(QStringView text)
@@ -60,14 +62,43 @@ std::optional<QDateTime> parseInstant(QStringView text)
 
     // Straight to seconds since the epoch: a sync carries thousands of
     // instants, and QDateTime's offset conversion is the slow part.
-    constexpr qint64 unixEpochJulianDay = 2440588;
     const qint64 seconds = (date.toJulianDay() - unixEpochJulianDay) * 86400 + hour * 3600 + minute * 60 + second - offsetSeconds;
     return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
 }
 
 QString formatInstant(const QDateTime &instant)
 {
-    return instant.toUTC().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'"));
+    if (!instant.isValid())
+        return {};
+    // By hand from the seconds, for the same reason as parsing: the sync
+    // cache writes thousands of instants, and QDateTime::toString is slow.
+    const auto floorDiv = [](qint64 a, qint64 b) { return a >= 0 ? a / b : (a - b + 1) / b; };
+    const qint64 seconds = floorDiv(instant.toMSecsSinceEpoch(), 1000); // whole seconds, also before 1970
+    const qint64 days = floorDiv(seconds, 86400);
+    const qint64 secondOfDay = seconds - days * 86400;
+    const QDate date = QDate::fromJulianDay(days + unixEpochJulianDay);
+    if (date.year() < 1 || date.year() > 9999)
+        return instant.toUTC().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'"));
+
+    char text[21];
+    const auto put = [&text](int at, int value, int width) {
+        for (int i = width - 1; i >= 0; --i, value /= 10)
+            text[at + i] = static_cast<char>('0' + value % 10);
+    };
+    put(0, date.year(), 4);
+    text[4] = '-';
+    put(5, date.month(), 2);
+    text[7] = '-';
+    put(8, date.day(), 2);
+    text[10] = 'T';
+    put(11, static_cast<int>(secondOfDay / 3600), 2);
+    text[13] = ':';
+    put(14, static_cast<int>(secondOfDay / 60 % 60), 2);
+    text[16] = ':';
+    put(17, static_cast<int>(secondOfDay % 60), 2);
+    text[19] = 'Z';
+    text[20] = '\0';
+    return QString::fromLatin1(text, 20);
 }
 
 } // namespace vorlie

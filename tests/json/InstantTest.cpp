@@ -1,3 +1,4 @@
+#include <QRandomGenerator>
 #include "json/Instant.h"
 
 #include <gtest/gtest.h>
@@ -32,4 +33,21 @@ TEST(Instant, WritesUtcWithWholeSeconds)
     EXPECT_EQ(formatInstant(withMillis), QStringLiteral("2025-03-01T08:15:30Z"));
     const QDateTime local(QDate(2025, 3, 1), QTime(10, 15, 30), Qt::OffsetFromUTC, 2 * 3600);
     EXPECT_EQ(formatInstant(local), QStringLiteral("2025-03-01T08:15:30Z"));
+}
+
+TEST(Instant, WritesEveryMomentAsQtWouldAndReadsItBack)
+{
+    QRandomGenerator random(7);
+    const qint64 from = QDateTime(QDate(1900, 1, 1), QTime(0, 0), Qt::UTC).toMSecsSinceEpoch();
+    const qint64 to = QDateTime(QDate(2100, 12, 31), QTime(23, 59, 59), Qt::UTC).toMSecsSinceEpoch();
+    QList<QDateTime> moments{QDateTime(QDate(2024, 2, 29), QTime(23, 59, 59, 999), Qt::UTC),
+                             QDateTime::fromMSecsSinceEpoch(-1500, Qt::UTC), QDateTime::fromMSecsSinceEpoch(0, Qt::UTC)};
+    for (int i = 0; i < 5000; ++i)
+        moments.append(QDateTime::fromMSecsSinceEpoch(from + static_cast<qint64>(random.bounded(1.0) * double(to - from)), Qt::UTC));
+    for (const QDateTime &moment : moments) {
+        const QString text = formatInstant(moment);
+        ASSERT_EQ(text, moment.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'"))) << moment.toMSecsSinceEpoch();
+        ASSERT_EQ(parseInstant(text)->toSecsSinceEpoch(), moment.toSecsSinceEpoch() - (moment.toMSecsSinceEpoch() % 1000 < 0 ? 1 : 0));
+    }
+    EXPECT_EQ(formatInstant(QDateTime()), QString());
 }
