@@ -6,17 +6,24 @@ namespace vorlie {
 
 std::optional<SyncSnapshot> SyncSnapshotCache::load() const
 {
-    return m_defaults.loadShared<SyncSnapshot>(prefkeys::syncSnapshot());
+    m_known = m_defaults.loadShared<SyncSnapshot>(prefkeys::syncSnapshot());
+    return m_known;
 }
 
-void SyncSnapshotCache::save(const SyncSnapshot &snapshot) const
+void SyncSnapshotCache::save(const SyncSnapshot &snapshot)
 {
-    m_defaults.saveShared(snapshot, prefkeys::syncSnapshot());
+    if (m_known == snapshot)
+        return;
+    if (m_defaults.saveShared(snapshot, prefkeys::syncSnapshot()))
+        m_known = snapshot;
+    else
+        m_known.reset();
 }
 
-void SyncSnapshotCache::remove() const
+void SyncSnapshotCache::remove()
 {
     m_defaults.remove(prefkeys::syncSnapshot());
+    m_known.reset();
 }
 
 } // namespace vorlie

@@ -32,6 +32,9 @@ WidgetSnapshot withoutPicture(WidgetSnapshot snapshot)
 
 bool isAcceptablePicture(const QByteArray &body)
 {
+    // Error pages never reach the decoder, which would complain on stderr.
+    if (!body.startsWith(QByteArrayLiteral("\x89PNG\r\n\x1a\n")))
+        return false;
     QBuffer buffer;
     buffer.setData(body);
     QImageReader reader(&buffer, "png");
@@ -65,7 +68,12 @@ std::optional<WidgetSnapshot> WidgetSnapshotStore::load() const
 
 void WidgetSnapshotStore::save(const WidgetSnapshot &snapshot)
 {
-    if (load() == snapshot)
+    saveOver(snapshot, load());
+}
+
+void WidgetSnapshotStore::saveOver(const WidgetSnapshot &snapshot, const std::optional<WidgetSnapshot> &stored)
+{
+    if (stored == snapshot)
         return;
     if (m_defaults.saveShared(snapshot, prefkeys::widgetSnapshot()))
         m_reloadAllTimelines();
@@ -85,13 +93,15 @@ void WidgetSnapshotStore::applySyncToWidget(const SyncSnapshot &sync)
         clear();
         return;
     }
-    const WidgetSnapshot snapshot = buildSnapshot(sync, *sync.mainPerson);
-    save(snapshot);
+    const std::optional<WidgetSnapshot> stored = load();
+    const WidgetSnapshot snapshot = buildSnapshot(sync, *sync.mainPerson, stored);
+    saveOver(snapshot, stored);
     if (!snapshot.avatarImageData)
         downloadPicture(snapshot);
 }
 
-WidgetSnapshot WidgetSnapshotStore::buildSnapshot(const SyncSnapshot &sync, const MainPerson &main) const
+WidgetSnapshot WidgetSnapshotStore::buildSnapshot(const SyncSnapshot &sync, const MainPerson &main,
+                                                  const std::optional<WidgetSnapshot> &stored)
 {
     const User &person = main.person;
     const std::optional<Status> &status = sync.mainPersonStatus;
@@ -107,7 +117,7 @@ WidgetSnapshot WidgetSnapshotStore::buildSnapshot(const SyncSnapshot &sync, cons
     snapshot.isExpired = status ? status->isExpired : true;
 
     // The picture shows the avatar, not the status: keep it while both stay.
-    if (const auto stored = load(); stored && stored->personID == person.id && stored->avatar == person.avatar)
+    if (stored && stored->personID == person.id && stored->avatar == person.avatar)
         snapshot.avatarImageData = stored->avatarImageData;
     return snapshot;
 }
@@ -144,7 +154,7 @@ void WidgetSnapshotStore::keepPicture(const WidgetSnapshot &captured, const QByt
         return;
     WidgetSnapshot withPicture = captured;
     withPicture.avatarImageData = picture;
-    save(withPicture);
+    saveOver(withPicture, stored);
 }
 
 } // namespace vorlie

@@ -50,7 +50,10 @@ signals:
     void pictureDownloadFinished();
 
 private:
-    WidgetSnapshot buildSnapshot(const SyncSnapshot &sync, const MainPerson &main) const;
+    static WidgetSnapshot buildSnapshot(const SyncSnapshot &sync, const MainPerson &main,
+                                        const std::optional<WidgetSnapshot> &stored);
+    // Writes and reloads unless `stored`, the value just read, is the same.
+    void saveOver(const WidgetSnapshot &snapshot, const std::optional<WidgetSnapshot> &stored);
     QCoro::Task<void> downloadPicture(WidgetSnapshot captured);
     void keepPicture(const WidgetSnapshot &captured, const QByteArray &picture);
 
