@@ -12,7 +12,7 @@ namespace vorlie::bench {
 // One comparison: our code against a baseline measured in the same run.
 struct Ratio {
     std::string label;
-    std::string baseline; // benchmark function names
+    std::string baseline; // benchmark names, with "/arg" for an argument
     std::string subject;
     double target;
 };
@@ -27,7 +27,7 @@ inline void runAndReportRatios(int *argc, char **argv, const std::vector<Ratio> 
         {
             for (const Run &run : runs)
                 if (run.run_type == Run::RT_Iteration)
-                    perIteration[run.run_name.function_name] = run.GetAdjustedRealTime();
+                    perIteration[run.benchmark_name()] = run.GetAdjustedRealTime(); // "BM_Name" or "BM_Name/arg"
             ConsoleReporter::ReportRuns(runs);
         }
         std::map<std::string, double> perIteration;

@@ -1,0 +1,193 @@
+// Applying a sync answer with 500 connections (decode, session state, sync
+// cache and widget snapshot) against Qt's JSON parse of the same bytes; and
+// how many service requests 100 simultaneous refresh triggers cause.
+#include "FakeServiceHost.h"
+#include "RatioReport.h"
+#include "SyncPayload.h"
+#include "api/APIClient.h"
+#include "api/Envelope.h"
+#include "prefs/PreferenceKeys.h"
+#include "repositories/AnnouncementRepository.h"
+#include "repositories/AuthRepository.h"
+#include "repositories/ConnectionsRepository.h"
+#include "repositories/RemoteAnnouncementRepository.h"
+#include "repositories/RemoteSyncRepository.h"
+#include "repositories/sample/MockRepositories.h"
+#include "session/AuthSession.h"
+#include "session/SessionStore.h"
+#include "session/TokenStore.h"
+#include "support/ResultOf.h"
+#include "widget/WidgetSnapshotStore.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QJsonDocument>
+#include <QNetworkAccessManager>
+#include <QTemporaryDir>
+
+using namespace vorlie;
+
+namespace {
+
+const QByteArray &body(bool alternate)
+{
+    static const QByteArray first = bench::syncBody(500);
+    static const QByteArray second = QByteArray(first).replace(R"("id":"01STATUS1","statusKey":"tired")",
+                                                               R"("id":"01STATUS3","statusKey":"home")");
+    return alternate ? second : first;
+}
+
+class MemoryTokenStore final : public TokenStore {
+public:
+    QCoro::Task<std::optional<QString>> read(QString account) override
+    {
+        co_return m_items.contains(account) ? std::optional<QString>(m_items.value(account)) : std::nullopt;
+    }
+    QCoro::Task<void> write(QString value, QString account) override
+    {
+        m_items.insert(account, value);
+        co_return;
+    }
+    QCoro::Task<void> deleteItem(QString account) override
+    {
+        m_items.remove(account);
+        co_return;
+    }
+
+private:
+    QHash<QString, QString> m_items;
+};
+
+// Serves the prepared answer bytes through the real decoder, without a network.
+class BytesSyncRepository final : public SyncRepository {
+public:
+    explicit BytesSyncRepository(bool changing) : m_changing(changing) {}
+
+    QCoro::Task<Result<SyncSnapshot>> fetchSync() override
+    {
+        const bool alternate = m_changing && (m_alternate = !m_alternate);
+        std::optional<SyncSnapshot> snapshot = decodeDataEnvelope<SyncSnapshot>(body(alternate));
+        if (!snapshot)
+            co_return APIError::decoding();
+        co_return std::move(*snapshot);
+    }
+
+private:
+    const bool m_changing;
+    bool m_alternate = false;
+};
+
+class NoAnnouncements final : public AnnouncementRepository {
+public:
+    QCoro::Task<Result<std::vector<Announcement>>> fetchAnnouncements() override
+    {
+        co_return std::vector<Announcement>{};
+    }
+};
+
+// The session store and everything a sync writes to, signed in.
+struct Stack {
+    explicit Stack(const QUrl &baseURL, SyncRepository &sync, AnnouncementRepository &announcements)
+        : auth(tokens, baseURL, network)
+        , widget(defaults, pictures, QUrl(QStringLiteral("http://127.0.0.1:9")), [] {})
+        , store(AppDependencies{auth, mocks.auth, mocks.profile, mocks.connections, mocks.status, sync, mocks.device, announcements},
+                SyncSnapshotCache(defaults), widget)
+    {
+        testing::resultOf(auth.storeTokens(QStringLiteral("access"), QStringLiteral("refresh")));
+        testing::resultOf(store.bootstrap());
+    }
+
+    struct Mocks {
+        MockAuthRepository auth;
+        MockProfileRepository profile;
+        MockConnectionsRepository connections;
+        MockStatusRepository status;
+        MockDeviceRepository device;
+    };
+
+    QTemporaryDir prefs;
+    SharedDefaults defaults{PreferencePaths::under(prefs.path())};
+    QNetworkAccessManager network;
+    QNetworkAccessManager pictures;
+    MemoryTokenStore tokens;
+    AuthSession auth;
+    Mocks mocks;
+    WidgetSnapshotStore widget;
+    SessionStore store;
+};
+
+void BM_QJsonDocumentFromJson(benchmark::State &state)
+{
+    bool alternate = false;
+    for (auto _ : state) {
+        alternate = !alternate;
+        QJsonDocument document = QJsonDocument::fromJson(body(alternate));
+        benchmark::DoNotOptimize(document);
+    }
+}
+
+// state.range(0): 1 when every sync brings a new main person's status (state,
+// cache and widget rewritten), 0 for the usual periodic sync with nothing new.
+void BM_ApplySync(benchmark::State &state)
+{
+    BytesSyncRepository sync(state.range(0) == 1);
+    NoAnnouncements announcements;
+    Stack stack(QUrl(QStringLiteral("http://127.0.0.1:9/api/v1")), sync, announcements);
+    // The picture is already there, as after the first sync: no downloads.
+    WidgetSnapshot seeded = *stack.widget.load();
+    seeded.avatarImageData = QByteArray(6000, 'p');
+    stack.widget.save(seeded);
+
+    for (auto _ : state) {
+        if (!testing::resultOf(stack.store.refresh()))
+            state.SkipWithError("sync did not apply");
+    }
+    if (stack.store.connections().size() != 500)
+        state.SkipWithError("connections missing");
+}
+
+void BM_SyncRequestsForHundredTriggers(benchmark::State &state)
+{
+    fake::FakeServiceHost host;
+    QNetworkAccessManager network;
+    MemoryTokenStore tokens;
+    AuthSession auth(tokens, host.baseUrl(), network);
+    const fake::TokenPair pair = host.service().issueTokens(fake::ServiceState::seededUserId());
+    testing::resultOf(auth.storeTokens(pair.accessToken, pair.refreshToken));
+    APIClient client(host.baseUrl(), auth, network);
+    RemoteSyncRepository sync(client);
+    RemoteAnnouncementRepository announcements(client);
+    // The stack's own session only tells the store it is signed in; requests carry `auth`'s tokens.
+    Stack stack(host.baseUrl(), sync, announcements);
+
+    double requests = 0;
+    for (auto _ : state) {
+        host.service().clearRecords();
+        std::vector<QCoro::Task<bool>> triggers;
+        for (int i = 0; i < 100; ++i)
+            triggers.push_back(stack.store.refresh());
+        for (auto &trigger : triggers)
+            benchmark::DoNotOptimize(testing::resultOf(trigger));
+        requests = host.service().requestCount(QStringLiteral("sync"));
+    }
+    state.counters["sync_requests"] = requests;
+    if (requests != 1)
+        state.SkipWithError("100 triggers did not share one sync");
+}
+
+BENCHMARK(BM_QJsonDocumentFromJson)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ApplySync)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SyncRequestsForHundredTriggers)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    bench::runAndReportRatios(&argc, argv,
+                              {{"Apply an unchanged sync (decode, compare state, cache and widget) / fromJson (500 connections)",
+                                "BM_QJsonDocumentFromJson", "BM_ApplySync/0", 2.0},
+                               {"Apply a changed sync (decode, state, cache and widget rewritten) / fromJson (500 connections)",
+                                "BM_QJsonDocumentFromJson", "BM_ApplySync/1", 2.0}});
+    return 0;
+}
