@@ -1,6 +1,7 @@
 #include "SessionStore.h"
 
 #include "AuthSession.h"
+#include "observable/AssignIfChanged.h"
 #include "repositories/AnnouncementRepository.h"
 #include "repositories/AuthRepository.h"
 #include "repositories/SyncRepository.h"
@@ -9,20 +10,6 @@
 #include <QPointer>
 
 namespace vorlie {
-namespace {
-
-// Emits `changed` only when the value really differs.
-template<typename T>
-void assign(SessionStore *store, T &field, const T &value, void (SessionStore::*changed)())
-{
-    if (field == value)
-        return;
-    field = value;
-    emit(store->*changed)();
-}
-
-} // namespace
-
 SessionStore::SessionStore(AppDependencies dependencies, SyncSnapshotCache cache, WidgetSnapshotStore &widget,
                            QObject *parent)
     : QObject(parent)
@@ -158,14 +145,14 @@ void SessionStore::setSyncsRunning(int count)
         emit isSyncingChanged();
 }
 
-void SessionStore::setAuthState(AuthState state) { assign(this, m_authState, state, &SessionStore::authStateChanged); }
-void SessionStore::setCurrentUser(const std::optional<User> &user) { assign(this, m_currentUser, user, &SessionStore::currentUserChanged); }
-void SessionStore::setMainPerson(const std::optional<MainPerson> &person) { assign(this, m_mainPerson, person, &SessionStore::mainPersonChanged); }
-void SessionStore::setMainPersonStatus(const std::optional<Status> &status) { assign(this, m_mainPersonStatus, status, &SessionStore::mainPersonStatusChanged); }
-void SessionStore::setOwnStatus(const std::optional<Status> &status) { assign(this, m_ownStatus, status, &SessionStore::ownStatusChanged); }
-void SessionStore::setConnections(const std::vector<Connection> &connections) { assign(this, m_connections, connections, &SessionStore::connectionsChanged); }
-void SessionStore::setAnnouncements(const std::vector<Announcement> &announcements) { assign(this, m_announcements, announcements, &SessionStore::announcementsChanged); }
-void SessionStore::setLastSyncedAt(const std::optional<QDateTime> &at) { assign(this, m_lastSyncedAt, at, &SessionStore::lastSyncedAtChanged); }
-void SessionStore::setLastSyncError(const std::optional<APIError> &error) { assign(this, m_lastSyncError, error, &SessionStore::lastSyncErrorChanged); }
+void SessionStore::setAuthState(AuthState state) { assignIfChanged(this, m_authState, state, &SessionStore::authStateChanged); }
+void SessionStore::setCurrentUser(const std::optional<User> &user) { assignIfChanged(this, m_currentUser, user, &SessionStore::currentUserChanged); }
+void SessionStore::setMainPerson(const std::optional<MainPerson> &person) { assignIfChanged(this, m_mainPerson, person, &SessionStore::mainPersonChanged); }
+void SessionStore::setMainPersonStatus(const std::optional<Status> &status) { assignIfChanged(this, m_mainPersonStatus, status, &SessionStore::mainPersonStatusChanged); }
+void SessionStore::setOwnStatus(const std::optional<Status> &status) { assignIfChanged(this, m_ownStatus, status, &SessionStore::ownStatusChanged); }
+void SessionStore::setConnections(const std::vector<Connection> &connections) { assignIfChanged(this, m_connections, connections, &SessionStore::connectionsChanged); }
+void SessionStore::setAnnouncements(const std::vector<Announcement> &announcements) { assignIfChanged(this, m_announcements, announcements, &SessionStore::announcementsChanged); }
+void SessionStore::setLastSyncedAt(const std::optional<QDateTime> &at) { assignIfChanged(this, m_lastSyncedAt, at, &SessionStore::lastSyncedAtChanged); }
+void SessionStore::setLastSyncError(const std::optional<APIError> &error) { assignIfChanged(this, m_lastSyncError, error, &SessionStore::lastSyncErrorChanged); }
 
 } // namespace vorlie
