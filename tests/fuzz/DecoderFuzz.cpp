@@ -9,6 +9,7 @@
 #include "domain/User.h"
 #include "json/Instant.h"
 #include "sync/SyncSnapshot.h"
+#include "widget/WidgetSnapshot.h"
 
 #include <QJsonDocument>
 
@@ -40,6 +41,7 @@ void checkAll(const QJsonValue &value)
     check<Announcement>(value);
     check<SyncSnapshot>(value);
     check<std::vector<Connection>>(value);
+    check<WidgetSnapshot>(value); // stored by one process, read by another
 }
 
 } // namespace
