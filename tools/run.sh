@@ -1,29 +1,48 @@
 #!/usr/bin/env bash
-# Builds vorlie, starts the local fake service with its sample people and
-# opens the app against it.
+# Builds vorlie, starts the local fake service with its sample people and the
+# development push distributor, and opens the app against them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash tools/install-deps.sh
 cmake --preset release >/dev/null
-cmake --build --preset release --target vorlie vorlie-fake-service
+cmake --build --preset release --target vorlie vorlie-fake-service vorlie-push-distributor
 
-service_log="$(mktemp)"
-build/release/tools/fake_service/vorlie-fake-service --port 0 >"$service_log" &
-service_pid=$!
-trap 'kill "$service_pid" 2>/dev/null || true; rm -f "$service_log"' EXIT
-for _ in $(seq 200); do
-    grep -q 'listening on' "$service_log" && break
-    sleep 0.05
-done
-base_url="$(sed -n 's/^listening on //p' "$service_log" | head -n1)"
+# Push and the credential store live on the session bus; a bare machine gets
+# a private one with a throw-away keyring.
+if [[ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]]; then
+    echo "no desktop session: running inside a private D-Bus session with a throw-away keyring"
+    exec bash tools/test-session.sh bash tools/run.sh "$@"
+fi
+
+logs="$(mktemp -d)"
+pids=()
+trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$logs"' EXIT
+
+# Starts a helper program and prints the address it reports on "listening on ...".
+start() {
+    local log="$logs/$1.log"
+    shift
+    "$@" >"$log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 200); do
+        grep -q '^listening on ' "$log" && break
+        sleep 0.05
+    done
+    sed -n 's/^listening on //p' "$log" | head -n1
+}
+
+base_url="$(start service build/release/tools/fake_service/vorlie-fake-service --port 0)"
 [[ -n "$base_url" ]] || { echo "the fake service did not start" >&2; exit 1; }
 echo "fake service: $base_url"
+push_url="$(start push build/release/tools/push_distributor/vorlie-push-distributor --port 0)"
+[[ -n "$push_url" ]] && echo "push distributor: $push_url" || echo "no push distributor: the app refreshes every 60 s instead"
 
 export VORLIE_API_BASE_URL="$base_url"
+export VORLIE_AVATAR_BASE_URL="${base_url%/api/v1}"
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
     echo "no display found: running without windows (QT_QPA_PLATFORM=offscreen)"
     export QT_QPA_PLATFORM=offscreen
 fi
-echo "demo account: quorrin@example.com / vorlie-demo; Ctrl+C stops both"
+echo "demo account: quorrin@example.com / vorlie-demo; Ctrl+C stops everything"
 build/release/app/vorlie "$@"
