@@ -3,6 +3,9 @@
 // Plain HTTP and bus helpers for the push tests. Everything runs on the
 // test's event loop, so the connector under test keeps receiving while a
 // helper waits.
+#include "fake_service/Client.h"
+#include "support/ResultOf.h"
+
 #include <QAtomicInt>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -20,34 +23,16 @@
 
 namespace vorlie::testing {
 
-struct HttpAnswer {
-    int status = 0; // 0: no answer in time
-    QByteArray body;
-};
+using HttpAnswer = fake::testing::Answer;
+using Headers = fake::testing::Headers;
 
-using Headers = QList<QPair<QByteArray, QByteArray>>;
-
+// Waits on the caller's event loop, so the code under test keeps running.
 inline HttpAnswer httpExchange(const QByteArray &method, const QUrl &url, const QByteArray &body = {}, const Headers &headers = {})
 {
     QNetworkAccessManager network;
     network.setProxy(QNetworkProxy::NoProxy);
-    QNetworkRequest request(url);
-    for (const auto &[name, value] : headers)
-        request.setRawHeader(name, value);
-    if (!body.isEmpty())
-        request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
-    const std::unique_ptr<QNetworkReply> reply(network.sendCustomRequest(request, method, body));
-    QEventLoop loop;
-    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(10'000, &loop, &QEventLoop::quit);
-    if (!reply->isFinished())
-        loop.exec();
-    HttpAnswer answer;
-    if (reply->isFinished()) {
-        answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        answer.body = reply->readAll();
-    }
-    return answer;
+    network.setTransferTimeout(10'000);
+    return resultOf(fake::testing::exchange(network, url, method, body, headers));
 }
 
 inline HttpAnswer post(const QUrl &url, const QByteArray &body, const Headers &headers = {})

@@ -16,14 +16,6 @@ namespace {
 
 const QString marenId = QStringLiteral("01DEMOMAREN0000000000000000");
 
-fake::ScriptedReply slow(std::chrono::milliseconds delay)
-{
-    fake::ScriptedReply r;
-    r.serviceAnswer = true;
-    r.delay = delay;
-    return r;
-}
-
 } // namespace
 
 class SessionStoreTest : public AppStackFixture {};
@@ -43,7 +35,7 @@ TEST_F(SessionStoreTest, LaunchShowsTheCachedPeopleBeforeTheFirstSyncAnswers)
     const SyncSnapshot synced = *cachedSnapshot();
 
     rebuildStore();
-    service().script("GET", QStringLiteral("sync"), slow(400ms));
+    service().script("GET", QStringLiteral("sync"), delayedServiceAnswer(400ms));
     auto running = store->bootstrap();
     ASSERT_TRUE(spinUntil([&] { return store->authState() == AuthState::signedIn; }));
     EXPECT_EQ(store->currentUser(), synced.user);
@@ -75,7 +67,7 @@ TEST_F(SessionStoreTest, HundredTriggersDuringASyncShareOneRequestAndOneResult)
 {
     startSignedIn();
     service().clearRecords();
-    service().script("GET", QStringLiteral("sync"), slow(300ms));
+    service().script("GET", QStringLiteral("sync"), delayedServiceAnswer(300ms));
 
     std::vector<QCoro::Task<bool>> callers;
     for (int i = 0; i < 100; ++i)
@@ -193,7 +185,7 @@ TEST_F(SessionStoreTest, SyncRunningAtSignOutLeavesNothingBehind)
     rebuildStore();
     SyncSnapshotCache(defaults).remove();
     resultOf(store->bootstrap()); // signedIn, first sync done
-    service().script("GET", QStringLiteral("sync"), slow(400ms));
+    service().script("GET", QStringLiteral("sync"), delayedServiceAnswer(400ms));
     auto syncing = store->refresh();
     ASSERT_TRUE(spinUntil([&] { return store->isSyncing(); }));
     SyncSnapshotCache(defaults).remove();
@@ -243,7 +235,7 @@ TEST_F(SessionStoreTest, SignInDoesNotJoinASyncOfTheSessionBefore)
     startSignedIn();
     const User user = *store->currentUser();
     service().clearRecords();
-    service().script("GET", QStringLiteral("sync"), slow(500ms));
+    service().script("GET", QStringLiteral("sync"), delayedServiceAnswer(500ms));
     auto old = store->refresh();
     ASSERT_TRUE(spinUntil([&] { return store->isSyncing(); }));
     resultOf(store->signOut());

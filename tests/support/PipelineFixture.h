@@ -93,6 +93,15 @@ inline QByteArray tokenBody(const fake::TokenPair &pair)
         .toJson(QJsonDocument::Compact);
 }
 
+// The service's own answer, only `delay` later.
+inline fake::ScriptedReply delayedServiceAnswer(std::chrono::milliseconds delay)
+{
+    fake::ScriptedReply r;
+    r.serviceAnswer = true;
+    r.delay = delay;
+    return r;
+}
+
 inline QByteArray errorEnvelope(const char *code, const char *message)
 {
     return QByteArray(R"({"error":{"code":")") + code + R"(","message":")" + message + R"("}})";

@@ -22,14 +22,6 @@ namespace {
 const QString tired = QStringLiteral("tired");
 const QString favoritesOfTired = QStringLiteral("status/favorites/tired");
 
-fake::ScriptedReply slow(std::chrono::milliseconds delay)
-{
-    fake::ScriptedReply r;
-    r.serviceAnswer = true;
-    r.delay = delay;
-    return r;
-}
-
 fake::ScriptedReply failing(std::chrono::milliseconds delay = 0ms)
 {
     fake::ScriptedReply r = reply(500, errorEnvelope("INTERNAL", "Something broke."));
@@ -139,7 +131,7 @@ TEST_F(StatusPickerViewModelTest, CommitShowsTheOptimisticStatusAtOnceAndTheServ
 {
     const Status before = *store->ownStatus();
     QSignalSpy own(store.get(), &SessionStore::ownStatusChanged);
-    service().script("PUT", QStringLiteral("status/me"), slow(400ms));
+    service().script("PUT", QStringLiteral("status/me"), delayedServiceAnswer(400ms));
 
     EXPECT_TRUE(resultOf(model->commit(tired)));
     EXPECT_TRUE(model->isSubmitting());
@@ -174,7 +166,7 @@ TEST_F(StatusPickerViewModelTest, CommitShowsTheOptimisticStatusAtOnceAndTheServ
 
 TEST_F(StatusPickerViewModelTest, SecondCommitWhileOneIsOnItsWayChangesNothing)
 {
-    service().script("PUT", QStringLiteral("status/me"), slow(400ms));
+    service().script("PUT", QStringLiteral("status/me"), delayedServiceAnswer(400ms));
     ASSERT_TRUE(resultOf(model->commit(tired)));
     const auto optimistic = store->ownStatus();
     const QStringList recentKeys = model->recentKeys();
@@ -204,7 +196,7 @@ TEST_F(StatusPickerViewModelTest, FailedCommitRestoresThePreviousStatusAndSyncs)
     EXPECT_EQ(store->ownStatus(), before);
 
     // The next commit starts without the old message.
-    service().script("PUT", QStringLiteral("status/me"), slow(200ms));
+    service().script("PUT", QStringLiteral("status/me"), delayedServiceAnswer(200ms));
     ASSERT_TRUE(resultOf(model->commit(QStringLiteral("home"))));
     EXPECT_FALSE(model->errorMessage());
     ASSERT_TRUE(spinUntil([this] { return !model->isSubmitting(); }));
@@ -235,7 +227,7 @@ TEST_F(StatusPickerViewModelTest, FailedCommitKeepsAStatusThatReplacedTheOptimis
 
 TEST_F(StatusPickerViewModelTest, ServicesStatusReachesTheStoreAfterThePickerIsGone)
 {
-    service().script("PUT", QStringLiteral("status/me"), slow(300ms));
+    service().script("PUT", QStringLiteral("status/me"), delayedServiceAnswer(300ms));
     ASSERT_TRUE(resultOf(model->commit(QStringLiteral("home"))));
     ASSERT_TRUE(isPending(store->ownStatus()));
     model.reset();
@@ -303,7 +295,7 @@ TEST_F(StatusPickerViewModelTest, CustomTextIsSentTrimmedAndBlankTextNothingAtAl
     EXPECT_FALSE(model->isSubmitting());
     EXPECT_EQ(model->customText(), QStringLiteral(" \n\t  \n"));
 
-    service().script("PUT", QStringLiteral("status/me"), slow(200ms));
+    service().script("PUT", QStringLiteral("status/me"), delayedServiceAnswer(200ms));
     model->setCustomText(QStringLiteral("  Baking bread\n"));
     EXPECT_TRUE(resultOf(model->submitCustom()));
     const auto optimistic = store->ownStatus();
@@ -352,8 +344,8 @@ TEST_F(StatusPickerViewModelTest, QuickTogglesOfOneKeyGoOutOneAtATimeAndTheLastW
 {
     const StatusCatalogItem item = model->catalog().front();
     ASSERT_FALSE(item.isFavorite);
-    service().script("POST", favoritesOfTired, slow(300ms));
-    service().script("DELETE", favoritesOfTired, slow(300ms));
+    service().script("POST", favoritesOfTired, delayedServiceAnswer(300ms));
+    service().script("DELETE", favoritesOfTired, delayedServiceAnswer(300ms));
 
     model->toggleFavorite(item); // on
     model->toggleFavorite(item); // off, while the first is on its way
@@ -380,7 +372,7 @@ TEST_F(StatusPickerViewModelTest, QuickTogglesOfOneKeyGoOutOneAtATimeAndTheLastW
 TEST_F(StatusPickerViewModelTest, TogglesBackToTheStateOnItsWaySendNothingMore)
 {
     const StatusCatalogItem item = model->catalog().front();
-    service().script("POST", favoritesOfTired, slow(200ms));
+    service().script("POST", favoritesOfTired, delayedServiceAnswer(200ms));
     model->toggleFavorite(item);
     model->toggleFavorite(item);
     model->toggleFavorite(item);

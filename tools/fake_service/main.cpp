@@ -3,6 +3,7 @@
 // Prints "listening on <base URL>" once it accepts connections and runs until
 // SIGTERM or SIGINT.
 #include "FakeService.h"
+#include "LocalServerCommandLine.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -47,24 +48,17 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("A local stand-in for the vorlie service."));
     parser.addHelpOption();
-    const QCommandLineOption portOption(QStringLiteral("port"), QStringLiteral("TCP port on 127.0.0.1 (0 picks a free one)."),
-                                        QStringLiteral("port"), QStringLiteral("0"));
-    const QCommandLineOption printPortOption(QStringLiteral("print-port"),
-                                             QStringLiteral("Also print the bare port number on a line of its own."));
+    const vorlie::fake::LocalServerCommandLine server(parser);
     // Short by default, so the demo really goes through token refreshes.
     const QCommandLineOption lifetimeOption(QStringLiteral("token-lifetime"), QStringLiteral("Access token lifetime in seconds."),
                                             QStringLiteral("seconds"), QStringLiteral("120"));
-    parser.addOption(portOption);
-    parser.addOption(printPortOption);
     parser.addOption(lifetimeOption);
     parser.process(app);
 
-    bool ok = false;
-    const uint requested = parser.value(portOption).toUInt(&ok);
-    if (!ok || requested > 65535) {
-        std::fprintf(stderr, "invalid port: %s\n", qPrintable(parser.value(portOption)));
+    const std::optional<quint16> requested = server.port();
+    if (!requested)
         return 2;
-    }
+    bool ok = false;
     const uint lifetime = parser.value(lifetimeOption).toUInt(&ok);
     if (!ok) {
         std::fprintf(stderr, "invalid token lifetime: %s\n", qPrintable(parser.value(lifetimeOption)));
@@ -77,14 +71,11 @@ int main(int argc, char **argv)
 
     vorlie::fake::FakeService service;
     service.setAccessTokenLifetime(std::chrono::seconds(lifetime));
-    const quint16 port = service.listen(static_cast<quint16>(requested));
+    const quint16 port = service.listen(*requested);
     if (port == 0) {
-        std::fprintf(stderr, "cannot listen on 127.0.0.1:%u\n", requested);
+        std::fprintf(stderr, "cannot listen on 127.0.0.1:%u\n", *requested);
         return 1;
     }
-    std::printf("listening on http://127.0.0.1:%u/api/v1\n", port);
-    if (parser.isSet(printPortOption))
-        std::printf("%u\n", port);
-    std::fflush(stdout);
+    server.announce(QStringLiteral("http://127.0.0.1:%1/api/v1").arg(port), port);
     return QCoreApplication::exec();
 }

@@ -3,6 +3,7 @@
 // Prints "listening on http://127.0.0.1:PORT/push/" once apps can register
 // and pushes can come in; runs until killed.
 #include "DevDistributor.h"
+#include "LocalServerCommandLine.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -17,37 +18,26 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("A UnifiedPush distributor on the session bus that takes pushes over local HTTP."));
     parser.addHelpOption();
-    const QCommandLineOption portOption(QStringLiteral("port"), QStringLiteral("TCP port on 127.0.0.1 (0 picks a free one)."),
-                                        QStringLiteral("port"), QStringLiteral("0"));
-    const QCommandLineOption printPortOption(QStringLiteral("print-port"),
-                                             QStringLiteral("Also print the bare port number on a line of its own."));
+    const vorlie::fake::LocalServerCommandLine server(parser);
     const QCommandLineOption nameOption(QStringLiteral("name"), QStringLiteral("Bus name to own."), QStringLiteral("name"),
                                         QString::fromLatin1(vorlie::devpush::DevDistributor::defaultBusName));
-    parser.addOption(portOption);
-    parser.addOption(printPortOption);
     parser.addOption(nameOption);
     parser.process(app);
 
-    bool ok = false;
-    const uint requested = parser.value(portOption).toUInt(&ok);
-    if (!ok || requested > 65535) {
-        std::fprintf(stderr, "invalid port: %s\n", qPrintable(parser.value(portOption)));
+    const std::optional<quint16> requested = server.port();
+    if (!requested)
         return 2;
-    }
     const QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         std::fprintf(stderr, "no session bus\n");
         return 1;
     }
     vorlie::devpush::DevDistributor distributor(bus, parser.value(nameOption));
-    const quint16 port = distributor.start(static_cast<quint16>(requested));
+    const quint16 port = distributor.start(*requested);
     if (port == 0) {
-        std::fprintf(stderr, "cannot own %s on the session bus or listen on 127.0.0.1:%u\n", qPrintable(parser.value(nameOption)), requested);
+        std::fprintf(stderr, "cannot own %s on the session bus or listen on 127.0.0.1:%u\n", qPrintable(parser.value(nameOption)), *requested);
         return 1;
     }
-    std::printf("listening on http://127.0.0.1:%u/push/\n", port);
-    if (parser.isSet(printPortOption))
-        std::printf("%u\n", port);
-    std::fflush(stdout);
+    server.announce(QStringLiteral("http://127.0.0.1:%1/push/").arg(port), port);
     return QCoreApplication::exec();
 }
