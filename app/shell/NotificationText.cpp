@@ -21,7 +21,7 @@ std::optional<QString> personName(const SessionStore &store, const std::optional
 
 QString statusLine(const Status &status)
 {
-    const QString text = displayText(status);
+    QString text = displayText(status);
     if (!status.emoji)
         return text;
     return text.isEmpty() ? *status.emoji : *status.emoji + u' ' + text;

@@ -133,7 +133,7 @@ QCoro::Task<void> WidgetSnapshotStore::downloadPicture(WidgetSnapshot captured)
     const CancelToken shutdown = m_shutdown;
     QNetworkRequest request(avatarImageURL(m_avatarServiceBase, captured.avatar, captured.personID, picturePoints));
     HttpExchangeOptions options{pictureTimeout, maxPictureBytes, shutdown};
-    const HttpOutcome outcome = co_await exchange(m_pictureNetwork, std::move(request), "GET", std::nullopt, options);
+    const HttpOutcome outcome = co_await exchange(m_pictureNetwork, request, "GET", std::nullopt, options);
     // During destruction the pointer is still set, but the token has fired.
     if (!self || shutdown.isCancelled())
         co_return;

@@ -141,9 +141,9 @@ void SocialState::seedAround(const QString &userId, const QString &partnerId, co
     setStatus(partnerId, QStringLiteral("miss_you"), std::nullopt, now.addSecs(-480));
     setStatus(userId, QStringLiteral("working"), std::nullopt, now.addSecs(-1200));
     if (otherIds.size() > 0)
-        setStatus(otherIds[0], QStringLiteral("gym"), std::nullopt, now.addSecs(-3 * 3600));
+        setStatus(otherIds[0], QStringLiteral("gym"), std::nullopt, now.addSecs(qint64{-3} * 3600));
     if (otherIds.size() > 1)
-        setStatus(otherIds[1], QStringLiteral("custom"), QStringLiteral("Baking bread \U0001F35E"), now.addSecs(-26 * 3600));
+        setStatus(otherIds[1], QStringLiteral("custom"), QStringLiteral("Baking bread \U0001F35E"), now.addSecs(qint64{-26} * 3600));
     m_favorites[userId] = {QStringLiteral("miss_you"), QStringLiteral("home"), QStringLiteral("working"), QStringLiteral("love_you")};
 }
 
