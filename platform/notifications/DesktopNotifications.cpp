@@ -45,7 +45,9 @@ void DesktopNotifications::show(const QString &title, const QString &body, const
         return;
     QDBusMessage notify = QDBusMessage::createMethodCall(QString::fromLatin1(serviceName), QString::fromLatin1(objectPath),
                                                          QString::fromLatin1(interfaceName), QStringLiteral("Notify"));
-    notify.setArguments({QStringLiteral("vorlie"), 0u, QString(), title, body,
+    // Servers may read the body as markup; a custom status is the sender's
+    // free text and must show as text, never as a link or formatting.
+    notify.setArguments({QStringLiteral("vorlie"), 0u, QString(), title, body.toHtmlEscaped(),
                          QStringList{defaultAction, qtTrId("notification.open")}, QVariantMap(), -1});
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(notify), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, userInfo](QDBusPendingCallWatcher *call) {

@@ -60,6 +60,15 @@ TEST_F(DesktopNotificationsTest, NotifyCarriesTheTextsAndADefaultAction)
     EXPECT_EQ(shown.expireTimeout, -1);
 }
 
+TEST_F(DesktopNotificationsTest, TheBodyIsShownAsTextNeverAsMarkup)
+{
+    ASSERT_TRUE(server.start());
+    const qsizetype before = server.shown.size();
+    notifications.show(QStringLiteral("Quil"), QStringLiteral("<a href=\"https://evil.example\">win</a> & <b>more</b>"), {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.shown.size() > before; }, waitMs));
+    EXPECT_EQ(server.shown.constLast().body, u"&lt;a href=&quot;https://evil.example&quot;&gt;win&lt;/a&gt; &amp; &lt;b&gt;more&lt;/b&gt;");
+}
+
 // Ignored events come first and a real tap last: the bus keeps their order,
 // so a single tap seen with the last user info shows the others were ignored.
 TEST_F(DesktopNotificationsTest, OnlyTheDefaultActionOnOneOfOurOpenNotificationsIsATap)
