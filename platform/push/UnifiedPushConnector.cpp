@@ -150,7 +150,8 @@ void UnifiedPushConnector::onMessage(const QString &token, const QByteArray &mes
 
 void UnifiedPushConnector::onNewEndpoint(const QString &token, const QString &endpoint)
 {
-    if (token != m_token || endpoint.isEmpty())
+    // An endpoint is a URL; anything longer than a URL can sensibly be is not sent to the service.
+    if (token != m_token || endpoint.isEmpty() || endpoint.size() > maxEndpointLength)
         return;
     emit deviceTokenReceived(endpoint.toUtf8());
 }

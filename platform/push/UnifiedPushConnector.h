@@ -25,6 +25,7 @@ public:
     // Names a distributor to use instead of looking for one.
     static constexpr const char *distributorVariable = "VORLIE_PUSH_DISTRIBUTOR";
     static constexpr qsizetype maxMessageBytes = 4096;
+    static constexpr qsizetype maxEndpointLength = 2048;
 
     // `serviceName` is the well-known name distributors call back on, e.g. "com.vorlia.app".
     explicit UnifiedPushConnector(const QString &serviceName, QDBusConnection bus = QDBusConnection::sessionBus(),

@@ -139,6 +139,19 @@ TEST_F(ConnectorTest, CallsQuotingAnotherTokenAreIgnored)
     EXPECT_TRUE(unregistered.isEmpty());
 }
 
+TEST_F(ConnectorTest, AnEndpointLongerThanAnyUrlIsNotTakenAsADeviceToken)
+{
+    ASSERT_TRUE(registerConnector().isValid());
+    BusPeer peer(QStringLiteral("long-endpoint"));
+    const QString tooLong = QStringLiteral("http://127.0.0.1:1/") + QString(UnifiedPushConnector::maxEndpointLength, u'x');
+    peer.bus().send(connectorCall(connector, QStringLiteral("NewEndpoint"), {connector.token(), tooLong}));
+    peer.bus().send(connectorCall(connector, QStringLiteral("NewEndpoint"), {connector.token(), QStringLiteral("http://127.0.0.1:1/new")}));
+
+    ASSERT_TRUE(waitForCount(endpoints, 2));
+    EXPECT_EQ(endpoints.size(), 2);
+    EXPECT_EQ(endpoints.constLast().constFirst().toByteArray(), QByteArray("http://127.0.0.1:1/new"));
+}
+
 TEST_F(ConnectorTest, UnregisteringAtTheDistributorIsConfirmedAndRetiresTheEndpoint)
 {
     const QUrl endpoint = registerConnector();
