@@ -1,7 +1,9 @@
 #include "VorlieMacApp.h"
 
 #include "NotificationText.h"
+#include "repositories/ProfileRepository.h"
 
+#include <QPointer>
 #include <QCoro/QCoroTask>
 
 namespace vorlie {
@@ -22,6 +24,8 @@ VorlieMacApp::VorlieMacApp(Options options, QObject *parent)
     // Texts written from now on (the widget snapshot included) are in the chosen language.
     m_textLookup.apply(m_languageSettings.selection());
     wirePush();
+    connect(&m_languageSettings, &LanguageSettings::selectionChanged, this,
+            [this] { QCoro::connect(languageChanged(m_languageSettings.selection()), this, [] {}); });
 }
 
 QCoro::Task<void> VorlieMacApp::start()
@@ -49,6 +53,21 @@ void VorlieMacApp::wireDelegate()
     m_delegate.setOnNotificationTapped([this](const PushNotificationPayload &payload) {
         QCoro::connect(openTapped(payload), this, [] {});
     });
+}
+
+// The service writes texts such as notifications in the profile's language;
+// the refresh then rewrites the widget in the new one.
+QCoro::Task<void> VorlieMacApp::languageChanged(AppLanguage language)
+{
+    if (m_sessionStore.authState() != SessionStore::AuthState::signedIn)
+        co_return;
+    UpdateMeRequestBody change;
+    change.locale = localeCode(language);
+    const QPointer<VorlieMacApp> self(this);
+    const Result<User> updated = co_await m_live.dependencies().profileRepository.updateMe(change);
+    Q_UNUSED(updated) // best effort: the next change tries again
+    if (self)
+        co_await m_sessionStore.refresh();
 }
 
 QCoro::Task<void> VorlieMacApp::refreshSession()

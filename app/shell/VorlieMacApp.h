@@ -58,6 +58,7 @@ private:
     void wireDelegate();
     void wirePush();
     QCoro::Task<void> refreshSession();
+    QCoro::Task<void> languageChanged(AppLanguage language);
     QCoro::Task<void> present(QVariantMap userInfo);
     QCoro::Task<void> openTapped(PushNotificationPayload payload);
 

@@ -33,6 +33,19 @@ QString unique(const char *prefix)
     return QString::fromLatin1(prefix) + QUuid::createUuid().toString(QUuid::Id128);
 }
 
+// The app against `host`, with preferences, keychain items and bus names of
+// its own; only pushes and the test trigger syncs unless `refresh` says otherwise.
+VorlieMacApp::Options appOptions(const fake::FakeServiceHost &host, const QTemporaryDir &prefs,
+                                 std::chrono::milliseconds refresh = std::chrono::hours(1))
+{
+    VorlieMacApp::Options o{AppConfig{host.baseUrl(), host.rootUrl()}};
+    o.paths = PreferencePaths::under(prefs.path());
+    o.keychainService = unique("com.vorlia.app.tokens.e2e-");
+    o.pushServiceName = unique("com.vorlia.app.e2e_");
+    o.refreshInterval = refresh;
+    return o;
+}
+
 class ReloadCounter : public QObject {
     Q_OBJECT
 public:
@@ -104,23 +117,13 @@ protected:
         }, waitMs);
     }
 
-    static VorlieMacApp::Options options(const fake::FakeServiceHost &host, const QTemporaryDir &prefs)
-    {
-        VorlieMacApp::Options o{AppConfig{host.baseUrl(), host.rootUrl()}};
-        o.paths = PreferencePaths::under(prefs.path());
-        o.keychainService = unique("com.vorlia.app.tokens.e2e-");
-        o.pushServiceName = unique("com.vorlia.app.e2e_");
-        o.refreshInterval = std::chrono::hours(1); // only pushes trigger syncs here
-        return o;
-    }
-
     fake::FakeServiceHost host;
     devpush::DevDistributorHost distributor{unique("org.unifiedpush.Distributor.e2e_")};
     BusPeer notificationPeer{unique("notifications")};
     NotificationServer notificationServer{notificationPeer.bus()};
     ReloadCounter reloads;
     QTemporaryDir prefs;
-    VorlieMacApp app{options(host, prefs)};
+    VorlieMacApp app{appOptions(host, prefs)};
 };
 
 TEST_F(RoadOfOneEvent, AStatusChangeArrivesAsOnePushOneSyncOneWidgetWriteAndOneReload)
@@ -193,6 +196,59 @@ TEST_F(RoadOfOneEvent, AnUnknownPushOnlyRefreshesAndShowsNothing)
     EXPECT_EQ(notificationServer.shown.size(), shownBefore + 1);
 }
 
+// Start-up and the language switch, against the fake service alone.
+class StartUp : public ::testing::Test {
+protected:
+    StartUp()
+    {
+        qputenv(UnifiedPushConnector::distributorVariable, unique("org.unifiedpush.Distributor.absent_").toUtf8());
+    }
+    ~StartUp() override { resultOf(app.dependencies().authSession.clearTokens()); }
+
+    void signIn()
+    {
+        const fake::TokenPair pair = host.service().issueTokens(fake::ServiceState::seededUserId());
+        resultOf(app.dependencies().authSession.storeTokens(pair.accessToken, pair.refreshToken));
+    }
+
+    fake::FakeServiceHost host;
+    QTemporaryDir prefs;
+    VorlieMacApp app{appOptions(host, prefs)};
+};
+
+TEST_F(StartUp, WithoutASessionNothingIsAskedButTheRefreshLoopRuns)
+{
+    resultOf(app.start());
+    EXPECT_EQ(app.sessionStore().authState(), SessionStore::AuthState::signedOut);
+    EXPECT_TRUE(host.service().requests().isEmpty());
+    EXPECT_TRUE(app.delegate().isPeriodicRefreshRunning());
+
+    app.languageSettings().setSelection(AppLanguage::german);
+    QTest::qWait(200);
+    EXPECT_TRUE(host.service().requests().isEmpty());
+    app.languageSettings().setSelection(AppLanguage::device);
+}
+
+TEST_F(StartUp, ALanguageChangeTellsTheServiceThenRefreshesTheWidgetInTheNewLanguage)
+{
+    signIn();
+    resultOf(app.start());
+    host.service().clearRecords();
+
+    app.languageSettings().setSelection(AppLanguage::german);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return host.service().requestCount(QStringLiteral("announcements")) == 1; }, waitMs));
+    const auto requests = host.service().requests();
+    ASSERT_GE(requests.size(), 2);
+    EXPECT_EQ(requests[0].method, "PATCH");
+    EXPECT_EQ(requests[0].path, u"me");
+    EXPECT_EQ(QJsonDocument::fromJson(requests[0].body).object(), (QJsonObject{{"locale", "de"}}));
+    EXPECT_EQ(requests[1].path, u"sync");
+    const Status &status = *app.sessionStore().mainPersonStatus();
+    EXPECT_EQ(app.widgetSnapshots().load()->statusText, BuiltInStatusCatalog::localizedText(*status.statusKey));
+    EXPECT_EQ(app.widgetSnapshots().load()->statusText.isEmpty(), false);
+    app.languageSettings().setSelection(AppLanguage::device);
+}
+
 // A desktop without a push distributor or a notification server: nothing
 // breaks, and the periodic refresh keeps the app current.
 TEST(DesktopWithoutPush, PeriodicRefreshKeepsTheAppCurrent)
@@ -200,12 +256,7 @@ TEST(DesktopWithoutPush, PeriodicRefreshKeepsTheAppCurrent)
     qputenv(UnifiedPushConnector::distributorVariable, unique("org.unifiedpush.Distributor.absent_").toUtf8());
     fake::FakeServiceHost host;
     QTemporaryDir prefs;
-    VorlieMacApp::Options options{AppConfig{host.baseUrl(), host.rootUrl()}};
-    options.paths = PreferencePaths::under(prefs.path());
-    options.keychainService = unique("com.vorlia.app.tokens.e2e-");
-    options.pushServiceName = unique("com.vorlia.app.e2e_");
-    options.refreshInterval = std::chrono::milliseconds(300);
-    VorlieMacApp app(options);
+    VorlieMacApp app(appOptions(host, prefs, std::chrono::milliseconds(300)));
     const fake::TokenPair pair = host.service().issueTokens(fake::ServiceState::seededUserId());
     resultOf(app.dependencies().authSession.storeTokens(pair.accessToken, pair.refreshToken));
 
