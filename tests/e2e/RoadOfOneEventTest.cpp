@@ -233,11 +233,16 @@ TEST_F(StartUp, ALanguageChangeTellsTheServiceThenRefreshesTheWidgetInTheNewLang
 {
     signIn();
     resultOf(app.start());
+    ASSERT_TRUE(QTest::qWaitFor([this] {
+        const auto snapshot = app.widgetSnapshots().load();
+        return snapshot && snapshot->avatarImageData;
+    }, waitMs));
     host.service().clearRecords();
 
     app.languageSettings().setSelection(AppLanguage::german);
     ASSERT_TRUE(QTest::qWaitFor([this] { return host.service().requestCount(QStringLiteral("announcements")) == 1; }, waitMs));
-    const auto requests = host.service().requests();
+    QList<fake::RecordedRequest> requests = host.service().requests();
+    requests.removeIf([](const fake::RecordedRequest &request) { return !request.underApi; });
     ASSERT_GE(requests.size(), 2);
     EXPECT_EQ(requests[0].method, "PATCH");
     EXPECT_EQ(requests[0].path, u"me");
