@@ -1,7 +1,7 @@
 #include "MacAppDelegate.h"
 
 #include <QPointer>
-#include <QCoro/QCoroTimer>
+#include <QCoro/QCoroSignal>
 
 namespace vorlie {
 
@@ -47,15 +47,27 @@ void MacAppDelegate::didReceiveNotificationResponse(const QVariantMap &userInfo)
         m_onNotificationTapped(*payload);
 }
 
+MacAppDelegate::~MacAppDelegate()
+{
+    stopPeriodicRefresh();
+}
+
 void MacAppDelegate::applicationWillTerminate()
+{
+    stopPeriodicRefresh();
+}
+
+void MacAppDelegate::stopPeriodicRefresh()
 {
     ++m_loopGeneration;
     m_loopRunning = false;
+    emit periodicRefreshStopped(); // wakes a loop that is waiting for its next tick
 }
 
 void MacAppDelegate::startPeriodicRefresh(std::chrono::milliseconds interval)
 {
-    const quint64 generation = ++m_loopGeneration;
+    stopPeriodicRefresh();
+    const quint64 generation = m_loopGeneration;
     m_loopRunning = true;
     QCoro::connect(refreshLoop(generation, interval), this, [] {});
 }
@@ -64,9 +76,9 @@ QCoro::Task<void> MacAppDelegate::refreshLoop(quint64 generation, std::chrono::m
 {
     const QPointer<MacAppDelegate> alive(this);
     while (alive && m_loopGeneration == generation) {
-        co_await QCoro::sleepFor(interval);
+        co_await qCoro(this, &MacAppDelegate::periodicRefreshStopped, interval);
         if (!alive || m_loopGeneration != generation)
-            co_return; // cancelled while asleep
+            co_return; // stopped while waiting
         if (m_onPeriodicRefresh)
             co_await m_onPeriodicRefresh();
     }

@@ -21,6 +21,7 @@ public:
     using AsyncCallback = std::function<QCoro::Task<void>()>;
 
     explicit MacAppDelegate(QObject *parent = nullptr) : QObject(parent) {}
+    ~MacAppDelegate() override;
 
     // Setting it hands over a token that arrived earlier.
     void setOnDeviceToken(std::function<void(const QByteArray &)> callback);
@@ -43,7 +44,12 @@ public:
 
     const std::optional<QByteArray> &deviceToken() const { return m_deviceToken; }
 
+signals:
+    // The periodic loop was replaced or ended; a waiting loop ends at once.
+    void periodicRefreshStopped();
+
 private:
+    void stopPeriodicRefresh();
     QCoro::Task<void> refreshLoop(quint64 generation, std::chrono::milliseconds interval);
     QCoro::Task<void> remoteNotification();
 

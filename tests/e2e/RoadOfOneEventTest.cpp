@@ -46,6 +46,16 @@ VorlieMacApp::Options appOptions(const fake::FakeServiceHost &host, const QTempo
     return o;
 }
 
+// Ends the periodic loop and lets a running sync finish, so that no
+// coroutine is left waiting on objects that are about to go; then forgets
+// the tokens.
+void shutDown(VorlieMacApp &app)
+{
+    app.delegate().applicationWillTerminate();
+    EXPECT_TRUE(QTest::qWaitFor([&app] { return !app.sessionStore().isSyncing(); }, waitMs));
+    resultOf(app.dependencies().authSession.clearTokens());
+}
+
 class ReloadCounter : public QObject {
     Q_OBJECT
 public:
@@ -90,7 +100,7 @@ protected:
         reloads.count = 0;
     }
 
-    ~RoadOfOneEvent() override { resultOf(app.dependencies().authSession.clearTokens()); }
+    ~RoadOfOneEvent() override { shutDown(app); }
 
     // Lets reload signals still on the bus arrive before counting.
     void settle()
@@ -203,7 +213,7 @@ protected:
     {
         qputenv(UnifiedPushConnector::distributorVariable, unique("org.unifiedpush.Distributor.absent_").toUtf8());
     }
-    ~StartUp() override { resultOf(app.dependencies().authSession.clearTokens()); }
+    ~StartUp() override { shutDown(app); }
 
     void signIn()
     {
@@ -251,7 +261,6 @@ TEST_F(StartUp, ALanguageChangeTellsTheServiceThenRefreshesTheWidgetInTheNewLang
     const Status &status = *app.sessionStore().mainPersonStatus();
     EXPECT_EQ(app.widgetSnapshots().load()->statusText, BuiltInStatusCatalog::localizedText(*status.statusKey));
     EXPECT_EQ(app.widgetSnapshots().load()->statusText.isEmpty(), false);
-    app.languageSettings().setSelection(AppLanguage::device);
 }
 
 // A desktop without a push distributor or a notification server: nothing
@@ -278,7 +287,7 @@ TEST(DesktopWithoutPush, PeriodicRefreshKeepsTheAppCurrent)
     }, waitMs));
     EXPECT_EQ(host.service().requestCount(QStringLiteral("devices")), 0);
     EXPECT_TRUE(host.service().sentPushes().isEmpty());
-    resultOf(app.dependencies().authSession.clearTokens());
+    shutDown(app);
 }
 
 #include "RoadOfOneEventTest.moc"

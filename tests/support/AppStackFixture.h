@@ -22,6 +22,11 @@ namespace vorlie::testing {
 class AppStackFixture : public PipelineFixture {
 protected:
     AppStackFixture() { rebuildStore(); }
+    // A sync still on its way would never resume once the store is gone.
+    ~AppStackFixture() override
+    {
+        spinUntil([this] { return !store->isSyncing(); });
+    }
 
     // A fresh store over the same keychain and preferences, as after a restart.
     void rebuildStore()

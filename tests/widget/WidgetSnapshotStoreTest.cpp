@@ -9,6 +9,7 @@
 #include "repositories/sample/SampleData.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImage>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
@@ -79,9 +80,14 @@ protected:
     QTemporaryDir dir;
     SharedDefaults defaults{PreferencePaths::under(dir.path())};
     fake::FakeServiceHost host;
-    QNetworkAccessManager pictures;
+    // Goes after the store: downloads the store aborts on its way out finish
+    // on the event loop, and must do so before their network manager goes.
+    struct PictureNetwork {
+        ~PictureNetwork() { QCoreApplication::processEvents(); }
+        QNetworkAccessManager manager;
+    } pictures;
     int reloads = 0;
-    WidgetSnapshotStore store{defaults, pictures, host.rootUrl(), [this] { ++reloads; }};
+    WidgetSnapshotStore store{defaults, pictures.manager, host.rootUrl(), [this] { ++reloads; }};
     QSignalSpy downloads{&store, &WidgetSnapshotStore::pictureDownloadFinished};
 };
 
