@@ -62,7 +62,8 @@ std::optional<QDateTime> parseInstant(QStringView text)
 
     // Straight to seconds since the epoch: a sync carries thousands of
     // instants, and QDateTime's offset conversion is the slow part.
-    const qint64 seconds = (date.toJulianDay() - unixEpochJulianDay) * 86400 + qint64{hour} * 3600 + qint64{minute} * 60 + second - offsetSeconds;
+    const qint64 seconds = (date.toJulianDay() - unixEpochJulianDay) * 86400 + qint64{hour} * 3600 + qint64{minute} * 60
+                           + second - offsetSeconds;
     return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
 }
 

@@ -145,14 +145,49 @@ void SessionStore::setSyncsRunning(int count)
         emit isSyncingChanged();
 }
 
-void SessionStore::setAuthState(AuthState state) { assignIfChanged(this, m_authState, state, &SessionStore::authStateChanged); }
-void SessionStore::setCurrentUser(const std::optional<User> &user) { assignIfChanged(this, m_currentUser, user, &SessionStore::currentUserChanged); }
-void SessionStore::setMainPerson(const std::optional<MainPerson> &person) { assignIfChanged(this, m_mainPerson, person, &SessionStore::mainPersonChanged); }
-void SessionStore::setMainPersonStatus(const std::optional<Status> &status) { assignIfChanged(this, m_mainPersonStatus, status, &SessionStore::mainPersonStatusChanged); }
-void SessionStore::setOwnStatus(const std::optional<Status> &status) { assignIfChanged(this, m_ownStatus, status, &SessionStore::ownStatusChanged); }
-void SessionStore::setConnections(const std::vector<Connection> &connections) { assignIfChanged(this, m_connections, connections, &SessionStore::connectionsChanged); }
-void SessionStore::setAnnouncements(const std::vector<Announcement> &announcements) { assignIfChanged(this, m_announcements, announcements, &SessionStore::announcementsChanged); }
-void SessionStore::setLastSyncedAt(const std::optional<QDateTime> &at) { assignIfChanged(this, m_lastSyncedAt, at, &SessionStore::lastSyncedAtChanged); }
-void SessionStore::setLastSyncError(const std::optional<APIError> &error) { assignIfChanged(this, m_lastSyncError, error, &SessionStore::lastSyncErrorChanged); }
+void SessionStore::setAuthState(AuthState state)
+{
+    assignIfChanged(this, m_authState, state, &SessionStore::authStateChanged);
+}
+
+void SessionStore::setCurrentUser(const std::optional<User> &user)
+{
+    assignIfChanged(this, m_currentUser, user, &SessionStore::currentUserChanged);
+}
+
+void SessionStore::setMainPerson(const std::optional<MainPerson> &person)
+{
+    assignIfChanged(this, m_mainPerson, person, &SessionStore::mainPersonChanged);
+}
+
+void SessionStore::setMainPersonStatus(const std::optional<Status> &status)
+{
+    assignIfChanged(this, m_mainPersonStatus, status, &SessionStore::mainPersonStatusChanged);
+}
+
+void SessionStore::setOwnStatus(const std::optional<Status> &status)
+{
+    assignIfChanged(this, m_ownStatus, status, &SessionStore::ownStatusChanged);
+}
+
+void SessionStore::setConnections(const std::vector<Connection> &connections)
+{
+    assignIfChanged(this, m_connections, connections, &SessionStore::connectionsChanged);
+}
+
+void SessionStore::setAnnouncements(const std::vector<Announcement> &announcements)
+{
+    assignIfChanged(this, m_announcements, announcements, &SessionStore::announcementsChanged);
+}
+
+void SessionStore::setLastSyncedAt(const std::optional<QDateTime> &at)
+{
+    assignIfChanged(this, m_lastSyncedAt, at, &SessionStore::lastSyncedAtChanged);
+}
+
+void SessionStore::setLastSyncError(const std::optional<APIError> &error)
+{
+    assignIfChanged(this, m_lastSyncError, error, &SessionStore::lastSyncErrorChanged);
+}
 
 } // namespace vorlie

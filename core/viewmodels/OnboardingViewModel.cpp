@@ -109,13 +109,45 @@ void OnboardingViewModel::finishSignedIn(const User &user)
     setErrorMessage(std::nullopt);
 }
 
-void OnboardingViewModel::setStep(Step step) { assignIfChanged(this, m_step, step, &OnboardingViewModel::stepChanged); }
-void OnboardingViewModel::setEmailAuthStage(EmailAuthStage stage) { assignIfChanged(this, m_emailAuthStage, stage, &OnboardingViewModel::emailAuthStageChanged); }
-void OnboardingViewModel::setEmail(const QString &email) { assignIfChanged(this, m_email, email, &OnboardingViewModel::emailChanged); }
-void OnboardingViewModel::setPassword(const QString &password) { assignIfChanged(this, m_password, password, &OnboardingViewModel::passwordChanged); }
-void OnboardingViewModel::setSignedInUser(const std::optional<User> &user) { assignIfChanged(this, m_signedInUser, user, &OnboardingViewModel::signedInUserChanged); }
-void OnboardingViewModel::setErrorMessage(const std::optional<QString> &message) { assignIfChanged(this, m_errorMessage, message, &OnboardingViewModel::errorMessageChanged); }
-void OnboardingViewModel::setIsAuthenticating(bool running) { assignIfChanged(this, m_isAuthenticating, running, &OnboardingViewModel::isAuthenticatingChanged); }
-void OnboardingViewModel::setDidCompleteAsReturningUser(bool returning) { assignIfChanged(this, m_didCompleteAsReturningUser, returning, &OnboardingViewModel::didCompleteAsReturningUserChanged); }
+void OnboardingViewModel::setStep(Step step)
+{
+    assignIfChanged(this, m_step, step, &OnboardingViewModel::stepChanged);
+}
+
+void OnboardingViewModel::setEmailAuthStage(EmailAuthStage stage)
+{
+    assignIfChanged(this, m_emailAuthStage, stage, &OnboardingViewModel::emailAuthStageChanged);
+}
+
+void OnboardingViewModel::setEmail(const QString &email)
+{
+    assignIfChanged(this, m_email, email, &OnboardingViewModel::emailChanged);
+}
+
+void OnboardingViewModel::setPassword(const QString &password)
+{
+    assignIfChanged(this, m_password, password, &OnboardingViewModel::passwordChanged);
+}
+
+void OnboardingViewModel::setSignedInUser(const std::optional<User> &user)
+{
+    assignIfChanged(this, m_signedInUser, user, &OnboardingViewModel::signedInUserChanged);
+}
+
+void OnboardingViewModel::setErrorMessage(const std::optional<QString> &message)
+{
+    assignIfChanged(this, m_errorMessage, message, &OnboardingViewModel::errorMessageChanged);
+}
+
+void OnboardingViewModel::setIsAuthenticating(bool running)
+{
+    assignIfChanged(this, m_isAuthenticating, running, &OnboardingViewModel::isAuthenticatingChanged);
+}
+
+void OnboardingViewModel::setDidCompleteAsReturningUser(bool returning)
+{
+    assignIfChanged(this, m_didCompleteAsReturningUser, returning,
+                    &OnboardingViewModel::didCompleteAsReturningUserChanged);
+}
 
 } // namespace vorlie

@@ -229,11 +229,34 @@ void StatusPickerViewModel::rememberRecentKey(const QString &statusKey)
     setRecentKeys(keys);
 }
 
-void StatusPickerViewModel::setCustomText(const QString &text) { assignIfChanged(this, m_customText, text, &StatusPickerViewModel::customTextChanged); }
-void StatusPickerViewModel::setCatalog(const std::vector<StatusCatalogItem> &catalog) { assignIfChanged(this, m_catalog, catalog, &StatusPickerViewModel::catalogChanged); }
-void StatusPickerViewModel::setRecentKeys(const QStringList &keys) { assignIfChanged(this, m_recentKeys, keys, &StatusPickerViewModel::recentKeysChanged); }
-void StatusPickerViewModel::setIsLoading(bool loading) { assignIfChanged(this, m_isLoading, loading, &StatusPickerViewModel::isLoadingChanged); }
-void StatusPickerViewModel::setErrorMessage(const std::optional<QString> &message) { assignIfChanged(this, m_errorMessage, message, &StatusPickerViewModel::errorMessageChanged); }
-void StatusPickerViewModel::setIsSubmitting(bool submitting) { assignIfChanged(this, m_isSubmitting, submitting, &StatusPickerViewModel::isSubmittingChanged); }
+void StatusPickerViewModel::setCustomText(const QString &text)
+{
+    assignIfChanged(this, m_customText, text, &StatusPickerViewModel::customTextChanged);
+}
+
+void StatusPickerViewModel::setCatalog(const std::vector<StatusCatalogItem> &catalog)
+{
+    assignIfChanged(this, m_catalog, catalog, &StatusPickerViewModel::catalogChanged);
+}
+
+void StatusPickerViewModel::setRecentKeys(const QStringList &keys)
+{
+    assignIfChanged(this, m_recentKeys, keys, &StatusPickerViewModel::recentKeysChanged);
+}
+
+void StatusPickerViewModel::setIsLoading(bool loading)
+{
+    assignIfChanged(this, m_isLoading, loading, &StatusPickerViewModel::isLoadingChanged);
+}
+
+void StatusPickerViewModel::setErrorMessage(const std::optional<QString> &message)
+{
+    assignIfChanged(this, m_errorMessage, message, &StatusPickerViewModel::errorMessageChanged);
+}
+
+void StatusPickerViewModel::setIsSubmitting(bool submitting)
+{
+    assignIfChanged(this, m_isSubmitting, submitting, &StatusPickerViewModel::isSubmittingChanged);
+}
 
 } // namespace vorlie
