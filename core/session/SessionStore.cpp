@@ -29,13 +29,8 @@ QCoro::Task<void> SessionStore::bootstrap()
     setAuthState(state == AuthSession::State::signedIn ? AuthState::signedIn : AuthState::signedOut);
     if (m_authState != AuthState::signedIn)
         co_return;
-    if (const auto cached = m_cache.load()) {
-        setCurrentUser(cached->user);
-        setMainPerson(cached->mainPerson);
-        setMainPersonStatus(cached->mainPersonStatus);
-        setOwnStatus(cached->ownStatus);
-        setConnections(cached->connections);
-    }
+    if (const auto cached = m_cache.load())
+        applyPeople(*cached);
     co_await refresh();
 }
 
@@ -49,19 +44,22 @@ QCoro::Task<bool> SessionStore::refresh()
 QCoro::Task<bool> SessionStore::performSync()
 {
     const QPointer<SessionStore> self(this);
-    const quint64 epoch = m_epoch;
     setSyncsRunning(m_syncsRunning + 1);
-    const Result<SyncSnapshot> result = co_await m_dependencies.syncRepository.fetchSync();
-    if (!self)
-        co_return false;
-    // Signed out or signed in anew meanwhile: these are somebody else's people now.
-    if (epoch != m_epoch || m_authState != AuthState::signedIn) {
+    const bool applied = co_await fetchAndApply(m_epoch);
+    if (self)
         setSyncsRunning(m_syncsRunning - 1);
+    co_return applied;
+}
+
+QCoro::Task<bool> SessionStore::fetchAndApply(quint64 epoch)
+{
+    const QPointer<SessionStore> self(this);
+    const Result<SyncSnapshot> result = co_await m_dependencies.syncRepository.fetchSync();
+    // Signed out or signed in anew meanwhile: these are somebody else's people now.
+    if (!self || epoch != m_epoch || m_authState != AuthState::signedIn)
         co_return false;
-    }
     if (!result) {
         recordSyncFailure(result.error());
-        setSyncsRunning(m_syncsRunning - 1);
         co_return false;
     }
 
@@ -71,17 +69,12 @@ QCoro::Task<bool> SessionStore::performSync()
     m_widget.applySyncToWidget(snapshot);
 
     const auto announcements = co_await m_dependencies.announcementRepository.fetchAnnouncements();
-    if (!self)
+    if (!self || epoch != m_epoch)
         co_return false;
-    if (epoch != m_epoch) {
-        setSyncsRunning(m_syncsRunning - 1);
-        co_return false;
-    }
     if (announcements)
         setAnnouncements(*announcements);
     setLastSyncError(std::nullopt);
     setLastSyncedAt(QDateTime::currentDateTimeUtc());
-    setSyncsRunning(m_syncsRunning - 1);
     co_return true;
 }
 

@@ -84,7 +84,10 @@ signals:
     void lastSyncErrorChanged();
 
 private:
+    // Counts the running syncs around fetchAndApply().
     QCoro::Task<bool> performSync();
+    // One sync exchange; applies nothing when the session changed meanwhile.
+    QCoro::Task<bool> fetchAndApply(quint64 epoch);
     void applyPeople(const SyncSnapshot &snapshot);
     void recordSyncFailure(const ServiceError &error);
     void setSyncsRunning(int count);
