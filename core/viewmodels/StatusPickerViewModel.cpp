@@ -15,6 +15,14 @@ namespace {
 
 const QString customKey = QStringLiteral("custom");
 
+// The first catalogue entry with this key, or nullptr; const or not as the catalogue is.
+template<typename Catalog>
+auto findByKey(Catalog &catalog, const QString &key) -> decltype(&catalog.front())
+{
+    const auto it = std::find_if(catalog.begin(), catalog.end(), [&](const StatusCatalogItem &i) { return i.key == key; });
+    return it == catalog.end() ? nullptr : &*it;
+}
+
 } // namespace
 
 StatusPickerViewModel::StatusPickerViewModel(StatusRepository &statusRepository, SessionStore &sessionStore,
@@ -31,8 +39,7 @@ std::vector<StatusCatalogItem> StatusPickerViewModel::recentItems() const
 {
     std::vector<StatusCatalogItem> out;
     for (const QString &key : m_recentKeys) {
-        const auto item = std::find_if(m_catalog.cbegin(), m_catalog.cend(), [&](const auto &i) { return i.key == key; });
-        if (item != m_catalog.cend())
+        if (const StatusCatalogItem *item = findByKey(m_catalog, key))
             out.push_back(*item);
     }
     return out;
@@ -73,8 +80,8 @@ QCoro::Task<void> StatusPickerViewModel::loadCatalog()
 
 void StatusPickerViewModel::toggleFavorite(const StatusCatalogItem &item)
 {
-    const auto entry = std::find_if(m_catalog.cbegin(), m_catalog.cend(), [&](const auto &i) { return i.key == item.key; });
-    if (entry == m_catalog.cend())
+    const StatusCatalogItem *entry = findByKey(m_catalog, item.key);
+    if (!entry)
         return;
     const QString key = entry->key;
     const bool wanted = !entry->isFavorite;
@@ -121,8 +128,8 @@ QCoro::Task<void> StatusPickerViewModel::sendFavorites(QString statusKey)
 
 void StatusPickerViewModel::setFavoriteFlag(const QString &statusKey, bool favorite)
 {
-    const auto entry = std::find_if(m_catalog.begin(), m_catalog.end(), [&](const auto &i) { return i.key == statusKey; });
-    if (entry == m_catalog.end() || entry->isFavorite == favorite)
+    StatusCatalogItem *entry = findByKey(m_catalog, statusKey);
+    if (!entry || entry->isFavorite == favorite)
         return;
     entry->isFavorite = favorite;
     emit catalogChanged();
@@ -204,8 +211,7 @@ Status StatusPickerViewModel::optimisticStatus(const QString &statusKey, const s
         status.visualState = StatusVisualState::neutral;
         return status;
     }
-    const auto item = std::find_if(m_catalog.cbegin(), m_catalog.cend(), [&](const auto &i) { return i.key == statusKey; });
-    if (item != m_catalog.cend()) {
+    if (const StatusCatalogItem *item = findByKey(m_catalog, statusKey)) {
         status.text = item->text;
         status.emoji = item->emoji;
         status.category = item->category;
