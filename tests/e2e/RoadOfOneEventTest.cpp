@@ -56,6 +56,15 @@ void shutDown(VorlieMacApp &app)
     resultOf(app.dependencies().authSession.clearTokens());
 }
 
+// The first sync's avatar download has ended and its picture is stored.
+bool waitForWidgetPicture(VorlieMacApp &app)
+{
+    return QTest::qWaitFor([&app] {
+        const auto snapshot = app.widgetSnapshots().load();
+        return snapshot && snapshot->avatarImageData;
+    }, waitMs);
+}
+
 class ReloadCounter : public QObject {
     Q_OBJECT
 public:
@@ -91,10 +100,7 @@ protected:
 
         // Settled: the machine is registered for push and the widget has its picture.
         ASSERT_TRUE(QTest::qWaitFor([this] { return host.service().requestCount(QStringLiteral("devices")) == 1; }, waitMs));
-        ASSERT_TRUE(QTest::qWaitFor([this] {
-            const auto snapshot = app.widgetSnapshots().load();
-            return snapshot && snapshot->avatarImageData;
-        }, waitMs));
+        ASSERT_TRUE(waitForWidgetPicture(app));
         settle();
         host.service().clearRecords();
         reloads.count = 0;
@@ -243,10 +249,7 @@ TEST_F(StartUp, ALanguageChangeTellsTheServiceThenRefreshesTheWidgetInTheNewLang
 {
     signIn();
     resultOf(app.start());
-    ASSERT_TRUE(QTest::qWaitFor([this] {
-        const auto snapshot = app.widgetSnapshots().load();
-        return snapshot && snapshot->avatarImageData;
-    }, waitMs));
+    ASSERT_TRUE(waitForWidgetPicture(app));
     host.service().clearRecords();
 
     app.languageSettings().setSelection(AppLanguage::german);

@@ -11,6 +11,7 @@
 #include <QTcpSocket>
 #include <QCoro/QCoroNetworkReply>
 #include <QCoro/QCoroTask>
+#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -54,6 +55,18 @@ inline QUrl apiUrl(const FakeServiceHost &host, const QString &path)
     return QUrl(host.baseUrl().toString() + u'/' + path);
 }
 
+// A fake service and a plain client of it.
+class FakeServiceTest : public ::testing::Test {
+protected:
+    Answer call(const QByteArray &method, const QString &path, const QByteArray &body = {}, const Headers &headers = {})
+    {
+        return QCoro::waitFor(exchange(network, apiUrl(host, path), method, body, headers));
+    }
+
+    FakeServiceHost host;
+    QNetworkAccessManager network;
+};
+
 // Writes raw bytes and collects everything until the service closes or goes quiet.
 inline QByteArray rawExchange(quint16 port, const QByteArray &bytes, int quietMs = 1000)
 {
@@ -67,14 +80,6 @@ inline QByteArray rawExchange(quint16 port, const QByteArray &bytes, int quietMs
         answer += socket.readAll();
     answer += socket.readAll();
     return answer;
-}
-
-inline ScriptedReply scripted(int status, QByteArray body = {})
-{
-    ScriptedReply reply;
-    reply.status = status;
-    reply.body = std::move(body);
-    return reply;
 }
 
 } // namespace vorlie::fake::testing

@@ -2,6 +2,7 @@
 // Every pipeline test trusts these, so they are checked from the outside with
 // a real client and raw sockets.
 #include "Client.h"
+#include "support/ScriptedReplies.h"
 #include "Router.h"
 
 #include <QElapsedTimer>
@@ -9,20 +10,12 @@
 
 using namespace vorlie::fake;
 using namespace vorlie::fake::testing;
+using vorlie::testing::reply;
 using namespace std::chrono_literals;
 
 namespace {
 
-class HttpServiceTest : public ::testing::Test {
-protected:
-    Answer call(const QByteArray &method, const QString &path, const QByteArray &body = {}, const Headers &headers = {})
-    {
-        return QCoro::waitFor(exchange(network, apiUrl(host, path), method, body, headers));
-    }
-
-    FakeServiceHost host;
-    QNetworkAccessManager network;
-};
+using HttpServiceTest = FakeServiceTest;
 
 QByteArray statusLineOf(const QByteArray &answer)
 {
@@ -33,10 +26,10 @@ QByteArray statusLineOf(const QByteArray &answer)
 
 TEST_F(HttpServiceTest, OneShotScriptsAreUsedInOrderThenTheBuiltInBehaviourAnswers)
 {
-    ScriptedReply first = scripted(503, R"({"error":{"code":"DOWN","message":"later"}})");
+    ScriptedReply first = reply(503, R"({"error":{"code":"DOWN","message":"later"}})");
     first.headers = {{"Retry-After", "5"}, {"Content-Type", "application/problem+json"}};
     host.service().script("GET", "me", first);
-    host.service().script("GET", "me", scripted(200, "not json"));
+    host.service().script("GET", "me", reply(200, "not json"));
 
     const Answer a = call("GET", "me");
     EXPECT_EQ(a.status, 503);
@@ -51,8 +44,8 @@ TEST_F(HttpServiceTest, OneShotScriptsAreUsedInOrderThenTheBuiltInBehaviourAnswe
 
 TEST_F(HttpServiceTest, StandingScriptsServeAnyPathUntilClearedAndYieldToOneShots)
 {
-    host.service().scriptAlways("POST", "scripted/only", scripted(204));
-    host.service().script("POST", "scripted/only", scripted(409, R"({"error":{"code":"X","message":"y"}})"));
+    host.service().scriptAlways("POST", "scripted/only", reply(204));
+    host.service().script("POST", "scripted/only", reply(409, R"({"error":{"code":"X","message":"y"}})"));
     EXPECT_EQ(call("POST", "scripted/only").status, 409);
     EXPECT_EQ(call("POST", "scripted/only").status, 204);
     EXPECT_EQ(call("POST", "scripted/only").status, 204);
@@ -96,7 +89,7 @@ TEST_F(HttpServiceTest, RecordsEveryRequestWithLowerCaseHeadersExactTargetAndBod
 
 TEST_F(HttpServiceTest, ADelayedAnswerArrivesLateWithoutHoldingUpOtherConnections)
 {
-    ScriptedReply slow = scripted(200, R"({"data":"slow"})");
+    ScriptedReply slow = reply(200, R"({"data":"slow"})");
     slow.delay = 400ms;
     host.service().script("GET", "slow", slow);
 
@@ -128,7 +121,7 @@ TEST_F(HttpServiceTest, ADroppedConnectionIsSeenAsClosedByTheRemoteHost)
 TEST_F(HttpServiceTest, ATruncatedBodyAnnouncesItsFullLengthButEndsHalfway)
 {
     const QByteArray body = R"({"data":{"padding":"0123456789012345678901234567890123456789"}})";
-    ScriptedReply truncated = scripted(200, body);
+    ScriptedReply truncated = reply(200, body);
     truncated.behaviour = ScriptedReply::Behaviour::truncateBody;
     host.service().script("GET", "me", truncated);
     const QByteArray raw = rawExchange(host.port(), "GET /api/v1/me HTTP/1.1\r\nHost: x\r\n\r\n");
@@ -158,11 +151,11 @@ TEST_F(HttpServiceTest, AHangingAnswerKeepsTheConnectionOpenAndSilent)
 
 TEST_F(HttpServiceTest, KeepAliveServesPipelinedRequestsInOrderAndHonoursConnectionClose)
 {
-    host.service().script("GET", "one", scripted(200, R"({"data":1})"));
-    ScriptedReply delayed = scripted(204);
+    host.service().script("GET", "one", reply(200, R"({"data":1})"));
+    ScriptedReply delayed = reply(204);
     delayed.delay = 50ms; // the next request waits behind it on this connection
     host.service().script("GET", "two", delayed);
-    host.service().script("GET", "three", scripted(200, R"({"data":3})"));
+    host.service().script("GET", "three", reply(200, R"({"data":3})"));
     const QByteArray raw = rawExchange(host.port(),
                                        "GET /api/v1/one HTTP/1.1\r\nHost: x\r\n\r\n"
                                        "GET /api/v1/two HTTP/1.1\r\nHost: x\r\n\r\n"
@@ -207,7 +200,7 @@ TEST_F(HttpServiceTest, GarbageGetsAClean4xxAndTheConnectionClosedWhileTheServic
 
 TEST_F(HttpServiceTest, BodiesUpToOneMebibyteAreAcceptedAndLargerOnesRefused)
 {
-    host.service().scriptAlways("POST", "upload", scripted(204));
+    host.service().scriptAlways("POST", "upload", reply(204));
     const QByteArray limit(qsizetype{1024} * 1024, 'x');
     const QByteArray accepted = rawExchange(host.port(), "POST /api/v1/upload HTTP/1.1\r\nConnection: close\r\nContent-Length: "
                                                              + QByteArray::number(limit.size()) + "\r\n\r\n" + limit);
@@ -238,7 +231,7 @@ TEST_F(HttpServiceTest, UnknownPathsAndMethodsGetErrorEnvelopes)
 TEST(RouterTest, MatchesLiteralAndParameterSegmentsAndTellsAWrongMethodFromAnUnknownPath)
 {
     Router router;
-    const auto answer = [](int status) { return [status](const RouteCall &) { return scripted(status); }; };
+    const auto answer = [](int status) { return [status](const RouteCall &) { return reply(status); }; };
     router.add("GET", "status/catalog", Router::Access::bearer, answer(200));
     router.add("POST", "status/favorites/{key}", Router::Access::bearer, answer(204));
 

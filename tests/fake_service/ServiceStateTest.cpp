@@ -11,13 +11,8 @@ using namespace std::chrono_literals;
 
 namespace {
 
-class ServiceStateTest : public ::testing::Test {
+class ServiceStateTest : public FakeServiceTest {
 protected:
-    Answer call(const QByteArray &method, const QString &path, const QByteArray &body = {}, const Headers &headers = {})
-    {
-        return QCoro::waitFor(exchange(network, apiUrl(host, path), method, body, headers));
-    }
-
     Answer login(const QByteArray &email, const QByteArray &password)
     {
         return call("POST", "auth/login", R"({"email":")" + email + R"(","password":")" + password + R"(","deviceId":"d1"})");
@@ -32,9 +27,6 @@ protected:
     {
         return call("GET", "me", {}, {{"Authorization", "Bearer " + accessToken.toUtf8()}});
     }
-
-    FakeServiceHost host;
-    QNetworkAccessManager network;
 };
 
 bool isInstant(const QJsonValue &value)

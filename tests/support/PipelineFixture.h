@@ -3,6 +3,7 @@
 #include "FakeServiceHost.h"
 #include "KeychainTokenStore.h"
 #include "ResultOf.h"
+#include "ScriptedReplies.h"
 #include "api/APIClient.h"
 #include "session/AuthSession.h"
 
@@ -78,28 +79,11 @@ protected:
     std::unique_ptr<APIClient> client;
 };
 
-inline fake::ScriptedReply reply(int status, QByteArray body = {})
-{
-    fake::ScriptedReply r;
-    r.status = status;
-    r.body = std::move(body);
-    return r;
-}
-
 // The refresh endpoint's answer carrying this pair.
 inline QByteArray tokenBody(const fake::TokenPair &pair)
 {
     return QJsonDocument(QJsonObject{{"data", QJsonObject{{"accessToken", pair.accessToken}, {"refreshToken", pair.refreshToken}}}})
         .toJson(QJsonDocument::Compact);
-}
-
-// The service's own answer, only `delay` later.
-inline fake::ScriptedReply delayedServiceAnswer(std::chrono::milliseconds delay)
-{
-    fake::ScriptedReply r;
-    r.serviceAnswer = true;
-    r.delay = delay;
-    return r;
 }
 
 inline QByteArray errorEnvelope(const char *code, const char *message)

@@ -24,9 +24,7 @@ const QString favoritesOfTired = QStringLiteral("status/favorites/tired");
 
 fake::ScriptedReply failing(std::chrono::milliseconds delay = 0ms)
 {
-    fake::ScriptedReply r = reply(500, errorEnvelope("INTERNAL", "Something broke."));
-    r.delay = delay;
-    return r;
+    return reply(500, errorEnvelope("INTERNAL", "Something broke."), delay);
 }
 
 bool isPending(const std::optional<Status> &status)

@@ -7,6 +7,7 @@
 #include "i18n/TextLookup.h"
 #include "prefs/PreferenceKeys.h"
 #include "repositories/sample/SampleData.h"
+#include "support/ScriptedReplies.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -20,6 +21,7 @@
 #include <gtest/gtest.h>
 
 using namespace vorlie;
+using namespace vorlie::testing;
 using namespace std::chrono_literals;
 
 namespace {
@@ -35,15 +37,6 @@ QByteArray png(int side)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return bytes;
-}
-
-fake::ScriptedReply answer(int status, QByteArray body, std::chrono::milliseconds delay = 0ms)
-{
-    fake::ScriptedReply reply;
-    reply.status = status;
-    reply.body = std::move(body);
-    reply.delay = delay;
-    return reply;
 }
 
 } // namespace
@@ -187,11 +180,11 @@ TEST_F(WidgetSnapshotStoreTest, ChangedAvatarOrOtherPersonStartsWithoutTheOldPic
 TEST_F(WidgetSnapshotStoreTest, OnlyAPngAnswerBecomesThePictureAndAFailureIsRetriedByTheNextSync)
 {
     const QList<fake::ScriptedReply> refused{
-        answer(404, png(192)),                          // a picture on an error page
-        answer(200, "<html>Service unavailable</html>"), // not a picture
-        answer(200, png(192).left(200)),                // truncated
-        answer(200, png(4000)),                         // far beyond what was asked for
-        answer(200, QByteArray(2 * 1024 * 1024, 'x')),  // over the size limit
+        reply(404, png(192)),                          // a picture on an error page
+        reply(200, "<html>Service unavailable</html>"), // not a picture
+        reply(200, png(192).left(200)),                // truncated
+        reply(200, png(4000)),                         // far beyond what was asked for
+        reply(200, QByteArray(2 * 1024 * 1024, 'x')),  // over the size limit
     };
     for (const auto &reply : refused)
         host.service().script("GET", picturePath, reply);
@@ -211,7 +204,7 @@ TEST_F(WidgetSnapshotStoreTest, OnlyAPngAnswerBecomesThePictureAndAFailureIsRetr
 
 TEST_F(WidgetSnapshotStoreTest, LatePictureNeverOverwritesANewerStatusAndDownloadsAreNotDoubled)
 {
-    host.service().script("GET", picturePath, answer(200, png(192), 300ms));
+    host.service().script("GET", picturePath, reply(200, png(192), 300ms));
     store.applySyncToWidget(sync());
     store.applySyncToWidget(withStatus(sync(), QStringLiteral("home"), std::nullopt, 60));
     waitForDownloads(1);
@@ -271,7 +264,7 @@ TEST(WidgetSnapshotStoreLifetime, StoreDestroyedDuringADownloadEndsItQuietly)
 {
     QTemporaryDir dir;
     fake::FakeServiceHost host;
-    host.service().script("GET", picturePath, answer(200, png(192), 500ms));
+    host.service().script("GET", picturePath, reply(200, png(192), 500ms));
     QNetworkAccessManager pictures;
     {
         WidgetSnapshotStore store(SharedDefaults(PreferencePaths::under(dir.path())), pictures, host.rootUrl(), [] {});
