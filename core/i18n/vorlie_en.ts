@@ -159,5 +159,217 @@
         <source>One of your people has a new status.</source>
         <translation>One of your people has a new status.</translation>
     </message>
+    <message id="action.close">
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message id="action.continue">
+        <source>Continue</source>
+        <translation>Continue</translation>
+    </message>
+    <message id="action.retry">
+        <source>Retry</source>
+        <translation>Retry</translation>
+    </message>
+    <message id="avatar.accessibility_label">
+        <source>Avatar</source>
+        <translation>Avatar</translation>
+    </message>
+    <message id="connection.state.accepted">
+        <source>Connected</source>
+        <translation>Connected</translation>
+    </message>
+    <message id="connection.state.none">
+        <source>Not connected</source>
+        <translation>Not connected</translation>
+    </message>
+    <message id="connection.state.pending">
+        <source>Invitation pending</source>
+        <translation>Invitation pending</translation>
+    </message>
+    <message id="home.change_my_status">
+        <source>Change my status</source>
+        <translation>Change my status</translation>
+    </message>
+    <message id="home.no_main_person.title">
+        <source>No main person yet</source>
+        <translation>No main person yet</translation>
+    </message>
+    <message id="home.no_main_person.subtitle">
+        <source>Connect with someone to see their status here.</source>
+        <translation>Connect with someone to see their status here.</translation>
+    </message>
+    <message id="home.no_status">
+        <source>No status</source>
+        <translation>No status</translation>
+    </message>
+    <message id="home.status_saved_toast">
+        <source>Status saved</source>
+        <translation>Status saved</translation>
+    </message>
+    <message id="home.you">
+        <source>You</source>
+        <translation>You</translation>
+    </message>
+    <message id="home.syncing">
+        <source>Syncing</source>
+        <translation>Syncing</translation>
+    </message>
+    <message id="mac.signin.title">
+        <source>Sign in to vorlie</source>
+        <translation>Sign in to vorlie</translation>
+    </message>
+    <message id="mac.signin.keyring_unavailable">
+        <source>No keyring is available, so vorlie cannot keep you signed in. Start your desktop's keyring (Secret Service) and try again.</source>
+        <translation>No keyring is available, so vorlie cannot keep you signed in. Start your desktop's keyring (Secret Service) and try again.</translation>
+    </message>
+    <message id="mac.signin.keyring_locked">
+        <source>Your keyring is locked. Unlock it to stay signed in.</source>
+        <translation>Your keyring is locked. Unlock it to stay signed in.</translation>
+    </message>
+    <message id="menubar.my_status_prefix">
+        <source>My status:</source>
+        <translation>My status:</translation>
+    </message>
+    <message id="menubar.open_vorlie">
+        <source>Open vorlie</source>
+        <translation>Open vorlie</translation>
+    </message>
+    <message id="menubar.quit">
+        <source>Quit</source>
+        <translation>Quit</translation>
+    </message>
+    <message id="menubar.show_panel">
+        <source>Show status</source>
+        <translation>Show status</translation>
+    </message>
+    <message id="onboarding.auth.email_placeholder">
+        <source>Email address</source>
+        <translation>Email address</translation>
+    </message>
+    <message id="onboarding.auth.password_placeholder">
+        <source>Password</source>
+        <translation>Password</translation>
+    </message>
+    <message id="settings.general">
+        <source>General</source>
+        <translation>General</translation>
+    </message>
+    <message id="settings.language">
+        <source>Language</source>
+        <translation>Language</translation>
+    </message>
+    <message id="settings.launch_at_login">
+        <source>Start at login</source>
+        <translation>Start at login</translation>
+    </message>
+    <message id="settings.notifications">
+        <source>Notifications</source>
+        <translation>Notifications</translation>
+    </message>
+    <message id="settings.notifications.partner_status_changed">
+        <source>My main person's new status</source>
+        <translation>My main person's new status</translation>
+    </message>
+    <message id="settings.notifications.status_reminder">
+        <source>Status reminders</source>
+        <translation>Status reminders</translation>
+    </message>
+    <message id="settings.notifications.automation_status_changed">
+        <source>Automatic status changes</source>
+        <translation>Automatic status changes</translation>
+    </message>
+    <message id="settings.show_menu_bar_icon">
+        <source>Show icon in the system tray</source>
+        <translation>Show icon in the system tray</translation>
+    </message>
+    <message id="settings.sign_out">
+        <source>Sign out</source>
+        <translation>Sign out</translation>
+    </message>
+    <message id="status_picker.title">
+        <source>Set your status</source>
+        <translation>Set your status</translation>
+    </message>
+    <message id="status_picker.recent">
+        <source>Recent</source>
+        <translation>Recent</translation>
+    </message>
+    <message id="status_picker.favorites">
+        <source>Favourites</source>
+        <translation>Favourites</translation>
+    </message>
+    <message id="status_picker.mood">
+        <source>Mood</source>
+        <translation>Mood</translation>
+    </message>
+    <message id="status_picker.activity">
+        <source>Activity</source>
+        <translation>Activity</translation>
+    </message>
+    <message id="status_picker.location">
+        <source>Location</source>
+        <translation>Location</translation>
+    </message>
+    <message id="status_picker.relationship">
+        <source>Relationship</source>
+        <translation>Relationship</translation>
+    </message>
+    <message id="status_picker.custom_placeholder">
+        <source>Write your own status…</source>
+        <translation>Write your own status…</translation>
+    </message>
+    <message id="status_picker.send">
+        <source>Publish status</source>
+        <translation>Publish status</translation>
+    </message>
+    <message id="status_picker.toggle_favorite">
+        <source>Shift+Return or the menu key marks it as a favourite</source>
+        <translation>Shift+Return or the menu key marks it as a favourite</translation>
+    </message>
+    <message id="status_picker.favorite">
+        <source>Favourite</source>
+        <translation>Favourite</translation>
+    </message>
+    <message id="tab.settings">
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message id="widget.display_name">
+        <source>Main person</source>
+        <translation>Main person</translation>
+    </message>
+    <message id="widget.description">
+        <source>Your main person's latest status at a glance.</source>
+        <translation>Your main person's latest status at a glance.</translation>
+    </message>
+    <message id="widget.configuration.title">
+        <source>Main person</source>
+        <translation>Main person</translation>
+    </message>
+    <message id="widget.configuration.show_updated_time">
+        <source>Show when it was updated</source>
+        <translation>Show when it was updated</translation>
+    </message>
+    <message id="widget.no_main_person">
+        <source>No main person yet</source>
+        <translation>No main person yet</translation>
+    </message>
+    <message id="widget.no_status">
+        <source>No status</source>
+        <translation>No status</translation>
+    </message>
+    <message id="widget.host.add_small">
+        <source>Add small widget</source>
+        <translation>Add small widget</translation>
+    </message>
+    <message id="widget.host.add_medium">
+        <source>Add medium widget</source>
+        <translation>Add medium widget</translation>
+    </message>
+    <message id="widget.host.remove">
+        <source>Remove this widget</source>
+        <translation>Remove this widget</translation>
+    </message>
 </context>
 </TS>
