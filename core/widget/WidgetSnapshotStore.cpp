@@ -30,19 +30,24 @@ WidgetSnapshot withoutPicture(WidgetSnapshot snapshot)
 
 } // namespace
 
-bool isAcceptablePicture(const QByteArray &body)
+QImage decodeAvatarPicture(const QByteArray &body)
 {
     // Error pages never reach the decoder, which would complain on stderr.
     if (!body.startsWith(QByteArrayLiteral("\x89PNG\r\n\x1a\n")))
-        return false;
+        return {};
     QBuffer buffer;
     buffer.setData(body);
     QImageReader reader(&buffer, "png");
     reader.setDecideFormatFromContent(false);
     const QSize size = reader.size(); // from the header, before anything is decoded
     if (!size.isValid() || size.width() > maxPictureSide || size.height() > maxPictureSide)
-        return false;
-    return !reader.read().isNull();
+        return {};
+    return reader.read();
+}
+
+bool isAcceptablePicture(const QByteArray &body)
+{
+    return !decodeAvatarPicture(body).isNull();
 }
 
 WidgetSnapshotStore::WidgetSnapshotStore(SharedDefaults defaults, QNetworkAccessManager &pictureNetwork,

@@ -5,6 +5,7 @@
 #include "prefs/SharedDefaults.h"
 #include "sync/SyncSnapshot.h"
 
+#include <QImage>
 #include <QObject>
 #include <QSet>
 #include <QUrl>
@@ -65,8 +66,9 @@ private:
     QSet<QString> m_downloadsInFlight; // person id plus avatar configuration
 };
 
-// Whether `body` is a PNG picture of sensible dimensions; an error page or
-// an oversized image must never become the widget's avatar.
+// The picture in `body` when it is a PNG of sensible dimensions, else a null
+// image: an error page or an oversized image must never become an avatar.
+QImage decodeAvatarPicture(const QByteArray &body);
 bool isAcceptablePicture(const QByteArray &body);
 
 } // namespace vorlie

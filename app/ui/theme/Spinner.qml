@@ -1,0 +1,43 @@
+import QtQuick
+import QtQuick.Shapes
+import Vorlie.Theme
+
+// A small indeterminate progress indicator; it turns only while shown.
+Item {
+    id: spinner
+    property real size: 14
+    property color color: ThemeColor.secondaryText
+    readonly property bool spinning: visible && Window.window !== null && Window.window.visible
+
+    implicitWidth: size
+    implicitHeight: size
+    Accessible.role: Accessible.Indicator
+    Accessible.name: qsTrId("home.syncing")
+
+    Shape {
+        id: arc
+        anchors.fill: parent
+        preferredRendererType: Shape.CurveRenderer
+        ShapePath {
+            strokeColor: spinner.color
+            strokeWidth: Math.max(1.5, spinner.size / 8)
+            fillColor: "transparent"
+            capStyle: ShapePath.RoundCap
+            PathAngleArc {
+                centerX: spinner.size / 2
+                centerY: spinner.size / 2
+                radiusX: spinner.size / 2 - Math.max(1.5, spinner.size / 8)
+                radiusY: radiusX
+                startAngle: 0
+                sweepAngle: 270
+            }
+        }
+        RotationAnimator on rotation {
+            from: 0
+            to: 360
+            duration: 900
+            loops: Animation.Infinite
+            running: spinner.spinning
+        }
+    }
+}
