@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QDateTime>
+#include <QObject>
+#include <QUrl>
+#include <QCoro/QCoroTask>
+
+#include <functional>
+
+class QQmlEngine;
+
+namespace vorlie {
+
+class AppRouter;
+class LanguageSettings;
+class LaunchAtLogin;
+class MenuBarPreferences;
+class SessionStore;
+class StandardDefaults;
+class TextLookup;
+
+// What the screens' presenters need from the composition root. The root
+// provides one to its QML engine; a presenter created by a view finds it
+// through the engine that created it (AppServices::of), so views get their
+// objects without context properties or globals, and tests can hand in
+// sample ones.
+class AppServices : public QObject {
+    Q_OBJECT
+
+public:
+    struct Parts {
+        SessionStore &sessionStore;
+        LanguageSettings &languageSettings;
+        MenuBarPreferences &menuBarPreferences;
+        TextLookup &textLookup;
+        AppRouter &router;
+        LaunchAtLogin &launchAtLogin;
+        // Where the recently used statuses are kept.
+        const StandardDefaults &standardDefaults;
+        // The avatar rendering service's root address.
+        QUrl avatarBaseURL;
+        // After a sign-in: register for push and ask to show notifications.
+        std::function<QCoro::Task<void>()> requestPushAuthorization;
+        std::function<QDateTime()> now = [] { return QDateTime::currentDateTimeUtc(); };
+    };
+
+    explicit AppServices(Parts parts, QObject *parent = nullptr);
+
+    // The services of the engine that created `qmlObject`; null outside QML
+    // or when the engine was given none.
+    static AppServices *of(const QObject *qmlObject);
+
+    SessionStore &sessionStore() const { return m_parts.sessionStore; }
+    LanguageSettings &languageSettings() const { return m_parts.languageSettings; }
+    MenuBarPreferences &menuBarPreferences() const { return m_parts.menuBarPreferences; }
+    TextLookup &textLookup() const { return m_parts.textLookup; }
+    AppRouter &router() const { return m_parts.router; }
+    LaunchAtLogin &launchAtLogin() const { return m_parts.launchAtLogin; }
+    const StandardDefaults &standardDefaults() const { return m_parts.standardDefaults; }
+    QUrl avatarBaseURL() const { return m_parts.avatarBaseURL; }
+    QCoro::Task<void> requestPushAuthorization() const;
+    QDateTime now() const { return m_parts.now(); }
+
+private:
+    Parts m_parts;
+};
+
+} // namespace vorlie

@@ -1,0 +1,119 @@
+#include "HomePresenter.h"
+
+#include "AppServices.h"
+#include "StatusTexts.h"
+#include "domain/AvatarImageURL.h"
+#include "domain/StatusCatalog.h"
+#include "domain/UpdatedLabel.h"
+#include "i18n/TextLookup.h"
+#include "prefs/LanguageSettings.h"
+#include "session/SessionStore.h"
+
+#include <QCoro/QCoroTask>
+
+namespace vorlie {
+
+HomePresenter::HomePresenter(QObject *parent)
+    : QObject(parent)
+{
+    m_minute.setInterval(std::chrono::minutes(1));
+    connect(&m_minute, &QTimer::timeout, this, &HomePresenter::update);
+}
+
+HomePresenter::HomePresenter(AppServices &services, QObject *parent)
+    : HomePresenter(parent)
+{
+    bind(services);
+}
+
+void HomePresenter::componentComplete()
+{
+    if (AppServices *services = AppServices::of(this))
+        bind(*services);
+}
+
+void HomePresenter::bind(AppServices &services)
+{
+    m_services = &services;
+    SessionStore *store = &services.sessionStore();
+    for (auto signal : {&SessionStore::currentUserChanged, &SessionStore::mainPersonChanged,
+                        &SessionStore::mainPersonStatusChanged, &SessionStore::ownStatusChanged,
+                        &SessionStore::connectionsChanged, &SessionStore::isSyncingChanged,
+                        &SessionStore::lastSyncErrorChanged}) {
+        connect(store, signal, this, &HomePresenter::update);
+    }
+    connect(&services.textLookup(), &TextLookup::languageApplied, this, &HomePresenter::update);
+    update();
+}
+
+void HomePresenter::setActive(bool active)
+{
+    if (m_active == active)
+        return;
+    m_active = active;
+    if (active) {
+        update();
+        m_minute.start();
+    } else {
+        m_minute.stop();
+    }
+    emit activeChanged();
+}
+
+void HomePresenter::refresh()
+{
+    if (m_services)
+        QCoro::connect(m_services->sessionStore().refresh(), this, [](bool) {});
+}
+
+void HomePresenter::update()
+{
+    State next = compute();
+    if (next == m_state)
+        return;
+    m_state = std::move(next);
+    emit changed();
+}
+
+HomePresenter::State HomePresenter::compute() const
+{
+    State state;
+    if (!m_services)
+        return state;
+    const SessionStore &store = m_services->sessionStore();
+    const QUrl avatarBase = m_services->avatarBaseURL();
+    const std::optional<Status> &status = store.mainPersonStatus();
+
+    if (const std::optional<MainPerson> &main = store.mainPerson()) {
+        const User &person = main->person;
+        state.hasMainPerson = true;
+        state.mainPersonId = person.id;
+        state.mainPersonName = person.displayName;
+        state.panelAvatarURL = avatarImageURL(avatarBase, person.avatar, person.id, panelAvatarPoints);
+        state.cardAvatarURL = avatarImageURL(avatarBase, person.avatar, person.id, cardAvatarPoints);
+        state.connectionText = connectionStateText(store.connections(), main->connectionId);
+        state.connectionAccepted = isConnectionAccepted(store.connections(), main->connectionId);
+    }
+    state.mainVisualState = visualStateOf(status);
+    if (status && !status->isExpired) {
+        state.showsStatus = true;
+        state.statusId = status->id;
+        state.statusText = displayText(*status);
+        state.statusEmoji = status->emoji.value_or(QString());
+        const QLocale locale = formattingLocale(m_services->languageSettings().selection());
+        state.updatedLabel = vorlie::updatedLabel(status->createdAt, m_services->now(), locale).value_or(QString());
+    }
+
+    if (const std::optional<User> &user = store.currentUser()) {
+        state.hasCurrentUser = true;
+        state.ownAvatarURL = avatarImageURL(avatarBase, user->avatar, user->id, ownAvatarPoints);
+    }
+    state.ownVisualState = visualStateOf(store.ownStatus());
+    state.ownStatusText = vorlie::ownStatusText(store.ownStatus());
+    state.isSyncing = store.isSyncing();
+    if (const std::optional<APIError> &error = store.lastSyncError())
+        state.syncErrorMessage = error->userMessage();
+    return state;
+}
+
+} // namespace vorlie

@@ -1,0 +1,123 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QQmlEngine>
+#include <QQmlParserStatus>
+#include <QTimer>
+#include <QUrl>
+
+namespace vorlie {
+
+class AppServices;
+
+// What the panel and the main window show of the session, as plain values:
+// the main person's card, the connection to them, one's own status and how
+// the last sync went. Every rule about what is shown lives here; the views
+// only lay it out. Created by a view; while `active` (its window shown) the
+// relative "updated" text is kept current once a minute.
+class HomePresenter : public QObject, public QQmlParserStatus {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_INTERFACES(QQmlParserStatus)
+    Q_PROPERTY(bool active READ active WRITE setActive NOTIFY activeChanged)
+    Q_PROPERTY(bool hasMainPerson READ hasMainPerson NOTIFY changed)
+    Q_PROPERTY(QString mainPersonId READ mainPersonId NOTIFY changed)
+    Q_PROPERTY(QString mainPersonName READ mainPersonName NOTIFY changed)
+    Q_PROPERTY(QUrl panelAvatarURL READ panelAvatarURL NOTIFY changed)
+    Q_PROPERTY(QUrl cardAvatarURL READ cardAvatarURL NOTIFY changed)
+    Q_PROPERTY(QString mainVisualState READ mainVisualState NOTIFY changed)
+    Q_PROPERTY(bool showsStatus READ showsStatus NOTIFY changed)
+    Q_PROPERTY(QString statusText READ statusText NOTIFY changed)
+    Q_PROPERTY(QString statusEmoji READ statusEmoji NOTIFY changed)
+    Q_PROPERTY(QString updatedLabel READ updatedLabel NOTIFY changed)
+    Q_PROPERTY(QString statusId READ statusId NOTIFY changed)
+    Q_PROPERTY(QString connectionText READ connectionText NOTIFY changed)
+    Q_PROPERTY(bool connectionAccepted READ connectionAccepted NOTIFY changed)
+    Q_PROPERTY(bool hasCurrentUser READ hasCurrentUser NOTIFY changed)
+    Q_PROPERTY(QUrl ownAvatarURL READ ownAvatarURL NOTIFY changed)
+    Q_PROPERTY(QString ownVisualState READ ownVisualState NOTIFY changed)
+    Q_PROPERTY(QString ownStatusText READ ownStatusText NOTIFY changed)
+    Q_PROPERTY(bool isSyncing READ isSyncing NOTIFY changed)
+    Q_PROPERTY(QString syncErrorMessage READ syncErrorMessage NOTIFY changed)
+
+public:
+    // Avatar sizes of the panel, the main window's card and its own-status row.
+    static constexpr int panelAvatarPoints = 44;
+    static constexpr int cardAvatarPoints = 92;
+    static constexpr int ownAvatarPoints = 36;
+
+    struct State {
+        bool hasMainPerson = false;
+        QString mainPersonId;
+        QString mainPersonName;
+        QUrl panelAvatarURL;
+        QUrl cardAvatarURL;
+        QString mainVisualState = QStringLiteral("neutral");
+        bool showsStatus = false;
+        QString statusText;
+        QString statusEmoji;
+        QString updatedLabel;
+        QString statusId;
+        QString connectionText;
+        bool connectionAccepted = false;
+        bool hasCurrentUser = false;
+        QUrl ownAvatarURL;
+        QString ownVisualState = QStringLiteral("neutral");
+        QString ownStatusText;
+        bool isSyncing = false;
+        QString syncErrorMessage;
+
+        friend bool operator==(const State &, const State &) = default;
+    };
+
+    explicit HomePresenter(QObject *parent = nullptr);
+    // For tests and C++ hosts: bound to `services` at once.
+    explicit HomePresenter(AppServices &services, QObject *parent = nullptr);
+
+    void classBegin() override {}
+    void componentComplete() override;
+
+    bool active() const { return m_active; }
+    void setActive(bool active);
+
+    const State &state() const { return m_state; }
+    bool hasMainPerson() const { return m_state.hasMainPerson; }
+    QString mainPersonId() const { return m_state.mainPersonId; }
+    QString mainPersonName() const { return m_state.mainPersonName; }
+    QUrl panelAvatarURL() const { return m_state.panelAvatarURL; }
+    QUrl cardAvatarURL() const { return m_state.cardAvatarURL; }
+    QString mainVisualState() const { return m_state.mainVisualState; }
+    bool showsStatus() const { return m_state.showsStatus; }
+    QString statusText() const { return m_state.statusText; }
+    QString statusEmoji() const { return m_state.statusEmoji; }
+    QString updatedLabel() const { return m_state.updatedLabel; }
+    QString statusId() const { return m_state.statusId; }
+    QString connectionText() const { return m_state.connectionText; }
+    bool connectionAccepted() const { return m_state.connectionAccepted; }
+    bool hasCurrentUser() const { return m_state.hasCurrentUser; }
+    QUrl ownAvatarURL() const { return m_state.ownAvatarURL; }
+    QString ownVisualState() const { return m_state.ownVisualState; }
+    QString ownStatusText() const { return m_state.ownStatusText; }
+    bool isSyncing() const { return m_state.isSyncing; }
+    QString syncErrorMessage() const { return m_state.syncErrorMessage; }
+
+    // One shared sync: the on-appear refresh and the banner's retry.
+    Q_INVOKABLE void refresh();
+
+signals:
+    void activeChanged();
+    void changed();
+
+private:
+    void bind(AppServices &services);
+    void update();
+    State compute() const;
+
+    QPointer<AppServices> m_services;
+    bool m_active = false;
+    QTimer m_minute;
+    State m_state;
+};
+
+} // namespace vorlie
