@@ -1,0 +1,36 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import Vorlie.Theme
+
+// A button that shows only a symbol; `accessibleName` names its action.
+Button {
+    id: control
+    property string symbol
+    property real symbolSize: 18
+    property color symbolColor: ThemeColor.secondaryText
+    property string accessibleName
+
+    flat: true
+    padding: 4
+    focusPolicy: Qt.StrongFocus
+    Accessible.name: accessibleName
+    ToolTip.visible: hovered && accessibleName !== ""
+    ToolTip.text: accessibleName
+    ToolTip.delay: 600
+
+    contentItem: SymbolIcon {
+        name: control.symbol
+        pointSize: control.symbolSize
+        color: control.symbolColor
+        opacity: control.enabled ? 1 : 0.45
+    }
+    background: Rectangle {
+        implicitWidth: control.symbolSize + 10
+        implicitHeight: control.symbolSize + 10
+        radius: width / 2
+        color: Qt.rgba(ThemeColor.primaryText.r, ThemeColor.primaryText.g, ThemeColor.primaryText.b, control.down ? 0.12 : control.hovered ? 0.06 : 0)
+    }
+    FocusRing { control: control; cornerRadius: width / 2 - 3 }
+    Keys.onReturnPressed: if (enabled) clicked()
+    Keys.onEnterPressed: if (enabled) clicked()
+}
