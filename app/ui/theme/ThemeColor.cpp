@@ -80,6 +80,7 @@ void ThemeColor::update()
 QColor ThemeColor::accent() const { return pick(fromHex(u"C9445E"), fromHex(u"E0637A")); }
 QColor ThemeColor::accentContrast() const { return Qt::white; }
 QColor ThemeColor::brandDark() const { return fromHex(u"24332A"); }
+QColor ThemeColor::brandText() const { return pick(brandDark(), fromHex(u"B4CBBD")); }
 
 QColor ThemeColor::primaryText() const
 {

@@ -21,6 +21,7 @@ class ThemeColor : public QObject {
     Q_PROPERTY(QColor accent READ accent NOTIFY changed)
     Q_PROPERTY(QColor accentContrast READ accentContrast NOTIFY changed)
     Q_PROPERTY(QColor brandDark READ brandDark CONSTANT)
+    Q_PROPERTY(QColor brandText READ brandText NOTIFY changed)
     Q_PROPERTY(QColor primaryText READ primaryText NOTIFY changed)
     Q_PROPERTY(QColor secondaryText READ secondaryText NOTIFY changed)
     Q_PROPERTY(QColor windowBackground READ windowBackground NOTIFY changed)
@@ -45,6 +46,8 @@ public:
     QColor accent() const;
     QColor accentContrast() const;
     QColor brandDark() const;
+    // The product name's colour: brandDark, lifted so it reads on dark backgrounds.
+    QColor brandText() const;
     QColor primaryText() const;
     QColor secondaryText() const;
     QColor windowBackground() const;

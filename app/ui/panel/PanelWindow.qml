@@ -1,0 +1,99 @@
+import QtQuick
+import QtQuick.Window
+import Vorlie.Theme
+import Vorlie.Picker
+
+// The tray item's panel: a small frameless window that closes on Escape and
+// when neither it nor its status picker has the focus any more. The picker
+// opens beside the panel's trailing edge (or its leading edge when the
+// screen ends there).
+Window {
+    id: panelWindow
+    signal openMainWindowRequested()
+    signal quitRequested()
+
+    // Where a window cannot place itself (Wayland), the panel is a normal
+    // small window.
+    property bool framed: false
+
+    width: 280
+    height: content.implicitHeight
+    minimumWidth: 280
+    maximumWidth: 280
+    flags: framed ? Qt.Window : (Qt.Tool | Qt.FramelessWindowHint | Qt.WindowStaysOnTopHint)
+    color: ThemeColor.windowBackground
+    title: qsTrId("vorlie")
+
+    function showStatusPicker() {
+        const screenRight = screen.virtualX + screen.desktopAvailableWidth
+        const trailing = panelWindow.x + panelWindow.width + 8
+        pickerWindow.x = trailing + 340 <= screenRight ? trailing : Math.max(screen.virtualX, panelWindow.x - 340 - 8)
+        pickerWindow.y = panelWindow.y
+        pickerWindow.show()
+        pickerWindow.requestActivate()
+        picker.forceActiveFocus()
+    }
+
+    function closeUnlessFocused() {
+        if (!panelWindow.active && !pickerWindow.active) {
+            pickerWindow.close()
+            panelWindow.close()
+        }
+    }
+
+    onActiveChanged: if (!active && !framed) Qt.callLater(closeUnlessFocused)
+    onVisibleChanged: if (!visible) pickerWindow.close()
+
+    MenuBarContentView {
+        id: content
+        anchors.fill: parent
+        focus: true
+        Keys.onEscapePressed: panelWindow.close()
+        onStatusPickerRequested: panelWindow.showStatusPicker()
+        onOpenMainWindowRequested: {
+            panelWindow.close()
+            panelWindow.openMainWindowRequested()
+        }
+        onQuitRequested: panelWindow.quitRequested()
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        color: "transparent"
+        border.color: ThemeColor.separator
+        border.width: framed ? 0 : 1
+    }
+
+    Window {
+        id: pickerWindow
+        transientParent: panelWindow
+        flags: Qt.Tool | Qt.FramelessWindowHint | Qt.WindowStaysOnTopHint
+        width: 340
+        height: picker.implicitHeight
+        color: ThemeColor.windowBackground
+        title: qsTrId("status_picker.title")
+        onActiveChanged: if (!active) Qt.callLater(panelWindow.closeUnlessFocused)
+
+        Loader {
+            id: picker
+            anchors.fill: parent
+            // A new picker model for every opening, as the popover is created anew.
+            active: pickerWindow.visible
+            focus: true
+            sourceComponent: MacStatusPickerView {
+                focus: true
+                onStatusSaved: content.showSavedToast()
+                onDismissRequested: {
+                    pickerWindow.close()
+                    panelWindow.requestActivate()
+                }
+            }
+        }
+        Rectangle {
+            anchors.fill: parent
+            color: "transparent"
+            border.color: ThemeColor.separator
+            border.width: 1
+        }
+    }
+}

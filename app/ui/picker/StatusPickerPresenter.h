@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QQmlEngine>
+#include <QQmlParserStatus>
+#include <QVariantList>
+#include <memory>
+
+namespace vorlie {
+
+class AppServices;
+class StatusPickerViewModel;
+
+// The status picker's view of the picker model: its sections in order, each
+// with its chips as plain values, the custom text with its limit, and the
+// error line. Created by the picker view on first appearance; saved() tells
+// the view to report success and close.
+class StatusPickerPresenter : public QObject, public QQmlParserStatus {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_INTERFACES(QQmlParserStatus)
+    Q_PROPERTY(bool ready READ ready NOTIFY readyChanged)
+    Q_PROPERTY(QVariantList sections READ sections NOTIFY sectionsChanged)
+    Q_PROPERTY(QString customText READ customText WRITE setCustomText NOTIFY customTextChanged)
+    Q_PROPERTY(bool showsSendButton READ showsSendButton NOTIFY customTextChanged)
+    Q_PROPERTY(bool isSubmitting READ isSubmitting NOTIFY isSubmittingChanged)
+    Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)
+
+public:
+    static constexpr int customTextLimit = 60;
+
+    explicit StatusPickerPresenter(QObject *parent = nullptr);
+    // For tests and C++ hosts: bound to `services` at once.
+    explicit StatusPickerPresenter(AppServices &services, QObject *parent = nullptr);
+    ~StatusPickerPresenter() override;
+
+    void classBegin() override {}
+    void componentComplete() override;
+
+    // False until the model exists and has tried to load the catalogue.
+    bool ready() const { return m_ready; }
+    // [{title, key, chips: [{key, text, emoji, isFavorite}]}], in display order.
+    QVariantList sections() const { return m_sections; }
+    QString customText() const;
+    void setCustomText(const QString &text);
+    bool showsSendButton() const;
+    bool isSubmitting() const;
+    // Empty when there is nothing to show.
+    QString errorMessage() const;
+
+    // Publishes a catalogue status; saved() follows when it was accepted.
+    Q_INVOKABLE void choose(const QString &statusKey);
+    // Publishes the custom text; nothing happens for blank text.
+    Q_INVOKABLE void submitCustom();
+    Q_INVOKABLE void toggleFavorite(const QString &statusKey);
+
+signals:
+    void readyChanged();
+    void sectionsChanged();
+    void customTextChanged();
+    void isSubmittingChanged();
+    void errorMessageChanged();
+    void saved();
+
+private:
+    void bind(AppServices &services);
+    void rebuildSections();
+    void setReady(bool ready);
+
+    QPointer<AppServices> m_services;
+    std::unique_ptr<StatusPickerViewModel> m_model;
+    bool m_ready = false;
+    QVariantList m_sections;
+};
+
+} // namespace vorlie
