@@ -29,10 +29,15 @@ QString PreferenceFile::dataPath(const QString &key) const
 {
     if (!isFileNameKey(key))
         return {};
+    return dataDirectory() + u'/' + key;
+}
+
+QString PreferenceFile::dataDirectory() const
+{
     QString base = m_path;
     if (base.endsWith(QLatin1StringView(".ini")))
         base.chop(4);
-    return base + QLatin1StringView(".data/") + key;
+    return base + QLatin1StringView(".data");
 }
 
 bool PreferenceFile::isUsable() const
@@ -42,6 +47,9 @@ bool PreferenceFile::isUsable() const
 
 QVariant PreferenceFile::read(const QString &key) const
 {
+    // Never parse what cannot be ours: a FIFO would block, a huge file freeze us.
+    if (!isSmallRegularFile(m_path, maxSettingsBytes))
+        return {};
     const QSettings settings(m_path, QSettings::IniFormat);
     if (settings.status() != QSettings::NoError)
         return {};
@@ -50,7 +58,7 @@ QVariant PreferenceFile::read(const QString &key) const
 
 bool PreferenceFile::write(const QString &key, const QVariant *value) const
 {
-    if (!preparePrivateFile(m_path))
+    if (!preparePrivateFile(m_path, maxSettingsBytes))
         return false;
     QSettings settings(m_path, QSettings::IniFormat);
     if (settings.status() != QSettings::NoError || !settings.isWritable())
@@ -65,13 +73,9 @@ bool PreferenceFile::write(const QString &key, const QVariant *value) const
 
 std::optional<QByteArray> PreferenceFile::data(const QString &key) const
 {
-    QFile file(dataPath(key));
-    if (file.fileName().isEmpty() || !file.open(QIODevice::ReadOnly))
+    if (!isFileNameKey(key))
         return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
+    return readRegularFile(dataDirectory(), key, maxDataBytes);
 }
 
 std::optional<QString> PreferenceFile::text(const QString &key) const
@@ -124,15 +128,20 @@ std::optional<QStringList> PreferenceFile::textList(const QString &key) const
 bool PreferenceFile::setData(const QString &key, const QByteArray &value) const
 {
     const QString path = dataPath(key);
-    if (path.isEmpty() || !preparePrivateDirectory(QFileInfo(path).absolutePath()))
+    if (path.isEmpty() || !preparePrivateDirectory(dataDirectory()))
         return false;
     // Created 0600 next to its target, so the rename below stays on one file system.
     QTemporaryFile temporary(path + QLatin1StringView(".XXXXXX"));
     if (!temporary.open() || temporary.write(value) != value.size() || !temporary.flush())
         return false;
     temporary.close();
-    // POSIX rename replaces the old value in one step; QFile::rename would refuse.
-    if (std::rename(QFile::encodeName(temporary.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+    // POSIX rename replaces the old value in one step, a link or FIFO there
+    // included, without touching what a link points to; QFile::rename would
+    // refuse. Only a directory in the way has to be moved aside first.
+    const QByteArray from = QFile::encodeName(temporary.fileName());
+    const QByteArray to = QFile::encodeName(path);
+    if (std::rename(from.constData(), to.constData()) != 0
+        && (!moveAside(path) || std::rename(from.constData(), to.constData()) != 0))
         return false;
     temporary.setAutoRemove(false);
     return true;
@@ -158,8 +167,13 @@ bool PreferenceFile::setTextList(const QString &key, const QStringList &value) c
 
 bool PreferenceFile::remove(const QString &key) const
 {
-    if (const QString path = dataPath(key); !path.isEmpty() && QFileInfo::exists(path))
-        return QFile::remove(path);
+    if (const QString path = dataPath(key); !path.isEmpty()) {
+        // Nothing of ours lives behind a linked directory, and nothing there may be deleted.
+        if (QFileInfo(dataDirectory()).isSymLink())
+            return true;
+        if (const QFileInfo value(path); value.exists() || value.isSymLink())
+            return QFile::remove(path);
+    }
     return write(key, nullptr);
 }
 

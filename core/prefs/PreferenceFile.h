@@ -21,6 +21,12 @@ namespace vorlie {
 // They too are replaced by a rename.
 class PreferenceFile {
 public:
+    // Our INI files hold a handful of short values; anything far larger is
+    // damaged and is neither parsed nor kept.
+    static constexpr qint64 maxSettingsBytes = qint64{1024} * 1024;
+    // A data value is at most a sync answer's worth, which the client caps at 8 MiB.
+    static constexpr qint64 maxDataBytes = qint64{16} * 1024 * 1024;
+
     explicit PreferenceFile(QString path) : m_path(std::move(path)) {}
 
     const QString &path() const { return m_path; }
@@ -51,6 +57,7 @@ private:
     QVariant read(const QString &key) const;
     // Empty for a key that cannot name a file.
     QString dataPath(const QString &key) const;
+    QString dataDirectory() const;
     bool write(const QString &key, const QVariant *value) const;
 
     QString m_path;
