@@ -1,15 +1,30 @@
 #include "AppConfig.h"
+#include "cli/Launch.h"
 #include "shell/VorlieMacApp.h"
+#include "single_instance/InstanceRequests.h"
+#include "single_instance/SingleInstance.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    // Answered, or handed to the running instance, before the window system is
+    // reached: this works on a bare terminal too, and quickly.
+    const vorlie::CommandLine commandLine = vorlie::CommandLine::parse(argc, argv);
+    if (const std::optional<int> exitCode = vorlie::answerWithoutStarting(commandLine))
+        return *exitCode;
+    vorlie::LaunchClaim claim;
+    if (const std::optional<int> exitCode = vorlie::handOverToRunningInstance(claim, commandLine))
+        return *exitCode;
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("vorlie"));
-    QApplication::setOrganizationName(QStringLiteral("vorlia"));
+    vorlie::applyProgramIdentity();
     // Closing a window never ends the program: the menu-bar item and the refresh keep running.
     QApplication::setQuitOnLastWindowClosed(false);
+
+    vorlie::InstanceRequests instanceRequests;
+    vorlie::SingleInstance singleInstance(instanceRequests);
+    vorlie::becomeRunningInstance(singleInstance, claim, instanceRequests, commandLine);
 
     vorlie::VorlieMacApp vorlie(vorlie::VorlieMacApp::Options{vorlie::AppConfig::fromEnvironment()});
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &vorlie, [&vorlie] { vorlie.delegate().applicationWillTerminate(); });

@@ -1,5 +1,7 @@
 #include "HttpExchange.h"
 
+#include <VorlieVersion.h>
+
 #include <QNetworkAccessManager>
 #include <QCoro/QCoroNetworkReply>
 #include <memory>
@@ -31,6 +33,7 @@ QCoro::Task<HttpOutcome> exchange(QNetworkAccessManager &network, QNetworkReques
 
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     request.setTransferTimeout(static_cast<int>(options.timeout.count()));
+    request.setHeader(QNetworkRequest::UserAgentHeader, QByteArrayLiteral("vorlie/") + programVersion + " (Linux)");
 
     std::unique_ptr<QNetworkReply, ReplyDeleter> reply(
         body ? network.sendCustomRequest(request, verb, *body) : network.sendCustomRequest(request, verb));
