@@ -5,7 +5,7 @@
 #include "support/ResultOf.h"
 #include "api/APIClient.h"
 #include "session/AuthSession.h"
-#include "session/TokenStore.h"
+#include "MemoryTokenStore.h"
 
 #include <QCoreApplication>
 #include <QNetworkAccessManager>
@@ -19,32 +19,10 @@ using namespace vorlie;
 
 namespace {
 
-// The keychain is not what is measured; the session reads tokens from memory.
-class MemoryTokenStore : public TokenStore {
-public:
-    QCoro::Task<std::optional<QString>> read(QString account) override
-    {
-        auto it = m_items.find(account);
-        co_return it == m_items.end() ? std::nullopt : std::optional<QString>(it->second);
-    }
-    QCoro::Task<void> write(QString value, QString account) override
-    {
-        m_items[account] = value;
-        co_return;
-    }
-    QCoro::Task<void> deleteItem(QString account) override
-    {
-        m_items.erase(account);
-        co_return;
-    }
-
-private:
-    std::map<QString, QString> m_items;
-};
 
 struct World {
     fake::FakeServiceHost host;
-    MemoryTokenStore keychain;
+    bench::MemoryTokenStore keychain;
     QNetworkAccessManager network;
     AuthSession auth{keychain, host.baseUrl(), network};
     APIClient client{host.baseUrl(), auth, network};

@@ -15,7 +15,7 @@
 #include "repositories/sample/MockRepositories.h"
 #include "session/AuthSession.h"
 #include "session/SessionStore.h"
-#include "session/TokenStore.h"
+#include "MemoryTokenStore.h"
 #include "support/ResultOf.h"
 #include "widget/WidgetSnapshotStore.h"
 
@@ -37,26 +37,6 @@ const QByteArray &body(bool alternate)
     return alternate ? second : first;
 }
 
-class MemoryTokenStore final : public TokenStore {
-public:
-    QCoro::Task<std::optional<QString>> read(QString account) override
-    {
-        co_return m_items.contains(account) ? std::optional<QString>(m_items.value(account)) : std::nullopt;
-    }
-    QCoro::Task<void> write(QString value, QString account) override
-    {
-        m_items.insert(account, value);
-        co_return;
-    }
-    QCoro::Task<void> deleteItem(QString account) override
-    {
-        m_items.remove(account);
-        co_return;
-    }
-
-private:
-    QHash<QString, QString> m_items;
-};
 
 // Serves the prepared answer bytes through the real decoder, without a network.
 class BytesSyncRepository final : public SyncRepository {
@@ -109,7 +89,7 @@ struct Stack {
     SharedDefaults defaults{PreferencePaths::under(prefs.path())};
     QNetworkAccessManager network;
     QNetworkAccessManager pictures;
-    MemoryTokenStore tokens;
+    bench::MemoryTokenStore tokens;
     AuthSession auth;
     Mocks mocks;
     WidgetSnapshotStore widget;
@@ -150,7 +130,7 @@ void BM_SyncRequestsForHundredTriggers(benchmark::State &state)
 {
     fake::FakeServiceHost host;
     QNetworkAccessManager network;
-    MemoryTokenStore tokens;
+    bench::MemoryTokenStore tokens;
     AuthSession auth(tokens, host.baseUrl(), network);
     const fake::TokenPair pair = host.service().issueTokens(fake::ServiceState::seededUserId());
     testing::resultOf(auth.storeTokens(pair.accessToken, pair.refreshToken));

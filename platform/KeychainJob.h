@@ -2,6 +2,7 @@
 
 #include <QCoro/QCoroTask>
 #include <QObject>
+#include <QString>
 #include <QTimer>
 
 #include <chrono>
@@ -22,20 +23,26 @@ namespace vorlie {
 class KeychainJob final : public QObject {
     Q_OBJECT
 public:
-    // True when the job finished without error within the guard. `onFinished`
-    // runs on success while the job still exists, to copy its result out.
-    static QCoro::Task<bool> run(QKeychain::Job *job, std::chrono::milliseconds guard,
-                                 std::function<void(QKeychain::Job &)> onFinished = {});
+    struct Outcome {
+        bool answered = false; // false when the guard fired first
+        int error = 0;         // a QKeychain::Error
+        QString message;
+    };
+
+    // How the job ended. `onFinished` runs on success while the job still
+    // exists, to copy its result out.
+    static QCoro::Task<Outcome> run(QKeychain::Job *job, std::chrono::milliseconds guard,
+                                    std::function<void(QKeychain::Job &)> onFinished = {});
 
 signals:
     void settled();
 
 private:
     explicit KeychainJob(std::chrono::milliseconds guard);
-    void settle(bool succeeded);
+    void settle(Outcome outcome);
 
     bool m_settled = false;
-    bool m_succeeded = false;
+    Outcome m_outcome;
     QTimer m_guard;
 };
 

@@ -2,12 +2,19 @@
 
 #include "KeychainJob.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusServiceWatcher>
 #include <QStringDecoder>
 #include <qt6keychain/keychain.h>
+
+#include <dlfcn.h>
 
 namespace vorlie {
 
 namespace {
+
+const QString secretService = QStringLiteral("org.freedesktop.secrets");
 
 std::optional<QString> decodeUtf8(const QByteArray &bytes)
 {
@@ -19,7 +26,62 @@ std::optional<QString> decodeUtf8(const QByteArray &bytes)
     return text;
 }
 
+CredentialStoreState stateOf(const KeychainJob::Outcome &outcome)
+{
+    if (!outcome.answered)
+        return CredentialStoreState::unavailable;
+    if (outcome.error == QKeychain::NoError || outcome.error == QKeychain::EntryNotFound)
+        return CredentialStoreState::available;
+    // A refusal from a service that is there means its collection is locked
+    // (or was never set up, which the same unlock mends); the messages that
+    // would say so are translated, so ask the bus instead.
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    const bool present = bus.isConnected() && bus.interface()->isServiceRegistered(secretService).value();
+    return present ? CredentialStoreState::locked : CredentialStoreState::unavailable;
+}
+
+// QtKeychain loads libsecret at run time, whose shared service proxy keeps the
+// session it opened with the first daemon; a restarted daemon refuses that
+// session for good, so it is dropped whenever the service changes hands.
+void forgetSecretServiceSession()
+{
+    void *library = ::dlopen("libsecret-1.so.0", RTLD_LAZY | RTLD_NOLOAD);
+    if (library == nullptr)
+        return;
+    using Disconnect = void (*)();
+    if (auto disconnect = reinterpret_cast<Disconnect>(::dlsym(library, "secret_service_disconnect")))
+        disconnect();
+    ::dlclose(library);
+}
+
 } // namespace
+
+// Tells the store's user when the Secret Service may have become usable.
+class SecretServiceWatch : public QObject {
+    Q_OBJECT
+public:
+    explicit SecretServiceWatch(std::function<void()> onChange)
+        : m_onChange(std::move(onChange))
+        , m_appearance(secretService, QDBusConnection::sessionBus(),
+                       QDBusServiceWatcher::WatchForOwnerChange)
+    {
+        connect(&m_appearance, &QDBusServiceWatcher::serviceOwnerChanged, this, [this] {
+            forgetSecretServiceSession();
+            changed();
+        });
+        // An unlock changes the collection's Locked property and is announced as a collection change.
+        QDBusConnection::sessionBus().connect(secretService, QStringLiteral("/org/freedesktop/secrets"),
+                                              QStringLiteral("org.freedesktop.Secret.Service"),
+                                              QStringLiteral("CollectionChanged"), this, SLOT(changed()));
+    }
+
+public slots:
+    void changed() { m_onChange(); }
+
+private:
+    std::function<void()> m_onChange;
+    QDBusServiceWatcher m_appearance;
+};
 
 template<typename JobType>
 JobType *KeychainTokenStore::newJob(const QString &account) const
@@ -36,27 +98,39 @@ KeychainTokenStore::KeychainTokenStore(QString service, std::chrono::millisecond
 {
 }
 
-QCoro::Task<std::optional<QString>> KeychainTokenStore::read(QString account)
+KeychainTokenStore::~KeychainTokenStore() = default;
+
+QCoro::Task<TokenRead> KeychainTokenStore::readEntry(QString account)
 {
     QByteArray data;
-    const bool found = co_await KeychainJob::run(newJob<QKeychain::ReadPasswordJob>(account), m_guardTimeout,
-                                                 [&data](QKeychain::Job &job) { data = static_cast<QKeychain::ReadPasswordJob &>(job).binaryData(); });
-    if (!found)
-        co_return std::nullopt;
-    co_return decodeUtf8(data);
+    const KeychainJob::Outcome outcome =
+        co_await KeychainJob::run(newJob<QKeychain::ReadPasswordJob>(account), m_guardTimeout,
+                                  [&data](QKeychain::Job &job) { data = static_cast<QKeychain::ReadPasswordJob &>(job).binaryData(); });
+    TokenRead entry;
+    entry.store = stateOf(outcome);
+    if (outcome.answered && outcome.error == QKeychain::NoError)
+        entry.token = decodeUtf8(data);
+    co_return entry;
 }
 
 // NOLINTNEXTLINE(bugprone-easily-swappable-parameters): the order is the interface's
-QCoro::Task<void> KeychainTokenStore::write(QString value, QString account)
+QCoro::Task<CredentialStoreState> KeychainTokenStore::write(QString value, QString account)
 {
     auto *job = newJob<QKeychain::WritePasswordJob>(account);
     job->setBinaryData(value.toUtf8());
-    co_await KeychainJob::run(job, m_guardTimeout);
+    co_return stateOf(co_await KeychainJob::run(job, m_guardTimeout));
 }
 
-QCoro::Task<void> KeychainTokenStore::deleteItem(QString account)
+QCoro::Task<CredentialStoreState> KeychainTokenStore::deleteItem(QString account)
 {
-    co_await KeychainJob::run(newJob<QKeychain::DeletePasswordJob>(account), m_guardTimeout);
+    co_return stateOf(co_await KeychainJob::run(newJob<QKeychain::DeletePasswordJob>(account), m_guardTimeout));
+}
+
+void KeychainTokenStore::watchAvailability(std::function<void()> onChange)
+{
+    m_watch = std::make_unique<SecretServiceWatch>(std::move(onChange));
 }
 
 } // namespace vorlie
+
+#include "KeychainTokenStore.moc"

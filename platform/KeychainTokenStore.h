@@ -3,25 +3,35 @@
 #include "session/TokenStore.h"
 
 #include <chrono>
+#include <memory>
 
 namespace vorlie {
 
+class SecretServiceWatch;
+
 // Tokens in the desktop's Secret Service (libsecret through QtKeychain), one
 // generic item per account under the store's service name. There is no
-// plain-text fallback: without a reachable Secret Service reads give none and
-// writes are dropped, so the app simply stays signed out.
+// plain-text fallback: without a reachable, unlocked Secret Service a read
+// gives none and a write is refused, and each says why.
 class KeychainTokenStore final : public TokenStore {
 public:
-    static constexpr std::chrono::milliseconds defaultGuardTimeout{10'000};
+    // One guard bounds the whole start-up wait for a keychain that never answers.
+    static constexpr std::chrono::milliseconds defaultGuardTimeout{5'000};
 
     // The guard bounds every keychain job, so a hung Secret Service never
     // hangs the session.
     explicit KeychainTokenStore(QString service, std::chrono::milliseconds guardTimeout = defaultGuardTimeout);
+    ~KeychainTokenStore() override;
+    KeychainTokenStore(const KeychainTokenStore &) = delete;
+    KeychainTokenStore &operator=(const KeychainTokenStore &) = delete;
 
-    QCoro::Task<std::optional<QString>> read(QString account) override;
+    QCoro::Task<TokenRead> readEntry(QString account) override;
     // NOLINTNEXTLINE(bugprone-easily-swappable-parameters): the order is the interface's
-    QCoro::Task<void> write(QString value, QString account) override;
-    QCoro::Task<void> deleteItem(QString account) override;
+    QCoro::Task<CredentialStoreState> write(QString value, QString account) override;
+    QCoro::Task<CredentialStoreState> deleteItem(QString account) override;
+    // Watches for the Secret Service appearing on the session bus and for
+    // its collections changing, which is how an unlock shows.
+    void watchAvailability(std::function<void()> onChange) override;
 
     const QString &service() const { return m_service; }
 
@@ -32,6 +42,7 @@ private:
 
     const QString m_service;
     const std::chrono::milliseconds m_guardTimeout;
+    std::unique_ptr<SecretServiceWatch> m_watch;
 };
 
 } // namespace vorlie

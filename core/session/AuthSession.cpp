@@ -45,6 +45,12 @@ AuthSession::AuthSession(TokenStore &keychain, QUrl baseURL, QNetworkAccessManag
     , m_queue(this)
     , m_refreshFlight(this)
 {
+    m_retry.setInterval(unsavedRetryInterval);
+    connect(&m_retry, &QTimer::timeout, this, [this] { QCoro::connect(catchUpWithStore(), this, [] {}); });
+    m_keychain.watchAvailability([self = QPointer<AuthSession>(this)] {
+        if (self)
+            QCoro::connect(self->catchUpWithStore(), self.data(), [] {});
+    });
     // Enters the queue synchronously, so it is first in line.
     QCoro::connect(load(), this, [] {});
 }
@@ -56,16 +62,47 @@ QCoro::Task<void> AuthSession::load()
     // Runs detached from the constructor: the session may be gone when a read returns.
     const QPointer<AuthSession> alive(this);
     auto turn = co_await m_queue.enter();
-    std::optional<QString> accessToken = co_await m_keychain.read(accessTokenAccount);
+    // Without an answer the session stays signed out until the store is back.
+    if (alive)
+        co_await loadHoldingTurn();
+}
+
+QCoro::Task<bool> AuthSession::loadHoldingTurn()
+{
+    const QPointer<AuthSession> alive(this);
+    // The refresh token first: without an answer for it the access token is
+    // not asked for, so a keychain that never answers costs one guard, not two.
+    const TokenRead refreshToken = co_await m_keychain.readEntry(refreshTokenAccount);
     if (!alive)
-        co_return;
-    std::optional<QString> refreshToken = co_await m_keychain.read(refreshTokenAccount);
+        co_return false;
+    setCredentialStoreState(refreshToken.store);
+    m_loadPending = refreshToken.store != CredentialStoreState::available;
+    scheduleRetry();
+    if (m_loadPending)
+        co_return false;
+    const TokenRead accessToken = co_await m_keychain.readEntry(accessTokenAccount);
     if (!alive)
-        co_return;
-    m_accessToken = std::move(accessToken);
-    m_refreshToken = std::move(refreshToken);
+        co_return false;
+    m_accessToken = accessToken.token;
+    m_refreshToken = refreshToken.token;
     // An access token alone does not make a session.
     setState(m_refreshToken ? State::signedIn : State::signedOut);
+    co_return true;
+}
+
+QCoro::Task<void> AuthSession::catchUpWithStore()
+{
+    const QPointer<AuthSession> alive(this);
+    auto turn = co_await m_queue.enter();
+    if (!alive)
+        co_return;
+    if (m_unsaved) {
+        co_await persistHoldingTurn();
+    } else if (m_loadPending && !m_refreshToken) {
+        // Nobody signed in meanwhile: what the store holds is the session.
+        if (co_await loadHoldingTurn() && alive && m_refreshToken)
+            emit sessionRestored();
+    }
 }
 
 QCoro::Task<std::optional<QString>> AuthSession::accessToken()
@@ -87,10 +124,12 @@ QCoro::Task<AuthSession::State> AuthSession::state()
     co_return m_state;
 }
 
-QCoro::Task<void> AuthSession::storeTokens(QString accessToken, QString refreshToken)
+QCoro::Task<CredentialStoreState> AuthSession::storeTokens(QString accessToken, QString refreshToken)
 {
+    const QPointer<AuthSession> alive(this);
     auto turn = co_await m_queue.enter();
     co_await storeTokensHoldingTurn(std::move(accessToken), std::move(refreshToken));
+    co_return alive ? m_credentialStoreState : CredentialStoreState::unavailable;
 }
 
 QCoro::Task<void> AuthSession::clearTokens()
@@ -102,13 +141,13 @@ QCoro::Task<void> AuthSession::clearTokens()
 QCoro::Task<void> AuthSession::storeTokensHoldingTurn(QString accessToken, QString refreshToken)
 {
     ++m_generation;
-    m_accessToken = accessToken;
-    m_refreshToken = refreshToken;
-    // Refresh token first: an interrupted write then leaves a new refresh
-    // token beside an old access token, which the next 401 repairs.
-    co_await m_keychain.write(std::move(refreshToken), refreshTokenAccount);
-    co_await m_keychain.write(std::move(accessToken), accessTokenAccount);
-    setState(State::signedIn);
+    m_accessToken = std::move(accessToken);
+    m_refreshToken = std::move(refreshToken);
+    m_loadPending = false; // a stored session found later must not replace this one
+    const QPointer<AuthSession> alive(this);
+    co_await persistHoldingTurn();
+    if (alive)
+        setState(State::signedIn);
 }
 
 QCoro::Task<void> AuthSession::clearTokensHoldingTurn()
@@ -116,9 +155,48 @@ QCoro::Task<void> AuthSession::clearTokensHoldingTurn()
     ++m_generation;
     m_accessToken.reset();
     m_refreshToken.reset();
-    co_await m_keychain.deleteItem(accessTokenAccount);
-    co_await m_keychain.deleteItem(refreshTokenAccount);
-    setState(State::signedOut);
+    m_loadPending = false;
+    const QPointer<AuthSession> alive(this);
+    co_await persistHoldingTurn();
+    if (alive)
+        setState(State::signedOut);
+}
+
+QCoro::Task<void> AuthSession::persistHoldingTurn()
+{
+    const QPointer<AuthSession> alive(this);
+    // Copies: the members may change while the store works.
+    const std::optional<QString> refreshToken = m_refreshToken;
+    const std::optional<QString> accessToken = m_accessToken;
+    // Refresh token first: an interrupted write then leaves a new refresh
+    // token beside an old access token, which the next 401 repairs. After a
+    // refusal the second item is not tried, so a hung store costs one guard.
+    CredentialStoreState result = refreshToken ? co_await m_keychain.write(*refreshToken, refreshTokenAccount)
+                                               : co_await m_keychain.deleteItem(refreshTokenAccount);
+    if (alive && result == CredentialStoreState::available)
+        result = accessToken ? co_await m_keychain.write(*accessToken, accessTokenAccount)
+                             : co_await m_keychain.deleteItem(accessTokenAccount);
+    if (!alive)
+        co_return;
+    m_unsaved = result != CredentialStoreState::available;
+    scheduleRetry();
+    setCredentialStoreState(result);
+}
+
+void AuthSession::scheduleRetry()
+{
+    if (m_unsaved || m_loadPending)
+        m_retry.start();
+    else
+        m_retry.stop();
+}
+
+void AuthSession::setCredentialStoreState(CredentialStoreState state)
+{
+    if (m_credentialStoreState == state)
+        return;
+    m_credentialStoreState = state;
+    emit credentialStoreStateChanged();
 }
 
 void AuthSession::setState(State state)

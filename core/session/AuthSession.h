@@ -6,6 +6,7 @@
 #include "api/Result.h"
 
 #include <QObject>
+#include <QTimer>
 #include <QUrl>
 #include <QCoro/QCoroTask>
 #include <chrono>
@@ -19,8 +20,13 @@ namespace vorlie {
 // Owns the signed-in user's token pair. Every operation takes its turn in one
 // queue, so keychain writes never interleave; concurrent callers that need a
 // new access token share one refresh exchange.
+// A pair the credential store refused stays in memory and is written again
+// when the store may be back (its service appears, a collection is unlocked,
+// every minute meanwhile) and with every later store or clear, so the stored
+// refresh token is never left one the service has replaced.
 class AuthSession : public QObject {
     Q_OBJECT
+    Q_PROPERTY(vorlie::CredentialStoreState credentialStoreState READ credentialStoreState NOTIFY credentialStoreStateChanged)
 public:
     enum class State { signedOut, signedIn };
     Q_ENUM(State)
@@ -36,8 +42,17 @@ public:
     QCoro::Task<std::optional<QString>> refreshToken();
     QCoro::Task<State> state();
 
-    QCoro::Task<void> storeTokens(QString accessToken, QString refreshToken);
+    // How the credential store took the tokens: only `available` means they
+    // survive a restart. The session holds them either way.
+    QCoro::Task<CredentialStoreState> storeTokens(QString accessToken, QString refreshToken);
     QCoro::Task<void> clearTokens();
+
+    // How the credential store answered last; `available` until it has been asked.
+    CredentialStoreState credentialStoreState() const { return m_credentialStoreState; }
+    // Whether the tokens held differ from the stored ones.
+    bool hasUnsavedTokens() const { return m_unsaved; }
+
+    static constexpr std::chrono::milliseconds unsavedRetryInterval{60'000};
 
     // The new access token. The exchange belongs to the session, not to the
     // caller: it runs to its end whoever stops waiting.
@@ -45,9 +60,21 @@ public:
 
 signals:
     void stateChanged(vorlie::AuthSession::State state);
+    void credentialStoreStateChanged();
+    // A start-up that found no answering keychain found the stored session later.
+    void sessionRestored();
 
 private:
     QCoro::Task<void> load();
+    // Reads both tokens; false when the store did not answer.
+    QCoro::Task<bool> loadHoldingTurn();
+    // The keychain may be back: write what it is missing, or read what start-up could not.
+    QCoro::Task<void> catchUpWithStore();
+    // Makes the store hold what the session holds.
+    QCoro::Task<void> persistHoldingTurn();
+    void setCredentialStoreState(CredentialStoreState state);
+    // The retry timer runs while the store misses something.
+    void scheduleRetry();
     QCoro::Task<Result<QString>> performRefresh();
     // Callers hold the queue's turn.
     QCoro::Task<void> storeTokensHoldingTurn(QString accessToken, QString refreshToken);
@@ -67,6 +94,10 @@ private:
     // or another sign-in cannot write the old account's tokens back.
     quint64 m_generation = 0;
     SingleFlight<Result<QString>> m_refreshFlight;
+    CredentialStoreState m_credentialStoreState = CredentialStoreState::available;
+    bool m_unsaved = false;      // the store missed the last store or clear
+    bool m_loadPending = false;  // start-up could not read the store
+    QTimer m_retry;
 };
 
 } // namespace vorlie

@@ -17,7 +17,21 @@ SessionStore::SessionStore(AppDependencies dependencies, SyncSnapshotCache cache
     , m_cache(std::move(cache))
     , m_widget(widget)
     , m_syncFlight(this)
+    , m_signOutFlight(this)
 {
+    AuthSession &auth = m_dependencies.authSession;
+    connect(&auth, &AuthSession::credentialStoreStateChanged, this, &SessionStore::credentialStoreStateChanged);
+    // A keychain that did not answer at start-up left us signed out; its
+    // stored session, found later, is taken up without a restart.
+    connect(&auth, &AuthSession::sessionRestored, this, [this] {
+        if (m_authState == AuthState::signedOut && !m_signOutFlight.isRunning())
+            QCoro::connect(resumeSignedIn(), this, [] {});
+    });
+}
+
+CredentialStoreState SessionStore::credentialStoreState() const
+{
+    return m_dependencies.authSession.credentialStoreState();
 }
 
 QCoro::Task<void> SessionStore::bootstrap()
@@ -26,9 +40,16 @@ QCoro::Task<void> SessionStore::bootstrap()
     const AuthSession::State state = co_await m_dependencies.authSession.state();
     if (!self)
         co_return;
-    setAuthState(state == AuthSession::State::signedIn ? AuthState::signedIn : AuthState::signedOut);
-    if (m_authState != AuthState::signedIn)
+    if (state != AuthSession::State::signedIn) {
+        setAuthState(AuthState::signedOut);
         co_return;
+    }
+    co_await resumeSignedIn();
+}
+
+QCoro::Task<void> SessionStore::resumeSignedIn()
+{
+    setAuthState(AuthState::signedIn);
     if (const auto cached = m_cache.load())
         applyPeople(*cached);
     co_await refresh();
@@ -36,7 +57,7 @@ QCoro::Task<void> SessionStore::bootstrap()
 
 QCoro::Task<bool> SessionStore::refresh()
 {
-    if (m_authState != AuthState::signedIn)
+    if (m_authState != AuthState::signedIn || m_signOutFlight.isRunning())
         return []() -> QCoro::Task<bool> { co_return false; }();
     return m_syncFlight.join([this] { return performSync(); });
 }
@@ -97,8 +118,9 @@ void SessionStore::recordSyncFailure(const ServiceError &error)
     setLastSyncError(error.passThrough()->shownAs.value_or(APIError::unknown(-1)));
 }
 
-QCoro::Task<void> SessionStore::completeSignIn(User user)
+QCoro::Task<bool> SessionStore::completeSignIn(User user)
 {
+    const bool tokensKept = !m_dependencies.authSession.hasUnsavedTokens();
     // Another account must never be shown the previous one's cached people.
     if (const auto cached = m_cache.load(); cached && cached->user.id != user.id)
         m_cache.remove();
@@ -106,15 +128,21 @@ QCoro::Task<void> SessionStore::completeSignIn(User user)
     setCurrentUser(user);
     setAuthState(AuthState::signedIn);
     co_await refresh();
+    co_return tokensKept;
 }
 
 QCoro::Task<void> SessionStore::signOut()
+{
+    co_await m_signOutFlight.join([this] { return performSignOut(); });
+}
+
+QCoro::Task<bool> SessionStore::performSignOut()
 {
     beginEpoch();
     const QPointer<SessionStore> self(this);
     co_await m_dependencies.authRepository.logout();
     if (!self)
-        co_return;
+        co_return false;
     m_widget.clear();
     setCurrentUser(std::nullopt);
     setMainPerson(std::nullopt);
@@ -122,6 +150,7 @@ QCoro::Task<void> SessionStore::signOut()
     setOwnStatus(std::nullopt);
     setConnections({});
     setAuthState(AuthState::signedOut);
+    co_return true;
 }
 
 void SessionStore::beginEpoch()

@@ -2,6 +2,7 @@
 
 #include "AppDependencies.h"
 #include "SingleFlight.h"
+#include "TokenStore.h"
 #include "api/APIError.h"
 #include "domain/Announcement.h"
 #include "domain/Connection.h"
@@ -37,6 +38,10 @@ class SessionStore : public QObject {
     Q_PROPERTY(std::optional<QDateTime> lastSyncedAt READ lastSyncedAt NOTIFY lastSyncedAtChanged)
     Q_PROPERTY(bool isSyncing READ isSyncing NOTIFY isSyncingChanged)
     Q_PROPERTY(std::optional<vorlie::APIError> lastSyncError READ lastSyncError NOTIFY lastSyncErrorChanged)
+    // Whether the desktop's keyring keeps the session's tokens: anything but
+    // `available` means the user is signed out again at the next start unless
+    // the keyring comes back first, which is noticed without a restart.
+    Q_PROPERTY(vorlie::CredentialStoreState credentialStoreState READ credentialStoreState NOTIFY credentialStoreStateChanged)
 
 public:
     enum class AuthState { unknown, signedOut, signedIn };
@@ -56,6 +61,7 @@ public:
     bool isSyncing() const { return m_syncsRunning > 0; }
     const std::optional<APIError> &lastSyncError() const { return m_lastSyncError; }
     const AppDependencies &dependencies() const { return m_dependencies; }
+    CredentialStoreState credentialStoreState() const;
 
     // Set by the status picker: first its optimistic status, then the service's.
     void setOwnStatus(const std::optional<Status> &status);
@@ -66,9 +72,12 @@ public:
     // out, it does nothing and gives false.
     QCoro::Task<bool> refresh();
     // After a successful login or registration; the tokens are stored already.
-    QCoro::Task<void> completeSignIn(User user);
+    // The user is signed in either way; false when the keyring did not keep
+    // the tokens (see credentialStoreState), which the caller must say.
+    QCoro::Task<bool> completeSignIn(User user);
     // Tells the service (failures ignored), forgets the tokens, the widget
-    // snapshot and the people. Cannot fail.
+    // snapshot and the people. Cannot fail. A second call while one runs
+    // joins it, and no sync starts meanwhile.
     QCoro::Task<void> signOut();
 
 signals:
@@ -82,8 +91,12 @@ signals:
     void lastSyncedAtChanged();
     void isSyncingChanged();
     void lastSyncErrorChanged();
+    void credentialStoreStateChanged();
 
 private:
+    QCoro::Task<bool> performSignOut();
+    // Signed in with the cached people shown, then a sync.
+    QCoro::Task<void> resumeSignedIn();
     // Counts the running syncs around fetchAndApply().
     QCoro::Task<bool> performSync();
     // One sync exchange; applies nothing when the session changed meanwhile.
@@ -108,6 +121,7 @@ private:
     SyncSnapshotCache m_cache;
     WidgetSnapshotStore &m_widget;
     SingleFlight<bool> m_syncFlight;
+    SingleFlight<bool> m_signOutFlight;
     quint64 m_epoch = 0;
     int m_syncsRunning = 0; // an abandoned sync of an older epoch may still be running
 

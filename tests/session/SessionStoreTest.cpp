@@ -176,6 +176,33 @@ TEST_F(SessionStoreTest, SignOutEmptiesEverythingEvenWhenTheServiceIsUnreachable
     EXPECT_TRUE(cachedSnapshot()); // kept; a sign-in of another account removes it
 }
 
+TEST_F(SessionStoreTest, SigningOutTwiceSendsOneLogoutAndNoSyncStartsMeanwhile)
+{
+    startSignedIn();
+    service().clearRecords();
+    service().script("POST", QStringLiteral("auth/logout"), delayedServiceAnswer(300ms));
+    QSignalSpy state(store.get(), &SessionStore::authStateChanged);
+
+    auto first = store->signOut();
+    auto second = store->signOut();
+    EXPECT_FALSE(resultOf(store->refresh())) << "a sync started while signing out";
+    resultOf(second);
+    EXPECT_EQ(store->authState(), AuthState::signedOut) << "the second press returned before the sign-out ended";
+    resultOf(first);
+
+    EXPECT_EQ(service().requestCount(QStringLiteral("auth/logout")), 1);
+    EXPECT_EQ(service().requestCount(QStringLiteral("sync")), 0);
+    EXPECT_EQ(state.count(), 1);
+    EXPECT_FALSE(store->currentUser());
+    EXPECT_FALSE(widget->load());
+    EXPECT_FALSE(storedToken(QStringLiteral("refreshToken")));
+    EXPECT_FALSE(storedToken(QStringLiteral("accessToken")));
+
+    // Pressed again later: nothing left to tell the service.
+    resultOf(store->signOut());
+    EXPECT_EQ(service().requestCount(QStringLiteral("auth/logout")), 1);
+}
+
 TEST_F(SessionStoreTest, SyncRunningAtSignOutLeavesNothingBehind)
 {
     startSignedIn();

@@ -1,0 +1,303 @@
+// The desktop's keyring missing, locked, hung or restarted while the session
+// holds tokens. Each case runs in a child process on a session bus of its own
+// with a real gnome-keyring that the test starts and stops.
+#include "FakeServiceHost.h"
+#include "KeychainTokenStore.h"
+#include "PrivateKeyring.h"
+#include "support/AppStackFixture.h"
+#include "support/ResultOf.h"
+#include "api/APIClient.h"
+#include "session/AuthSession.h"
+
+#include <QDBusVirtualObject>
+#include <QDirIterator>
+#include <QSignalSpy>
+#include <QNetworkAccessManager>
+#include <QStandardPaths>
+#include <QUuid>
+#include <gtest/gtest.h>
+
+using namespace vorlie;
+using namespace vorlie::testing;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr auto guard = 1000ms;
+const QString accessAccount = QStringLiteral("accessToken");
+const QString refreshAccount = QStringLiteral("refreshToken");
+
+// Owns the Secret Service's name and never answers a call: a hung daemon.
+class SilentSecretService : public QDBusVirtualObject {
+public:
+    SilentSecretService() : m_connection(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("silent")))
+    {
+        m_connection.registerVirtualObject(QStringLiteral("/"), this, QDBusConnection::SubPath);
+        m_connection.registerService(QStringLiteral("org.freedesktop.secrets"));
+    }
+    // Gone as a dead daemon goes: the bus fails the calls it left unanswered.
+    ~SilentSecretService() override
+    {
+        m_connection.unregisterObject(QStringLiteral("/"), QDBusConnection::UnregisterTree);
+        QDBusConnection::disconnectFromBus(QStringLiteral("silent"));
+    }
+    SilentSecretService(const SilentSecretService &) = delete;
+    SilentSecretService &operator=(const SilentSecretService &) = delete;
+
+    int calls() const { return m_calls; }
+
+    QString introspect(const QString &) const override { return {}; }
+    bool handleMessage(const QDBusMessage &message, const QDBusConnection &) override
+    {
+        if (message.type() == QDBusMessage::MethodCallMessage) {
+            ++m_calls;
+            message.setDelayedReply(true); // and never sent
+        }
+        return true;
+    }
+
+private:
+    QDBusConnection m_connection;
+    int m_calls = 0;
+};
+
+// Whether any file under the process's XDG directories holds `secret`.
+bool writtenToAnyFile(const QString &secret)
+{
+    for (const auto location : {QStandardPaths::GenericConfigLocation, QStandardPaths::GenericDataLocation,
+                                QStandardPaths::GenericCacheLocation}) {
+        QDirIterator it(QStandardPaths::writableLocation(location), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile file(it.next());
+            if (file.open(QIODevice::ReadOnly) && file.readAll().contains(secret.toUtf8()))
+                return true;
+        }
+    }
+    return false;
+}
+
+// One child's world: a private bus, a keyring that comes and goes, the fake
+// service and the production session over them.
+class KeychainOutage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!isChild())
+            return;
+        bus = std::make_unique<PrivateSessionBus>();
+        ASSERT_TRUE(bus->isUp());
+        keychain = std::make_unique<KeychainTokenStore>(service, guard);
+    }
+
+    // In the test's own process: runs the case in a child and gives true.
+    static bool ranInChild()
+    {
+        if (isChild())
+            return false;
+        const QString name = QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        EXPECT_EQ(runAsChild(QStringLiteral("KeychainOutage.") + name), 0) << "the child run failed";
+        return true;
+    }
+
+    void startSession()
+    {
+        auth.reset();
+        auth = std::make_unique<AuthSession>(*keychain, host.baseUrl(), network);
+        client = std::make_unique<APIClient>(host.baseUrl(), *auth, network, 3000ms);
+    }
+
+    std::optional<QString> stored(const QString &account)
+    {
+        KeychainTokenStore fresh(service, guard);
+        return resultOf(fresh.read(account));
+    }
+
+    Result<void> getMe()
+    {
+        APIRequest request;
+        request.path = QStringLiteral("me");
+        return resultOf(client->sendVoid(std::move(request)));
+    }
+
+    const QString service = QStringLiteral("com.vorlia.app.tokens.outage-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    std::unique_ptr<PrivateSessionBus> bus;
+    fake::FakeServiceHost host;
+    QNetworkAccessManager network;
+    KeyringDaemon keyring;
+    std::unique_ptr<KeychainTokenStore> keychain;
+    std::unique_ptr<AuthSession> auth;
+    std::unique_ptr<APIClient> client;
+};
+
+TEST_F(KeychainOutage, ASignInWithoutAKeyringSaysSoAndIsStoredWhenOneAppears)
+{
+    if (ranInChild())
+        return;
+    startSession();
+    int changes = 0;
+    QObject::connect(auth.get(), &AuthSession::credentialStoreStateChanged, [&changes] { ++changes; });
+    const fake::TokenPair pair = host.service().issueTokens(fake::ServiceState::seededUserId());
+
+    EXPECT_EQ(resultOf(auth->storeTokens(pair.accessToken, pair.refreshToken)), CredentialStoreState::unavailable);
+    EXPECT_EQ(auth->credentialStoreState(), CredentialStoreState::unavailable);
+    EXPECT_TRUE(auth->hasUnsavedTokens());
+    EXPECT_EQ(resultOf(auth->state()), AuthSession::State::signedIn) << "the session holds the pair meanwhile";
+    EXPECT_TRUE(getMe());
+
+    ASSERT_TRUE(keyring.start());
+    ASSERT_TRUE(spinFor([this] { return auth->credentialStoreState() == CredentialStoreState::available; }))
+        << "the keyring's arrival went unnoticed";
+    EXPECT_FALSE(auth->hasUnsavedTokens());
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(stored(refreshAccount), pair.refreshToken);
+    EXPECT_EQ(stored(accessAccount), pair.accessToken);
+    EXPECT_FALSE(writtenToAnyFile(pair.refreshToken)) << "a token went somewhere other than the keyring";
+}
+
+TEST_F(KeychainOutage, TokensRotatedWhileTheKeyringIsGoneSurviveARestart)
+{
+    if (ranInChild())
+        return;
+    ASSERT_TRUE(keyring.start());
+    startSession();
+    const fake::TokenPair pair = host.service().issueTokens(fake::ServiceState::seededUserId());
+    ASSERT_EQ(resultOf(auth->storeTokens(pair.accessToken, pair.refreshToken)), CredentialStoreState::available);
+
+    keyring.stop();
+    host.service().expireAccessTokens();
+    EXPECT_TRUE(getMe()) << "the refresh's new pair serves this run";
+    const std::optional<QString> rotated = resultOf(auth->refreshToken());
+    ASSERT_NE(rotated, pair.refreshToken);
+    EXPECT_NE(auth->credentialStoreState(), CredentialStoreState::available);
+    EXPECT_EQ(stored(refreshAccount), std::nullopt) << "no keyring, nothing readable";
+
+    ASSERT_TRUE(keyring.start());
+    ASSERT_TRUE(spinFor([this] { return !auth->hasUnsavedTokens(); })) << "the kept pair was never written";
+    EXPECT_EQ(stored(refreshAccount), rotated);
+
+    // A restart finds the newest pair, which the service still honours.
+    startSession();
+    EXPECT_EQ(resultOf(auth->state()), AuthSession::State::signedIn);
+    host.service().expireAccessTokens();
+    EXPECT_TRUE(getMe());
+}
+
+TEST_F(KeychainOutage, AKeyringThatNeverAnswersCostsOneGuardAndItsSessionReturnsLater)
+{
+    if (ranInChild())
+        return;
+    ASSERT_TRUE(keyring.start());
+    const fake::TokenPair pair = host.service().issueTokens(fake::ServiceState::seededUserId());
+    startSession();
+    ASSERT_EQ(resultOf(auth->storeTokens(pair.accessToken, pair.refreshToken)), CredentialStoreState::available);
+    auth.reset();
+    keyring.stop();
+
+    auto silent = std::make_unique<SilentSecretService>();
+    startSession();
+    int restored = 0;
+    QObject::connect(auth.get(), &AuthSession::sessionRestored, [&restored] { ++restored; });
+    EXPECT_EQ(resultOf(auth->state()), AuthSession::State::signedOut);
+    EXPECT_EQ(auth->credentialStoreState(), CredentialStoreState::unavailable);
+    const int callsOfOneRead = silent->calls();
+    EXPECT_GE(callsOfOneRead, 1);
+    spinFor([] { return false; }, 2 * guard);
+    EXPECT_EQ(silent->calls(), callsOfOneRead) << "start-up asked the hung keyring a second time";
+
+    silent.reset();
+    ASSERT_TRUE(keyring.start());
+    ASSERT_TRUE(spinFor([&restored] { return restored == 1; })) << "the stored session was not taken up";
+    EXPECT_EQ(resultOf(auth->state()), AuthSession::State::signedIn);
+    EXPECT_EQ(resultOf(auth->refreshToken()), pair.refreshToken);
+    EXPECT_EQ(auth->credentialStoreState(), CredentialStoreState::available);
+}
+
+TEST_F(KeychainOutage, ALockedKeyringIsToldApartAndNothingIsWritten)
+{
+    if (ranInChild())
+        return;
+    ASSERT_TRUE(keyring.start(false));
+    startSession();
+    const fake::TokenPair pair = host.service().issueTokens(fake::ServiceState::seededUserId());
+    EXPECT_EQ(resultOf(auth->storeTokens(pair.accessToken, pair.refreshToken)), CredentialStoreState::locked);
+    EXPECT_EQ(auth->credentialStoreState(), CredentialStoreState::locked);
+    EXPECT_FALSE(writtenToAnyFile(pair.refreshToken));
+}
+
+} // namespace
+
+namespace {
+
+// The whole stack below the screens, in a child on a bus of its own that is
+// up before the fixture's session first asks the keyring.
+class KeychainOutageStack : public AppStackFixture {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (isChild())
+            bus = new PrivateSessionBus;
+    }
+    static void TearDownTestSuite()
+    {
+        delete bus;
+        bus = nullptr;
+    }
+
+    static bool ranInChild()
+    {
+        if (isChild())
+            return false;
+        const QString name = QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        EXPECT_EQ(runAsChild(QStringLiteral("KeychainOutageStack.") + name), 0) << "the child run failed";
+        return true;
+    }
+
+    static inline PrivateSessionBus *bus = nullptr;
+    KeyringDaemon keyring;
+};
+
+TEST_F(KeychainOutageStack, ASignInThatCannotKeepItsTokensSaysSoUntilTheKeyringIsBack)
+{
+    if (ranInChild())
+        return;
+    ASSERT_TRUE(bus->isUp());
+    QSignalSpy changes(store.get(), &SessionStore::credentialStoreStateChanged);
+    const fake::Account account = fake::ServiceState::seededAccount();
+    const Result<User> user = resultOf(repositories->auth.login(account.email, account.password, std::nullopt));
+    ASSERT_TRUE(user);
+
+    EXPECT_FALSE(resultOf(store->completeSignIn(*user))) << "the sign-in looked as if its tokens were kept";
+    EXPECT_EQ(store->credentialStoreState(), CredentialStoreState::unavailable);
+    EXPECT_EQ(store->authState(), SessionStore::AuthState::signedIn);
+    EXPECT_TRUE(store->lastSyncedAt()) << "the session works for this run";
+
+    ASSERT_TRUE(keyring.start());
+    ASSERT_TRUE(spinUntil([this] { return store->credentialStoreState() == CredentialStoreState::available; }, 10s));
+    EXPECT_EQ(changes.count(), 2);
+    EXPECT_EQ(storedToken(QStringLiteral("refreshToken")), resultOf(auth->refreshToken()));
+}
+
+TEST_F(KeychainOutageStack, AStartWithoutTheKeyringIsSignedOutUntilItComesThenResumesWithoutARestart)
+{
+    if (ranInChild())
+        return;
+    ASSERT_TRUE(bus->isUp());
+    ASSERT_TRUE(keyring.start());
+    startSignedIn();
+    const std::optional<User> user = store->currentUser();
+    keyring.stop();
+
+    rebuildStore();
+    resultOf(store->bootstrap());
+    EXPECT_EQ(store->authState(), SessionStore::AuthState::signedOut);
+    EXPECT_EQ(store->credentialStoreState(), CredentialStoreState::unavailable);
+
+    service().clearRecords();
+    ASSERT_TRUE(keyring.start());
+    ASSERT_TRUE(spinUntil([this] { return store->authState() == SessionStore::AuthState::signedIn; }, 10s));
+    EXPECT_EQ(store->currentUser(), user) << "the cached people were not shown";
+    ASSERT_TRUE(spinUntil([this] { return store->lastSyncedAt().has_value(); }));
+    EXPECT_EQ(service().requestCount(QStringLiteral("sync")), 1);
+}
+
+} // namespace

@@ -1,0 +1,136 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <chrono>
+
+namespace vorlie::testing {
+
+// Runs the event loop until `done` holds or the deadline passes.
+template<typename Predicate>
+bool spinFor(Predicate done, std::chrono::milliseconds limit = std::chrono::seconds(10))
+{
+    const QDeadlineTimer deadline(limit);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+// A session bus of our own with nothing that D-Bus could start on demand, so
+// the Secret Service is there exactly while a test runs one. Becomes this
+// process's session bus, which Qt and libsecret pick once: one per process.
+class PrivateSessionBus {
+public:
+    PrivateSessionBus()
+    {
+        const QString socket = m_dir.filePath(QStringLiteral("bus"));
+        const QString config = m_dir.filePath(QStringLiteral("bus.conf"));
+        QFile file(config);
+        if (!file.open(QIODevice::WriteOnly))
+            return;
+        file.write("<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
+                   " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+                   "<busconfig><type>session</type><listen>unix:path="
+                   + socket.toUtf8()
+                   + "</listen><auth>EXTERNAL</auth><policy context=\"default\">"
+                     "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/><allow own=\"*\"/>"
+                     "</policy></busconfig>\n");
+        file.close();
+        m_daemon.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--nofork"), QStringLiteral("--config-file=") + config});
+        if (!spinFor([&socket] { return QFile::exists(socket); }))
+            return;
+        m_address = QStringLiteral("unix:path=") + socket;
+        qputenv("DBUS_SESSION_BUS_ADDRESS", m_address.toUtf8());
+    }
+    ~PrivateSessionBus()
+    {
+        m_daemon.kill();
+        m_daemon.waitForFinished();
+    }
+    PrivateSessionBus(const PrivateSessionBus &) = delete;
+    PrivateSessionBus &operator=(const PrivateSessionBus &) = delete;
+
+    bool isUp() const { return !m_address.isEmpty(); }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_daemon;
+    QString m_address;
+};
+
+// A real gnome-keyring Secret Service on the private bus. Its keyring lives
+// in a directory of its own that outlives a stop, so a start after a stop
+// finds the items again, as after a crash of the desktop's keyring.
+class KeyringDaemon {
+public:
+    ~KeyringDaemon() { stop(); }
+
+    // Unlocked with a password, or left locked without one.
+    bool start(bool unlocked = true)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home.path());
+        m_process.setProcessEnvironment(environment);
+        m_process.setStandardOutputFile(QProcess::nullDevice());
+        m_process.setStandardErrorFile(QProcess::nullDevice());
+        QStringList arguments{QStringLiteral("--foreground"), QStringLiteral("--components=secrets")};
+        if (unlocked)
+            arguments << QStringLiteral("--unlock");
+        m_process.start(QStringLiteral("gnome-keyring-daemon"), arguments);
+        if (!m_process.waitForStarted())
+            return false;
+        if (unlocked)
+            m_process.write("test");
+        m_process.closeWriteChannel();
+        return spinFor([] { return QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("org.freedesktop.secrets")).value(); });
+    }
+
+    // The Secret Service goes away, as when its daemon crashes.
+    void stop()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.kill();
+        m_process.waitForFinished();
+        spinFor([] { return !QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("org.freedesktop.secrets")).value(); });
+    }
+
+private:
+    QTemporaryDir m_home;
+    QProcess m_process;
+};
+
+// Runs one test case of this executable again in a child process, where it
+// finds VORLIE_CHILD set and does the real work on a bus of its own.
+inline bool isChild()
+{
+    return !qEnvironmentVariableIsEmpty("VORLIE_CHILD");
+}
+
+inline int runAsChild(const QString &testName, std::chrono::milliseconds limit = std::chrono::seconds(60))
+{
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VORLIE_CHILD"), QStringLiteral("1"));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=") + testName});
+    if (!child.waitForFinished(static_cast<int>(limit.count()))) {
+        child.kill();
+        child.waitForFinished();
+        return -1;
+    }
+    return child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1;
+}
+
+} // namespace vorlie::testing
