@@ -77,11 +77,12 @@ bool XdgAutostart::registerItem()
     QSaveFile file(entryPath());
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    // The delay lets the panel come up before the status item asks for a place in it.
+    // The delay lets the panel come up before the status item asks for a place in it;
+    // --background keeps the window closed until the user asks for it.
     const QString entry = QStringLiteral("[Desktop Entry]\n"
                                          "Type=Application\n"
                                          "Name=vorlie\n"
-                                         "Exec=%1\n"
+                                         "Exec=%1 --background\n"
                                          "Terminal=false\n"
                                          "X-GNOME-Autostart-enabled=true\n"
                                          "X-GNOME-Autostart-Delay=2\n")

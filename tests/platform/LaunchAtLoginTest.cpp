@@ -78,7 +78,7 @@ TEST(XdgAutostart, RegistrationWritesARunnableEntryAndUnregistrationRemovesIt)
     const auto entry = readEntry(autostart.entryPath());
     EXPECT_EQ(entry.value(QStringLiteral("Type")), QStringLiteral("Application"));
     EXPECT_EQ(entry.value(QStringLiteral("Name")), QStringLiteral("vorlie"));
-    EXPECT_EQ(entry.value(QStringLiteral("Exec")), QStringLiteral("\"/opt/My Apps/vorlie\""));
+    EXPECT_EQ(entry.value(QStringLiteral("Exec")), QStringLiteral("\"/opt/My Apps/vorlie\" --background"));
     EXPECT_EQ(entry.value(QStringLiteral("X-GNOME-Autostart-enabled")), QStringLiteral("true"));
     EXPECT_GT(entry.value(QStringLiteral("X-GNOME-Autostart-Delay")).toInt(), 0);
 
@@ -95,7 +95,7 @@ TEST(XdgAutostart, DefaultsToTheUsersAutostartDirectoryAndThisProgram)
     EXPECT_EQ(autostart.entryPath(), qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/autostart/vorlie.desktop"));
     ASSERT_TRUE(autostart.registerItem());
     EXPECT_EQ(readEntry(autostart.entryPath()).value(QStringLiteral("Exec")),
-              desktopEntryExec(QCoreApplication::applicationFilePath()));
+              desktopEntryExec(QCoreApplication::applicationFilePath()) + QStringLiteral(" --background"));
     EXPECT_TRUE(autostart.unregisterItem());
 }
 

@@ -1,0 +1,53 @@
+# What `cmake --install` puts on a desktop, and the Debian package made of it
+# (`cpack -G DEB` in the build directory).
+include(GNUInstallDirs)
+
+set(VORLIE_APP_ID com.vorlia.app)
+set(VORLIE_DATA ${PROJECT_SOURCE_DIR}/data)
+set(VORLIE_ICON_SVG ${VORLIE_DATA}/icons/hicolor/scalable/apps/${VORLIE_APP_ID}.svg)
+
+install(TARGETS vorlie RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${VORLIE_DATA}/${VORLIE_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+
+# The release entry carries the project version.
+configure_file(${VORLIE_DATA}/${VORLIE_APP_ID}.metainfo.xml ${PROJECT_BINARY_DIR}/data/${VORLIE_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/data/${VORLIE_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The SVG is the only drawing; the PNG sizes panels and docks ask for are
+# rendered from it at build time, so they can never drift from it.
+find_program(VORLIE_RSVG_CONVERT rsvg-convert REQUIRED)
+install(FILES ${VORLIE_ICON_SVG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+set(VORLIE_ICON_PNGS "")
+foreach(size 16 22 24 32 48 64 128 256 512)
+    set(png ${PROJECT_BINARY_DIR}/data/icons/hicolor/${size}x${size}/apps/${VORLIE_APP_ID}.png)
+    add_custom_command(OUTPUT ${png}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/data/icons/hicolor/${size}x${size}/apps
+        COMMAND ${VORLIE_RSVG_CONVERT} --width ${size} --height ${size} --output ${png} ${VORLIE_ICON_SVG}
+        DEPENDS ${VORLIE_ICON_SVG}
+        VERBATIM)
+    list(APPEND VORLIE_ICON_PNGS ${png})
+    install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+add_custom_target(vorlie_icons ALL DEPENDS ${VORLIE_ICON_PNGS})
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME vorlie)
+set(CPACK_PACKAGE_VENDOR "Vorlia")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "See how your people are doing, and tell them how you are")
+set(CPACK_PACKAGE_DESCRIPTION "Vorlie keeps the latest status of the person closest to you in your panel:\
+ their mood, what they are up to or where they are, and how long ago they said so.\
+ You publish your own status from the panel or the main window.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Vorlia <linux@vorlia.app>")
+set(CPACK_DEBIAN_PACKAGE_SECTION net)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://vorlia.app/")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Loaded at run time, so the library scan cannot see them: the Qt Quick
+# modules the screens import, the SVG image plug-in for the logo, and a
+# session bus for the keyring and push.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libqt6svg6, qml6-module-qtquick, qml6-module-qtquick-controls, qml6-module-qtquick-layouts, qml6-module-qtquick-window, qml6-module-qtquick-templates, qml6-module-qtqml-workerscript, default-dbus-session-bus | dbus-session-bus")
+# Tokens are kept only in a Secret Service; without one the app stays signed out.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gnome-keyring | keepassxc | kwalletmanager, fonts-noto-color-emoji, qt6-wayland")
+include(CPack)
