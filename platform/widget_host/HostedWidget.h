@@ -1,0 +1,74 @@
+#pragma once
+
+#include "HostPreferences.h"
+#include "interface/WidgetExtension.h"
+
+#include <QObject>
+#include <QPointF>
+#include <QTimer>
+
+#include <memory>
+
+class QQmlEngine;
+class QQuickItem;
+class QQuickWindow;
+
+namespace vorlie {
+
+// One widget on the desktop: a frameless window below the normal ones, out
+// of the task bar, drawing the current timeline entry with the extension's
+// view. Left click opens the view's address, dragging moves it, right click
+// offers the menu.
+class HostedWidget : public QObject {
+    Q_OBJECT
+
+public:
+    static QSize sizeOf(widgetkit::WidgetFamily family);
+
+    HostedWidget(HostedWidgetSettings settings, QQmlEngine &engine, QObject *parent = nullptr);
+    ~HostedWidget() override;
+
+    const HostedWidgetSettings &settings() const { return m_settings; }
+    QQuickWindow *window() const { return m_window.get(); }
+
+    // A new widget, or a new start of the extension: placeholder, snapshot,
+    // then the timeline, as the desktop asks a fresh widget.
+    void present(const widgetkit::WidgetDeclaration &declaration);
+    // The same declaration asks again, e.g. after the user changed an option.
+    void reloadTimeline();
+
+signals:
+    void addRequested(widgetkit::WidgetFamily family);
+    void removeRequested();
+    void settingsChanged();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createView(const QUrl &url);
+    void showEntry(const widgetkit::TimelineEntry &entry);
+    widgetkit::TimelineContext context() const;
+    void openMenu(const QPoint &globalPosition);
+    void tap();
+    void positionChanged();
+
+    HostedWidgetSettings m_settings;
+    QQmlEngine &m_engine;
+    std::unique_ptr<QQuickWindow> m_window;
+    QQuickItem *m_view = nullptr; // owned by the window's content item
+    QUrl m_viewUrl;
+    widgetkit::WidgetDeclaration m_declaration;
+    std::shared_ptr<QObject> m_entry;
+    QTimer m_reloadTimer;
+    QTimer m_savePosition;
+
+    // A press becomes a drag once the pointer moves far enough.
+    bool m_pressed = false;
+    bool m_dragging = false;
+    bool m_systemMove = false;
+    QPointF m_pressGlobal;
+    QPoint m_pressWindowPosition;
+};
+
+} // namespace vorlie

@@ -1,0 +1,86 @@
+// vorlie-widget-host: shows the vorlie desktop widgets. It loads the widget
+// extension plug-in and keeps its widgets on the desktop, redrawn whenever
+// the application asks.
+#include "HostPreferences.h"
+#include "WidgetHost.h"
+#include "interface/WidgetExtension.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDir>
+#include <QFileInfo>
+#include <QPluginLoader>
+
+#include <cstdio>
+
+namespace {
+
+// The plug-in beside an installed host, else the one of this build tree.
+QStringList pluginCandidates(const QString &requested)
+{
+    if (!requested.isEmpty())
+        return {requested};
+    const QString fromEnvironment = qEnvironmentVariable("VORLIE_WIDGETS_PLUGIN");
+    if (!fromEnvironment.isEmpty())
+        return {fromEnvironment};
+    return {QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(VORLIE_WIDGETS_RELATIVE_PATH)),
+            QStringLiteral(VORLIE_WIDGETS_BUILD_PATH)};
+}
+
+vorlie::widgetkit::WidgetExtension *loadExtension(QPluginLoader &loader, const QStringList &candidates)
+{
+    for (const QString &path : candidates) {
+        if (!QFileInfo::exists(path))
+            continue;
+        loader.setFileName(path);
+        // Never unloaded: the views' code stays in use until the end.
+        if (auto *extension = qobject_cast<vorlie::widgetkit::WidgetExtension *>(loader.instance()))
+            return extension;
+        std::fprintf(stderr, "vorlie-widget-host: %s is not a widget extension: %s\n", qPrintable(path),
+                     qPrintable(loader.errorString()));
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vorlie-widget-host"));
+    // Removing the last widget leaves the host listening for new ones.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Shows the vorlie desktop widgets."));
+    parser.addHelpOption();
+    const QCommandLineOption pluginOption(QStringLiteral("plugin"), QStringLiteral("The widget extension to load."),
+                                          QStringLiteral("path"));
+    const QCommandLineOption preferencesOption(QStringLiteral("preferences"),
+                                               QStringLiteral("The host's preference file."), QStringLiteral("path"));
+    parser.addOptions({pluginOption, preferencesOption});
+    parser.process(app);
+
+    // One host per session: a second one would draw every widget twice.
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected() && !bus.registerService(QStringLiteral("com.vorlia.app.WidgetHost"))) {
+        std::fprintf(stderr, "vorlie-widget-host: already running in this session\n");
+        return 0;
+    }
+
+    QPluginLoader loader;
+    vorlie::widgetkit::WidgetExtension *extension = loadExtension(loader, pluginCandidates(parser.value(pluginOption)));
+    if (!extension) {
+        std::fprintf(stderr, "vorlie-widget-host: no widget extension found\n");
+        return 1;
+    }
+    const QString preferences = parser.isSet(preferencesOption) ? parser.value(preferencesOption)
+                                                                : vorlie::HostPreferences::defaultPath();
+    vorlie::WidgetHost host(*extension, vorlie::HostPreferences(preferences));
+    if (!host.listenForReloads())
+        std::fprintf(stderr, "vorlie-widget-host: no session bus: widgets redraw every 15 minutes only\n");
+    host.start();
+    return QApplication::exec();
+}

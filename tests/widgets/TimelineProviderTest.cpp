@@ -1,0 +1,219 @@
+// The widget's timeline provider and bundle, against snapshots the
+// application side stored with its own writer.
+#include "MainPersonTimelineProvider.h"
+#include "VorlieWidgetsBundle.h"
+#include "WidgetFixtures.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+using namespace vorlie;
+using vorlie::testing::AppSide;
+using vorlie::testing::sampleSnapshot;
+
+namespace {
+
+const QTimeZone berlin("Europe/Berlin");
+
+// An instant written with its UTC offset, seen in Berlin.
+QDateTime at(const char *isoWithOffset)
+{
+    return QDateTime::fromString(QString::fromLatin1(isoWithOffset), Qt::ISODate).toTimeZone(berlin);
+}
+
+struct Fixture {
+    AppSide app;
+    QDateTime now = at("2026-06-01T10:00:00+02:00");
+    MainPersonTimelineProvider provider{app.defaults, QLocale(QLocale::English), [this] { return now; }, berlin};
+    widgetkit::TimelineContext context{widgetkit::WidgetFamily::medium, QSizeF(364, 170)};
+
+    static const MainPersonEntry &entryOf(const widgetkit::TimelineEntry &entry)
+    {
+        const auto *content = qobject_cast<const MainPersonEntry *>(entry.content.get());
+        EXPECT_NE(content, nullptr);
+        return *content;
+    }
+    std::optional<WidgetSnapshot> shown() const { return entryOf(provider.snapshot({}, context)).snapshot(); }
+};
+
+widgetkit::WidgetConfiguration showUpdatedTime(bool on)
+{
+    return {{QStringLiteral("showUpdatedTime"), on}};
+}
+
+} // namespace
+
+TEST(MainPersonTimelineProvider, WithNothingStoredEveryRequestGivesAnEntryWithoutSnapshot)
+{
+    Fixture f;
+    const auto placeholder = f.provider.placeholder(f.context);
+    const auto snapshot = f.provider.snapshot({}, f.context);
+    const auto timeline = f.provider.timeline({}, f.context);
+    ASSERT_EQ(timeline.entries.size(), 1);
+    for (const auto *entry : {&placeholder, &snapshot, &timeline.entries.first()}) {
+        EXPECT_EQ(entry->date, f.now);
+        EXPECT_EQ(Fixture::entryOf(*entry).date(), f.now);
+        EXPECT_FALSE(Fixture::entryOf(*entry).snapshot());
+        EXPECT_EQ(Fixture::entryOf(*entry).snapshotObject(), nullptr);
+    }
+}
+
+TEST(MainPersonTimelineProvider, EveryRequestReadsWhatTheApplicationStoredLast)
+{
+    Fixture f;
+    const WidgetSnapshot first = sampleSnapshot();
+    f.app.write(first);
+    EXPECT_EQ(f.shown(), first);
+
+    WidgetSnapshot second = first;
+    second.statusText = QStringLiteral("At home");
+    second.emoji.reset();
+    second.avatarImageData.reset();
+    f.app.write(second);
+    const auto timeline = f.provider.timeline({}, f.context);
+    ASSERT_EQ(timeline.entries.size(), 1);
+    EXPECT_EQ(Fixture::entryOf(timeline.entries.first()).snapshot(), second);
+
+    f.app.clear();
+    EXPECT_FALSE(f.shown());
+}
+
+TEST(MainPersonTimelineProvider, TheOptionReachesSnapshotAndTimelineButThePlaceholderAlwaysShowsTheTime)
+{
+    Fixture f;
+    f.app.write(sampleSnapshot());
+    // A new widget has no stored option: the default is on.
+    EXPECT_TRUE(Fixture::entryOf(f.provider.snapshot({}, f.context)).showUpdatedTime());
+    EXPECT_TRUE(Fixture::entryOf(f.provider.timeline({}, f.context).entries.first()).showUpdatedTime());
+
+    EXPECT_FALSE(Fixture::entryOf(f.provider.snapshot(showUpdatedTime(false), f.context)).showUpdatedTime());
+    EXPECT_FALSE(Fixture::entryOf(f.provider.timeline(showUpdatedTime(false), f.context).entries.first()).showUpdatedTime());
+    EXPECT_TRUE(Fixture::entryOf(f.provider.placeholder(f.context)).showUpdatedTime());
+
+    // A value of the wrong type, e.g. from a hand-edited host file, keeps the default.
+    const widgetkit::WidgetConfiguration garbled{{QStringLiteral("showUpdatedTime"), QStringLiteral("nope")}};
+    EXPECT_TRUE(Fixture::entryOf(f.provider.snapshot(garbled, f.context)).showUpdatedTime());
+}
+
+TEST(MainPersonTimelineProvider, BadStoredDataGivesNoSnapshotAndANewerWritersExtraKeysAreIgnored)
+{
+    Fixture f;
+    f.app.write(sampleSnapshot());
+    const QByteArray good = f.app.stored();
+    ASSERT_FALSE(good.isEmpty());
+
+    QJsonObject newer = QJsonDocument::fromJson(good).object();
+    newer.insert(QStringLiteral("pronouns"), QStringLiteral("they"));
+    newer.insert(QStringLiteral("accent"), QJsonObject{{QStringLiteral("hue"), 12}});
+    f.app.writeRaw(QJsonDocument(newer).toJson());
+    ASSERT_TRUE(f.shown());
+    EXPECT_EQ(f.shown()->displayName, QStringLiteral("Quil"));
+
+    QJsonObject unknownMood = QJsonDocument::fromJson(good).object();
+    unknownMood.insert(QStringLiteral("visualState"), QStringLiteral("ecstatic"));
+    QJsonObject withoutName = QJsonDocument::fromJson(good).object();
+    withoutName.remove(QStringLiteral("displayName"));
+
+    const QList<QByteArray> bad{
+        good.left(good.size() / 2),                                  // cut off mid-write
+        good.left(good.size() - 1),                                  // one byte short
+        QByteArray("not json at all"),
+        QByteArray(4096, '\0'),
+        QByteArray("[]"),
+        QByteArray("{\"data\":{\"mainPerson\":null}}"),              // another record
+        QJsonDocument(unknownMood).toJson(),
+        QJsonDocument(withoutName).toJson(),
+        QByteArray("{\"personID\":") + QByteArray(200000, '['),     // deep nesting
+    };
+    for (const QByteArray &data : bad) {
+        f.app.writeRaw(data);
+        EXPECT_FALSE(f.shown()) << data.left(60).toStdString();
+        EXPECT_FALSE(Fixture::entryOf(f.provider.placeholder(f.context)).snapshot());
+    }
+}
+
+TEST(MainPersonTimelineProvider, ReloadsFifteenRealMinutesLaterAlsoAcrossDaylightSavingChanges)
+{
+    struct Case {
+        const char *now;
+        const char *expectedLocal;
+    };
+    const Case cases[] = {
+        {"2026-06-01T10:00:00+02:00", "2026-06-01T10:15:00"},
+        {"2026-06-01T23:50:00+02:00", "2026-06-02T00:05:00"},
+        // Spring forward at 02:00 CET: 02:05 does not exist.
+        {"2026-03-29T01:50:00+01:00", "2026-03-29T03:05:00"},
+        // Fall back at 03:00 CEST to 02:00 CET: the wall clock moves back.
+        {"2026-10-25T02:50:00+02:00", "2026-10-25T02:05:00"},
+    };
+    for (const Case &c : cases) {
+        Fixture f;
+        f.now = at(c.now);
+        const widgetkit::Timeline timeline = f.provider.timeline({}, f.context);
+        ASSERT_TRUE(timeline.reloadAfter) << c.now;
+        EXPECT_EQ(f.now.secsTo(*timeline.reloadAfter), 900) << c.now;
+        EXPECT_EQ(timeline.reloadAfter->toTimeZone(berlin).toString(Qt::ISODate).left(19).toStdString(), c.expectedLocal)
+            << c.now;
+    }
+}
+
+TEST(MainPersonTimelineProvider, AZoneWithoutCalendarStillReloadsAfter900Seconds)
+{
+    const QDateTime now = QDateTime::fromSecsSinceEpoch(1'780'000'000, Qt::UTC);
+    for (const QTimeZone &zone : {QTimeZone("No/Such_Zone"), QTimeZone()}) {
+        const QDateTime next = MainPersonTimelineProvider::nextReload(now, zone);
+        ASSERT_TRUE(next.isValid());
+        EXPECT_EQ(now.secsTo(next), 900);
+    }
+}
+
+TEST(VorlieWidgetsBundle, DeclaresTheMainPersonWidgetInTheStoredLanguage)
+{
+    AppSide app;
+    const auto clock = [] { return QDateTime::currentDateTimeUtc(); };
+    ASSERT_TRUE(writeStoredLanguage(app.defaults, AppLanguage::german));
+    {
+        VorlieWidgetsBundle bundle(app.defaults, clock, berlin);
+        const auto widgets = bundle.widgets();
+        ASSERT_EQ(widgets.size(), 1);
+        const widgetkit::WidgetDeclaration &widget = widgets.first();
+        EXPECT_EQ(widget.kind, QStringLiteral("MainPersonWidget"));
+        EXPECT_EQ(widget.displayName, QStringLiteral("Hauptperson"));
+        EXPECT_EQ(widget.description, QStringLiteral("Der neueste Status deiner Hauptperson auf einen Blick."));
+        EXPECT_EQ(widget.supportedFamilies,
+                  (QList<widgetkit::WidgetFamily>{widgetkit::WidgetFamily::small, widgetkit::WidgetFamily::medium}));
+        ASSERT_EQ(widget.parameters.size(), 1);
+        EXPECT_EQ(widget.parameters.first().name, QStringLiteral("showUpdatedTime"));
+        EXPECT_EQ(widget.parameters.first().title, QStringLiteral("Zeit der Aktualisierung anzeigen"));
+        EXPECT_TRUE(widget.parameters.first().defaultValue);
+        ASSERT_TRUE(widget.provider);
+        EXPECT_TRUE(widget.view.isValid());
+    }
+    // The language is read when a bundle is created, not before.
+    ASSERT_TRUE(writeStoredLanguage(app.defaults, AppLanguage::english));
+    VorlieWidgetsBundle english(app.defaults, clock, berlin);
+    EXPECT_EQ(english.widgets().first().displayName, QStringLiteral("Main person"));
+    // A foreign stored value is the device language.
+    app.defaults.setText(prefkeys::appLanguage(), QStringLiteral("fr"));
+    EXPECT_EQ(VorlieWidgetsBundle(app.defaults, clock, berlin).language(), AppLanguage::device);
+}
+
+TEST(VorlieWidgetsBundle, TheElapsedTimeIsWordedInTheStoredLanguage)
+{
+    AppSide app;
+    const QDateTime now = QDateTime::fromSecsSinceEpoch(1'780'000'000, Qt::UTC);
+    app.write(sampleSnapshot(now.addSecs(-5 * 60)));
+    QStringList worded;
+    for (const AppLanguage language : {AppLanguage::english, AppLanguage::german}) {
+        writeStoredLanguage(app.defaults, language);
+        VorlieWidgetsBundle bundle(app.defaults, [now] { return now; }, berlin);
+        const auto timeline = bundle.widgets().first().provider->timeline({}, {});
+        const auto *entry = qobject_cast<const MainPersonEntry *>(timeline.entries.first().content.get());
+        ASSERT_TRUE(entry && entry->snapshotObject());
+        worded << entry->snapshotObject()->elapsedText(now);
+    }
+    EXPECT_NE(worded[0], worded[1]);
+    EXPECT_TRUE(worded[0].contains(QLatin1Char('5'))) << worded[0].toStdString();
+    EXPECT_TRUE(worded[1].contains(QStringLiteral("vor"))) << worded[1].toStdString();
+}

@@ -1,0 +1,55 @@
+#include "DecodedPicture.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QPainter>
+
+namespace vorlie {
+
+DecodedPicture::DecodedPicture(QQuickItem *parent)
+    : QQuickPaintedItem(parent)
+{
+    setAntialiasing(true);
+}
+
+QImage DecodedPicture::decode(const QByteArray &data)
+{
+    if (data.isEmpty())
+        return {};
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > maxEdge || size.height() > maxEdge)
+        return {};
+    QImage image;
+    if (!reader.read(&image))
+        return {};
+    return image;
+}
+
+void DecodedPicture::setData(const QByteArray &data)
+{
+    if (data == m_data)
+        return;
+    const bool wasDecoded = decoded();
+    m_data = data;
+    m_image = decode(data);
+    emit dataChanged();
+    if (decoded() != wasDecoded)
+        emit decodedChanged();
+    update();
+}
+
+void DecodedPicture::paint(QPainter *painter)
+{
+    if (m_image.isNull())
+        return;
+    const QSizeF fitted = QSizeF(m_image.size()).scaled(size(), Qt::KeepAspectRatio);
+    const QRectF target(QPointF((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
+    painter->setRenderHint(QPainter::SmoothPixmapTransform);
+    painter->drawImage(target, m_image);
+}
+
+} // namespace vorlie

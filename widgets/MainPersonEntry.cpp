@@ -1,0 +1,40 @@
+#include "MainPersonEntry.h"
+
+#include "domain/RelativeTime.h"
+
+namespace vorlie {
+
+WidgetSnapshotObject::WidgetSnapshotObject(WidgetSnapshot snapshot, QLocale formattingLocale, QObject *parent)
+    : QObject(parent)
+    , m_snapshot(std::move(snapshot))
+    , m_formattingLocale(std::move(formattingLocale))
+{
+}
+
+QString WidgetSnapshotObject::moodShown() const
+{
+    return rawValue(m_snapshot.isExpired ? StatusVisualState::neutral : m_snapshot.visualState);
+}
+
+QString WidgetSnapshotObject::elapsedText(const QDateTime &now) const
+{
+    return abbreviatedRelativeTime(m_snapshot.updatedAt, now, m_formattingLocale);
+}
+
+MainPersonEntry::MainPersonEntry(QDateTime date, const std::optional<WidgetSnapshot> &snapshot, bool showUpdatedTime,
+                                 const QLocale &formattingLocale)
+    : m_date(std::move(date))
+    , m_showUpdatedTime(showUpdatedTime)
+{
+    if (snapshot)
+        m_snapshot = new WidgetSnapshotObject(*snapshot, formattingLocale, this);
+}
+
+std::optional<WidgetSnapshot> MainPersonEntry::snapshot() const
+{
+    if (!m_snapshot)
+        return std::nullopt;
+    return m_snapshot->snapshot();
+}
+
+} // namespace vorlie

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "widget/WidgetSnapshot.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QLocale>
+#include <QObject>
+#include <QQmlEngine>
+
+#include <optional>
+
+namespace vorlie {
+
+// The stored snapshot as the widget's views read it. Values never change:
+// a new timeline entry brings a new object.
+class WidgetSnapshotObject : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("snapshots come from the timeline provider")
+    Q_PROPERTY(QString displayName READ displayName CONSTANT)
+    Q_PROPERTY(QString statusText READ statusText CONSTANT)
+    Q_PROPERTY(QString emoji READ emoji CONSTANT)
+    Q_PROPERTY(bool isExpired READ isExpired CONSTANT)
+    Q_PROPERTY(QString moodShown READ moodShown CONSTANT)
+    Q_PROPERTY(QDateTime updatedAt READ updatedAt CONSTANT)
+    Q_PROPERTY(QByteArray avatarImageData READ avatarImageData CONSTANT)
+
+public:
+    WidgetSnapshotObject(WidgetSnapshot snapshot, QLocale formattingLocale, QObject *parent);
+
+    const WidgetSnapshot &snapshot() const { return m_snapshot; }
+
+    QString displayName() const { return m_snapshot.displayName; }
+    QString statusText() const { return m_snapshot.statusText; }
+    // Empty when the status has none.
+    QString emoji() const { return m_snapshot.emoji.value_or(QString()); }
+    bool isExpired() const { return m_snapshot.isExpired; }
+    // The raw visual state the avatar's badge shows: an expired status shows
+    // no mood at all.
+    QString moodShown() const;
+    QDateTime updatedAt() const { return m_snapshot.updatedAt; }
+    // Empty when the picture has not arrived yet.
+    QByteArray avatarImageData() const { return m_snapshot.avatarImageData.value_or(QByteArray()); }
+
+    // How long ago the status was set, abbreviated, in the interface language.
+    Q_INVOKABLE QString elapsedText(const QDateTime &now) const;
+
+private:
+    WidgetSnapshot m_snapshot;
+    QLocale m_formattingLocale;
+};
+
+// One timeline entry of the main-person widget.
+class MainPersonEntry : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("entries come from the timeline provider")
+    Q_PROPERTY(QDateTime date READ date CONSTANT)
+    // Null when nothing usable is stored.
+    Q_PROPERTY(vorlie::WidgetSnapshotObject *snapshot READ snapshotObject CONSTANT)
+    Q_PROPERTY(bool showUpdatedTime READ showUpdatedTime CONSTANT)
+
+public:
+    MainPersonEntry(QDateTime date, const std::optional<WidgetSnapshot> &snapshot, bool showUpdatedTime,
+                    const QLocale &formattingLocale);
+
+    QDateTime date() const { return m_date; }
+    std::optional<WidgetSnapshot> snapshot() const;
+    WidgetSnapshotObject *snapshotObject() const { return m_snapshot; }
+    bool showUpdatedTime() const { return m_showUpdatedTime; }
+
+private:
+    QDateTime m_date;
+    WidgetSnapshotObject *m_snapshot = nullptr; // child
+    bool m_showUpdatedTime;
+};
+
+} // namespace vorlie

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "MainPersonEntry.h"
+#include "interface/WidgetExtension.h"
+#include "prefs/SharedDefaults.h"
+
+#include <QLocale>
+#include <QTimeZone>
+
+#include <chrono>
+#include <functional>
+
+namespace vorlie {
+
+// Entries of the main-person widget, built from the snapshot the application
+// stored. Holds no state: every request reads the shared suite again, so a
+// write by the application is seen at the next request.
+class MainPersonTimelineProvider : public widgetkit::TimelineProvider {
+public:
+    using Clock = std::function<QDateTime()>;
+    static constexpr std::chrono::minutes reloadInterval{15};
+
+    // `zone` is the calendar's time zone for the next reload time;
+    // `formattingLocale` words the elapsed time.
+    MainPersonTimelineProvider(SharedDefaults defaults, QLocale formattingLocale, Clock now, QTimeZone zone);
+
+    widgetkit::TimelineEntry placeholder(const widgetkit::TimelineContext &context) const override;
+    widgetkit::TimelineEntry snapshot(const widgetkit::WidgetConfiguration &configuration,
+                                      const widgetkit::TimelineContext &context) const override;
+    // One entry, to be asked again 15 minutes from now.
+    widgetkit::Timeline timeline(const widgetkit::WidgetConfiguration &configuration,
+                                 const widgetkit::TimelineContext &context) const override;
+
+    // 15 minutes after `now` in `zone`'s calendar, or `now` plus 900 s where
+    // that calendar has no answer (an unknown zone, a date out of range).
+    static QDateTime nextReload(const QDateTime &now, const QTimeZone &zone);
+
+private:
+    widgetkit::TimelineEntry entry(bool showUpdatedTime) const;
+
+    SharedDefaults m_defaults;
+    QLocale m_formattingLocale;
+    Clock m_now;
+    QTimeZone m_zone;
+};
+
+} // namespace vorlie

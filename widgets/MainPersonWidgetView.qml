@@ -1,0 +1,32 @@
+import QtQuick
+import Vorlie.Theme
+import Vorlie.Widgets
+
+// One timeline entry in the size the host asks for, on the window
+// background. A tap opens the app's home, or its status picker while no
+// main person is known.
+Rectangle {
+    id: root
+    property QtObject entry
+    property string family: "small"
+    readonly property url widgetURL: entry && entry.snapshot ? "vorlia://home" : "vorlia://status"
+
+    color: ThemeColor.windowBackground
+    radius: 22
+
+    Loader {
+        anchors.fill: parent
+        sourceComponent: root.family === "small" ? small : medium
+    }
+    Component {
+        id: small
+        HomeScreenSmallView { snapshot: root.entry ? root.entry.snapshot : null }
+    }
+    Component {
+        id: medium
+        HomeScreenMediumView {
+            snapshot: root.entry ? root.entry.snapshot : null
+            showUpdatedTime: root.entry ? root.entry.showUpdatedTime : true
+        }
+    }
+}

@@ -1,0 +1,23 @@
+#include "WidgetEngine.h"
+
+#include "EngineObjects.h"
+#include "Motion.h"
+#include "ThemeColor.h"
+
+#include <QQmlEngine>
+
+namespace vorlie {
+
+Appearance &prepareWidgetEngine(QQmlEngine &engine, Appearance::Source colours)
+{
+    // The modules the views import are compiled in, below qrc:/<URI path>.
+    engine.addImportPath(QStringLiteral("qrc:/"));
+    auto *appearance = new Appearance(colours, &engine);
+    provideToQml(engine, new ThemeColor(*appearance, appearance));
+    auto *still = new Appearance(Appearance::Source::fixed, &engine);
+    still->setReduceMotion(true);
+    provideToQml(engine, new Motion(*still, still));
+    return *appearance;
+}
+
+} // namespace vorlie
