@@ -3,6 +3,7 @@
 #include <VorlieVersion.h>
 
 #include <QNetworkAccessManager>
+#include <QTimer>
 #include <QCoro/QCoroNetworkReply>
 #include <memory>
 
@@ -15,6 +16,8 @@ struct ReplyDeleter {
 
 // Codes 1-199 are the network and proxy layers; from 201 on Qt reports HTTP
 // error statuses, whose answer is still a proper response.
+constexpr qint64 readBufferBytes = qint64{256} * 1024;
+
 bool isTransportError(QNetworkReply::NetworkError error)
 {
     return error > QNetworkReply::NoError && error < QNetworkReply::ContentAccessDenied;
@@ -47,17 +50,44 @@ QCoro::Task<HttpOutcome> exchange(QNetworkAccessManager &network, QNetworkReques
             raw->abort();
         });
     }
-    QObject::connect(raw, &QNetworkReply::downloadProgress, raw, [raw, &tooLarge, limit = options.maxBodyBytes](qint64 received, qint64) {
-        if (received > limit && !tooLarge) {
+    const qint64 limit = options.maxBodyBytes;
+    const auto refuse = [raw, &tooLarge] {
+        if (!tooLarge) {
             tooLarge = true;
             raw->abort();
         }
+    };
+    // An announced size over the limit is refused before any of the body is read.
+    QObject::connect(raw, &QNetworkReply::metaDataChanged, raw, [raw, refuse, limit] {
+        if (raw->header(QNetworkRequest::ContentLengthHeader).toLongLong() > limit)
+            refuse();
     });
+    // The body is taken out of the reply as it arrives and Qt may buffer only
+    // a little of it, so an endless chunked body is refused at the limit
+    // instead of growing in Qt's buffers first.
+    QByteArray received;
+    raw->setReadBufferSize(readBufferBytes);
+    QObject::connect(raw, &QNetworkReply::readyRead, raw, [raw, refuse, limit, &received] {
+        received += raw->read(limit + 1 - received.size());
+        if (received.size() > limit)
+            refuse();
+    });
+    // The transfer time-out restarts with every byte, so a body trickled in
+    // slowly would hold the exchange for ever without an overall deadline.
+    bool pastDeadline = false;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, raw, [raw, &pastDeadline] {
+        pastDeadline = true;
+        raw->abort();
+    });
+    deadline.start(options.timeout * 2);
 
     if (!raw->isFinished())
         co_await qCoro(raw).waitForFinished(std::chrono::milliseconds(-1));
 
     // Disconnect before the locals the lambdas capture go out of scope.
+    deadline.stop();
     raw->disconnect();
     if (auto *notifier = options.cancel.notifier())
         QObject::disconnect(notifier, nullptr, raw, nullptr);
@@ -70,7 +100,7 @@ QCoro::Task<HttpOutcome> exchange(QNetworkAccessManager &network, QNetworkReques
         outcome.failure = HttpOutcome::Failure::cancelled;
     } else if (tooLarge) {
         outcome.failure = HttpOutcome::Failure::tooLarge;
-    } else if (error == QNetworkReply::OperationCanceledError || error == QNetworkReply::TimeoutError) {
+    } else if (pastDeadline || error == QNetworkReply::OperationCanceledError || error == QNetworkReply::TimeoutError) {
         // Nobody else aborts our replies, so a cancellation we did not ask for is the transfer time-out.
         outcome.failure = HttpOutcome::Failure::timedOut;
     } else if (isTransportError(error)) {
@@ -79,7 +109,7 @@ QCoro::Task<HttpOutcome> exchange(QNetworkAccessManager &network, QNetworkReques
         outcome.failure = HttpOutcome::Failure::notHttp;
     } else {
         outcome.status = status.toInt();
-        outcome.body = raw->readAll();
+        outcome.body = std::move(received) + raw->readAll();
     }
     co_return outcome;
 }

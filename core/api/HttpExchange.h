@@ -32,6 +32,7 @@ struct HttpOutcome {
 };
 
 struct HttpExchangeOptions {
+    // The longest silence; the whole exchange ends as timed out after twice this.
     std::chrono::milliseconds timeout;
     qint64 maxBodyBytes = qint64{8} * 1024 * 1024; // service answers are small JSON documents
     CancelToken cancel = {};

@@ -29,6 +29,9 @@ QByteArray refusalCode(int status)
 }
 
 constexpr auto lingerTime = std::chrono::milliseconds(1000);
+constexpr auto trickleInterval = std::chrono::milliseconds(100);
+// One 64 KiB chunk of an endless body: its size line, its bytes, its end.
+const QByteArray endlessChunk = "10000\r\n" + QByteArray(0x10000, '{') + "\r\n";
 
 } // namespace
 
@@ -93,6 +96,34 @@ void HttpConnection::answer(const ScriptedReply &reply, bool keepAlive)
     }
     case ScriptedReply::Behaviour::hang:
         m_held = true;
+        return;
+    case ScriptedReply::Behaviour::trickleBody: {
+        const QByteArray full = encodeResponse(responseOf(reply), false);
+        m_held = true;
+        const qsizetype head = full.size() - reply.body.size();
+        m_socket->write(full.left(head));
+        auto *pace = new QTimer(this);
+        connect(pace, &QTimer::timeout, this, [this, pace, rest = full.mid(head), sent = qsizetype{0}]() mutable {
+            if (sent == rest.size()) {
+                pace->stop();
+                close();
+                return;
+            }
+            m_socket->write(rest.mid(sent++, 1));
+        });
+        pace->start(trickleInterval);
+        return;
+    }
+    case ScriptedReply::Behaviour::endlessChunks:
+        m_held = true;
+        m_socket->write("HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reasonPhrase(reply.status)
+                        + "\r\nContent-Type: application/json\r\nTransfer-Encoding: chunked\r\n\r\n");
+        // Topped up only as the client reads, so the server's own memory stays flat.
+        connect(m_socket, &QTcpSocket::bytesWritten, this, [this] {
+            if (m_socket->bytesToWrite() < endlessChunk.size())
+                m_socket->write(endlessChunk);
+        });
+        m_socket->write(endlessChunk);
         return;
     case ScriptedReply::Behaviour::respond:
         break;

@@ -16,6 +16,8 @@ struct ScriptedReply {
         dropConnection, // close the socket after reading the request, no answer
         truncateBody,   // announce the full Content-Length, send half the body, close
         hang,           // never answer, keep the socket open
+        trickleBody,    // announce the full Content-Length, then send one byte every 100 ms
+        endlessChunks,  // a chunked body of garbage that never ends while the client reads
     };
 
     int status = 200;

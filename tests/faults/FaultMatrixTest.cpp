@@ -1,0 +1,222 @@
+// What a hostile or failing service does to a signed-in app, one row per
+// failure: the error the user sees, that the stored tokens, the sync cache and
+// the widget snapshot stay as they were (unless the row says otherwise), and
+// that the next good answer recovers. Through the running SessionStore and
+// APIClient against the local fake service.
+#include "support/AppStackFixture.h"
+
+#include "prefs/PreferenceKeys.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTcpServer>
+#include <sys/resource.h>
+
+using namespace vorlie;
+using namespace vorlie::testing;
+using fake::ScriptedReply;
+
+namespace {
+
+ScriptedReply behaving(ScriptedReply::Behaviour behaviour, int status = 200, QByteArray body = "{\"data\":{}}")
+{
+    ScriptedReply r = reply(status, std::move(body));
+    r.behaviour = behaviour;
+    return r;
+}
+
+ScriptedReply withHeader(ScriptedReply r, const QByteArray &name, const QByteArray &value)
+{
+    r.headers.append({name, value});
+    return r;
+}
+
+// The sync answer of `snapshot` with one change made to its JSON.
+QByteArray syncBody(const SyncSnapshot &snapshot, const std::function<void(QJsonObject &)> &change)
+{
+    QJsonObject data = JsonCodec<SyncSnapshot>::encode(snapshot).toObject();
+    change(data);
+    return QJsonDocument(QJsonObject{{QStringLiteral("data"), data}}).toJson(QJsonDocument::Compact);
+}
+
+long peakResidentKiB()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+enum class Tokens { kept, cleared };
+
+struct Row {
+    const char *name;
+    // Scripts the failure; the snapshot is the one the service last sent.
+    std::function<void(fake::FakeService &, const SyncSnapshot &)> arrange;
+    APIError seen;
+    Tokens tokens = Tokens::kept;
+};
+
+} // namespace
+
+class FaultMatrix : public AppStackFixture {
+protected:
+    struct Stored {
+        std::optional<QString> access;
+        std::optional<QString> refresh;
+        std::optional<QByteArray> cache;
+        std::optional<QByteArray> widget;
+        friend bool operator==(const Stored &, const Stored &) = default;
+    };
+
+    Stored stored()
+    {
+        return {storedToken(QStringLiteral("accessToken")), storedToken(QStringLiteral("refreshToken")),
+                defaults.data(prefkeys::syncSnapshot()), defaults.data(prefkeys::widgetSnapshot())};
+    }
+
+    // One failing sync, then the same checks for every row.
+    void check(const Row &row)
+    {
+        SCOPED_TRACE(row.name);
+        service().clearScripts();
+        const SyncSnapshot last = *cachedSnapshot();
+        const Stored before = stored();
+        row.arrange(service(), last);
+
+        EXPECT_FALSE(resultOf(store->refresh()));
+        EXPECT_EQ(store->lastSyncError(), row.seen)
+            << (store->lastSyncError() ? describe(ServiceError(*store->lastSyncError())).toStdString() : "no error");
+        EXPECT_EQ(store->authState(), SessionStore::AuthState::signedIn);
+        EXPECT_EQ(store->mainPerson(), last.mainPerson) << "what is shown changed";
+        EXPECT_FALSE(store->isSyncing());
+        const Stored after = stored();
+        EXPECT_EQ(after.cache, before.cache);
+        EXPECT_EQ(after.widget, before.widget);
+        if (row.tokens == Tokens::kept) {
+            EXPECT_EQ(after.refresh, before.refresh);
+            EXPECT_EQ(after.access, before.access);
+            // The next good answer recovers.
+            service().clearScripts();
+            EXPECT_TRUE(resultOf(store->refresh()));
+            EXPECT_FALSE(store->lastSyncError());
+        } else {
+            EXPECT_FALSE(after.refresh);
+            EXPECT_FALSE(after.access);
+        }
+    }
+};
+
+TEST_F(FaultMatrix, EachFailureShowsItsErrorKeepsWhatIsStoredAndRecovers)
+{
+    startSignedIn();
+    const QString sync = QStringLiteral("sync");
+    const QString refresh = QStringLiteral("auth/refresh");
+    const auto expireThen = [](const QString &path, ScriptedReply answer) {
+        return [path, answer](fake::FakeService &s, const SyncSnapshot &) {
+            s.expireAccessTokens();
+            s.script("POST", path, answer);
+        };
+    };
+    // Always: Qt sends a GET again by itself when a kept-alive connection drops.
+    const auto onSync = [sync](ScriptedReply answer) {
+        return [sync, answer](fake::FakeService &s, const SyncSnapshot &) { s.scriptAlways("GET", sync, answer); };
+    };
+    const auto syncWith = [sync](std::function<void(QJsonObject &)> change) {
+        return [sync, change](fake::FakeService &s, const SyncSnapshot &last) { s.script("GET", sync, reply(200, syncBody(last, change))); };
+    };
+
+    const std::vector<Row> rows{
+        {"dropped before an answer", onSync(behaving(ScriptedReply::Behaviour::dropConnection)), APIError::offline()},
+        {"dropped mid-body", onSync(behaving(ScriptedReply::Behaviour::truncateBody, 200, QByteArray(4000, ' ') + "{}")),
+         APIError::offline()},
+        {"silent past the inactivity time-out", onSync(behaving(ScriptedReply::Behaviour::hang)), APIError::timeout()},
+        {"a body trickled a byte at a time", onSync(behaving(ScriptedReply::Behaviour::trickleBody, 200, QByteArray(600, ' ') + "{}")),
+         APIError::timeout()},
+        {"a redirect to another host", onSync(withHeader(reply(302), "Location", "http://elsewhere.invalid/api/v1/sync")),
+         APIError::unknown(302)},
+        {"refresh answered 500", expireThen(refresh, reply(500, errorEnvelope("INTERNAL", "x"))), APIError::unauthorized()},
+        {"refresh answered 201", expireThen(refresh, reply(201, R"({"data":{"accessToken":"a","refreshToken":"r"}})")),
+         APIError::unauthorized()},
+        {"refresh answered garbage", expireThen(refresh, reply(200, "<html>")), APIError::unknown(-1)},
+        {"429 with an envelope", onSync(reply(429, errorEnvelope("RATE_LIMITED", "slow down"))), APIError::rateLimited()},
+        {"429 without one", onSync(reply(429, "busy")), APIError::unknown(429)},
+        {"500 with an envelope", onSync(reply(500, errorEnvelope("INTERNAL", "oops"))),
+         APIError::server(QStringLiteral("INTERNAL"), QStringLiteral("oops"), 500)},
+        {"503 without one", onSync(reply(503, "<html>down</html>")), APIError::unknown(503)},
+        {"a body of 50 MB", onSync(reply(200, QByteArray(50 * 1024 * 1024, ' '))), APIError::unknown(-1)},
+        {"a chunked body without end", onSync(behaving(ScriptedReply::Behaviour::endlessChunks)), APIError::unknown(-1)},
+        {"fractional-second instants",
+         syncWith([](QJsonObject &o) { o[QStringLiteral("serverTime")] = QStringLiteral("2026-12-07T10:00:00.250Z"); }),
+         APIError::decoding()},
+        {"an unknown status category", syncWith([](QJsonObject &o) {
+             QJsonObject status = o[QStringLiteral("mainPersonStatus")].toObject();
+             status[QStringLiteral("category")] = QStringLiteral("sparkly");
+             o[QStringLiteral("mainPersonStatus")] = status;
+         }),
+         APIError::decoding()},
+        // Last: it ends the session.
+        {"refresh answered 401", expireThen(refresh, reply(401, errorEnvelope("UNAUTHORIZED", "gone"))), APIError::unauthorized(),
+         Tokens::cleared},
+    };
+    for (const Row &row : rows)
+        check(row);
+}
+
+TEST_F(FaultMatrix, TheServiceDownForSeveralTicksAndBackAgain)
+{
+    startSignedIn();
+    const auto before = stored();
+    service().scriptAlways("GET", QStringLiteral("sync"), behaving(ScriptedReply::Behaviour::dropConnection));
+    for (int tick = 0; tick < 4; ++tick) {
+        EXPECT_FALSE(resultOf(store->refresh()));
+        EXPECT_EQ(store->lastSyncError(), APIError::offline());
+    }
+    EXPECT_EQ(stored(), before);
+    EXPECT_TRUE(store->mainPerson());
+    service().clearScripts();
+    EXPECT_TRUE(resultOf(store->refresh()));
+    EXPECT_FALSE(store->lastSyncError());
+}
+
+TEST_F(FaultMatrix, ConnectionRefusedIsAnErrorNotAHang)
+{
+    signIn();
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
+    const quint16 port = closed.serverPort();
+    closed.close();
+    APIClient refused(QUrl(QStringLiteral("http://127.0.0.1:%1/api/v1").arg(port)), *auth, network, requestTimeout);
+    APIRequest request;
+    request.path = QStringLiteral("sync");
+    const Result<void> result = resultOf(refused.sendVoid(std::move(request)));
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.error(), ServiceError(APIError::unknown(-1)));
+    EXPECT_TRUE(storedToken(QStringLiteral("refreshToken")));
+}
+
+TEST_F(FaultMatrix, FiftyConcurrent401sShareOneRefreshAndAllSucceed)
+{
+    const fake::TokenPair first = signIn();
+    service().expireAccessTokens();
+    std::vector<QCoro::Task<Result<void>>> calls;
+    for (int i = 0; i < 50; ++i)
+        calls.push_back(client->sendVoid(get(QStringLiteral("me"))));
+    int succeeded = 0;
+    for (auto &call : calls)
+        succeeded += resultOf(call) ? 1 : 0;
+    EXPECT_EQ(succeeded, 50);
+    EXPECT_EQ(service().requestCount(QStringLiteral("auth/refresh")), 1);
+    EXPECT_EQ(service().requestCount(QStringLiteral("me")), 100);
+    EXPECT_NE(storedToken(QStringLiteral("refreshToken")), first.refreshToken);
+}
+
+TEST_F(FaultMatrix, AnEndlessChunkedBodyIsRefusedWithinItsCap)
+{
+    startSignedIn();
+    service().script("GET", QStringLiteral("sync"), behaving(ScriptedReply::Behaviour::endlessChunks));
+    const long before = peakResidentKiB();
+    EXPECT_FALSE(resultOf(store->refresh()));
+    EXPECT_EQ(store->lastSyncError(), APIError::unknown(-1));
+    // Twice the 8 MiB cap covers the read buffer and the copy handed on.
+    EXPECT_LT(peakResidentKiB() - before, 24 * 1024);
+}
