@@ -4,9 +4,17 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# The app starts signed in as the demo account; --signed-out starts it at the
+# sign-in screen instead. Every other argument goes to the app.
+signed_out=false
+app_args=()
+for arg in "$@"; do
+    if [[ "$arg" == "--signed-out" ]]; then signed_out=true; else app_args+=("$arg"); fi
+done
+
 bash tools/install-deps.sh
 cmake --preset release >/dev/null
-cmake --build --preset release --target vorlie vorlie-fake-service vorlie-push-distributor
+cmake --build --preset release --target vorlie vorlie-fake-service vorlie-push-distributor vorlie-seed-session
 
 # Push and the credential store live on the session bus; a bare machine gets
 # a private one with a throw-away keyring.
@@ -40,9 +48,19 @@ push_url="$(start push build/release/tools/push_distributor/vorlie-push-distribu
 
 export VORLIE_API_BASE_URL="$base_url"
 export VORLIE_AVATAR_BASE_URL="${base_url%/api/v1}"
+
+# The demo account signs in through the program's own sign-in, so its tokens
+# sit in the keyring where the app looks for them.
+seeder=build/release/tools/seed_session/vorlie-seed-session
+if $signed_out; then
+    "$seeder" --clear || true
+elif ! "$seeder" --base-url "$base_url" --email quorrin@example.com --password vorlie-demo; then
+    echo "the demo account could not be signed in: the app starts at the sign-in screen"
+fi
+
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
     echo "no display found: running without windows (QT_QPA_PLATFORM=offscreen)"
     export QT_QPA_PLATFORM=offscreen
 fi
 echo "demo account: quorrin@example.com / vorlie-demo; Ctrl+C stops everything"
-build/release/app/vorlie "$@"
+build/release/app/vorlie "${app_args[@]}"

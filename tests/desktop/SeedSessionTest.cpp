@@ -1,0 +1,110 @@
+// The seeding tool as the run command uses it: a real process signing in to
+// the local fake service and leaving the tokens in the Secret Service.
+#include "support/PipelineFixture.h"
+#include "InstanceTestSupport.h"
+
+using namespace vorlie;
+using namespace vorlie::testing;
+
+namespace {
+
+const QString seeder = QStringLiteral(SEED_SESSION);
+
+struct Seeding {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Seeding seed(const QStringList &arguments, const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(seeder, arguments);
+    // The service runs on a thread of its own, so waiting here blocks nobody.
+    EXPECT_TRUE(process.waitForFinished(30000)) << "the seeding tool hung";
+    return Seeding{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+                   process.readAllStandardError()};
+}
+
+} // namespace
+
+class SeedSession : public PipelineFixture {
+protected:
+    QStringList arguments(const QString &email, const QString &password) const
+    {
+        return {QStringLiteral("--base-url"), host.baseUrl().toString(), QStringLiteral("--email"), email,
+                QStringLiteral("--password"), password, QStringLiteral("--keychain-service"), keychainService};
+    }
+};
+
+TEST_F(SeedSession, TheDemoAccountsTokensLandWhereTheProgramFindsThem)
+{
+    const Seeding seeded = seed(arguments(QStringLiteral("quorrin@example.com"), QStringLiteral("vorlie-demo")));
+    ASSERT_EQ(seeded.exitCode, 0) << seeded.err.toStdString();
+    EXPECT_TRUE(seeded.err.isEmpty());
+
+    // A new session over the same keychain, as the program builds at start-up, is signed in.
+    restart();
+    const Result<QJsonObject> me = resultOf(client->send<QJsonObject>(get(QStringLiteral("me"))));
+    ASSERT_TRUE(me) << describe(me).toStdString();
+    EXPECT_EQ(me->value(QStringLiteral("email")).toString(), QStringLiteral("quorrin@example.com"));
+    const std::optional<QString> access = storedToken(QStringLiteral("accessToken"));
+    ASSERT_TRUE(access);
+    EXPECT_FALSE(seeded.out.contains(access->toUtf8())) << "tokens are never printed";
+
+    // --clear is how the run command starts signed out; clearing twice is no failure.
+    for (int round = 0; round < 2; ++round) {
+        const Seeding cleared = seed({QStringLiteral("--clear"), QStringLiteral("--keychain-service"), keychainService});
+        EXPECT_EQ(cleared.exitCode, 0) << cleared.err.toStdString();
+    }
+    EXPECT_FALSE(storedToken(QStringLiteral("accessToken")));
+    EXPECT_FALSE(storedToken(QStringLiteral("refreshToken")));
+}
+
+TEST_F(SeedSession, ARefusedSignInEndsWithOneLineAndKeepsNothing)
+{
+    const Seeding refused = seed(arguments(QStringLiteral("quorrin@example.com"), QStringLiteral("wrong-password")));
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err.count('\n'), 1) << refused.err.toStdString();
+    EXPECT_FALSE(storedToken(QStringLiteral("accessToken")));
+    EXPECT_FALSE(storedToken(QStringLiteral("refreshToken")));
+}
+
+TEST_F(SeedSession, ASignInWhoseTokensTheKeyringCannotKeepIsNoSuccess)
+{
+    // The service accepts the sign-in, but there is no Secret Service to keep the tokens.
+    QProcessEnvironment noBus = QProcessEnvironment::systemEnvironment();
+    noBus.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=/nonexistent/bus"));
+    const Seeding unkept = seed(arguments(QStringLiteral("quorrin@example.com"), QStringLiteral("vorlie-demo")), noBus);
+    EXPECT_EQ(unkept.exitCode, 1);
+    EXPECT_TRUE(unkept.err.contains("Secret Service")) << unkept.err.toStdString();
+    EXPECT_EQ(unkept.err.count('\n'), 1);
+}
+
+TEST_F(SeedSession, BadArgumentsAndAnUnreachableServiceAreRefusedCleanly)
+{
+    const QString base = host.baseUrl().toString();
+    const QList<QStringList> bad{
+        {},
+        {QStringLiteral("--email"), QStringLiteral("a@b.c"), QStringLiteral("--password"), QStringLiteral("x")},
+        {QStringLiteral("--base-url"), QStringLiteral("ftp://127.0.0.1/api/v1"), QStringLiteral("--email"), QStringLiteral("a@b.c"),
+         QStringLiteral("--password"), QStringLiteral("x")},
+        {QStringLiteral("--base-url"), QStringLiteral("not a url"), QStringLiteral("--email"), QStringLiteral("a@b.c"),
+         QStringLiteral("--password"), QStringLiteral("x")},
+        {QStringLiteral("--base-url"), base, QStringLiteral("--email"), QStringLiteral("a@b.c"), QStringLiteral("--password"),
+         QStringLiteral("x"), QStringLiteral("--unknown")},
+    };
+    for (const QStringList &arguments : bad) {
+        const Seeding refused = seed(arguments);
+        EXPECT_EQ(refused.exitCode, 2) << arguments.join(u' ').toStdString();
+        EXPECT_EQ(refused.err.count('\n'), 1) << refused.err.toStdString();
+    }
+
+    // Port 9 (discard) has no listener on 127.0.0.1.
+    const Seeding unreachable = seed({QStringLiteral("--base-url"), QStringLiteral("http://127.0.0.1:9/api/v1"), QStringLiteral("--email"),
+                                      QStringLiteral("a@b.c"), QStringLiteral("--password"), QStringLiteral("x"),
+                                      QStringLiteral("--keychain-service"), keychainService});
+    EXPECT_EQ(unreachable.exitCode, 1);
+    EXPECT_EQ(unreachable.err.count('\n'), 1) << unreachable.err.toStdString();
+}
