@@ -82,6 +82,6 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     bench::runAndReportRatios(&argc, argv,
-                              {{"APIClient / bare QNetworkAccessManager GET", "BM_BareNetworkAccessManagerGet", "BM_APIClientGet", 1.10}});
+                              {{"APIClient / bare QNetworkAccessManager GET", "BM_BareNetworkAccessManagerGet", "BM_APIClientGet", 1.10, true}});
     return 0;
 }
