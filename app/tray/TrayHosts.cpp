@@ -1,0 +1,50 @@
+#include "TrayHosts.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QGuiApplication>
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace vorlie::trayhosts {
+
+namespace {
+
+const QString watcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
+
+template<typename Reply>
+using XcbReply = std::unique_ptr<Reply, decltype(&std::free)>;
+
+} // namespace
+
+bool statusNotifierHostPresent()
+{
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(watcherService))
+        return false;
+    const QDBusInterface watcher(watcherService, QStringLiteral("/StatusNotifierWatcher"), watcherService, bus);
+    return watcher.property("IsStatusNotifierHostRegistered").toBool();
+}
+
+bool xembedTrayPresent()
+{
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection())
+        return false;
+    xcb_connection_t *connection = x11->connection();
+    static constexpr char selection[] = "_NET_SYSTEM_TRAY_S0";
+    const XcbReply<xcb_intern_atom_reply_t> atom(
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, sizeof(selection) - 1, selection), nullptr),
+        &std::free);
+    if (!atom || atom->atom == XCB_ATOM_NONE)
+        return false;
+    const XcbReply<xcb_get_selection_owner_reply_t> owner(
+        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, atom->atom), nullptr), &std::free);
+    return owner && owner->owner != XCB_WINDOW_NONE;
+}
+
+} // namespace vorlie::trayhosts

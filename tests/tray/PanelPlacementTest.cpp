@@ -1,0 +1,103 @@
+// Where the panel opens: next to the tray icon when the tray says where it
+// is, at the pointer otherwise, and always whole on the screen it belongs to.
+#include "tray/PanelPlacement.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <gtest/gtest.h>
+
+using namespace vorlie;
+
+namespace {
+
+const QSize panel(280, 400);
+
+PanelAnchor atIcon(QRect icon)
+{
+    return PanelAnchor{icon, QPoint(-9999, -9999)};
+}
+
+PanelAnchor atPointer(QPoint pointer)
+{
+    return PanelAnchor{std::nullopt, pointer};
+}
+
+} // namespace
+
+TEST(PanelPlacement, OpensBesideTheIconOnWhicheverEdgeThePanelIs)
+{
+    // Top panel 28 px high, icon at the trailing end.
+    EXPECT_EQ(panelPosition(panel, atIcon({1880, 2, 24, 24}), {0, 28, 1920, 1052}), QPoint(1640, 30));
+    // Bottom panel: above the icon.
+    EXPECT_EQ(panelPosition(panel, atIcon({1880, 1054, 24, 24}), {0, 0, 1920, 1052}), QPoint(1640, 650));
+    // An icon in the middle of a top panel: centred under it.
+    EXPECT_EQ(panelPosition(panel, atIcon({948, 2, 24, 24}), {0, 28, 1920, 1052}), QPoint(819, 30));
+    // Vertical panels: beside the icon, centred on it.
+    EXPECT_EQ(panelPosition(panel, atIcon({12, 500, 24, 24}), {48, 0, 1872, 1080}), QPoint(48, 311));
+    EXPECT_EQ(panelPosition(panel, atIcon({1884, 500, 24, 24}), {0, 0, 1872, 1080}), QPoint(1592, 311));
+}
+
+TEST(PanelPlacement, WithoutIconGeometryOpensAtThePointer)
+{
+    const QRect available(0, 28, 1920, 1052);
+    // Clicked in the top panel: below the pointer, kept off the panel.
+    EXPECT_EQ(panelPosition(panel, atPointer({1900, 10}), available), QPoint(1640, 28));
+    EXPECT_EQ(panelPosition(panel, atPointer({600, 300}), available), QPoint(460, 305));
+    // Lower half: above the pointer.
+    EXPECT_EQ(panelPosition(panel, atPointer({600, 900}), available), QPoint(460, 496));
+    // A tray that reports an empty geometry knows no more than one that reports none.
+    EXPECT_EQ(panelPosition(panel, PanelAnchor{QRect(), {600, 300}}, available), QPoint(460, 305));
+    EXPECT_EQ((PanelAnchor{QRect(), {600, 300}}.point()), QPoint(600, 300));
+    EXPECT_EQ((PanelAnchor{QRect(10, 10, 20, 20), {600, 300}}.point()), QPoint(19, 19));
+}
+
+TEST(PanelPlacement, StaysOnTheScreenOfTheAnchorWithSeveralMonitors)
+{
+    // A 1920 x 1080 screen, a 2560 x 1440 one to its right (HiDPI screens
+    // report device-independent geometry, so the rule is the same), and
+    // one to the left at negative coordinates.
+    const QRect right(1920, 0, 2560, 1440);
+    const QRect left(-1280, 0, 1280, 1024);
+
+    // Near the shared edge: clamped to the right screen, not spilling onto the left one.
+    EXPECT_EQ(panelPosition(panel, atIcon({1925, 2, 24, 24}), right), QPoint(1920, 30));
+    EXPECT_EQ(panelPosition(panel, atPointer({4470, 1430}), right), QPoint(4200, 1026));
+    EXPECT_EQ(panelPosition(panel, atPointer({-5, 1000}), left), QPoint(-280, 596));
+    EXPECT_EQ(panelPosition(panel, atPointer({-1275, 5}), left), QPoint(-1280, 10));
+}
+
+TEST(PanelPlacement, APanelLargerThanTheScreenKeepsItsTopLeftVisible)
+{
+    EXPECT_EQ(panelPosition(panel, atPointer({700, 290}), {0, 0, 800, 300}), QPoint(520, 0));
+    EXPECT_EQ(panelPosition({900, 200}, atPointer({700, 10}), {100, 0, 800, 600}), QPoint(100, 15));
+}
+
+TEST(PanelPlacement, EveryAnchorOnEveryLayoutGivesAPanelInsideTheAvailableArea)
+{
+    const QList<QRect> layouts{{0, 28, 1920, 1052}, {0, 0, 1366, 728}, {1920, 0, 2560, 1440}, {-1280, -200, 1280, 1024},
+                               {48, 0, 1872, 1080}};
+    const QList<QSize> panels{{280, 400}, {280, 120}, {340, 600}};
+    for (const QRect &available : layouts) {
+        for (const QSize &size : panels) {
+            for (int x = available.left() - 40; x <= available.right() + 40; x += 97) {
+                for (int y = available.top() - 40; y <= available.bottom() + 40; y += 89) {
+                    for (const PanelAnchor &anchor : {atPointer({x, y}), atIcon({x, y, 22, 22})}) {
+                        const QRect placed(panelPosition(size, anchor, available), size);
+                        ASSERT_TRUE(available.contains(placed))
+                            << "panel " << placed.x() << "," << placed.y() << " for anchor " << x << "," << y;
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(PanelPlacement, TheScreenIsTheOneHoldingTheAnchorElseThePrimary)
+{
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    ASSERT_NE(primary, nullptr);
+    const QPoint inside = primary->geometry().center();
+    EXPECT_EQ(availableGeometryAt(atPointer(inside)), primary->availableGeometry());
+    EXPECT_EQ(availableGeometryAt(atIcon({inside, QSize(22, 22)})), primary->availableGeometry());
+    EXPECT_EQ(availableGeometryAt(atPointer({-100000, -100000})), primary->availableGeometry());
+}

@@ -1,0 +1,273 @@
+// The tray item as a desktop panel sees it: a StatusNotifierWatcher and host
+// on the test bus reads the item's pictures, tooltip and menu over D-Bus and
+// clicks it, while the session runs against the local fake service.
+#include "support/AppStackFixture.h"
+#include "support/StatusNotifierItemClient.h"
+#include "support/StatusNotifierWatcher.h"
+#include "domain/StatusCatalog.h"
+#include "i18n/TextLookup.h"
+#include "prefs/MenuBarPreferences.h"
+#include "push_transport/PushTestSupport.h"
+#include "tray/TrayItem.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextDocument>
+
+using namespace vorlie;
+using namespace vorlie::testing;
+
+namespace {
+
+constexpr int waitMs = 5000;
+
+// The largest picture's lower trailing corner, where the emoji goes, holds
+// clearly coloured pixels that are not the heart's rose.
+bool carriesEmoji(const QImage &picture)
+{
+    const int side = picture.width();
+    const QRect badge(side * 4 / 10, side * 4 / 10, side * 6 / 10, side * 6 / 10);
+    int coloured = 0;
+    for (int y = badge.top(); y <= badge.bottom(); ++y) {
+        for (int x = badge.left(); x <= badge.right(); ++x) {
+            const QColor c = QColor::fromRgba(picture.pixel(x, y));
+            const bool rose = c.hue() >= 320 && c.hue() <= 345;
+            coloured += c.alpha() > 200 && c.hsvSaturation() > 80 && !rose ? 1 : 0;
+        }
+    }
+    return coloured > badge.width() * badge.height() / 20;
+}
+
+} // namespace
+
+class TrayItemOnATray : public AppStackFixture {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "run inside tools/test-session.sh";
+        ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb")) << "needs an X server";
+        texts.apply(AppLanguage::english);
+    }
+
+    void TearDown() override
+    {
+        tray.reset();
+        watcher.stop();
+    }
+
+    void createTray() { tray = std::make_unique<TrayItem>(*store, preferences, texts); }
+
+    // The item the tray shows, once it has registered.
+    std::unique_ptr<StatusNotifierItemClient> itemOnTray()
+    {
+        if (!QTest::qWaitFor([this] { return !watcher.registeredItems().isEmpty(); }, waitMs))
+            return nullptr;
+        return std::make_unique<StatusNotifierItemClient>(watcher.registeredItems().constLast());
+    }
+
+    // The main person publishes, as their own app would, and this app syncs.
+    void mainPersonPublishes(const QString &statusKey, const std::optional<QString> &customText = std::nullopt)
+    {
+        QJsonObject body{{"statusKey", statusKey}};
+        if (customText)
+            body.insert("customText", *customText);
+        const fake::TokenPair pair = service().issueTokens(fake::ServiceState::seededUserId());
+        const HttpAnswer answer = post(QUrl(host.baseUrl().toString() + QStringLiteral("/dev/main-person-status")),
+                                       QJsonDocument(body).toJson(QJsonDocument::Compact),
+                                       {{"Authorization", "Bearer " + pair.accessToken.toUtf8()}});
+        ASSERT_EQ(answer.status, 200) << answer.body.toStdString();
+        ASSERT_TRUE(resultOf(store->refresh()));
+    }
+
+    // Signed in, the main person's status published, then the tray made:
+    // the item as the panel shows it.
+    std::unique_ptr<StatusNotifierItemClient> signedInOnATray(const QString &statusKey,
+                                                              const std::optional<QString> &customText = std::nullopt)
+    {
+        if (!watcher.start())
+            return nullptr;
+        startSignedIn();
+        mainPersonPublishes(statusKey, customText);
+        if (HasFatalFailure())
+            return nullptr;
+        createTray();
+        return itemOnTray();
+    }
+
+    static QString toolTipFor(const QString &statusText) { return qtTrId("vorlie") + QLatin1Char('\n') + statusText; }
+
+    StatusNotifierWatcher watcher;
+    MenuBarPreferences preferences{StandardDefaults(PreferencePaths::under(prefsDir.path()))};
+    TextLookup texts{[] { return QStringList{QStringLiteral("en-US")}; }};
+    std::unique_ptr<TrayItem> tray;
+};
+
+TEST_F(TrayItemOnATray, ShowsTheMainPersonsEmojiAndFollowsTheirStatus)
+{
+    const auto item = signedInOnATray(QStringLiteral("tired"));
+    ASSERT_TRUE(item);
+    EXPECT_TRUE(TrayItem::trayAvailable());
+
+    QList<QImage> pictures = item->iconPixmaps();
+    ASSERT_FALSE(pictures.isEmpty());
+    EXPECT_LE(pictures.constFirst().width(), 64);
+    EXPECT_TRUE(carriesEmoji(pictures.constFirst()));
+    EXPECT_EQ(item->toolTipTitle(), toolTipFor(displayText(*store->mainPersonStatus())));
+    EXPECT_EQ(item->status(), QStringLiteral("Active"));
+
+    // A status without an emoji: the bare heart, and the text in the tooltip.
+    mainPersonPublishes(QStringLiteral("custom"), QStringLiteral("Back at 5"));
+    pictures = item->iconPixmaps();
+    ASSERT_FALSE(pictures.isEmpty());
+    EXPECT_FALSE(carriesEmoji(pictures.constFirst()));
+    EXPECT_EQ(item->toolTipTitle(), toolTipFor(QStringLiteral("Back at 5")));
+
+    mainPersonPublishes(QStringLiteral("home"));
+    pictures = item->iconPixmaps();
+    ASSERT_FALSE(pictures.isEmpty());
+    EXPECT_TRUE(carriesEmoji(pictures.constFirst()));
+}
+
+TEST_F(TrayItemOnATray, DrawsANewPictureOnlyWhenTheEmojiOrTheScaleChanges)
+{
+    const auto item = signedInOnATray(QStringLiteral("tired"));
+    ASSERT_TRUE(item);
+    auto newIconsSinceRead = [&item, seen = 0]() mutable {
+        item->status(); // signals sent before the answer have arrived
+        const int fresh = item->newIconCount() - seen;
+        seen = item->newIconCount();
+        return fresh;
+    };
+    newIconsSinceRead();
+
+    // Syncs with nothing new, and a new status with the same emoji.
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(resultOf(store->refresh()));
+    mainPersonPublishes(QStringLiteral("tired"));
+    EXPECT_EQ(newIconsSinceRead(), 0);
+
+    // Two custom texts without emoji: one new picture, two new tooltips.
+    mainPersonPublishes(QStringLiteral("custom"), QStringLiteral("one"));
+    mainPersonPublishes(QStringLiteral("custom"), QStringLiteral("two"));
+    EXPECT_EQ(newIconsSinceRead(), 1);
+    EXPECT_EQ(item->toolTipTitle(), toolTipFor(QStringLiteral("two")));
+
+    tray->setScale(2.0);
+    EXPECT_EQ(newIconsSinceRead(), 1);
+    tray->setScale(2.0);
+    EXPECT_EQ(newIconsSinceRead(), 0);
+    const QList<QImage> pictures = item->iconPixmaps();
+    ASSERT_FALSE(pictures.isEmpty());
+    EXPECT_LE(pictures.constFirst().width(), 64);
+}
+
+TEST_F(TrayItemOnATray, AfterSignOutItShowsTheBareHeartAndNoStatus)
+{
+    const auto item = signedInOnATray(QStringLiteral("tired"));
+    ASSERT_TRUE(item);
+    ASSERT_TRUE(carriesEmoji(item->iconPixmaps().constFirst()));
+
+    resultOf(store->signOut());
+
+    const QList<QImage> pictures = item->iconPixmaps();
+    ASSERT_FALSE(pictures.isEmpty());
+    EXPECT_FALSE(carriesEmoji(pictures.constFirst()));
+    EXPECT_EQ(item->toolTipTitle(), toolTipFor(qtTrId("home.no_status")));
+}
+
+TEST_F(TrayItemOnATray, AClickAsksForThePanelAndTheMenuOffersItFirst)
+{
+    ASSERT_TRUE(watcher.start());
+    createTray();
+    const auto item = itemOnTray();
+    ASSERT_TRUE(item);
+    QSignalSpy toggles(tray.get(), &TrayItem::panelToggleRequested);
+    QSignalSpy panels(tray.get(), &TrayItem::panelRequested);
+    QSignalSpy mainWindow(tray.get(), &TrayItem::openMainWindowRequested);
+    QSignalSpy quits(tray.get(), &TrayItem::quitRequested);
+
+    ASSERT_TRUE(item->activate(40, 10));
+    ASSERT_TRUE(QTest::qWaitFor([&toggles] { return toggles.size() == 1; }, waitMs));
+    // A StatusNotifierItem tray does not say where the icon is: the pointer must do.
+    const auto anchor = toggles.constFirst().constFirst().value<PanelAnchor>();
+    EXPECT_EQ(anchor.iconGeometry, std::nullopt);
+    EXPECT_EQ(anchor.pointer, QCursor::pos());
+
+    const QList<TrayMenuEntry> entries = item->menuEntries();
+    ASSERT_EQ(entries.size(), 3);
+    EXPECT_EQ(entries.at(0).label, qtTrId("menubar.show_panel"));
+    EXPECT_EQ(entries.at(1).label, qtTrId("menubar.open_vorlie"));
+    EXPECT_EQ(entries.at(2).label, qtTrId("menubar.quit"));
+
+    ASSERT_TRUE(item->clickMenuEntry(entries.at(0).id));
+    ASSERT_TRUE(QTest::qWaitFor([&panels] { return panels.size() == 1; }, waitMs));
+    ASSERT_TRUE(item->clickMenuEntry(entries.at(1).id));
+    ASSERT_TRUE(QTest::qWaitFor([&mainWindow] { return mainWindow.size() == 1; }, waitMs));
+    ASSERT_TRUE(item->clickMenuEntry(entries.at(2).id));
+    ASSERT_TRUE(QTest::qWaitFor([&quits] { return quits.size() == 1; }, waitMs));
+    EXPECT_EQ(toggles.size(), 1);
+    EXPECT_EQ(panels.size(), 1);
+}
+
+TEST_F(TrayItemOnATray, ATrayThatStartsLaterStillGetsTheItem)
+{
+    createTray();
+    EXPECT_FALSE(TrayItem::trayAvailable());
+
+    ASSERT_TRUE(watcher.start());
+    const auto item = itemOnTray();
+    ASSERT_TRUE(item);
+    EXPECT_TRUE(TrayItem::trayAvailable());
+    EXPECT_FALSE(item->iconPixmaps().isEmpty());
+
+    // The panel restarts: the item comes back.
+    watcher.stop();
+    ASSERT_TRUE(watcher.start());
+    ASSERT_TRUE(itemOnTray());
+}
+
+TEST_F(TrayItemOnATray, TheSettingHidesAndShowsTheItem)
+{
+    ASSERT_TRUE(watcher.start());
+    createTray();
+    ASSERT_TRUE(itemOnTray());
+
+    preferences.setIconEnabled(false);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return watcher.registeredItems().isEmpty(); }, waitMs));
+
+    preferences.setIconEnabled(true);
+    EXPECT_TRUE(itemOnTray());
+}
+
+TEST_F(TrayItemOnATray, ALanguageChangeRetranslatesTheMenuAndTheToolTip)
+{
+    ASSERT_TRUE(watcher.start());
+    createTray();
+    const auto item = itemOnTray();
+    ASSERT_TRUE(item);
+    const QString englishEntry = item->menuEntries().value(0).label;
+
+    texts.apply(AppLanguage::german);
+
+    const QList<TrayMenuEntry> entries = item->menuEntries();
+    ASSERT_EQ(entries.size(), 3);
+    EXPECT_EQ(entries.at(0).label, qtTrId("menubar.show_panel"));
+    EXPECT_NE(entries.at(0).label, englishEntry);
+    EXPECT_EQ(entries.at(2).label, qtTrId("menubar.quit"));
+    EXPECT_EQ(item->toolTipTitle(), toolTipFor(qtTrId("home.no_status")));
+}
+
+TEST_F(TrayItemOnATray, AStatusThatLooksLikeMarkupStaysText)
+{
+    const QString markup = QStringLiteral("<b>bold</b> <a href=\"https://example.com\">link</a>");
+    const auto item = signedInOnATray(QStringLiteral("custom"), markup);
+    ASSERT_TRUE(item);
+
+    const std::optional<QString> title = item->toolTipTitle();
+    ASSERT_TRUE(title);
+    EXPECT_TRUE(title->endsWith(markup));
+    // Trays and Qt's own tooltip render rich text only when this says so.
+    EXPECT_FALSE(Qt::mightBeRichText(*title));
+}
