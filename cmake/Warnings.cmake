@@ -4,4 +4,8 @@ function(vorlie_warnings target)
     if(VORLIE_WERROR)
         target_compile_options(${target} PRIVATE -Werror)
     endif()
+    # Qt 6.4's ahead-of-time binding compiler writes some bindings to
+    # properties of QML types from other modules wrongly (they stay empty);
+    # byte code alone is correct.
+    set_target_properties(${target} PROPERTIES QT_QMLCACHEGEN_ARGUMENTS --only-bytecode)
 endfunction()

@@ -1,5 +1,6 @@
 import QtQuick
 import Vorlie.Theme
+import Vorlie.Avatar
 
 // The mood badge: a tinted circle with the mood's symbol in white, pulsing
 // gently while its window is shown. Moods without a badge take no space.

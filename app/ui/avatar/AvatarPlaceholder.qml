@@ -1,5 +1,6 @@
 import QtQuick
 import Vorlie.Theme
+import Vorlie.Avatar
 
 // Stands in for a picture that is loading, missing or broken.
 Rectangle {

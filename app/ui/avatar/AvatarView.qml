@@ -1,5 +1,6 @@
 import QtQuick
 import Vorlie.Theme
+import Vorlie.Avatar
 
 // A person's avatar: the round picture (a placeholder while it loads or when
 // it fails), an optional breathing movement and an optional mood badge at

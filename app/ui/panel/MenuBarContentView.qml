@@ -1,5 +1,6 @@
 import QtQuick
 import Vorlie.Theme
+import Vorlie.Panel
 import Vorlie.Avatar
 import Vorlie.Controls
 import Vorlie.Presentation

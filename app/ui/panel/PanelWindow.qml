@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Window
 import Vorlie.Theme
+import Vorlie.Panel
 import Vorlie.Picker
 
 // The tray item's panel: a small frameless window that closes on Escape and

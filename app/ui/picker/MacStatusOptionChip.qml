@@ -1,6 +1,7 @@
 import QtQuick
 import Vorlie.Theme
 import Vorlie.Controls
+import Vorlie.Picker
 
 // One status to pick: emoji, text and a star for a favourite. A click
 // publishes it; a long press (half a second, at most 10 points of travel),

@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls.Basic
 import Vorlie.Theme
 import Vorlie.Controls
+import Vorlie.Picker
 
 // Where one's own status is set: sections of chips, a line for a custom
 // text and the error line. Emits statusSaved() then dismissRequested() after

@@ -17,7 +17,6 @@ Item {
     Shape {
         id: arc
         anchors.fill: parent
-        preferredRendererType: Shape.CurveRenderer
         ShapePath {
             strokeColor: spinner.color
             strokeWidth: Math.max(1.5, spinner.size / 8)

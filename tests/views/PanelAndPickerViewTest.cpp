@@ -1,0 +1,293 @@
+#include "RoundImage.h"
+#include "ViewChecks.h"
+#include "ViewWorld.h"
+
+#include <QQmlProperty>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace vorlie::testing {
+namespace {
+
+const QUrl panelView(QStringLiteral("qrc:/Vorlie/Panel/MenuBarContentView.qml"));
+const QUrl pickerView(QStringLiteral("qrc:/Vorlie/Picker/MacStatusPickerView.qml"));
+const QUrl avatarView(QStringLiteral("qrc:/Vorlie/Avatar/AvatarView.qml"));
+
+struct Variant {
+    AppLanguage language;
+    Appearance::ColorScheme scheme;
+    const char *name;
+};
+constexpr Variant variants[] = {
+    {AppLanguage::english, Appearance::ColorScheme::light, "en-light"},
+    {AppLanguage::english, Appearance::ColorScheme::dark, "en-dark"},
+    {AppLanguage::german, Appearance::ColorScheme::light, "de-light"},
+    {AppLanguage::german, Appearance::ColorScheme::dark, "de-dark"},
+};
+
+// A view in its own window, shown once its pictures have arrived.
+struct Shown {
+    Shown(ViewWorld &world, const QUrl &url, const QVariantMap &properties = {})
+        : item(qobject_cast<QQuickItem *>(world.ui.create(url, properties)))
+    {
+        EXPECT_NE(item, nullptr) << url.toString().toStdString();
+        if (!item)
+            return;
+        window = world.show(item.get());
+        settle();
+    }
+    ~Shown()
+    {
+        // The window owns nothing: the item goes first.
+        item.reset();
+    }
+
+    void settle()
+    {
+        ViewWorld::spinUntil([this] {
+            const auto images = item->findChildren<RoundImage *>();
+            return std::none_of(images.begin(), images.end(),
+                                [](RoundImage *image) { return image->status() == RoundImage::Status::Loading; });
+        });
+        QTest::qWait(350); // the pictures fade in over 250 ms
+    }
+
+    QQuickItem *find(const std::function<bool(QQuickItem *)> &predicate)
+    {
+        QQuickItem *found = nullptr;
+        forEachItem(item.get(), [&](QQuickItem *candidate) {
+            if (!found && shownOnScreen(candidate) && predicate(candidate))
+                found = candidate;
+        });
+        return found;
+    }
+    QQuickItem *buttonNamed(const QString &name)
+    {
+        return find([&](QQuickItem *candidate) {
+            QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(candidate);
+            return iface && iface->role() == QAccessible::Button && iface->text(QAccessible::Name) == name;
+        });
+    }
+
+    std::unique_ptr<QQuickItem> item;
+    std::unique_ptr<QQuickWindow> window;
+};
+
+SyncSnapshot hostileSnapshot()
+{
+    SyncSnapshot snapshot = sample::data().snapshot;
+    snapshot.mainPerson->person.displayName =
+        QStringLiteral("<b>Quil</b> <a href=\"https://evil.example\">with a name far too long for any panel</a> 👨‍👩‍👧‍👦");
+    snapshot.mainPersonStatus->statusKey = QStringLiteral("custom");
+    snapshot.mainPersonStatus->text = QStringLiteral("<img src=x onerror=alert(1)> feeling <i>great</i> today, really great");
+    snapshot.ownStatus->statusKey = QStringLiteral("custom");
+    snapshot.ownStatus->text = QStringLiteral("<h1>big</h1>");
+    return snapshot;
+}
+
+TEST(PanelViewTest, RendersSignedInInBothLanguagesAndBothAppearances)
+{
+    for (const Variant &variant : variants) {
+        ViewWorld world(variant.language, variant.scheme);
+        world.signIn();
+        Shown panel(world, panelView);
+        ASSERT_TRUE(panel.item);
+        EXPECT_EQ(panel.item->width(), 280);
+        EXPECT_EQ(panel.window->width(), 280);
+        saveScreenshot(*panel.window, QStringLiteral("panel-%1").arg(QLatin1String(variant.name)));
+        EXPECT_TRUE(unnamedControls(panel.item.get()).isEmpty()) << unnamedControls(panel.item.get()).join(", ").toStdString();
+    }
+}
+
+TEST(PanelViewTest, SignedOutAndWithoutMainPersonShowsOnlyTheEmptyTexts)
+{
+    ViewWorld world;
+    Shown signedOut(world, panelView);
+    EXPECT_NE(signedOut.find([](QQuickItem *i) { return i->property("text").toString() == "Connect with someone to see their status here."; }), nullptr);
+    EXPECT_EQ(signedOut.find([](QQuickItem *i) { return i->inherits("vorlie::RoundImage"); }), nullptr);
+    saveScreenshot(*signedOut.window, QStringLiteral("panel-signed-out-en-light"));
+
+    SyncSnapshot noMainPerson = sample::data().snapshot;
+    noMainPerson.mainPerson.reset();
+    noMainPerson.mainPersonStatus.reset();
+    world.signIn(noMainPerson);
+    Shown panel(world, panelView);
+    EXPECT_EQ(panel.find([](QQuickItem *i) { return i->inherits("vorlie::RoundImage"); }), nullptr);
+    saveScreenshot(*panel.window, QStringLiteral("panel-no-main-person-en-light"));
+}
+
+TEST(PanelViewTest, ServiceTextIsPlainAndLongTextNeverWidensThePanel)
+{
+    ViewWorld world(AppLanguage::english, Appearance::ColorScheme::dark);
+    world.signIn(hostileSnapshot());
+    Shown panel(world, panelView);
+    EXPECT_TRUE(markupRenderingTexts(panel.item.get()).isEmpty())
+        << markupRenderingTexts(panel.item.get()).join(" | ").toStdString();
+    EXPECT_EQ(panel.window->width(), 280);
+    forEachItem(panel.item.get(), [&](QQuickItem *item) {
+        if (shownOnScreen(item) && item->inherits("QQuickText")) {
+            const QRectF box = item->mapRectToItem(panel.item.get(), QRectF(0, 0, item->width(), item->height()));
+            EXPECT_LE(box.right(), 280.5) << item->property("text").toString().toStdString();
+        }
+    });
+    saveScreenshot(*panel.window, QStringLiteral("panel-long-texts-en-dark"));
+}
+
+TEST(PanelViewTest, ExpiredStatusShowsNoStatus)
+{
+    ViewWorld world(AppLanguage::german);
+    SyncSnapshot expired = sample::data().snapshot;
+    expired.mainPersonStatus->isExpired = true;
+    world.signIn(expired);
+    Shown panel(world, panelView);
+    EXPECT_NE(panel.find([](QQuickItem *i) { return i->property("text").toString() == "Kein Status"; }), nullptr);
+    saveScreenshot(*panel.window, QStringLiteral("panel-expired-de-light"));
+}
+
+TEST(PanelViewTest, KeyboardReachesEveryActionInReadingOrderAndReturnActivates)
+{
+    ViewWorld world;
+    world.signIn();
+    Shown panel(world, panelView);
+    panel.window->requestActivate();
+    panel.item->forceActiveFocus();
+    QSignalSpy picker(panel.item.get(), SIGNAL(statusPickerRequested()));
+    QSignalSpy quit(panel.item.get(), SIGNAL(quitRequested()));
+
+    QStringList order;
+    for (int i = 0; i < 3; ++i) {
+        order << accessibleName(panel.window->activeFocusItem());
+        QTest::keyClick(panel.window.get(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(order, (QStringList{"Change my status", "Open vorlie", "Quit"}));
+
+    QTest::keyClick(panel.window.get(), Qt::Key_Return); // back on "Change my status"
+    EXPECT_EQ(picker.count(), 1);
+    QTest::keyClick(panel.window.get(), Qt::Key_Backtab);
+    QTest::keyClick(panel.window.get(), Qt::Key_Space);
+    EXPECT_EQ(quit.count(), 1);
+}
+
+TEST(ToastTest, HidesTwoSecondsAfterTheFirstSaveAndIsNotRestarted)
+{
+    ViewWorld world;
+    Shown panel(world, panelView);
+    QObject *toast = panel.item->findChild<QObject *>(QString(), Qt::FindChildrenRecursively);
+    QQuickItem *toastItem = panel.find([](QQuickItem *i) { return QQmlProperty(i, "systemImage").isValid(); });
+    ASSERT_NE(toastItem, nullptr);
+    static_cast<void>(toast);
+
+    QMetaObject::invokeMethod(panel.item.get(), "showSavedToast");
+    EXPECT_TRUE(toastItem->property("isPresented").toBool());
+    QTest::qWait(1200);
+    QMetaObject::invokeMethod(panel.item.get(), "showSavedToast");
+    QTest::qWait(1000);
+    EXPECT_FALSE(toastItem->property("isPresented").toBool()) << "the second save restarted the two seconds";
+
+    QMetaObject::invokeMethod(panel.item.get(), "showSavedToast");
+    QTest::qWait(300);
+    QQuickItem *capsule = panel.find([](QQuickItem *i) {
+        return i->inherits("QQuickRectangle") && i->property("radius").toReal() > 0 && QQmlProperty(i->parentItem(), "systemImage").isValid();
+    });
+    ASSERT_NE(capsule, nullptr);
+    EXPECT_LE(capsule->mapToItem(panel.item.get(), QPointF(0, capsule->height())).y(), panel.item->height() - 32 + 0.5);
+    saveScreenshot(*panel.window, QStringLiteral("panel-toast-en-light"));
+
+    panel.window->hide();
+    EXPECT_FALSE(toastItem->property("isPresented").toBool());
+}
+
+TEST(AvatarViewTest, FrameIsWiderThanThePictureForTheBadge)
+{
+    ViewWorld world;
+    Shown avatar(world, avatarView, {{"size", 64}, {"showsMoodOverlay", true}, {"visualState", "happy"}});
+    EXPECT_DOUBLE_EQ(avatar.item->implicitWidth(), 73.6);
+    EXPECT_DOUBLE_EQ(avatar.item->implicitHeight(), 64);
+    QQuickItem *badge = avatar.find([](QQuickItem *i) { return QQmlProperty(i, "symbolName").isValid(); });
+    ASSERT_NE(badge, nullptr);
+    EXPECT_DOUBLE_EQ(badge->property("size").toReal(), 25.6);
+    EXPECT_NEAR(badge->implicitWidth(), 10.752 + 2 * 4.096, 1e-9);
+
+    Shown neutral(world, avatarView, {{"size", 64}, {"showsMoodOverlay", true}, {"visualState", "relaxed"}});
+    QQuickItem *none = neutral.find([](QQuickItem *i) { return QQmlProperty(i, "symbolName").isValid(); });
+    EXPECT_EQ(none, nullptr) << "relaxed has no badge";
+}
+
+TEST(PickerViewTest, RendersInBothLanguagesAndAppearancesAndScrollsPastItsHeight)
+{
+    for (const Variant &variant : variants) {
+        ViewWorld world(variant.language, variant.scheme);
+        world.signIn();
+        Shown picker(world, pickerView);
+        ASSERT_TRUE(ViewWorld::spinUntil([&] { return picker.buttonNamed(BuiltInStatusCatalog::localizedText("tired")) != nullptr; }));
+        picker.settle();
+        EXPECT_EQ(picker.item->width(), 340);
+        QQuickItem *scroller = picker.find([](QQuickItem *i) { return i->inherits("QQuickFlickable"); });
+        ASSERT_NE(scroller, nullptr);
+        EXPECT_LE(scroller->height(), 340);
+        EXPECT_GT(scroller->property("contentHeight").toReal(), 340) << "all sections fit without scrolling?";
+        saveScreenshot(*picker.window, QStringLiteral("picker-%1").arg(QLatin1String(variant.name)));
+        EXPECT_TRUE(unnamedControls(picker.item.get()).isEmpty()) << unnamedControls(picker.item.get()).join(", ").toStdString();
+    }
+}
+
+TEST(PickerViewTest, KeyboardPicksTogglesFavouritesAndCloses)
+{
+    ViewWorld world;
+    world.signIn();
+    Shown picker(world, pickerView);
+    picker.window->requestActivate();
+    QSignalSpy saved(picker.item.get(), SIGNAL(statusSaved()));
+    QSignalSpy dismissed(picker.item.get(), SIGNAL(dismissRequested()));
+    const QString tired = BuiltInStatusCatalog::localizedText("tired");
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return picker.buttonNamed(tired) != nullptr; }));
+
+    QQuickItem *chip = picker.buttonNamed(tired);
+    chip->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(picker.window.get(), Qt::Key_Return, Qt::ShiftModifier);
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return picker.buttonNamed(tired + ", Favourite") != nullptr; }));
+    saveScreenshot(*picker.window, QStringLiteral("picker-favourite-en-light"));
+
+    const auto shown = world.recordOwnStatusKeys();
+    picker.buttonNamed(tired + ", Favourite")->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(picker.window.get(), Qt::Key_Space);
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return saved.count() > 0; }));
+    EXPECT_EQ(dismissed.count(), 1);
+    ASSERT_FALSE(shown->isEmpty());
+    EXPECT_EQ(shown->first(), "tired");
+
+    QTest::keyClick(picker.window.get(), Qt::Key_Escape);
+    EXPECT_EQ(dismissed.count(), 2);
+}
+
+TEST(PickerViewTest, CustomFieldCutsLongTextShowsSendOnlyForTextAndReturnSubmits)
+{
+    ViewWorld world;
+    world.signIn();
+    Shown picker(world, pickerView);
+    QSignalSpy saved(picker.item.get(), SIGNAL(statusSaved()));
+    QQuickItem *field = picker.find([](QQuickItem *i) { return i->inherits("QQuickTextField"); });
+    ASSERT_NE(field, nullptr);
+    const auto sendShown = [&] { return picker.buttonNamed("Publish status") != nullptr; };
+    EXPECT_FALSE(sendShown());
+
+    field->forceActiveFocus();
+    for (int i = 0; i < 80; ++i)
+        QTest::keyClick(picker.window.get(), Qt::Key_Z, Qt::NoModifier);
+    EXPECT_EQ(field->property("text").toString(), QString(60, u'z'));
+    EXPECT_TRUE(sendShown());
+    saveScreenshot(*picker.window, QStringLiteral("picker-custom-en-light"));
+
+    QString published;
+    QObject::connect(&world.store, &SessionStore::ownStatusChanged, &world.store, [&] {
+        if (published.isEmpty() && world.store.ownStatus())
+            published = world.store.ownStatus()->text.value_or(QString());
+    });
+    QTest::keyClick(picker.window.get(), Qt::Key_Return);
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return saved.count() > 0; }));
+    EXPECT_EQ(published, QString(60, u'z'));
+}
+
+} // namespace
+} // namespace vorlie::testing

@@ -1,0 +1,136 @@
+#pragma once
+
+#include "FakeServiceHost.h"
+#include "KeychainTokenStore.h"
+#include "support/ResultOf.h"
+#include "AppRouter.h"
+#include "UiRoot.h"
+#include "XdgAutostart.h"
+#include "i18n/TextLookup.h"
+#include "login/LaunchAtLogin.h"
+#include "prefs/LanguageSettings.h"
+#include "prefs/MenuBarPreferences.h"
+#include "repositories/sample/MockRepositories.h"
+#include "repositories/sample/SampleData.h"
+#include "session/AuthSession.h"
+#include "session/SessionStore.h"
+#include "widget/WidgetSnapshotStore.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QNetworkAccessManager>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTemporaryDir>
+#include <QUuid>
+#include <memory>
+
+namespace vorlie::testing {
+
+// The sample world's sync, with a snapshot each test may change first.
+class FixedSyncRepository final : public SyncRepository {
+public:
+    SyncSnapshot snapshot = sample::data().snapshot;
+    std::optional<APIError> failure;
+    QCoro::Task<Result<SyncSnapshot>> fetchSync() override
+    {
+        if (failure)
+            co_return *failure;
+        // A copy: g++ 12 moves from a member named in co_return.
+        SyncSnapshot answer = snapshot;
+        co_return answer;
+    }
+};
+
+// The application below its views, built from the sample repositories as
+// previews are, with avatar pictures drawn by the local fake service, and
+// the Qt Quick root the program uses.
+class ViewWorld {
+public:
+    explicit ViewWorld(AppLanguage language = AppLanguage::english,
+                       Appearance::ColorScheme scheme = Appearance::ColorScheme::light)
+    {
+        text.apply(languages.selection());
+        languages.setSelection(language);
+        ui.appearance().setColorScheme(scheme);
+    }
+
+    ~ViewWorld()
+    {
+        spinUntil([this] { return !store.isSyncing(); });
+    }
+
+    // Signed in with `snapshot` as the service's sync answer.
+    void signIn(const SyncSnapshot &snapshot = sample::data().snapshot)
+    {
+        sync.snapshot = snapshot;
+        resultOf(store.completeSignIn(snapshot.user));
+    }
+
+    // Every own status the store showed, in order, from now on.
+    std::shared_ptr<QStringList> recordOwnStatusKeys()
+    {
+        auto keys = std::make_shared<QStringList>();
+        QObject::connect(&store, &SessionStore::ownStatusChanged, &store, [this, keys] {
+            *keys << (store.ownStatus() ? store.ownStatus()->statusKey.value_or(QString()) : QString());
+        });
+        return keys;
+    }
+
+    // Shows `item` alone in a window of its own size.
+    std::unique_ptr<QQuickWindow> show(QQuickItem *item)
+    {
+        auto window = std::make_unique<QQuickWindow>();
+        item->setParentItem(window->contentItem());
+        window->resize(qCeil(item->width() > 0 ? item->width() : item->implicitWidth()),
+                       qCeil(item->implicitHeight()));
+        QObject::connect(item, &QQuickItem::implicitHeightChanged, window.get(),
+                         [w = window.get(), item] { w->resize(w->width(), qCeil(item->implicitHeight())); });
+        window->show();
+        return window;
+    }
+
+    // Runs the event loop until `done` holds or the deadline passes.
+    template<typename Predicate>
+    static bool spinUntil(Predicate done, std::chrono::milliseconds limit = std::chrono::seconds(5))
+    {
+        const QDeadlineTimer deadline(limit);
+        while (!done()) {
+            if (deadline.hasExpired())
+                return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        return true;
+    }
+
+    QTemporaryDir config; // preferences of this world alone
+    PreferencePaths paths = PreferencePaths::under(config.path());
+    fake::FakeServiceHost host; // draws the avatar pictures
+    QNetworkAccessManager network;
+    KeychainTokenStore keychain{QStringLiteral("com.vorlia.app.tokens.views-") + QUuid::createUuid().toString(QUuid::WithoutBraces)};
+    AuthSession auth{keychain, host.baseUrl(), network};
+    MockAuthRepository authRepository;
+    MockProfileRepository profile;
+    MockConnectionsRepository connections;
+    MockStatusRepository statuses;
+    FixedSyncRepository sync;
+    MockDeviceRepository devices;
+    MockAnnouncementRepository announcements;
+    WidgetSnapshotStore widget{SharedDefaults(paths), network, host.rootUrl(), [] {}};
+    SessionStore store{AppDependencies{auth, authRepository, profile, connections, statuses, sync, devices, announcements},
+                       SyncSnapshotCache(SharedDefaults(paths)), widget};
+    TextLookup text;
+    LanguageSettings languages{SharedDefaults(paths), text, [] {}};
+    MenuBarPreferences menuBar{StandardDefaults(paths)};
+    QTemporaryDir autostartDir;
+    XdgAutostart autostart{autostartDir.path()};
+    LaunchAtLogin launchAtLogin{autostart};
+    StandardDefaults standardDefaults{paths};
+    AppRouter router;
+    QDateTime now = QDateTime::currentDateTimeUtc();
+    UiRoot ui{AppServices::Parts{store, languages, menuBar, text, router, launchAtLogin, standardDefaults,
+                                 host.rootUrl(), nullptr, [this] { return now; }},
+              Appearance::Source::fixed};
+};
+
+} // namespace vorlie::testing
