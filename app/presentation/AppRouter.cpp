@@ -5,7 +5,7 @@
 
 namespace vorlie {
 
-AppRouter *AppRouter::create(QQmlEngine *qmlEngine, QJSEngine *)
+AppRouter *AppRouterForeign::create(QQmlEngine *qmlEngine, QJSEngine *)
 {
     return providedSingleton<AppRouter>(qmlEngine);
 }

@@ -24,8 +24,6 @@ using AppRoute = std::variant<app_route::Invite, app_route::Person, app_route::S
 // composition root; every change notifies only when a value really changes.
 class AppRouter : public QObject {
     Q_OBJECT
-    QML_ELEMENT
-    QML_SINGLETON
     Q_PROPERTY(AppTab activeTab READ activeTab NOTIFY activeTabChanged)
     Q_PROPERTY(QString pendingInviteCode READ pendingInviteCode NOTIFY pendingInviteCodeChanged)
     Q_PROPERTY(QString focusedPersonId READ focusedPersonId NOTIFY focusedPersonIdChanged)
@@ -39,8 +37,6 @@ public:
     Q_ENUM(AppTab)
 
     using QObject::QObject;
-
-    static AppRouter *create(QQmlEngine *qmlEngine, QJSEngine *jsEngine);
 
     AppTab activeTab() const { return m_activeTab; }
     // Empty when there is none.
@@ -69,6 +65,19 @@ private:
     QString m_focusedPersonId;
     bool m_statusPickerPresented = false;
     bool m_settingsPresented = false;
+};
+
+// The router as QML's `AppRouter` singleton: the composition root's own. A
+// separate declaration because Qt 6.4 builds a default-constructible
+// singleton with its constructor and would ignore a create() on the class.
+struct AppRouterForeign {
+    Q_GADGET
+    QML_FOREIGN(vorlie::AppRouter)
+    QML_NAMED_ELEMENT(AppRouter)
+    QML_SINGLETON
+
+public:
+    static AppRouter *create(QQmlEngine *qmlEngine, QJSEngine *jsEngine);
 };
 
 } // namespace vorlie

@@ -40,15 +40,29 @@ QString TextLookup::tableCodeFor(const QStringList &uiLanguages)
     return QStringLiteral("en");
 }
 
+QString TextLookup::systemTableCode() const
+{
+    return tableCodeFor(m_systemUiLanguages ? m_systemUiLanguages() : QStringList());
+}
+
+QString TextLookup::inSystemLanguage(const char *id) const
+{
+    QTranslator table;
+    if (table.load(QStringLiteral(":/i18n/vorlie_%1.qm").arg(systemTableCode()))) {
+        const QString text = table.translate(nullptr, id);
+        if (!text.isEmpty())
+            return text;
+    }
+    return qtTrId(id);
+}
+
 void TextLookup::apply(AppLanguage language)
 {
     QString code;
     switch (language) {
     case AppLanguage::german: code = QStringLiteral("de"); break;
     case AppLanguage::english: code = QStringLiteral("en"); break;
-    case AppLanguage::device:
-        code = tableCodeFor(m_systemUiLanguages ? m_systemUiLanguages() : QStringList());
-        break;
+    case AppLanguage::device: code = systemTableCode(); break;
     }
     if (language == m_language && code == m_tableCode)
         return;

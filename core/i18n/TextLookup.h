@@ -42,10 +42,15 @@ public:
     // language shows English texts rather than raw ids.
     static QString tableCodeFor(const QStringList &uiLanguages);
 
+    // A text in the system's language whatever the interface language is, so
+    // that someone lost in a foreign language still finds their own.
+    QString inSystemLanguage(const char *id) const;
+
 signals:
     void languageApplied();
 
 private:
+    QString systemTableCode() const;
     void install(const QString &tableCode);
 
     UiLanguages m_systemUiLanguages;

@@ -1,0 +1,31 @@
+import QtQuick
+import QtQuick.Window
+import Vorlie.Theme
+import Vorlie.Main
+
+// The main window. Closing it only hides it: the tray item and the refresh
+// keep running, and the next launch or tray click shows it again.
+Window {
+    id: window
+    title: qsTrId("vorlie")
+    width: 460
+    height: 560
+    minimumWidth: 460
+    minimumHeight: root.minimumContentHeight
+    color: ThemeColor.windowBackground
+
+    // Signed out the window never gets shorter than the sign-in form, so the
+    // form is never cut.
+    onMinimumHeightChanged: if (height < minimumHeight) height = minimumHeight
+
+    onClosing: close => {
+        close.accepted = false
+        window.hide()
+    }
+
+    RootMacView {
+        id: root
+        anchors.fill: parent
+        focus: true
+    }
+}

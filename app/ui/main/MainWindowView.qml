@@ -1,0 +1,124 @@
+import QtQuick
+import QtQuick.Layouts
+import Vorlie.Theme
+import Vorlie.Controls
+import Vorlie.Presentation
+import Vorlie.Settings
+import Vorlie.Picker
+import Vorlie.Main
+
+// Signed in: the toolbar, the main person's card (or the empty state), one's
+// own status with the change button, and the banner of a failed sync. The
+// picker and the settings open as sheets; a saved status shows the toast.
+Rectangle {
+    id: view
+    color: ThemeColor.windowBackground
+
+    readonly property bool windowShown: Window.window !== null && Window.window.visible
+
+    HomePresenter {
+        id: home
+        active: view.windowShown
+    }
+    // One refresh each time the content is shown; it joins any sync already running.
+    onWindowShownChanged: if (windowShown) home.refresh()
+    Component.onCompleted: home.refresh()
+
+    Item {
+        id: toolbar
+        anchors.top: parent.top
+        anchors.left: parent.left
+        anchors.right: parent.right
+        height: 44
+
+        Logo {
+            size: 18
+            anchors.left: parent.left
+            anchors.leftMargin: 16
+            anchors.verticalCenter: parent.verticalCenter
+        }
+        Spinner {
+            visible: home.isSyncing
+            anchors.centerIn: parent
+        }
+        SymbolButton {
+            objectName: "settingsButton"
+            anchors.right: parent.right
+            anchors.rightMargin: 10
+            anchors.verticalCenter: parent.verticalCenter
+            symbol: "gearshape.fill"
+            accessibleName: qsTrId("tab.settings")
+            Accessible.role: Accessible.Button
+            onClicked: AppRouter.isSettingsPresented = true
+        }
+    }
+
+    ColumnLayout {
+        anchors.top: toolbar.bottom
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.leftMargin: 24
+        anchors.rightMargin: 24
+        anchors.topMargin: 4
+        spacing: 16
+
+        MainPersonCard {
+            objectName: "mainPersonCard"
+            visible: home.hasMainPerson
+            Layout.fillWidth: true
+            presenter: home
+        }
+        EmptyMainPerson {
+            objectName: "emptyMainPerson"
+            visible: !home.hasMainPerson
+            Layout.fillWidth: true
+        }
+        Divider { Layout.fillWidth: true }
+        OwnStatusSection {
+            Layout.fillWidth: true
+            presenter: home
+            onChangeStatusRequested: AppRouter.isStatusPickerPresented = true
+        }
+        SyncErrorBanner {
+            objectName: "syncErrorBanner"
+            visible: home.syncErrorMessage !== ""
+            Layout.fillWidth: true
+            message: home.syncErrorMessage
+            onRetry: home.refresh()
+        }
+    }
+
+    Toast {
+        id: toast
+        message: qsTrId("home.status_saved_toast")
+        systemImage: "checkmark.circle.fill"
+    }
+
+    Sheet {
+        objectName: "pickerSheet"
+        presented: AppRouter.isStatusPickerPresented
+        onDismissed: AppRouter.isStatusPickerPresented = false
+        Loader {
+            active: AppRouter.isStatusPickerPresented
+            focus: true
+            sourceComponent: MacStatusPickerView {
+                onStatusSaved: toast.show()
+                onDismissRequested: AppRouter.isStatusPickerPresented = false
+            }
+        }
+    }
+
+    Sheet {
+        objectName: "settingsSheet"
+        presented: AppRouter.isSettingsPresented
+        onDismissed: AppRouter.isSettingsPresented = false
+        Loader {
+            active: AppRouter.isSettingsPresented
+            focus: true
+            sourceComponent: MacSettingsView {
+                radius: 12
+                onDismissRequested: AppRouter.isSettingsPresented = false
+            }
+        }
+    }
+}

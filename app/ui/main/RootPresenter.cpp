@@ -1,0 +1,51 @@
+#include "RootPresenter.h"
+
+#include "AppServices.h"
+#include "session/SessionStore.h"
+
+namespace vorlie {
+
+RootPresenter::RootPresenter(QObject *parent)
+    : QObject(parent)
+{
+}
+
+RootPresenter::RootPresenter(AppServices &services, QObject *parent)
+    : QObject(parent)
+{
+    bind(services);
+}
+
+void RootPresenter::componentComplete()
+{
+    if (AppServices *services = AppServices::of(this))
+        bind(*services);
+}
+
+void RootPresenter::bind(AppServices &services)
+{
+    m_services = &services;
+    connect(&services.sessionStore(), &SessionStore::authStateChanged, this, &RootPresenter::update);
+    update();
+}
+
+void RootPresenter::update()
+{
+    Screen next = Screen::splash;
+    switch (m_services->sessionStore().authState()) {
+    case SessionStore::AuthState::unknown:
+        break;
+    case SessionStore::AuthState::signedOut:
+        next = Screen::signIn;
+        break;
+    case SessionStore::AuthState::signedIn:
+        next = Screen::main;
+        break;
+    }
+    if (next == m_screen)
+        return;
+    m_screen = next;
+    emit screenChanged();
+}
+
+} // namespace vorlie

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QQmlEngine>
+#include <QQmlParserStatus>
+
+namespace vorlie {
+
+class AppServices;
+
+// Which screen the main window shows, from the session's sign-in state:
+// the splash until it is known, then the sign-in form or the main content.
+class RootPresenter : public QObject, public QQmlParserStatus {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_INTERFACES(QQmlParserStatus)
+    Q_PROPERTY(Screen screen READ screen NOTIFY screenChanged)
+    // For QML, which cannot name lower-case enum keys.
+    Q_PROPERTY(bool showsSignIn READ showsSignIn NOTIFY screenChanged)
+    Q_PROPERTY(bool showsMain READ showsMain NOTIFY screenChanged)
+
+public:
+    enum class Screen { splash, signIn, main };
+    Q_ENUM(Screen)
+
+    explicit RootPresenter(QObject *parent = nullptr);
+    // For tests and C++ hosts: bound to `services` at once.
+    explicit RootPresenter(AppServices &services, QObject *parent = nullptr);
+
+    void classBegin() override {}
+    void componentComplete() override;
+
+    Screen screen() const { return m_screen; }
+    bool showsSignIn() const { return m_screen == Screen::signIn; }
+    bool showsMain() const { return m_screen == Screen::main; }
+
+signals:
+    void screenChanged();
+
+private:
+    void bind(AppServices &services);
+    void update();
+
+    QPointer<AppServices> m_services;
+    Screen m_screen = Screen::splash;
+};
+
+} // namespace vorlie

@@ -1,0 +1,46 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Templates as T
+import Vorlie.Theme
+
+// A modal sheet over its window: shown while `presented`, closed by Escape
+// or by its content; `dismissed` tells the owner to clear its flag.
+Popup {
+    id: sheet
+    property bool presented: false
+    signal dismissed()
+
+    anchors.centerIn: parent
+    modal: true
+    dim: true
+    focus: true
+    padding: 0
+    closePolicy: Popup.CloseOnEscape
+    visible: presented
+    onClosed: {
+        // Keyboard users carry on in the window the sheet came from.
+        if (parent)
+            parent.forceActiveFocus()
+        if (presented)
+            dismissed()
+    }
+
+    T.Overlay.modal: Rectangle {
+        color: Qt.rgba(0, 0, 0, ThemeColor.dark ? 0.5 : 0.28)
+    }
+    background: Rectangle {
+        radius: 12
+        color: ThemeColor.windowBackground
+        border.width: 1
+        border.color: ThemeColor.separator
+    }
+    enter: Transition {
+        enabled: !Motion.reduceMotion
+        NumberAnimation { property: "opacity"; from: 0; to: 1; duration: 180; easing.type: Easing.OutCubic }
+        NumberAnimation { property: "scale"; from: 0.96; to: 1; duration: 180; easing.type: Easing.OutCubic }
+    }
+    exit: Transition {
+        enabled: !Motion.reduceMotion
+        NumberAnimation { property: "opacity"; from: 1; to: 0; duration: 140; easing.type: Easing.InCubic }
+    }
+}

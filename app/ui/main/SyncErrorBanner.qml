@@ -1,0 +1,43 @@
+import QtQuick
+import QtQuick.Layouts
+import Vorlie.Theme
+import Vorlie.Controls
+
+// Why the last sync failed, with a way to try again.
+Rectangle {
+    id: banner
+    property string message
+    signal retry()
+
+    implicitHeight: row.implicitHeight + 24
+    radius: 12
+    color: ThemeColor.cardBackground
+    border.width: 1
+    border.color: ThemeColor.separator
+
+    RowLayout {
+        id: row
+        anchors.fill: parent
+        anchors.margins: 12
+        spacing: 8
+        SymbolIcon {
+            name: "exclamationmark.triangle.fill"
+            pointSize: 16
+            color: ThemeColor.warning
+        }
+        PlainLabel {
+            Layout.fillWidth: true
+            text: banner.message
+            font: ThemeFont.footnote
+            wrapMode: Text.Wrap
+            maximumLineCount: 3
+            Accessible.role: Accessible.AlertMessage
+        }
+        PlainButton {
+            objectName: "retryButton"
+            text: qsTrId("action.retry")
+            Accessible.role: Accessible.Button
+            onClicked: banner.retry()
+        }
+    }
+}

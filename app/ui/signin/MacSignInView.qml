@@ -1,0 +1,129 @@
+import QtQuick
+import QtQuick.Layouts
+import Vorlie.Theme
+import Vorlie.Controls
+import Vorlie.SignIn
+
+// Signed out: the e-mail first, then the password. What is enabled and
+// shown is decided by the presenter; this file only lays it out.
+FocusScope {
+    id: view
+    implicitWidth: 460
+    implicitHeight: 560
+
+    Rectangle {
+        anchors.fill: parent
+        color: ThemeColor.windowBackground
+    }
+
+    SignInPresenter { id: presenter }
+
+    // The password field takes over once the e-mail is accepted.
+    function moveOnFromEmail() {
+        if (presenter.acceptEmail())
+            passwordField.forceActiveFocus()
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        anchors.margins: 32
+        spacing: 24
+
+        Item { Layout.fillHeight: true; Layout.minimumHeight: 32 }
+
+        Logo {
+            size: 56
+            Layout.preferredWidth: 56
+            Layout.preferredHeight: 56
+            Layout.alignment: Qt.AlignHCenter
+        }
+
+        Text {
+            Layout.fillWidth: true
+            text: qsTrId("mac.signin.title")
+            font: ThemeFont.headline
+            color: ThemeColor.primaryText
+            horizontalAlignment: Text.AlignHCenter
+            wrapMode: Text.WordWrap
+            Accessible.role: Accessible.Heading
+            Accessible.name: text
+        }
+
+        Spinner {
+            visible: !presenter.ready
+            Layout.alignment: Qt.AlignHCenter
+        }
+
+        ColumnLayout {
+            visible: presenter.ready
+            Layout.alignment: Qt.AlignHCenter
+            Layout.preferredWidth: 240
+            Layout.maximumWidth: 240
+            spacing: 12
+
+            PlainLabel {
+                visible: text !== ""
+                Layout.fillWidth: true
+                text: presenter.errorMessage
+                font: ThemeFont.footnote
+                color: ThemeColor.warning
+                wrapMode: Text.Wrap
+                maximumLineCount: 6
+                horizontalAlignment: Text.AlignHCenter
+                Accessible.role: Accessible.AlertMessage
+            }
+
+            ColumnLayout {
+                Layout.fillWidth: true
+                spacing: 8
+
+                FormField {
+                    id: emailField
+                    objectName: "emailField"
+                    Layout.fillWidth: true
+                    focus: true
+                    placeholderText: qsTrId("onboarding.auth.email_placeholder")
+                    inputMethodHints: Qt.ImhEmailCharactersOnly | Qt.ImhNoAutoUppercase
+                    text: presenter.email
+                    onTextEdited: presenter.email = text
+                    onAccepted: view.moveOnFromEmail()
+                }
+                FormField {
+                    id: passwordField
+                    objectName: "passwordField"
+                    visible: presenter.asksPassword
+                    Layout.fillWidth: true
+                    placeholderText: qsTrId("onboarding.auth.password_placeholder")
+                    echoMode: TextInput.Password
+                    inputMethodHints: Qt.ImhSensitiveData | Qt.ImhNoPredictiveText
+                    text: presenter.password
+                    onTextEdited: presenter.password = text
+                    onAccepted: presenter.acceptPassword()
+                }
+                ProminentButton {
+                    objectName: "signInButton"
+                    visible: presenter.asksPassword
+                    Layout.fillWidth: true
+                    text: qsTrId("action.continue")
+                    enabled: presenter.canSignIn
+                    onClicked: presenter.signIn()
+                }
+                BorderedButton {
+                    objectName: "continueButton"
+                    visible: !presenter.asksPassword
+                    Layout.fillWidth: true
+                    text: qsTrId("action.continue")
+                    enabled: presenter.canContinue
+                    onClicked: view.moveOnFromEmail()
+                }
+            }
+
+            Spinner {
+                visible: presenter.isAuthenticating
+                Layout.alignment: Qt.AlignHCenter
+            }
+        }
+
+        Item { Layout.fillHeight: true }
+    }
+}

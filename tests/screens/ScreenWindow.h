@@ -1,0 +1,88 @@
+#pragma once
+
+#include "UiRoot.h"
+#include "views/ViewChecks.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <functional>
+#include <memory>
+
+namespace vorlie::testing {
+
+// Runs the event loop until `done` holds or the deadline passes.
+inline bool spinFor(const std::function<bool()> &done, int milliseconds = 5000)
+{
+    const QDeadlineTimer deadline(milliseconds);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+// One of the app's windows from its module file, shown and focused as a
+// person would find it.
+class ScreenWindow {
+public:
+    ScreenWindow(UiRoot &ui, const QUrl &file)
+        : m_window(ui.createWindow(file))
+    {
+        if (!m_window)
+            return;
+        m_window->show();
+        m_window->requestActivate();
+        spinFor([this] { return m_window->isExposed() && m_window->isActive(); });
+    }
+
+    QQuickWindow *get() const { return m_window.get(); }
+    explicit operator bool() const { return m_window != nullptr; }
+
+    // The first item of that objectName, anywhere in the window (sheets included).
+    QQuickItem *find(const QString &objectName) const
+    {
+        QQuickItem *found = nullptr;
+        forEachItem(m_window->contentItem(), [&](QQuickItem *item) {
+            if (!found && item->objectName() == objectName)
+                found = item;
+        });
+        return found;
+    }
+
+    // Whether some text on screen reads exactly `text`.
+    bool shows(const QString &text) const
+    {
+        bool seen = false;
+        forEachItem(m_window->contentItem(), [&](QQuickItem *item) {
+            seen = seen || (item->inherits("QQuickText") && shownOnScreen(item) && item->property("text").toString() == text);
+        });
+        return seen;
+    }
+
+    // Once the avatar pictures have arrived, into the build folder.
+    void screenshot(const QString &name) const
+    {
+        spinFor([this] {
+            bool loading = false;
+            forEachItem(m_window->contentItem(), [&](QQuickItem *item) {
+                loading = loading || (item->inherits("vorlie::RoundImage") && item->property("status").toInt() == 1);
+            });
+            return !loading;
+        });
+        spinFor([] { return false; }, 150);
+        saveScreenshot(*m_window, name);
+    }
+
+private:
+    std::unique_ptr<QQuickWindow> m_window;
+};
+
+inline bool shown(const QQuickItem *item)
+{
+    return item && shownOnScreen(item);
+}
+
+} // namespace vorlie::testing

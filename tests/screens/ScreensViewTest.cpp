@@ -1,0 +1,274 @@
+// The screens themselves, offscreen: every screen in German and English,
+// light and dark, written as screenshots; every interactive item named for
+// screen readers; the main window's states over the local fake service; and
+// a sign-in done with the keyboard alone.
+#include "ScreenServices.h"
+#include "ScreenWindow.h"
+#include "repositories/sample/SampleData.h"
+#include "support/AppStackFixture.h"
+#include "views/ViewWorld.h"
+
+#include <QAccessible>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+using namespace vorlie;
+using namespace vorlie::testing;
+
+namespace {
+
+const QUrl mainWindow(QStringLiteral("qrc:/Vorlie/Main/MainWindow.qml"));
+const QUrl settingsWindow(QStringLiteral("qrc:/Vorlie/Settings/SettingsWindow.qml"));
+
+// Types as a person would, one key at a time.
+void type(QQuickWindow *window, const char *text)
+{
+    for (const char *c = text; *c; ++c)
+        QTest::keyClick(window, *c);
+}
+
+QByteArray syncBody(const SyncSnapshot &snapshot)
+{
+    return QJsonDocument(QJsonObject{{"data", JsonCodec<SyncSnapshot>::encode(snapshot)}}).toJson(QJsonDocument::Compact);
+}
+
+} // namespace
+
+class ScreensTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { QAccessible::setActive(true); }
+};
+
+TEST_F(ScreensTest, EveryScreenInBothLanguagesAndSchemesIsDrawnAndNamesItsControls)
+{
+    for (const AppLanguage language : {AppLanguage::german, AppLanguage::english}) {
+        for (const bool dark : {false, true}) {
+            const QString prefix = QStringLiteral("%1-%2-").arg(storedText(language), dark ? QStringLiteral("dark") : QStringLiteral("light"));
+            SCOPED_TRACE(prefix.toStdString());
+            ViewWorld world(language, dark ? Appearance::ColorScheme::dark : Appearance::ColorScheme::light);
+            world.ui.appearance().setReduceMotion(true);
+            ScreenWindow screen(world.ui, mainWindow);
+            ASSERT_TRUE(screen);
+            QQuickWindow *window = screen.get();
+            EXPECT_EQ(window->title(), qtTrId("vorlie"));
+            const auto walk = [&] { EXPECT_EQ(unnamedControls(window->contentItem()), QStringList()); };
+
+            screen.screenshot(prefix + QLatin1String("splash"));
+            walk();
+
+            world.signIn();
+            ASSERT_TRUE(spinFor([&] { return shown(screen.find(QStringLiteral("changeStatusButton"))); }));
+            EXPECT_TRUE(screen.shows(sample::data().partner.displayName));
+            EXPECT_TRUE(screen.shows(qtTrId("home.change_my_status")));
+            screen.screenshot(prefix + QLatin1String("main"));
+            walk();
+
+            world.router.setSettingsPresented(true);
+            ASSERT_TRUE(spinFor([&] { return shown(screen.find(QStringLiteral("signOutButton"))); }));
+            EXPECT_TRUE(screen.shows(qtTrId("settings.notifications")));
+            screen.screenshot(prefix + QLatin1String("settings-sheet"));
+            walk();
+            QTest::keyClick(window, Qt::Key_Escape);
+            ASSERT_TRUE(spinFor([&] { return !world.router.isSettingsPresented(); }));
+
+            world.router.setStatusPickerPresented(true);
+            ASSERT_TRUE(spinFor([&] { return screen.shows(qtTrId("status_picker.title")); }));
+            screen.screenshot(prefix + QLatin1String("picker-sheet"));
+            walk();
+            QTest::keyClick(window, Qt::Key_Escape);
+            ASSERT_TRUE(spinFor([&] { return !world.router.isStatusPickerPresented(); }));
+
+            resultOf(world.store.signOut());
+            ASSERT_TRUE(spinFor([&] { return shown(screen.find(QStringLiteral("emailField"))); }));
+            EXPECT_GE(window->height(), 560);
+            screen.screenshot(prefix + QLatin1String("signin"));
+            walk();
+            type(window, "quorrin@example.com");
+            QTest::keyClick(window, Qt::Key_Return);
+            ASSERT_TRUE(spinFor([&] { return shown(screen.find(QStringLiteral("passwordField"))); }));
+            type(window, "secret");
+            screen.screenshot(prefix + QLatin1String("signin-password"));
+            walk();
+
+            ScreenWindow settings(world.ui, settingsWindow);
+            ASSERT_TRUE(settings);
+            EXPECT_EQ(settings.get()->size(), QSize(380, 380));
+            // Signed out there is no user, so no notification switches.
+            EXPECT_FALSE(settings.shows(qtTrId("settings.notifications")));
+            EXPECT_TRUE(settings.shows(qtTrId("settings.general")));
+            settings.screenshot(prefix + QLatin1String("settings-window"));
+            EXPECT_EQ(unnamedControls(settings.get()->contentItem()), QStringList());
+        }
+    }
+}
+
+// The main window over the real service client, in each state the session can be in.
+class MainWindowStatesTest : public AppStackFixture {
+protected:
+    void SetUp() override
+    {
+        QAccessible::setActive(true);
+        ui.appearance().setReduceMotion(true);
+    }
+
+    void showSignedInWith(const fake::ScriptedReply &syncReply)
+    {
+        service().scriptAlways("GET", QStringLiteral("sync"), syncReply);
+        signIn();
+        QCoro::connect(store->bootstrap(), store.get(), [] {});
+        ASSERT_TRUE(spinFor([&] { return shown(screen.find(QStringLiteral("changeStatusButton"))); }));
+    }
+
+    bool syncDone() { return spinFor([&] { return store->lastSyncedAt() || store->lastSyncError(); }); }
+
+    ScreenServices services{prefsDir.path(), *store, host.rootUrl()};
+    UiRoot ui{services.parts, Appearance::Source::fixed};
+    ScreenWindow screen{ui, mainWindow};
+    SyncSnapshot world = sample::data().snapshot;
+};
+
+TEST_F(MainWindowStatesTest, WithoutAMainPersonTheEmptyStateReplacesTheCardAndTheOwnStatusStays)
+{
+    world.mainPerson.reset();
+    world.mainPersonStatus.reset();
+    showSignedInWith(reply(200, syncBody(world)));
+    ASSERT_TRUE(syncDone());
+    EXPECT_TRUE(shown(screen.find(QStringLiteral("emptyMainPerson"))));
+    EXPECT_FALSE(shown(screen.find(QStringLiteral("mainPersonCard"))));
+    EXPECT_TRUE(screen.shows(qtTrId("home.no_main_person.title")));
+    EXPECT_TRUE(shown(screen.find(QStringLiteral("ownAvatar"))));
+    screen.screenshot(QStringLiteral("en-light-main-no-main-person"));
+}
+
+TEST_F(MainWindowStatesTest, AMissingOrBlockedConnectionReadsAsNoneAndAnExpiredStatusAsNoStatus)
+{
+    world.connections.clear();
+    world.mainPersonStatus->isExpired = true;
+    showSignedInWith(reply(200, syncBody(world)));
+    ASSERT_TRUE(syncDone());
+    EXPECT_TRUE(screen.shows(qtTrId("connection.state.none")));
+    EXPECT_TRUE(screen.shows(qtTrId("home.no_status")));
+    EXPECT_FALSE(screen.shows(displayText(*world.mainPersonStatus)));
+    ui.appearance().setColorScheme(Appearance::ColorScheme::dark);
+    screen.screenshot(QStringLiteral("en-dark-main-missing-connection-expired"));
+
+    SyncSnapshot blocked = sample::data().snapshot;
+    blocked.connections.front().state = ConnectionState::blocked;
+    service().scriptAlways("GET", QStringLiteral("sync"), reply(200, syncBody(blocked)));
+    resultOf(store->refresh());
+    EXPECT_TRUE(screen.shows(qtTrId("connection.state.none")));
+    EXPECT_TRUE(screen.shows(displayText(*blocked.mainPersonStatus)));
+    EXPECT_FALSE(screen.shows(qtTrId("connection.state.accepted")));
+}
+
+TEST_F(MainWindowStatesTest, AFailedSyncShowsItsMessageInTheBannerUntilARetrySucceeds)
+{
+    showSignedInWith(reply(429, errorEnvelope("RATE_LIMITED", "slow down")));
+    ASSERT_TRUE(syncDone());
+    QQuickItem *banner = screen.find(QStringLiteral("syncErrorBanner"));
+    ASSERT_TRUE(shown(banner));
+    EXPECT_TRUE(screen.shows(store->lastSyncError()->userMessage()));
+    screen.screenshot(QStringLiteral("en-light-main-sync-error"));
+
+    service().clearScripts();
+    QQuickItem *retry = screen.find(QStringLiteral("retryButton"));
+    ASSERT_TRUE(retry);
+    QMetaObject::invokeMethod(retry, "clicked");
+    ASSERT_TRUE(spinFor([&] { return !shown(banner); }));
+    EXPECT_FALSE(store->lastSyncError());
+}
+
+TEST_F(MainWindowStatesTest, BeforeTheFirstSyncAnswersThereIsNoOwnAvatarOnlyTheTexts)
+{
+    showSignedInWith(delayedServiceAnswer(500ms));
+    EXPECT_FALSE(store->currentUser());
+    EXPECT_FALSE(shown(screen.find(QStringLiteral("ownAvatar"))));
+    EXPECT_TRUE(screen.shows(qtTrId("home.you")));
+    EXPECT_TRUE(screen.shows(qtTrId("home.no_status")));
+    ASSERT_TRUE(spinFor([&] { return shown(screen.find(QStringLiteral("ownAvatar"))); }));
+}
+
+TEST_F(MainWindowStatesTest, SigningInWithTheKeyboardAloneReachesTheMainWindow)
+{
+    resultOf(store->bootstrap());
+    QQuickWindow *window = screen.get();
+    ASSERT_TRUE(window);
+    QQuickItem *email = screen.find(QStringLiteral("emailField"));
+    ASSERT_TRUE(spinFor([&] { return email && email->hasActiveFocus(); }));
+
+    // A wrong password first: the message shows and the fields keep their text.
+    type(window, "quorrin@example.com");
+    QTest::keyClick(window, Qt::Key_Return);
+    QQuickItem *password = screen.find(QStringLiteral("passwordField"));
+    ASSERT_TRUE(spinFor([&] { return password->hasActiveFocus(); }));
+    type(window, "short");
+    QTest::keyClick(window, Qt::Key_Return); // not enabled yet: nothing is sent
+    EXPECT_EQ(service().requestCount(QStringLiteral("auth/login")), 0);
+    type(window, "-but-wrong");
+    QTest::keyClick(window, Qt::Key_Return);
+    ASSERT_TRUE(spinFor([&] { return screen.shows(qtTrId("onboarding.auth.wrong_password")); }));
+    screen.screenshot(QStringLiteral("en-light-signin-error"));
+
+    // Tab goes in reading order: e-mail, password, sign-in button; Space presses it.
+    for (int i = 0; i < 15; ++i)
+        QTest::keyClick(window, Qt::Key_Backspace);
+    type(window, "vorlie-demo");
+    QTest::keyClick(window, Qt::Key_Tab);
+    QQuickItem *signIn = screen.find(QStringLiteral("signInButton"));
+    ASSERT_TRUE(spinFor([&] { return signIn->hasActiveFocus(); }));
+    QTest::keyClick(window, Qt::Key_Space);
+
+    ASSERT_TRUE(spinFor([&] { return shown(screen.find(QStringLiteral("changeStatusButton"))); }));
+    EXPECT_EQ(store->authState(), SessionStore::AuthState::signedIn);
+    EXPECT_TRUE(spinFor([&] { return services.pushAuthorizations == 1; }));
+}
+
+TEST_F(MainWindowStatesTest, EachSwitchOfTheSettingsSheetChangesItsOwnField)
+{
+    showSignedInWith(delayedServiceAnswer(0ms));
+    ASSERT_TRUE(syncDone());
+    services.router.setSettingsPresented(true);
+    const struct {
+        const char *objectName;
+        const char *field;
+    } switches[] = {
+        {"partnerStatusSwitch", "notifyPartnerStatusChanged"},
+        {"statusReminderSwitch", "notifyStatusReminder"},
+        {"automationStatusSwitch", "notifyAutomationStatusChanged"},
+    };
+    for (const auto &s : switches) {
+        QQuickItem *control = nullptr;
+        ASSERT_TRUE(spinFor([&] { return shown(control = screen.find(QString::fromLatin1(s.objectName))); }));
+        const bool before = control->property("checked").toBool();
+        service().clearRecords();
+        QMetaObject::invokeMethod(control, "clicked");
+        EXPECT_EQ(control->property("checked").toBool(), !before) << s.objectName;
+        ASSERT_TRUE(spinFor([&] { return service().requestCount(QStringLiteral("me")) == 1; }));
+        const QJsonObject body = QJsonDocument::fromJson(service().requests(QStringLiteral("me")).first().body).object();
+        EXPECT_EQ(body, (QJsonObject{{QString::fromLatin1(s.field), !before}})) << s.objectName;
+        ASSERT_TRUE(spinFor([&] { return !store->isSyncing(); }));
+    }
+}
+
+TEST_F(MainWindowStatesTest, TheSettingsWindowNamesTheDeviceLanguageInTheSystemsOwnAndTurnsGermanAtOnce)
+{
+    services.systemLanguages = {QStringLiteral("de-AT")};
+    services.languages.setSelection(AppLanguage::english);
+    showSignedInWith(delayedServiceAnswer(0ms));
+    ScreenWindow settings(ui, settingsWindow);
+    ASSERT_TRUE(settings);
+    QQuickItem *picker = settings.find(QStringLiteral("languagePicker"));
+    ASSERT_TRUE(picker);
+    EXPECT_EQ(picker->property("displayText").toString(), QStringLiteral("English"));
+    EXPECT_EQ(picker->property("model").toStringList().first(), QStringLiteral("Gerätesprache"));
+    ASSERT_TRUE(spinFor([&] { return settings.shows(qtTrId("settings.notifications")); }));
+    settings.screenshot(QStringLiteral("en-light-settings-window-signed-in"));
+
+    // German turns every open view German at once.
+    QMetaObject::invokeMethod(picker, "activated", Q_ARG(int, 1));
+    ASSERT_TRUE(spinFor([&] { return settings.shows(QStringLiteral("Allgemein")); }));
+    EXPECT_EQ(services.languages.selection(), AppLanguage::german);
+    EXPECT_TRUE(screen.shows(QStringLiteral("Meinen Status ändern")));
+    EXPECT_EQ(picker->property("displayText").toString(), QStringLiteral("Deutsch"));
+}

@@ -1,0 +1,199 @@
+// The settings form's rules against the local fake service: one field per
+// change, a refused change moving back, a switch flipped again on the way,
+// the local switches, the language picker and sign-out.
+#include "ScreenServices.h"
+#include "SettingsPresenter.h"
+#include "support/AppStackFixture.h"
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+
+using namespace vorlie;
+using namespace vorlie::testing;
+using Notification = SettingsPresenter::Notification;
+
+namespace {
+
+QList<QJsonObject> patchBodies(fake::FakeService &service)
+{
+    QList<QJsonObject> bodies;
+    for (const fake::RecordedRequest &request : service.requests(QStringLiteral("me"))) {
+        if (request.method == "PATCH")
+            bodies << QJsonDocument::fromJson(request.body).object();
+    }
+    return bodies;
+}
+
+} // namespace
+
+class SettingsPresenterTest : public AppStackFixture {
+protected:
+    void SetUp() override { startSignedIn(); }
+
+    bool stored(Notification kind) const
+    {
+        const User &user = *store->currentUser();
+        switch (kind) {
+        case Notification::partnerStatusChanged:
+            return user.notifyPartnerStatusChanged;
+        case Notification::statusReminder:
+            return user.notifyStatusReminder;
+        case Notification::automationStatusChanged:
+            break;
+        }
+        return user.notifyAutomationStatusChanged;
+    }
+
+    ScreenServices screen{prefsDir.path(), *store, host.rootUrl()};
+    SettingsPresenter presenter{screen.services};
+};
+
+TEST_F(SettingsPresenterTest, EachSwitchSendsOnlyItsOwnFieldAndShowsTheConfirmedValue)
+{
+    const struct {
+        Notification kind;
+        const char *field;
+    } switches[] = {
+        {Notification::partnerStatusChanged, "notifyPartnerStatusChanged"},
+        {Notification::statusReminder, "notifyStatusReminder"},
+        {Notification::automationStatusChanged, "notifyAutomationStatusChanged"},
+    };
+    ASSERT_TRUE(presenter.showsNotifications());
+    for (const auto &s : switches) {
+        const bool before = presenter.shownValue(s.kind);
+        EXPECT_EQ(before, stored(s.kind));
+        presenter.setNotification(s.kind, !before);
+        EXPECT_EQ(presenter.shownValue(s.kind), !before) << s.field; // at once, while it travels
+        ASSERT_TRUE(spinUntil([&] { return stored(s.kind) == !before && !store->isSyncing(); })) << s.field;
+        EXPECT_EQ(presenter.shownValue(s.kind), !before) << s.field;
+    }
+    const QList<QJsonObject> bodies = patchBodies(service());
+    ASSERT_EQ(bodies.size(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(bodies[i].keys(), QStringList{QString::fromLatin1(switches[i].field)});
+    EXPECT_TRUE(presenter.errorMessage().isEmpty());
+}
+
+TEST_F(SettingsPresenterTest, ARefusedChangeMovesTheSwitchBackAndALaterSuccessClearsTheMessage)
+{
+    service().script("PATCH", QStringLiteral("me"), reply(503, errorEnvelope("MAINTENANCE", "Back in five minutes.")));
+    const bool before = presenter.shownValue(Notification::statusReminder);
+    presenter.setNotification(Notification::statusReminder, !before);
+
+    ASSERT_TRUE(spinUntil([&] { return !presenter.errorMessage().isEmpty(); }));
+    EXPECT_EQ(presenter.errorMessage(), QStringLiteral("Back in five minutes."));
+    EXPECT_EQ(presenter.shownValue(Notification::statusReminder), before);
+    EXPECT_EQ(stored(Notification::statusReminder), before);
+
+    presenter.setNotification(Notification::partnerStatusChanged, !presenter.notifyPartnerStatusChanged());
+    ASSERT_TRUE(spinUntil([&] { return presenter.errorMessage().isEmpty(); }));
+    EXPECT_EQ(presenter.shownValue(Notification::statusReminder), before);
+}
+
+TEST_F(SettingsPresenterTest, ASwitchFlippedAgainWhileItsChangeTravelsEndsInTheLastChoice)
+{
+    const Notification kind = Notification::partnerStatusChanged;
+    const bool before = presenter.shownValue(kind);
+    service().script("PATCH", QStringLiteral("me"), delayedServiceAnswer(300ms));
+    presenter.setNotification(kind, !before);
+    presenter.setNotification(kind, before);
+    EXPECT_EQ(presenter.shownValue(kind), before);
+
+    ASSERT_TRUE(spinUntil([&] { return patchBodies(service()).size() == 2 && !store->isSyncing(); }));
+    ASSERT_TRUE(spinUntil([&] { return resultOf(store->refresh()) && stored(kind) == before; }));
+    const QList<QJsonObject> bodies = patchBodies(service());
+    EXPECT_EQ(bodies[0].value(QStringLiteral("notifyPartnerStatusChanged")).toBool(), !before);
+    EXPECT_EQ(bodies[1].value(QStringLiteral("notifyPartnerStatusChanged")).toBool(), before);
+    EXPECT_EQ(presenter.shownValue(kind), before);
+
+    // Flipped back and forth to where it was sent: one request is enough.
+    service().script("PATCH", QStringLiteral("me"), delayedServiceAnswer(300ms));
+    presenter.setNotification(kind, !before);
+    presenter.setNotification(kind, before);
+    presenter.setNotification(kind, !before);
+    ASSERT_TRUE(spinUntil([&] { return stored(kind) == !before && !store->isSyncing(); }));
+    EXPECT_EQ(patchBodies(service()).size(), 3);
+    EXPECT_EQ(presenter.shownValue(kind), !before);
+}
+
+TEST_F(SettingsPresenterTest, WithoutAUserThereAreNoNotificationSwitchesToChange)
+{
+    resultOf(store->signOut());
+    service().clearRecords();
+    EXPECT_FALSE(presenter.showsNotifications());
+    presenter.setNotification(Notification::statusReminder, false);
+    EXPECT_EQ(service().requestCount(QStringLiteral("me")), 0);
+}
+
+TEST_F(SettingsPresenterTest, TheLanguagePickerNamesTheDeviceInTheSystemLanguageAndStoresTheChoice)
+{
+    screen.systemLanguages = {QStringLiteral("de-DE")};
+    screen.languages.setSelection(AppLanguage::english);
+    QSignalSpy indexChanged(&presenter, &SettingsPresenter::languageIndexChanged);
+
+    EXPECT_EQ(presenter.languageOptions(),
+              (QStringList{QStringLiteral("Gerätesprache"), QStringLiteral("Deutsch"), QStringLiteral("English")}));
+    EXPECT_EQ(presenter.languageIndex(), 2);
+    presenter.setLanguageIndex(1);
+    EXPECT_EQ(screen.languages.selection(), AppLanguage::german);
+    EXPECT_EQ(readStoredLanguage(screen.defaults), AppLanguage::german);
+    EXPECT_EQ(presenter.languageIndex(), 1);
+    EXPECT_EQ(indexChanged.size(), 1);
+    // The device option keeps the system's language whatever is chosen.
+    screen.systemLanguages = {QStringLiteral("en-GB")};
+    EXPECT_EQ(presenter.languageOptions().first(), QStringLiteral("Device language"));
+
+    presenter.setLanguageIndex(3);
+    presenter.setLanguageIndex(-1);
+    EXPECT_EQ(screen.languages.selection(), AppLanguage::german);
+}
+
+TEST_F(SettingsPresenterTest, LaunchAtLoginAndTheTrayIconAreKeptWhereTheUserPutsThem)
+{
+    EXPECT_FALSE(presenter.launchAtLogin());
+    presenter.setLaunchAtLogin(true);
+    EXPECT_EQ(screen.loginItems.status(), LoginItemService::Status::enabled);
+    EXPECT_TRUE(SettingsPresenter(screen.services).launchAtLogin());
+    presenter.setLaunchAtLogin(false);
+    EXPECT_EQ(screen.loginItems.status(), LoginItemService::Status::notRegistered);
+
+    // The desktop refusing (no autostart folder can be made) leaves the switch on.
+    QFile blocker(screen.autostartDir.filePath(QStringLiteral("blocked")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    XdgAutostart refusing(blocker.fileName(), QStringLiteral("/usr/bin/vorlie"));
+    LaunchAtLogin refusingSwitch(refusing);
+    AppServices::Parts parts{*store, screen.languages, screen.menuBar, screen.lookup, screen.router, refusingSwitch,
+                             screen.standard, host.rootUrl(), {}};
+    AppServices refusingServices(parts);
+    SettingsPresenter refused(refusingServices);
+    refused.setLaunchAtLogin(true);
+    EXPECT_TRUE(refused.launchAtLogin());
+    EXPECT_NE(refusing.status(), LoginItemService::Status::enabled);
+
+    QSignalSpy iconChanged(&presenter, &SettingsPresenter::menuBarIconEnabledChanged);
+    EXPECT_TRUE(presenter.menuBarIconEnabled());
+    presenter.setMenuBarIconEnabled(false);
+    presenter.setMenuBarIconEnabled(false);
+    EXPECT_FALSE(screen.menuBar.isIconEnabled());
+    EXPECT_FALSE(MenuBarPreferences(screen.standard).isIconEnabled());
+    EXPECT_EQ(iconChanged.size(), 1);
+}
+
+TEST_F(SettingsPresenterTest, SignOutShowsProgressUntilItEndsThenAsksToClose)
+{
+    service().script("POST", QStringLiteral("auth/logout"), delayedServiceAnswer(300ms));
+    QSignalSpy dismissed(&presenter, &SettingsPresenter::dismissRequested);
+    presenter.signOut();
+    EXPECT_TRUE(presenter.isSigningOut());
+    presenter.signOut(); // not refused: the session makes the two one
+
+    ASSERT_TRUE(spinUntil([&] { return !presenter.isSigningOut(); }));
+    EXPECT_GE(dismissed.size(), 1);
+    EXPECT_EQ(store->authState(), SessionStore::AuthState::signedOut);
+    EXPECT_FALSE(store->currentUser());
+    EXPECT_FALSE(storedToken(QStringLiteral("accessToken")));
+    EXPECT_FALSE(storedToken(QStringLiteral("refreshToken")));
+    EXPECT_FALSE(widget->load());
+}
