@@ -1,5 +1,6 @@
 #include "AppConfig.h"
 #include "cli/Launch.h"
+#include "shell/AppWindows.h"
 #include "shell/VorlieMacApp.h"
 #include "single_instance/InstanceRequests.h"
 #include "single_instance/SingleInstance.h"
@@ -28,6 +29,12 @@ int main(int argc, char *argv[])
 
     vorlie::VorlieMacApp vorlie(vorlie::VorlieMacApp::Options{vorlie::AppConfig::fromEnvironment()});
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &vorlie, [&vorlie] { vorlie.delegate().applicationWillTerminate(); });
+    vorlie::AppWindows windows(vorlie, vorlie::AppWindows::Options{commandLine.background});
+    QObject::connect(&instanceRequests, &vorlie::InstanceRequests::activateRequested, &windows,
+                     &vorlie::AppWindows::showMainWindow);
+    QObject::connect(&instanceRequests, &vorlie::InstanceRequests::homeRequested, &windows, &vorlie::AppWindows::showHome);
+    QObject::connect(&instanceRequests, &vorlie::InstanceRequests::statusPickerRequested, &windows,
+                     &vorlie::AppWindows::showStatusPicker);
     QCoro::connect(vorlie.start(), &vorlie, [] {});
     return QApplication::exec();
 }

@@ -28,6 +28,21 @@ VorlieMacApp::VorlieMacApp(Options options, QObject *parent)
             [this] { QCoro::connect(languageChanged(m_languageSettings.selection()), this, [] {}); });
 }
 
+AppServices::Parts VorlieMacApp::screenServices()
+{
+    return AppServices::Parts{
+        m_sessionStore,
+        m_languageSettings,
+        m_menuBarPreferences,
+        m_textLookup,
+        m_router,
+        m_launchAtLogin,
+        m_standardDefaults,
+        m_options.config.avatarBaseURL,
+        [this]() -> QCoro::Task<void> { co_await m_pushRegistrar.requestAuthorization(); },
+    };
+}
+
 QCoro::Task<void> VorlieMacApp::start()
 {
     wireDelegate();
@@ -100,8 +115,10 @@ QCoro::Task<void> VorlieMacApp::present(QVariantMap userInfo)
 QCoro::Task<void> VorlieMacApp::openTapped(PushNotificationPayload payload)
 {
     co_await m_sessionStore.refresh();
-    if (payload.personId && !payload.personId->isEmpty())
-        emit personRequested(*payload.personId);
+    const QString personId = payload.personId.value_or(QString());
+    m_router.open(app_route::Person{personId});
+    if (!personId.isEmpty())
+        emit personRequested(personId);
 }
 
 } // namespace vorlie

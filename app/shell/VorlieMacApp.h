@@ -1,6 +1,10 @@
 #pragma once
 
 #include "AppConfig.h"
+#include "AppRouter.h"
+#include "AppServices.h"
+#include "XdgAutostart.h"
+#include "login/LaunchAtLogin.h"
 #include "notifications/DesktopNotifications.h"
 #include "LiveDependencies.h"
 #include "MacAppDelegate.h"
@@ -49,9 +53,13 @@ public:
     LanguageSettings &languageSettings() { return m_languageSettings; }
     MenuBarPreferences &menuBarPreferences() { return m_menuBarPreferences; }
     PushRegistrar &pushRegistrar() { return m_pushRegistrar; }
+    TextLookup &textLookup() { return m_textLookup; }
+    AppRouter &router() { return m_router; }
+    // What the screens' presenters are given.
+    AppServices::Parts screenServices();
 
 signals:
-    // A tapped notification about this person; the router opens them.
+    // A tapped notification about this person, after the router opened them.
     void personRequested(const QString &personId);
 
 private:
@@ -75,6 +83,10 @@ private:
     DesktopNotifications m_notifications;
     UnifiedPushConnector m_pushConnector;
     PushRegistrar m_pushRegistrar;
+    AppRouter m_router;
+    XdgAutostart m_autostart;
+    LaunchAtLogin m_launchAtLogin{m_autostart};
+    StandardDefaults m_standardDefaults{m_options.paths};
 };
 
 } // namespace vorlie

@@ -20,6 +20,9 @@ Q_IMPORT_QML_PLUGIN(Vorlie_ControlsPlugin)
 Q_IMPORT_QML_PLUGIN(Vorlie_PresentationPlugin)
 Q_IMPORT_QML_PLUGIN(Vorlie_PickerPlugin)
 Q_IMPORT_QML_PLUGIN(Vorlie_PanelPlugin)
+Q_IMPORT_QML_PLUGIN(Vorlie_SignInPlugin)
+Q_IMPORT_QML_PLUGIN(Vorlie_SettingsPlugin)
+Q_IMPORT_QML_PLUGIN(Vorlie_MainPlugin)
 
 namespace vorlie {
 namespace {

@@ -1,0 +1,127 @@
+#include "AppWindows.h"
+
+#include "tray/TrayItem.h"
+#include "UiRoot.h"
+#include "VorlieMacApp.h"
+#include "single_instance/WindowActivation.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QQuickWindow>
+#include <QTimer>
+
+namespace vorlie {
+namespace {
+
+const QUrl mainWindowView(QStringLiteral("qrc:/Vorlie/Main/MainWindow.qml"));
+const QUrl panelView(QStringLiteral("qrc:/Vorlie/Panel/PanelWindow.qml"));
+const QUrl settingsView(QStringLiteral("qrc:/Vorlie/Settings/SettingsWindow.qml"));
+
+// A tray that answers late (a panel still starting) gets this long before
+// the program shows its main window instead.
+constexpr int trayGraceMs = 1500;
+
+bool windowsPlaceThemselves()
+{
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+} // namespace
+
+AppWindows::AppWindows(VorlieMacApp &app, Options options, QObject *parent)
+    : QObject(parent)
+    , m_app(app)
+    , m_ui(std::make_unique<UiRoot>(app.screenServices(), Appearance::Source::desktop))
+    , m_tray(std::make_unique<TrayItem>(app.sessionStore(), app.menuBarPreferences(), app.textLookup()))
+{
+    connect(m_tray.get(), &TrayItem::panelToggleRequested, this, &AppWindows::togglePanel);
+    connect(m_tray.get(), &TrayItem::panelRequested, this, &AppWindows::showPanel);
+    connect(m_tray.get(), &TrayItem::openMainWindowRequested, this, [this] { showMainWindow(); });
+    connect(m_tray.get(), &TrayItem::quitRequested, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    connect(&app, &VorlieMacApp::personRequested, this, [this] { showMainWindow(); });
+
+    if (!options.background)
+        showMainWindow();
+    // Never an invisible program: without a tray the window is the way in.
+    QTimer::singleShot(TrayItem::trayAvailable() ? 0 : trayGraceMs, this, [this] {
+        if (!TrayItem::trayAvailable())
+            showMainWindow();
+    });
+}
+
+AppWindows::~AppWindows()
+{
+    delete m_settingsWindow;
+    delete m_panelWindow;
+    delete m_mainWindow;
+}
+
+QQuickWindow *AppWindows::ensureMainWindow()
+{
+    if (!m_mainWindow)
+        m_mainWindow = m_ui->createWindow(mainWindowView);
+    return m_mainWindow;
+}
+
+QQuickWindow *AppWindows::ensurePanel()
+{
+    if (!m_panelWindow) {
+        m_panelWindow = m_ui->createWindow(panelView, {{QStringLiteral("framed"), !windowsPlaceThemselves()}});
+        if (m_panelWindow) {
+            connect(m_panelWindow, SIGNAL(openMainWindowRequested()), this, SLOT(showMainWindow()));
+            connect(m_panelWindow, SIGNAL(quitRequested()), qApp, SLOT(quit()), Qt::QueuedConnection);
+        }
+    }
+    return m_panelWindow;
+}
+
+void AppWindows::showMainWindow(const QString &activationToken)
+{
+    if (QQuickWindow *window = ensureMainWindow())
+        activateWindow(window, activationToken);
+}
+
+void AppWindows::showHome()
+{
+    m_app.router().open(app_route::Home{});
+    showMainWindow();
+}
+
+void AppWindows::showStatusPicker()
+{
+    showMainWindow();
+    m_app.router().open(app_route::StatusPicker{});
+}
+
+void AppWindows::showSettings()
+{
+    if (!m_settingsWindow)
+        m_settingsWindow = m_ui->createWindow(settingsView);
+    if (m_settingsWindow)
+        activateWindow(m_settingsWindow, {});
+}
+
+void AppWindows::togglePanel(const PanelAnchor &anchor)
+{
+    if (m_panelWindow && m_panelWindow->isVisible()) {
+        m_panelWindow->close();
+        return;
+    }
+    showPanel(anchor);
+}
+
+void AppWindows::showPanel(const PanelAnchor &anchor)
+{
+    QQuickWindow *panel = ensurePanel();
+    if (!panel)
+        return;
+    if (windowsPlaceThemselves()) {
+        // Sized before it is shown, so it opens where it belongs.
+        panel->setPosition(panelPosition(panel->size(), anchor, availableGeometryAt(anchor)));
+    }
+    panel->show();
+    panel->raise();
+    panel->requestActivate();
+}
+
+} // namespace vorlie

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "tray/TrayItem.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QQuickWindow>
+#include <memory>
+
+namespace vorlie {
+
+class UiRoot;
+class VorlieMacApp;
+
+// The program's windows and its tray item: the main window, the tray panel
+// and the settings window, made on first use, and what opens them (tray
+// clicks, later launches, a tapped notification). Without any tray the main
+// window is shown at start, so the program is never invisible.
+class AppWindows : public QObject {
+    Q_OBJECT
+
+public:
+    struct Options {
+        // Start to the tray without showing the main window (login autostart).
+        bool background = false;
+    };
+
+    AppWindows(VorlieMacApp &app, Options options, QObject *parent = nullptr);
+    ~AppWindows() override;
+
+    UiRoot &ui() { return *m_ui; }
+    TrayItem &tray() { return *m_tray; }
+    QQuickWindow *mainWindow() const { return m_mainWindow; }
+    QQuickWindow *panelWindow() const { return m_panelWindow; }
+
+public slots:
+    // Shows and raises the main window, with the launch's activation token.
+    void showMainWindow(const QString &activationToken = {});
+    void showHome();
+    void showStatusPicker();
+    void showSettings();
+    void togglePanel(const vorlie::PanelAnchor &anchor);
+    void showPanel(const vorlie::PanelAnchor &anchor);
+
+private:
+    QQuickWindow *ensureMainWindow();
+    QQuickWindow *ensurePanel();
+
+    VorlieMacApp &m_app;
+    std::unique_ptr<UiRoot> m_ui;
+    std::unique_ptr<TrayItem> m_tray;
+    QPointer<QQuickWindow> m_mainWindow;
+    QPointer<QQuickWindow> m_panelWindow;
+    QPointer<QQuickWindow> m_settingsWindow;
+};
+
+} // namespace vorlie
