@@ -4,14 +4,12 @@
 #include "support/AppStackFixture.h"
 #include "support/StatusNotifierItemClient.h"
 #include "support/StatusNotifierWatcher.h"
+#include "TrayTestSupport.h"
 #include "domain/StatusCatalog.h"
 #include "i18n/TextLookup.h"
 #include "prefs/MenuBarPreferences.h"
-#include "push_transport/PushTestSupport.h"
 #include "tray/TrayItem.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextDocument>
@@ -22,23 +20,6 @@ using namespace vorlie::testing;
 namespace {
 
 constexpr int waitMs = 5000;
-
-// The largest picture's lower trailing corner, where the emoji goes, holds
-// clearly coloured pixels that are not the heart's rose.
-bool carriesEmoji(const QImage &picture)
-{
-    const int side = picture.width();
-    const QRect badge(side * 4 / 10, side * 4 / 10, side * 6 / 10, side * 6 / 10);
-    int coloured = 0;
-    for (int y = badge.top(); y <= badge.bottom(); ++y) {
-        for (int x = badge.left(); x <= badge.right(); ++x) {
-            const QColor c = QColor::fromRgba(picture.pixel(x, y));
-            const bool rose = c.hue() >= 320 && c.hue() <= 345;
-            coloured += c.alpha() > 200 && c.hsvSaturation() > 80 && !rose ? 1 : 0;
-        }
-    }
-    return coloured > badge.width() * badge.height() / 20;
-}
 
 } // namespace
 
@@ -70,13 +51,7 @@ protected:
     // The main person publishes, as their own app would, and this app syncs.
     void mainPersonPublishes(const QString &statusKey, const std::optional<QString> &customText = std::nullopt)
     {
-        QJsonObject body{{"statusKey", statusKey}};
-        if (customText)
-            body.insert("customText", *customText);
-        const fake::TokenPair pair = service().issueTokens(fake::ServiceState::seededUserId());
-        const HttpAnswer answer = post(QUrl(host.baseUrl().toString() + QStringLiteral("/dev/main-person-status")),
-                                       QJsonDocument(body).toJson(QJsonDocument::Compact),
-                                       {{"Authorization", "Bearer " + pair.accessToken.toUtf8()}});
+        const HttpAnswer answer = publishAsMainPerson(host, statusKey, customText);
         ASSERT_EQ(answer.status, 200) << answer.body.toStdString();
         ASSERT_TRUE(resultOf(store->refresh()));
     }
