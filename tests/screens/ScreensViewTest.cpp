@@ -2,6 +2,7 @@
 // light and dark, written as screenshots; every interactive item named for
 // screen readers; the main window's states over the local fake service; and
 // a sign-in done with the keyboard alone.
+#include "KeyringWorld.h"
 #include "ScreenServices.h"
 #include "ScreenWindow.h"
 #include "repositories/sample/SampleData.h"
@@ -271,4 +272,30 @@ TEST_F(MainWindowStatesTest, TheSettingsWindowNamesTheDeviceLanguageInTheSystems
     EXPECT_EQ(services.languages.selection(), AppLanguage::german);
     EXPECT_TRUE(screen.shows(QStringLiteral("Meinen Status ändern")));
     EXPECT_EQ(picker->property("displayText").toString(), QStringLiteral("Deutsch"));
+}
+
+TEST_F(ScreensTest, ALockedKeyringIsSaidOnTheSignInFormAndOverTheMainContent)
+{
+    KeyringWorld world;
+    world.screen.languages.setSelection(AppLanguage::german);
+    UiRoot ui{world.screen.parts, Appearance::Source::fixed};
+    ui.appearance().setReduceMotion(true);
+    ScreenWindow screen(ui, mainWindow);
+    ASSERT_TRUE(screen);
+    resultOf(world.store.bootstrap());
+    // A login whose tokens the locked keyring refused.
+    world.keyring.state = CredentialStoreState::locked;
+    resultOf(world.auth.storeTokens(QStringLiteral("a"), QStringLiteral("r")));
+    ASSERT_TRUE(spinFor([&] { return shown(screen.find(QStringLiteral("keyringMessage"))); }));
+    EXPECT_TRUE(screen.shows(qtTrId("mac.signin.keyring_locked")));
+    screen.screenshot(QStringLiteral("de-light-signin-keyring-locked"));
+
+    EXPECT_FALSE(resultOf(world.store.completeSignIn(sample::data().user)));
+    ASSERT_TRUE(spinFor([&] { return shown(screen.find(QStringLiteral("keyringBanner"))); }));
+    ui.appearance().setColorScheme(Appearance::ColorScheme::dark);
+    screen.screenshot(QStringLiteral("de-dark-main-keyring-locked"));
+
+    world.keyring.state = CredentialStoreState::available;
+    world.keyring.onChange();
+    EXPECT_TRUE(spinFor([&] { return !shown(screen.find(QStringLiteral("keyringBanner"))); }));
 }

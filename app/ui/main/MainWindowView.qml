@@ -12,6 +12,8 @@ import Vorlie.Main
 // picker and the settings open as sheets; a saved status shows the toast.
 Rectangle {
     id: view
+    // Why this session will not outlast a restart; empty when it will.
+    property string keyringMessage
     color: ThemeColor.windowBackground
 
     readonly property bool windowShown: Window.window !== null && Window.window.visible
@@ -79,12 +81,19 @@ Rectangle {
             presenter: home
             onChangeStatusRequested: AppRouter.isStatusPickerPresented = true
         }
-        SyncErrorBanner {
+        NoticeBanner {
             objectName: "syncErrorBanner"
             visible: home.syncErrorMessage !== ""
             Layout.fillWidth: true
             message: home.syncErrorMessage
             onRetry: home.refresh()
+        }
+        NoticeBanner {
+            objectName: "keyringBanner"
+            visible: view.keyringMessage !== ""
+            Layout.fillWidth: true
+            message: view.keyringMessage
+            canRetry: false
         }
     }
 

@@ -36,6 +36,6 @@ FocusScope {
     }
 
     Component { id: splashScreen; MacSplashView {} }
-    Component { id: signInScreen; MacSignInView { focus: true } }
-    Component { id: mainScreen; MainWindowView { focus: true } }
+    Component { id: signInScreen; MacSignInView { focus: true; keyringMessage: presenter.keyringMessage } }
+    Component { id: mainScreen; MainWindowView { focus: true; keyringMessage: presenter.keyringMessage } }
 }

@@ -1,6 +1,7 @@
 #include "RootPresenter.h"
 
 #include "AppServices.h"
+#include "i18n/TextLookup.h"
 #include "session/SessionStore.h"
 
 namespace vorlie {
@@ -26,7 +27,30 @@ void RootPresenter::bind(AppServices &services)
 {
     m_services = &services;
     connect(&services.sessionStore(), &SessionStore::authStateChanged, this, &RootPresenter::update);
+    connect(&services.sessionStore(), &SessionStore::credentialStoreStateChanged, this,
+            &RootPresenter::updateKeyringMessage);
+    connect(&services.textLookup(), &TextLookup::languageApplied, this, &RootPresenter::updateKeyringMessage);
     update();
+    updateKeyringMessage();
+}
+
+void RootPresenter::updateKeyringMessage()
+{
+    QString message;
+    switch (m_services->sessionStore().credentialStoreState()) {
+    case CredentialStoreState::available:
+        break;
+    case CredentialStoreState::unavailable:
+        message = qtTrId("mac.signin.keyring_unavailable");
+        break;
+    case CredentialStoreState::locked:
+        message = qtTrId("mac.signin.keyring_locked");
+        break;
+    }
+    if (message == m_keyringMessage)
+        return;
+    m_keyringMessage = message;
+    emit keyringMessageChanged();
 }
 
 void RootPresenter::update()

@@ -3,10 +3,12 @@ import QtQuick.Layouts
 import Vorlie.Theme
 import Vorlie.Controls
 
-// Why the last sync failed, with a way to try again.
+// A notice over the content: why the last sync failed, with a way to try
+// again, or why the session will not outlast a restart.
 Rectangle {
     id: banner
     property string message
+    property bool canRetry: true
     signal retry()
 
     implicitHeight: row.implicitHeight + 24
@@ -34,6 +36,7 @@ Rectangle {
             Accessible.role: Accessible.AlertMessage
         }
         PlainButton {
+            visible: banner.canRetry
             objectName: "retryButton"
             text: qsTrId("action.retry")
             Accessible.role: Accessible.Button
