@@ -8,6 +8,8 @@ import Vorlie.SignIn
 // shown is decided by the presenter; this file only lays it out.
 FocusScope {
     id: view
+    // Why a sign-in would not last past a restart; empty when it would.
+    property string keyringMessage
     implicitWidth: 460
     implicitHeight: 560
 
@@ -71,6 +73,19 @@ FocusScope {
                 maximumLineCount: 6
                 horizontalAlignment: Text.AlignHCenter
                 Accessible.role: Accessible.AlertMessage
+            }
+
+            Text {
+                objectName: "keyringMessage"
+                visible: view.keyringMessage !== ""
+                Layout.fillWidth: true
+                text: view.keyringMessage
+                font: ThemeFont.footnote
+                color: ThemeColor.warning
+                wrapMode: Text.Wrap
+                horizontalAlignment: Text.AlignHCenter
+                Accessible.role: Accessible.AlertMessage
+                Accessible.name: text
             }
 
             ColumnLayout {
