@@ -11,11 +11,8 @@ int main(int argc, char *argv[])
 {
     // Answered, or handed to the running instance, before the window system is
     // reached: this works on a bare terminal too, and quickly.
-    const vorlie::CommandLine commandLine = vorlie::CommandLine::parse(argc, argv);
-    if (const std::optional<int> exitCode = vorlie::answerWithoutStarting(commandLine))
-        return *exitCode;
-    vorlie::LaunchClaim claim;
-    if (const std::optional<int> exitCode = vorlie::handOverToRunningInstance(claim, commandLine))
+    vorlie::Launch launch(argc, argv);
+    if (const std::optional<int> exitCode = launch.finishEarly())
         return *exitCode;
 
     QApplication app(argc, argv);
@@ -25,7 +22,7 @@ int main(int argc, char *argv[])
 
     vorlie::InstanceRequests instanceRequests;
     vorlie::SingleInstance singleInstance(instanceRequests);
-    vorlie::becomeRunningInstance(singleInstance, claim, instanceRequests, commandLine);
+    launch.becomeRunningInstance(singleInstance, instanceRequests);
 
     vorlie::VorlieMacApp vorlie(vorlie::VorlieMacApp::Options{vorlie::AppConfig::fromEnvironment()});
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &vorlie, [&vorlie] { vorlie.delegate().applicationWillTerminate(); });

@@ -1,7 +1,6 @@
 #include "Launch.h"
 
 #include "single_instance/InstanceRequests.h"
-#include "single_instance/SingleInstance.h"
 
 #include <VorlieVersion.h>
 
@@ -19,33 +18,46 @@ void applyProgramIdentity()
     QCoreApplication::setApplicationVersion(QString::fromLatin1(programVersion));
 }
 
-std::optional<int> answerWithoutStarting(const CommandLine &commandLine)
+Launch::Launch(int argc, const char *const *argv)
+    : m_commandLine(CommandLine::parse(argc, argv))
 {
-    switch (commandLine.action) {
+}
+
+std::optional<int> Launch::finishEarly()
+{
+    if (const std::optional<int> exitCode = answer())
+        return exitCode;
+    return handOver();
+}
+
+std::optional<int> Launch::answer() const
+{
+    switch (m_commandLine.action) {
     case CommandLine::Action::start:
         return std::nullopt;
     case CommandLine::Action::showVersion:
         std::printf("vorlie %s\n", programVersion);
         return 0;
     case CommandLine::Action::showHelp:
-        std::fputs(commandLine.message.toLocal8Bit().constData(), stdout);
+        std::fputs(m_commandLine.message.toLocal8Bit().constData(), stdout);
         return 0;
     case CommandLine::Action::refuse:
-        std::fprintf(stderr, "%s\n", commandLine.message.toLocal8Bit().constData());
+        std::fprintf(stderr, "%s\n", m_commandLine.message.toLocal8Bit().constData());
         return 2;
     }
     return 2;
 }
 
-std::optional<int> handOverToRunningInstance(LaunchClaim &claim, const CommandLine &commandLine)
+std::optional<int> Launch::handOver()
 {
     std::optional<InstanceRequest> request;
-    if (commandLine.route)
-        request = InstanceRequest{*commandLine.route, launchActivationToken()};
-    else if (!commandLine.background)
+    if (m_commandLine.route)
+        request = InstanceRequest{*m_commandLine.route, launchActivationToken()};
+    else if (!m_commandLine.background)
         request = InstanceRequest{InstanceRequest::Kind::activate, launchActivationToken()};
 
-    switch (claim.handOver(request)) {
+    m_claim.emplace();
+    switch (m_claim->handOver(request)) {
     case LaunchClaim::Outcome::forwarded:
         return 0;
     case LaunchClaim::Outcome::unanswered:
@@ -58,12 +70,13 @@ std::optional<int> handOverToRunningInstance(LaunchClaim &claim, const CommandLi
     return std::nullopt;
 }
 
-void becomeRunningInstance(SingleInstance &instance, LaunchClaim &claim, InstanceRequests &requests, const CommandLine &commandLine)
+void Launch::becomeRunningInstance(SingleInstance &instance, InstanceRequests &requests)
 {
-    instance.listen(claim);
+    if (m_claim)
+        instance.listen(*m_claim);
     // A plain start shows the window anyway; only a URL has somewhere to go.
-    if (commandLine.route) {
-        const InstanceRequest own{*commandLine.route, {}};
+    if (m_commandLine.route) {
+        const InstanceRequest own{*m_commandLine.route, {}};
         QTimer::singleShot(0, &requests, [&requests, own] { requests.deliver(own); });
     }
 }

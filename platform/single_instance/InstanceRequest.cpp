@@ -60,7 +60,7 @@ bool isUsableActivationToken(const QString &token)
 QString launchActivationToken()
 {
     for (const char *variable : {"XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"}) {
-        const QString token = qEnvironmentVariable(variable);
+        QString token = qEnvironmentVariable(variable);
         if (isUsableActivationToken(token))
             return token;
     }

@@ -25,9 +25,9 @@ QStringList validatorComplaints(const QByteArray &output)
     return complaints;
 }
 
-QString entryValue(const QByteArray &entry, const char *key)
+QString entryValue(const QByteArray &entry, QLatin1String key)
 {
-    const QRegularExpression line(QStringLiteral("^%1=(.*)$").arg(QLatin1String(key)), QRegularExpression::MultilineOption);
+    const QRegularExpression line(QStringLiteral("^%1=(.*)$").arg(key), QRegularExpression::MultilineOption);
     return line.match(QString::fromUtf8(entry)).captured(1);
 }
 
@@ -37,7 +37,7 @@ protected:
     {
         const Finished install = run(QStringLiteral(CMAKE_COMMAND), {QStringLiteral("--install"), QStringLiteral(BUILD_DIR),
                                                                      QStringLiteral("--prefix"), prefix.path()});
-        ASSERT_EQ(install.exitCode, 0) << install.err.toStdString();
+        ASSERT_EQ(install.exitCode, 0) << "installing needs every installed target built: " << install.err.toStdString();
     }
 
     QString installed(const QString &relative) const { return prefix.filePath(relative); }
@@ -60,11 +60,11 @@ TEST_F(InstalledFiles, TheDesktopEntryOpensVorliaLinksAndPassesTheValidator)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
     const QByteArray entry = file.readAll();
-    EXPECT_EQ(entryValue(entry, "Exec"), QStringLiteral("vorlie %u"));
-    EXPECT_EQ(entryValue(entry, "MimeType"), QStringLiteral("x-scheme-handler/vorlia;"));
-    EXPECT_EQ(entryValue(entry, "Icon"), QStringLiteral("com.vorlia.app"));
-    EXPECT_EQ(entryValue(entry, "StartupNotify"), QStringLiteral("true"));
-    EXPECT_EQ(entryValue(entry, "SingleMainWindow"), QStringLiteral("true"));
+    EXPECT_EQ(entryValue(entry, QLatin1String("Exec")), QStringLiteral("vorlie %u"));
+    EXPECT_EQ(entryValue(entry, QLatin1String("MimeType")), QStringLiteral("x-scheme-handler/vorlia;"));
+    EXPECT_EQ(entryValue(entry, QLatin1String("Icon")), QStringLiteral("com.vorlia.app"));
+    EXPECT_EQ(entryValue(entry, QLatin1String("StartupNotify")), QStringLiteral("true"));
+    EXPECT_EQ(entryValue(entry, QLatin1String("SingleMainWindow")), QStringLiteral("true"));
 
     const Finished validated = run(QStringLiteral("desktop-file-validate"), {path});
     EXPECT_TRUE(validatorComplaints(validated.out + validated.err).isEmpty())
@@ -103,7 +103,7 @@ TEST_F(InstalledFiles, TheLaunchAtLoginEntryStartsTheInstalledProgramInTheBackgr
     ASSERT_TRUE(autostart.registerItem());
     QFile file(autostart.entryPath());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString exec = entryValue(file.readAll(), "Exec");
+    const QString exec = entryValue(file.readAll(), QLatin1String("Exec"));
     EXPECT_EQ(exec, desktopEntryExec(program) + QStringLiteral(" --background"));
 
     const Finished validated = run(QStringLiteral("desktop-file-validate"), {autostart.entryPath()});

@@ -19,11 +19,8 @@ void say(const QString &line)
 
 int main(int argc, char *argv[])
 {
-    const vorlie::CommandLine commandLine = vorlie::CommandLine::parse(argc, argv);
-    if (const std::optional<int> exitCode = vorlie::answerWithoutStarting(commandLine))
-        return *exitCode;
-    vorlie::LaunchClaim claim;
-    if (const std::optional<int> exitCode = vorlie::handOverToRunningInstance(claim, commandLine))
+    vorlie::Launch launch(argc, argv);
+    if (const std::optional<int> exitCode = launch.finishEarly())
         return *exitCode;
 
     QCoreApplication app(argc, argv);
@@ -35,7 +32,7 @@ int main(int argc, char *argv[])
     QObject::connect(&requests, &vorlie::InstanceRequests::homeRequested, [] { say(QStringLiteral("home")); });
     QObject::connect(&requests, &vorlie::InstanceRequests::statusPickerRequested, [] { say(QStringLiteral("status")); });
     vorlie::SingleInstance instance(requests);
-    vorlie::becomeRunningInstance(instance, claim, requests, commandLine);
-    say(commandLine.background ? QStringLiteral("ready background") : QStringLiteral("ready"));
+    launch.becomeRunningInstance(instance, requests);
+    say(launch.commandLine().background ? QStringLiteral("ready background") : QStringLiteral("ready"));
     return QCoreApplication::exec();
 }

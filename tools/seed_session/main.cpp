@@ -51,15 +51,22 @@ QCoro::Task<int> clear(QString service)
     co_return 0;
 }
 
-QCoro::Task<int> seed(QUrl baseURL, QString email, QString password, QString keychainService)
+struct Seeding {
+    QUrl baseURL;
+    QString email;
+    QString password;
+    QString keychainService;
+};
+
+QCoro::Task<int> seed(Seeding seeding)
 {
-    LiveDependencies live(baseURL, keychainService);
-    const Result<User> user = co_await live.dependencies().authRepository.login(email, password, std::nullopt);
+    LiveDependencies live(seeding.baseURL, seeding.keychainService);
+    const Result<User> user = co_await live.dependencies().authRepository.login(seeding.email, seeding.password, std::nullopt);
     if (!user)
-        co_return fail(1, QStringLiteral("the sign-in at %1 failed: %2").arg(baseURL.toString(), describe(user.error())));
-    if (!co_await tokensKept(keychainService))
+        co_return fail(1, QStringLiteral("the sign-in at %1 failed: %2").arg(seeding.baseURL.toString(), describe(user.error())));
+    if (!co_await tokensKept(seeding.keychainService))
         co_return fail(1, QStringLiteral("the Secret Service did not keep the tokens (is a keyring running and unlocked?)"));
-    std::printf("signed in as %s\n", email.toLocal8Bit().constData());
+    std::printf("signed in as %s\n", seeding.email.toLocal8Bit().constData());
     co_return 0;
 }
 
@@ -89,5 +96,5 @@ int main(int argc, char *argv[])
     if (!url.isValid() || (url.scheme() != u"http" && url.scheme() != u"https") || url.host().isEmpty())
         return fail(2, QStringLiteral("--base-url needs an http or https URL"));
 
-    return QCoro::waitFor(seed(url, parser.value(email), parser.value(password), parser.value(keychainService)));
+    return QCoro::waitFor(seed({url, parser.value(email), parser.value(password), parser.value(keychainService)}));
 }
