@@ -86,6 +86,7 @@ TEST_F(TrayItemOnATray, ShowsTheMainPersonsEmojiAndFollowsTheirStatus)
     EXPECT_TRUE(TrayItem::trayAvailable());
 
     QList<QImage> pictures = item->iconPixmaps();
+    keepForViewing(pictures, QStringLiteral("emoji"));
     ASSERT_FALSE(pictures.isEmpty());
     EXPECT_LE(pictures.constFirst().width(), 64);
     EXPECT_TRUE(carriesEmoji(pictures.constFirst()));
@@ -95,6 +96,7 @@ TEST_F(TrayItemOnATray, ShowsTheMainPersonsEmojiAndFollowsTheirStatus)
     // A status without an emoji: the bare heart, and the text in the tooltip.
     mainPersonPublishes(QStringLiteral("custom"), QStringLiteral("Back at 5"));
     pictures = item->iconPixmaps();
+    keepForViewing(pictures, QStringLiteral("bare"));
     ASSERT_FALSE(pictures.isEmpty());
     EXPECT_FALSE(carriesEmoji(pictures.constFirst()));
     EXPECT_EQ(item->toolTipTitle(), toolTipFor(QStringLiteral("Back at 5")));
@@ -129,13 +131,17 @@ TEST_F(TrayItemOnATray, DrawsANewPictureOnlyWhenTheEmojiOrTheScaleChanges)
     EXPECT_EQ(newIconsSinceRead(), 1);
     EXPECT_EQ(item->toolTipTitle(), toolTipFor(QStringLiteral("two")));
 
+    mainPersonPublishes(QStringLiteral("tired"));
+    EXPECT_EQ(newIconsSinceRead(), 1);
     tray->setScale(2.0);
     EXPECT_EQ(newIconsSinceRead(), 1);
     tray->setScale(2.0);
     EXPECT_EQ(newIconsSinceRead(), 0);
     const QList<QImage> pictures = item->iconPixmaps();
+    keepForViewing(pictures, QStringLiteral("scale2"));
     ASSERT_FALSE(pictures.isEmpty());
     EXPECT_LE(pictures.constFirst().width(), 64);
+    EXPECT_TRUE(carriesEmoji(pictures.constFirst()));
 }
 
 TEST_F(TrayItemOnATray, AfterSignOutItShowsTheBareHeartAndNoStatus)
