@@ -2,27 +2,13 @@
 
 #include "UiRoot.h"
 #include "views/ViewChecks.h"
+#include "views/ViewWorld.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QQuickItem>
 #include <QQuickWindow>
-#include <functional>
 #include <memory>
 
 namespace vorlie::testing {
-
-// Runs the event loop until `done` holds or the deadline passes.
-inline bool spinFor(const std::function<bool()> &done, int milliseconds = 5000)
-{
-    const QDeadlineTimer deadline(milliseconds);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 
 // One of the app's windows from its module file, shown and focused as a
 // person would find it.
@@ -35,7 +21,7 @@ public:
             return;
         m_window->show();
         m_window->requestActivate();
-        spinFor([this] { return m_window->isExposed() && m_window->isActive(); });
+        ViewWorld::spinUntil([this] { return m_window->isExposed() && m_window->isActive(); });
     }
 
     QQuickWindow *get() const { return m_window.get(); }
@@ -65,14 +51,14 @@ public:
     // Once the avatar pictures have arrived, into the build folder.
     void screenshot(const QString &name) const
     {
-        spinFor([this] {
+        ViewWorld::spinUntil([this] {
             bool loading = false;
             forEachItem(m_window->contentItem(), [&](QQuickItem *item) {
                 loading = loading || (item->inherits("vorlie::RoundImage") && item->property("status").toInt() == 1);
             });
             return !loading;
         });
-        spinFor([] { return false; }, 150);
+        ViewWorld::spinUntil([] { return false; }, std::chrono::milliseconds(150));
         saveScreenshot(*m_window, name);
     }
 

@@ -59,35 +59,35 @@ TEST_F(ScreensTest, EveryScreenInBothLanguagesAndSchemesIsDrawnAndNamesItsContro
             walk();
 
             world.signIn();
-            ASSERT_TRUE(spinFor([&] { return shown(screen.find(QStringLiteral("changeStatusButton"))); }));
+            ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("changeStatusButton"))); }));
             EXPECT_TRUE(screen.shows(sample::data().partner.displayName));
             EXPECT_TRUE(screen.shows(qtTrId("home.change_my_status")));
             screen.screenshot(prefix + QLatin1String("main"));
             walk();
 
             world.router.setSettingsPresented(true);
-            ASSERT_TRUE(spinFor([&] { return shown(screen.find(QStringLiteral("signOutButton"))); }));
+            ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("signOutButton"))); }));
             EXPECT_TRUE(screen.shows(qtTrId("settings.notifications")));
             screen.screenshot(prefix + QLatin1String("settings-sheet"));
             walk();
             QTest::keyClick(window, Qt::Key_Escape);
-            ASSERT_TRUE(spinFor([&] { return !world.router.isSettingsPresented(); }));
+            ASSERT_TRUE(ViewWorld::spinUntil([&] { return !world.router.isSettingsPresented(); }));
 
             world.router.setStatusPickerPresented(true);
-            ASSERT_TRUE(spinFor([&] { return screen.shows(qtTrId("status_picker.title")); }));
+            ASSERT_TRUE(ViewWorld::spinUntil([&] { return screen.shows(qtTrId("status_picker.title")); }));
             screen.screenshot(prefix + QLatin1String("picker-sheet"));
             walk();
             QTest::keyClick(window, Qt::Key_Escape);
-            ASSERT_TRUE(spinFor([&] { return !world.router.isStatusPickerPresented(); }));
+            ASSERT_TRUE(ViewWorld::spinUntil([&] { return !world.router.isStatusPickerPresented(); }));
 
             resultOf(world.store.signOut());
-            ASSERT_TRUE(spinFor([&] { return shown(screen.find(QStringLiteral("emailField"))); }));
+            ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("emailField"))); }));
             EXPECT_GE(window->height(), 560);
             screen.screenshot(prefix + QLatin1String("signin"));
             walk();
             type(window, "quorrin@example.com");
             QTest::keyClick(window, Qt::Key_Return);
-            ASSERT_TRUE(spinFor([&] { return shown(screen.find(QStringLiteral("passwordField"))); }));
+            ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("passwordField"))); }));
             type(window, "secret");
             screen.screenshot(prefix + QLatin1String("signin-password"));
             walk();
@@ -118,10 +118,10 @@ protected:
         service().scriptAlways("GET", QStringLiteral("sync"), syncReply);
         signIn();
         QCoro::connect(store->bootstrap(), store.get(), [] {});
-        ASSERT_TRUE(spinFor([&] { return shown(screen.find(QStringLiteral("changeStatusButton"))); }));
+        ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("changeStatusButton"))); }));
     }
 
-    bool syncDone() { return spinFor([&] { return store->lastSyncedAt() || store->lastSyncError(); }); }
+    bool syncDone() { return ViewWorld::spinUntil([&] { return store->lastSyncedAt() || store->lastSyncError(); }); }
 
     ScreenServices services{prefsDir.path(), *store, host.rootUrl()};
     UiRoot ui{services.parts, Appearance::Source::fixed};
@@ -176,7 +176,7 @@ TEST_F(MainWindowStatesTest, AFailedSyncShowsItsMessageInTheBannerUntilARetrySuc
     QQuickItem *retry = screen.find(QStringLiteral("retryButton"));
     ASSERT_TRUE(retry);
     QMetaObject::invokeMethod(retry, "clicked");
-    ASSERT_TRUE(spinFor([&] { return !shown(banner); }));
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return !shown(banner); }));
     EXPECT_FALSE(store->lastSyncError());
 }
 
@@ -187,7 +187,7 @@ TEST_F(MainWindowStatesTest, BeforeTheFirstSyncAnswersThereIsNoOwnAvatarOnlyTheT
     EXPECT_FALSE(shown(screen.find(QStringLiteral("ownAvatar"))));
     EXPECT_TRUE(screen.shows(qtTrId("home.you")));
     EXPECT_TRUE(screen.shows(qtTrId("home.no_status")));
-    ASSERT_TRUE(spinFor([&] { return shown(screen.find(QStringLiteral("ownAvatar"))); }));
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("ownAvatar"))); }));
 }
 
 TEST_F(MainWindowStatesTest, SigningInWithTheKeyboardAloneReachesTheMainWindow)
@@ -196,19 +196,19 @@ TEST_F(MainWindowStatesTest, SigningInWithTheKeyboardAloneReachesTheMainWindow)
     QQuickWindow *window = screen.get();
     ASSERT_TRUE(window);
     QQuickItem *email = screen.find(QStringLiteral("emailField"));
-    ASSERT_TRUE(spinFor([&] { return email && email->hasActiveFocus(); }));
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return email && email->hasActiveFocus(); }));
 
     // A wrong password first: the message shows and the fields keep their text.
     type(window, "quorrin@example.com");
     QTest::keyClick(window, Qt::Key_Return);
     QQuickItem *password = screen.find(QStringLiteral("passwordField"));
-    ASSERT_TRUE(spinFor([&] { return password->hasActiveFocus(); }));
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return password->hasActiveFocus(); }));
     type(window, "short");
     QTest::keyClick(window, Qt::Key_Return); // not enabled yet: nothing is sent
     EXPECT_EQ(service().requestCount(QStringLiteral("auth/login")), 0);
     type(window, "-but-wrong");
     QTest::keyClick(window, Qt::Key_Return);
-    ASSERT_TRUE(spinFor([&] { return screen.shows(qtTrId("onboarding.auth.wrong_password")); }));
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return screen.shows(qtTrId("onboarding.auth.wrong_password")); }));
     screen.screenshot(QStringLiteral("en-light-signin-error"));
 
     // Tab goes in reading order: e-mail, password, sign-in button; Space presses it.
@@ -217,12 +217,12 @@ TEST_F(MainWindowStatesTest, SigningInWithTheKeyboardAloneReachesTheMainWindow)
     type(window, "vorlie-demo");
     QTest::keyClick(window, Qt::Key_Tab);
     QQuickItem *signIn = screen.find(QStringLiteral("signInButton"));
-    ASSERT_TRUE(spinFor([&] { return signIn->hasActiveFocus(); }));
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return signIn->hasActiveFocus(); }));
     QTest::keyClick(window, Qt::Key_Space);
 
-    ASSERT_TRUE(spinFor([&] { return shown(screen.find(QStringLiteral("changeStatusButton"))); }));
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("changeStatusButton"))); }));
     EXPECT_EQ(store->authState(), SessionStore::AuthState::signedIn);
-    EXPECT_TRUE(spinFor([&] { return services.pushAuthorizations == 1; }));
+    EXPECT_TRUE(ViewWorld::spinUntil([&] { return services.pushAuthorizations == 1; }));
 }
 
 TEST_F(MainWindowStatesTest, EachSwitchOfTheSettingsSheetChangesItsOwnField)
@@ -240,15 +240,15 @@ TEST_F(MainWindowStatesTest, EachSwitchOfTheSettingsSheetChangesItsOwnField)
     };
     for (const auto &s : switches) {
         QQuickItem *control = nullptr;
-        ASSERT_TRUE(spinFor([&] { return shown(control = screen.find(QString::fromLatin1(s.objectName))); }));
+        ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(control = screen.find(QString::fromLatin1(s.objectName))); }));
         const bool before = control->property("checked").toBool();
         service().clearRecords();
         QMetaObject::invokeMethod(control, "clicked");
         EXPECT_EQ(control->property("checked").toBool(), !before) << s.objectName;
-        ASSERT_TRUE(spinFor([&] { return service().requestCount(QStringLiteral("me")) == 1; }));
+        ASSERT_TRUE(ViewWorld::spinUntil([&] { return service().requestCount(QStringLiteral("me")) == 1; }));
         const QJsonObject body = QJsonDocument::fromJson(service().requests(QStringLiteral("me")).first().body).object();
         EXPECT_EQ(body, (QJsonObject{{QString::fromLatin1(s.field), !before}})) << s.objectName;
-        ASSERT_TRUE(spinFor([&] { return !store->isSyncing(); }));
+        ASSERT_TRUE(ViewWorld::spinUntil([&] { return !store->isSyncing(); }));
     }
 }
 
@@ -263,12 +263,12 @@ TEST_F(MainWindowStatesTest, TheSettingsWindowNamesTheDeviceLanguageInTheSystems
     ASSERT_TRUE(picker);
     EXPECT_EQ(picker->property("displayText").toString(), QStringLiteral("English"));
     EXPECT_EQ(picker->property("model").toStringList().first(), QStringLiteral("Gerätesprache"));
-    ASSERT_TRUE(spinFor([&] { return settings.shows(qtTrId("settings.notifications")); }));
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return settings.shows(qtTrId("settings.notifications")); }));
     settings.screenshot(QStringLiteral("en-light-settings-window-signed-in"));
 
     // German turns every open view German at once.
     QMetaObject::invokeMethod(picker, "activated", Q_ARG(int, 1));
-    ASSERT_TRUE(spinFor([&] { return settings.shows(QStringLiteral("Allgemein")); }));
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return settings.shows(QStringLiteral("Allgemein")); }));
     EXPECT_EQ(services.languages.selection(), AppLanguage::german);
     EXPECT_TRUE(screen.shows(QStringLiteral("Meinen Status ändern")));
     EXPECT_EQ(picker->property("displayText").toString(), QStringLiteral("Deutsch"));
@@ -286,16 +286,16 @@ TEST_F(ScreensTest, ALockedKeyringIsSaidOnTheSignInFormAndOverTheMainContent)
     // A login whose tokens the locked keyring refused.
     world.keyring.state = CredentialStoreState::locked;
     resultOf(world.auth.storeTokens(QStringLiteral("a"), QStringLiteral("r")));
-    ASSERT_TRUE(spinFor([&] { return shown(screen.find(QStringLiteral("keyringMessage"))); }));
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("keyringMessage"))); }));
     EXPECT_TRUE(screen.shows(qtTrId("mac.signin.keyring_locked")));
     screen.screenshot(QStringLiteral("de-light-signin-keyring-locked"));
 
     EXPECT_FALSE(resultOf(world.store.completeSignIn(sample::data().user)));
-    ASSERT_TRUE(spinFor([&] { return shown(screen.find(QStringLiteral("keyringBanner"))); }));
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("keyringBanner"))); }));
     ui.appearance().setColorScheme(Appearance::ColorScheme::dark);
     screen.screenshot(QStringLiteral("de-dark-main-keyring-locked"));
 
     world.keyring.state = CredentialStoreState::available;
     world.keyring.onChange();
-    EXPECT_TRUE(spinFor([&] { return !shown(screen.find(QStringLiteral("keyringBanner"))); }));
+    EXPECT_TRUE(ViewWorld::spinUntil([&] { return !shown(screen.find(QStringLiteral("keyringBanner"))); }));
 }
