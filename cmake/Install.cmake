@@ -38,6 +38,8 @@ set(CPACK_PACKAGE_DESCRIPTION "Vorlie keeps the latest status of the person clos
  their mood, what they are up to or where they are, and how long ago they said so.\
  You publish your own status from the panel or the main window.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# Debug information stays in the build tree, not on users' disks.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Vorlia <linux@vorlia.app>")
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
