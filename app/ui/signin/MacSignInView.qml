@@ -26,12 +26,11 @@ FocusScope {
             passwordField.forceActiveFocus()
     }
 
+    // Centred as one block, so it stays balanced whatever the window's height.
     ColumnLayout {
-        anchors.fill: parent
-        anchors.margins: 32
+        anchors.centerIn: parent
+        width: parent.width - 64
         spacing: 24
-
-        Item { Layout.fillHeight: true; Layout.minimumHeight: 32 }
 
         Logo {
             size: 56
@@ -133,12 +132,15 @@ FocusScope {
                 }
             }
 
-            Spinner {
-                visible: presenter.isAuthenticating
-                Layout.alignment: Qt.AlignHCenter
+            // Its room is kept, so the form does not jump when it appears.
+            Item {
+                Layout.fillWidth: true
+                implicitHeight: 16
+                Spinner {
+                    anchors.centerIn: parent
+                    visible: presenter.isAuthenticating
+                }
             }
         }
-
-        Item { Layout.fillHeight: true }
     }
 }
