@@ -31,8 +31,13 @@ TEST_F(RootPresenterTest, TheSplashLastsUntilTheSessionIsKnownThenSignInAndMainF
     EXPECT_TRUE(resultOf(store.completeSignIn(sample::data().user)));
     EXPECT_EQ(presenter.screen(), Screen::main);
     EXPECT_TRUE(presenter.showsMain());
+    // Signed out from the settings sheet: its own dismissal dies with the main content.
+    screen.router.setSettingsPresented(true);
+    screen.router.setStatusPickerPresented(true);
     resultOf(store.signOut());
     EXPECT_EQ(presenter.screen(), Screen::signIn);
+    EXPECT_FALSE(screen.router.isSettingsPresented());
+    EXPECT_FALSE(screen.router.isStatusPickerPresented());
     EXPECT_EQ(changed.size(), 3);
     EXPECT_TRUE(presenter.keyringMessage().isEmpty());
 }

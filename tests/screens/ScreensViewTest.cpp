@@ -299,3 +299,30 @@ TEST_F(ScreensTest, ALockedKeyringIsSaidOnTheSignInFormAndOverTheMainContent)
     world.keyring.onChange();
     EXPECT_TRUE(ViewWorld::spinUntil([&] { return !shown(screen.find(QStringLiteral("keyringBanner"))); }));
 }
+
+TEST_F(ScreensTest, ASavedStatusClosesThePickerAndShowsTheToastAndClosingTheWindowOnlyHidesIt)
+{
+    ViewWorld world;
+    world.ui.appearance().setReduceMotion(true);
+    ScreenWindow screen(world.ui, mainWindow);
+    ASSERT_TRUE(screen);
+    world.signIn();
+    world.router.open(app_route::StatusPicker{});
+    QQuickItem *picker = nullptr;
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(picker = screen.find(QStringLiteral("statusPicker"))); }));
+
+    QMetaObject::invokeMethod(picker, "statusSaved");
+    QMetaObject::invokeMethod(picker, "dismissRequested");
+    QQuickItem *toast = screen.find(QStringLiteral("statusSavedToast"));
+    ASSERT_TRUE(toast);
+    EXPECT_TRUE(toast->property("isPresented").toBool());
+    EXPECT_TRUE(ViewWorld::spinUntil([&] { return !world.router.isStatusPickerPresented() && !shown(screen.find(QStringLiteral("statusPicker"))); }));
+    EXPECT_TRUE(screen.shows(qtTrId("home.status_saved_toast")));
+    screen.screenshot(QStringLiteral("en-light-main-toast"));
+
+    QQuickWindow *window = screen.get();
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    window->show();
+    EXPECT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("changeStatusButton"))); }));
+}

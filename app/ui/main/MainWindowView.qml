@@ -99,6 +99,7 @@ Rectangle {
 
     Toast {
         id: toast
+        objectName: "statusSavedToast"
         message: qsTrId("home.status_saved_toast")
         systemImage: "checkmark.circle.fill"
     }
@@ -111,6 +112,7 @@ Rectangle {
             active: AppRouter.isStatusPickerPresented
             focus: true
             sourceComponent: MacStatusPickerView {
+                objectName: "statusPicker"
                 onStatusSaved: toast.show()
                 onDismissRequested: AppRouter.isStatusPickerPresented = false
             }

@@ -1,5 +1,6 @@
 #include "RootPresenter.h"
 
+#include "AppRouter.h"
 #include "AppServices.h"
 #include "i18n/TextLookup.h"
 #include "session/SessionStore.h"
@@ -68,6 +69,12 @@ void RootPresenter::update()
     }
     if (next == m_screen)
         return;
+    // Leaving the main content closes its sheets: the next account must not
+    // find the previous one's settings or picker open.
+    if (m_screen == Screen::main) {
+        m_services->router().setSettingsPresented(false);
+        m_services->router().setStatusPickerPresented(false);
+    }
     m_screen = next;
     emit screenChanged();
 }
