@@ -109,7 +109,8 @@ QCoro::Task<HttpOutcome> exchange(QNetworkAccessManager &network, QNetworkReques
         outcome.failure = HttpOutcome::Failure::notHttp;
     } else {
         outcome.status = status.toInt();
-        outcome.body = std::move(received) + raw->readAll();
+        received += raw->readAll();
+        outcome.body = std::move(received);
     }
     co_return outcome;
 }

@@ -91,7 +91,7 @@ TEST_F(Soak, ManySyncCyclesKeepMemoryAndDescriptorsFlat)
         // The records of every request would grow without end.
         if (done % 100 == 0)
             service().clearRecords();
-        if (seconds > 0 && done > warmUp && clock.elapsed() > seconds * 1000)
+        if (seconds > 0 && done > warmUp && clock.elapsed() > qint64{seconds} * 1000)
             break;
     }
     ASSERT_GT(done, warmUp) << "no cycles after the warm-up";
