@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <cstdio>
 #include <QQuickWindow>
 #include <QTimer>
 
@@ -40,6 +41,10 @@ AppWindows::AppWindows(VorlieMacApp &app, Options options, QObject *parent)
     connect(m_tray.get(), &TrayItem::quitRequested, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     connect(&app, &VorlieMacApp::personRequested, this, [this] { showMainWindow(); });
 
+    if (const QString bench = qEnvironmentVariable("VORLIE_BENCH_SHOW"); !bench.isEmpty()) {
+        showForBenchmark(bench);
+        return;
+    }
     if (!options.background)
         showMainWindow();
     // Never an invisible program: without a tray the window is the way in.
@@ -54,6 +59,19 @@ AppWindows::~AppWindows()
     delete m_settingsWindow;
     delete m_panelWindow;
     delete m_mainWindow;
+}
+
+void AppWindows::showForBenchmark(const QString &which)
+{
+    QQuickWindow *window = which == QLatin1String("panel") ? ensurePanel() : ensureMainWindow();
+    if (!window)
+        return;
+    connect(window, &QQuickWindow::frameSwapped, this, [window] {
+        std::printf("first frame\n");
+        std::fflush(stdout);
+        window->hide();
+    }, Qt::SingleShotConnection);
+    window->show();
 }
 
 QQuickWindow *AppWindows::ensureMainWindow()

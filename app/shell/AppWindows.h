@@ -43,6 +43,10 @@ public slots:
     void showPanel(const vorlie::PanelAnchor &anchor);
 
 private:
+    // VORLIE_BENCH_SHOW=panel|main: opens that window at start, prints
+    // "first frame" on standard output once it is drawn and hides it again;
+    // the start-up benchmarks measure the program this way.
+    void showForBenchmark(const QString &which);
     QQuickWindow *ensureMainWindow();
     QQuickWindow *ensurePanel();
 
