@@ -26,7 +26,7 @@ int main(int argc, char *argv[])
 
     vorlie::VorlieMacApp vorlie(vorlie::VorlieMacApp::Options{vorlie::AppConfig::fromEnvironment()});
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &vorlie, [&vorlie] { vorlie.delegate().applicationWillTerminate(); });
-    vorlie::AppWindows windows(vorlie, vorlie::AppWindows::Options{commandLine.background});
+    vorlie::AppWindows windows(vorlie, vorlie::AppWindows::Options{launch.commandLine().background});
     QObject::connect(&instanceRequests, &vorlie::InstanceRequests::activateRequested, &windows,
                      &vorlie::AppWindows::showMainWindow);
     QObject::connect(&instanceRequests, &vorlie::InstanceRequests::homeRequested, &windows, &vorlie::AppWindows::showHome);
