@@ -11,7 +11,7 @@ packages=(
     qtkeychain-qt6-dev qcoro-qt6-dev libsecret-1-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     gnome-keyring dbus dbus-x11 xvfb xauth libgl1-mesa-dri fonts-noto-color-emoji
-    fonts-material-design-icons-iconfont trayer
+    fonts-material-design-icons-iconfont trayer xdotool
     libxcb1-dev librsvg2-bin desktop-file-utils appstream dpkg-dev
 )
 if [[ "${1:-}" == "--with-fuzz" ]]; then

@@ -1,0 +1,215 @@
+// The real `vorlie` program on a desktop: signed in against the local fake
+// service, with a StatusNotifierWatcher and host on the test bus and push
+// through the development distributor. What a person sees is read where a
+// person would see it: the item's picture over D-Bus, the windows on the X
+// display, keys typed through the X server.
+#include "DevDistributorHost.h"
+#include "FakeServiceHost.h"
+#include "KeychainTokenStore.h"
+#include "TrayTestSupport.h"
+#include "push/UnifiedPushConnector.h"
+#include "session/AuthSession.h"
+#include "support/ResultOf.h"
+#include "support/StatusNotifierItemClient.h"
+#include "support/StatusNotifierWatcher.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUuid>
+#include <QtGui/qguiapplication_platform.h>
+#include <gtest/gtest.h>
+#include <xcb/xcb.h>
+
+using namespace vorlie;
+using namespace vorlie::testing;
+
+namespace {
+
+constexpr int waitMs = 15000;
+
+template<typename Reply>
+using XcbReply = std::unique_ptr<Reply, decltype(&std::free)>;
+
+// Sizes of the windows shown on the X display; with no window manager
+// every top-level window is a child of the root.
+QList<QSize> shownWindows()
+{
+    xcb_connection_t *connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr),
+                                                &std::free);
+    QList<QSize> sizes;
+    if (!tree)
+        return sizes;
+    const xcb_window_t *children = xcb_query_tree_children(tree.get());
+    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+        const XcbReply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, children[i]), nullptr),
+            &std::free);
+        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE)
+            continue;
+        const XcbReply<xcb_get_geometry_reply_t> geometry(
+            xcb_get_geometry_reply(connection, xcb_get_geometry(connection, children[i]), nullptr), &std::free);
+        if (geometry)
+            sizes.append(QSize(geometry->width, geometry->height));
+    }
+    return sizes;
+}
+
+// Width of the top-level window holding the keyboard focus, 0 for none.
+int focusedWindowWidth()
+{
+    xcb_connection_t *connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const XcbReply<xcb_get_input_focus_reply_t> focus(
+        xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr), &std::free);
+    xcb_window_t window = focus ? focus->focus : xcb_window_t(XCB_WINDOW_NONE);
+    while (window != XCB_WINDOW_NONE && window != root && window != xcb_window_t(XCB_INPUT_FOCUS_POINTER_ROOT)) {
+        const XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr),
+                                                    &std::free);
+        if (!tree)
+            return 0;
+        if (tree->parent == root) {
+            const XcbReply<xcb_get_geometry_reply_t> geometry(
+                xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr), &std::free);
+            return geometry ? geometry->width : 0;
+        }
+        window = tree->parent;
+    }
+    return 0;
+}
+
+bool windowFocused(int width)
+{
+    return QTest::qWaitFor([width] { return focusedWindowWidth() == width; }, waitMs);
+}
+
+bool windowShown(int width)
+{
+    return QTest::qWaitFor([width] {
+        const QList<QSize> sizes = shownWindows();
+        return std::any_of(sizes.cbegin(), sizes.cend(), [width](QSize size) { return size.width() == width; });
+    }, waitMs);
+}
+
+// Keys typed on the X server reach the window that has the focus.
+bool typeKeys(const QStringList &keys)
+{
+    return QProcess::execute(QStringLiteral("xdotool"), QStringList{QStringLiteral("key"), QStringLiteral("--delay"),
+                                                                    QStringLiteral("150")} + keys) == 0;
+}
+
+} // namespace
+
+class ProgramOnATray : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "run inside tools/test-session.sh";
+        ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb")) << "needs an X server";
+        // The program keeps its tokens where it always does: under its own
+        // credential service in the test session's throw-away keyring.
+        const fake::TokenPair pair = host.service().issueTokens(fake::ServiceState::seededUserId());
+        resultOf(auth.storeTokens(pair.accessToken, pair.refreshToken));
+        ASSERT_EQ(publishAsMainPerson(host, QStringLiteral("tired")).status, 200);
+    }
+
+    ~ProgramOnATray() override
+    {
+        if (program.state() != QProcess::NotRunning) {
+            program.terminate();
+            if (!program.waitForFinished(5000))
+                program.kill();
+        }
+        resultOf(auth.clearTokens());
+    }
+
+    // Started as login autostart starts it: to the tray, without the window.
+    void launchInBackground()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("VORLIE_API_BASE_URL"), host.baseUrl().toString());
+        environment.insert(QStringLiteral("VORLIE_AVATAR_BASE_URL"), host.rootUrl().toString());
+        environment.insert(QString::fromLatin1(UnifiedPushConnector::distributorVariable), distributor.busName());
+        for (const char *variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
+            environment.insert(QString::fromLatin1(variable), home.filePath(QString::fromLatin1(variable)));
+        QDir().mkpath(home.filePath(QStringLiteral("XDG_RUNTIME_DIR")));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        program.setProcessEnvironment(environment);
+        program.setProcessChannelMode(QProcess::ForwardedChannels);
+        program.start(QStringLiteral(VORLIE_PROGRAM), {QStringLiteral("--background")});
+        ASSERT_TRUE(program.waitForStarted());
+    }
+
+    // The program's item, once it is on the tray and shows the picture `shown` asks for.
+    std::unique_ptr<StatusNotifierItemClient> itemShowing(const std::function<bool(const QImage &)> &shown)
+    {
+        if (!QTest::qWaitFor([this] { return !watcher.registeredItems().isEmpty(); }, waitMs))
+            return nullptr;
+        auto item = std::make_unique<StatusNotifierItemClient>(watcher.registeredItems().constLast());
+        const bool showing = QTest::qWaitFor([&item, &shown] {
+            const QList<QImage> pictures = item->iconPixmaps();
+            return !pictures.isEmpty() && shown(pictures.constFirst());
+        }, waitMs);
+        return showing ? std::move(item) : nullptr;
+    }
+
+    static bool withEmoji(const QImage &picture) { return carriesEmoji(picture); }
+    static bool bareHeart(const QImage &picture) { return !carriesEmoji(picture); }
+
+    fake::FakeServiceHost host;
+    devpush::DevDistributorHost distributor{QStringLiteral("org.unifiedpush.Distributor.tray_e2e_")
+                                            + QUuid::createUuid().toString(QUuid::Id128)};
+    KeychainTokenStore keychain{QStringLiteral("com.vorlia.app.tokens")};
+    QNetworkAccessManager network;
+    AuthSession auth{keychain, host.baseUrl(), network, std::chrono::seconds(2)};
+    StatusNotifierWatcher watcher;
+    QTemporaryDir home;
+    QProcess program;
+};
+
+TEST_F(ProgramOnATray, TheTrayShowsTheEmojiOpensThePanelPublishesAndFollowsThePush)
+{
+    ASSERT_TRUE(watcher.start());
+    launchInBackground();
+    const auto item = itemShowing(withEmoji);
+    ASSERT_TRUE(item) << "no item with the main person's emoji on the tray";
+    EXPECT_TRUE(shownWindows().isEmpty());
+
+    ASSERT_TRUE(item->activate(0, 0));
+    ASSERT_TRUE(windowShown(280)) << "no panel";
+    ASSERT_TRUE(windowFocused(280)) << "the panel did not take the keyboard";
+
+    // The panel opens with its change-status button focused; in the picker
+    // the close button comes first, then the chips.
+    ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
+    ASSERT_TRUE(windowShown(340)) << "no status picker";
+    ASSERT_TRUE(windowFocused(340)) << "the picker did not take the keyboard";
+    ASSERT_TRUE(QTest::qWaitFor([this] { return host.service().requestCount(QStringLiteral("status/catalog")) >= 1; }, waitMs));
+    QTest::qWait(500);
+    QGuiApplication::primaryScreen()->grabWindow(0).save(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("tray-program-panel.png")));
+    ASSERT_TRUE(typeKeys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Return")}));
+    EXPECT_TRUE(QTest::qWaitFor([this] {
+        const QList<fake::RecordedRequest> puts = host.service().requests(QStringLiteral("status/me"));
+        return std::any_of(puts.cbegin(), puts.cend(), [](const fake::RecordedRequest &r) { return r.method == "PUT"; });
+    }, waitMs)) << "no status published";
+
+    // The main person changes to a status without emoji: the push brings it.
+    ASSERT_EQ(publishAsMainPerson(host, QStringLiteral("custom"), QStringLiteral("Out for a walk")).status, 200);
+    EXPECT_TRUE(QTest::qWaitFor([&item] {
+        const QList<QImage> pictures = item->iconPixmaps();
+        return !pictures.isEmpty() && bareHeart(pictures.constFirst());
+    }, waitMs)) << "the tray kept the old emoji";
+}
+
+TEST_F(ProgramOnATray, WithoutAnyTrayTheMainWindowShowsEvenInTheBackground)
+{
+    launchInBackground();
+    EXPECT_TRUE(windowShown(460)) << "no main window";
+    EXPECT_TRUE(watcher.registeredItems().isEmpty());
+}
