@@ -98,6 +98,7 @@ TEST_F(ScreensTest, EveryScreenInBothLanguagesAndSchemesIsDrawnAndNamesItsContro
             // Signed out there is no user, so no notification switches.
             EXPECT_FALSE(settings.shows(qtTrId("settings.notifications")));
             EXPECT_TRUE(settings.shows(qtTrId("settings.general")));
+            EXPECT_FALSE(shown(settings.find(QStringLiteral("signOutButton"))));
             settings.screenshot(prefix + QLatin1String("settings-window"));
             EXPECT_EQ(unnamedControls(settings.get()->contentItem()), QStringList());
         }

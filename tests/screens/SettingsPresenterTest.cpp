@@ -120,9 +120,11 @@ TEST_F(SettingsPresenterTest, ASwitchFlippedAgainWhileItsChangeTravelsEndsInTheL
 
 TEST_F(SettingsPresenterTest, WithoutAUserThereAreNoNotificationSwitchesToChange)
 {
+    EXPECT_TRUE(presenter.showsSignOut());
     resultOf(store->signOut());
     service().clearRecords();
     EXPECT_FALSE(presenter.showsNotifications());
+    EXPECT_FALSE(presenter.showsSignOut());
     presenter.setNotification(Notification::statusReminder, false);
     EXPECT_EQ(service().requestCount(QStringLiteral("me")), 0);
 }
@@ -188,6 +190,7 @@ TEST_F(SettingsPresenterTest, SignOutShowsProgressUntilItEndsThenAsksToClose)
     presenter.signOut();
     EXPECT_TRUE(presenter.isSigningOut());
     presenter.signOut(); // not refused: the session makes the two one
+    EXPECT_TRUE(presenter.showsSignOut()); // its progress stays in view
 
     ASSERT_TRUE(spinUntil([&] { return !presenter.isSigningOut(); }));
     EXPECT_GE(dismissed.size(), 1);

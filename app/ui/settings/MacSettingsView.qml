@@ -152,6 +152,7 @@ Rectangle {
             }
 
             SettingsGroup {
+                visible: presenter.showsSignOut
                 Layout.fillWidth: true
 
                 Button {

@@ -75,6 +75,7 @@ void SettingsPresenter::bind(AppServices &services)
             settle(kind);
         update();
     });
+    connect(&services.sessionStore(), &SessionStore::authStateChanged, this, &SettingsPresenter::update);
     connect(&services.menuBarPreferences(), &MenuBarPreferences::isIconEnabledChanged, this,
             &SettingsPresenter::menuBarIconEnabledChanged);
     connect(&services.languageSettings(), &LanguageSettings::selectionChanged, this,
@@ -173,7 +174,7 @@ void SettingsPresenter::setErrorMessage(const QString &message)
 void SettingsPresenter::update()
 {
     const Shown now{showsNotifications(), notifyPartnerStatusChanged(), notifyStatusReminder(),
-                    notifyAutomationStatusChanged(), m_errorMessage};
+                    notifyAutomationStatusChanged(), m_errorMessage, showsSignOut()};
     if (now == m_shown)
         return;
     m_shown = now;
@@ -188,6 +189,12 @@ void SettingsPresenter::setLaunchAtLogin(bool enabled)
     // A refusal of the desktop is dropped: the switch stays where the user put it.
     m_services->launchAtLogin().setEnabled(enabled);
     emit launchAtLoginChanged();
+}
+
+bool SettingsPresenter::showsSignOut() const
+{
+    // Kept while a sign-out runs, so its progress stays in view until the form closes.
+    return m_services && (isSigningOut() || m_services->sessionStore().authState() == SessionStore::AuthState::signedIn);
 }
 
 bool SettingsPresenter::menuBarIconEnabled() const
@@ -238,6 +245,7 @@ void SettingsPresenter::setSignOutsRunning(int count)
     m_signOutsRunning = count;
     if (was != isSigningOut())
         emit isSigningOutChanged();
+    update();
 }
 
 } // namespace vorlie

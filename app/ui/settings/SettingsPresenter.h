@@ -37,6 +37,8 @@ class SettingsPresenter : public QObject, public QQmlParserStatus {
     Q_PROPERTY(int languageIndex READ languageIndex WRITE setLanguageIndex NOTIFY languageIndexChanged)
     Q_PROPERTY(QStringList languageOptions READ languageOptions NOTIFY languageOptionsChanged)
     Q_PROPERTY(bool isSigningOut READ isSigningOut NOTIFY isSigningOutChanged)
+    // Signed out (the settings window opened from the tray) there is nobody to sign out.
+    Q_PROPERTY(bool showsSignOut READ showsSignOut NOTIFY changed)
 
 public:
     enum class Notification { partnerStatusChanged, statusReminder, automationStatusChanged };
@@ -69,6 +71,7 @@ public:
     // The device option in the system's language, then "Deutsch", "English".
     QStringList languageOptions() const;
     bool isSigningOut() const { return m_signOutsRunning > 0; }
+    bool showsSignOut() const;
 
     void setNotification(Notification kind, bool enabled);
     // Not refused while one runs: the session store makes them one.
@@ -100,6 +103,7 @@ private:
         bool statusReminder = false;
         bool automationStatusChanged = false;
         QString errorMessage;
+        bool showsSignOut = false;
         friend bool operator==(const Shown &, const Shown &) = default;
     };
 
