@@ -224,6 +224,14 @@ TEST_F(MainWindowStatesTest, SigningInWithTheKeyboardAloneReachesTheMainWindow)
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("changeStatusButton"))); }));
     EXPECT_EQ(store->authState(), SessionStore::AuthState::signedIn);
     EXPECT_TRUE(ViewWorld::spinUntil([&] { return services.pushAuthorizations == 1; }));
+
+    // Signed out again: a fresh form, back at the e-mail with nothing typed.
+    resultOf(store->signOut());
+    QQuickItem *freshEmail = nullptr;
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(freshEmail = screen.find(QStringLiteral("emailField"))); }));
+    EXPECT_TRUE(freshEmail->property("text").toString().isEmpty());
+    EXPECT_FALSE(shown(screen.find(QStringLiteral("passwordField"))));
+    EXPECT_TRUE(freshEmail->hasActiveFocus());
 }
 
 TEST_F(MainWindowStatesTest, EachSwitchOfTheSettingsSheetChangesItsOwnField)
