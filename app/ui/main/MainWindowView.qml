@@ -127,7 +127,6 @@ Rectangle {
             active: AppRouter.isSettingsPresented
             focus: true
             sourceComponent: MacSettingsView {
-                radius: 12
                 onDismissRequested: AppRouter.isSettingsPresented = false
             }
         }

@@ -14,7 +14,8 @@ Popup {
     modal: true
     dim: true
     focus: true
-    padding: 0
+    // A rim of the sheet's own colour, so its rounded corners show around any content.
+    padding: 6
     closePolicy: Popup.CloseOnEscape
     visible: presented
     onClosed: {
