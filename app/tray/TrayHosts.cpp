@@ -2,7 +2,8 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
@@ -15,6 +16,7 @@ namespace vorlie::trayhosts {
 namespace {
 
 const QString watcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
+constexpr int watcherTimeoutMs = 1000;
 
 template<typename Reply>
 using XcbReply = std::unique_ptr<Reply, decltype(&std::free)>;
@@ -26,8 +28,14 @@ bool statusNotifierHostPresent()
     const QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !bus.interface()->isServiceRegistered(watcherService))
         return false;
-    const QDBusInterface watcher(watcherService, QStringLiteral("/StatusNotifierWatcher"), watcherService, bus);
-    return watcher.property("IsStatusNotifierHostRegistered").toBool();
+    // A plain call with a short time-out: a watcher that hangs must not hold
+    // the program's start.
+    QDBusMessage get = QDBusMessage::createMethodCall(watcherService, QStringLiteral("/StatusNotifierWatcher"),
+                                                      QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get.setArguments({watcherService, QStringLiteral("IsStatusNotifierHostRegistered")});
+    const QDBusMessage reply = bus.call(get, QDBus::Block, watcherTimeoutMs);
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
+        && reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
 }
 
 bool xembedTrayPresent()

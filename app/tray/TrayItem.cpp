@@ -64,7 +64,11 @@ TrayItem::TrayItem(SessionStore &store, MenuBarPreferences &preferences, TextLoo
     QDBusConnection::sessionBus().connect(watcherService, QStringLiteral("/StatusNotifierWatcher"), watcherService,
                                           QStringLiteral("StatusNotifierHostRegistered"), this,
                                           SLOT(trayMayHaveAppeared()));
-    connect(&m_xembedPoll, &QTimer::timeout, this, &TrayItem::trayMayHaveAppeared);
+    // Only the X display is asked here: the bus says itself when a watcher comes.
+    connect(&m_xembedPoll, &QTimer::timeout, this, [this] {
+        if (!m_icon && trayhosts::xembedTrayPresent())
+            createIcon();
+    });
     m_xembedPoll.start(xembedPollInterval);
 }
 
