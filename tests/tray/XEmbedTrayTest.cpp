@@ -1,8 +1,9 @@
-// The tray item on an XEmbed tray (trayer) under Xvfb: the heart shows in
-// the tray whether the tray was there first or started later. A suite of
-// its own, because Qt keeps its first choice of tray protocol for the life
-// of the process.
+// The tray item on an XEmbed tray (trayer) under Xvfb: the heart, and the
+// emoji with it, show in the tray whether the tray was there first or
+// started later. A suite of its own, because Qt keeps its first choice of
+// tray protocol for the life of the process.
 #include "support/AppStackFixture.h"
+#include "TrayTestSupport.h"
 #include "i18n/TextLookup.h"
 #include "prefs/MenuBarPreferences.h"
 #include "tray/TrayItem.h"
@@ -19,21 +20,34 @@ namespace {
 
 constexpr int waitMs = 10000;
 
-// Pixels of the heart's rose anywhere on the screen. The last screen seen
-// is left in the build folder for a person to look at.
-int rosePixelsOnScreen()
+// Clearly coloured pixels anywhere on the screen: the heart's rose, and
+// any other hue (an emoji). The last screen seen is left in the build folder
+// for a person to look at.
+struct ScreenColours {
+    int rose = 0;
+    int other = 0;
+};
+
+ScreenColours coloursOnScreen()
 {
     const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
     screen.save(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("tray-xembed-screen.png")));
-    int rose = 0;
+    ScreenColours colours;
     for (int y = 0; y < screen.height(); ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(screen.constScanLine(y));
         for (int x = 0; x < screen.width(); ++x) {
             const QColor c(line[x]);
-            rose += c.hue() >= 320 && c.hue() <= 345 && c.hsvSaturation() > 120 && c.value() > 150 ? 1 : 0;
+            if (c.hsvSaturation() <= 120 || c.value() <= 150)
+                continue;
+            (c.hue() >= 320 && c.hue() <= 345 ? colours.rose : colours.other) += 1;
         }
     }
-    return rose;
+    return colours;
+}
+
+bool heartShown()
+{
+    return QTest::qWaitFor([] { return coloursOnScreen().rose > 20; }, waitMs);
 }
 
 } // namespace
@@ -70,17 +84,23 @@ protected:
     std::unique_ptr<TrayItem> tray;
 };
 
-TEST_F(TrayItemOnAnXEmbedTray, TheHeartShowsInATrayThatWasThereFirst)
+TEST_F(TrayItemOnAnXEmbedTray, TheHeartAndTheEmojiShowInATrayThatWasThereFirst)
 {
+    startSignedIn();
+    ASSERT_EQ(publishAsMainPerson(host, QStringLiteral("tired")).status, 200);
+    ASSERT_TRUE(resultOf(store->refresh()));
     ASSERT_TRUE(startTrayer());
-    ASSERT_EQ(rosePixelsOnScreen(), 0);
+    const ScreenColours before = coloursOnScreen();
+    ASSERT_EQ(before.rose + before.other, 0);
+
     createTray();
-    EXPECT_TRUE(QTest::qWaitFor([] { return rosePixelsOnScreen() > 20; }, waitMs));
+    ASSERT_TRUE(heartShown());
+    EXPECT_GT(coloursOnScreen().other, 20);
 }
 
 TEST_F(TrayItemOnAnXEmbedTray, TheHeartShowsInATrayThatStartsLater)
 {
     createTray();
     ASSERT_TRUE(startTrayer());
-    EXPECT_TRUE(QTest::qWaitFor([] { return rosePixelsOnScreen() > 20; }, waitMs));
+    EXPECT_TRUE(heartShown());
 }
