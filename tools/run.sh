@@ -58,9 +58,10 @@ elif ! "$seeder" --base-url "$base_url" --email quorrin@example.com --password v
     echo "the demo account could not be signed in: the app starts at the sign-in screen"
 fi
 
-if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
-    echo "no display found: running without windows (QT_QPA_PLATFORM=offscreen)"
-    export QT_QPA_PLATFORM=offscreen
-fi
 echo "demo account: quorrin@example.com / vorlie-demo; Ctrl+C stops everything"
+if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
+    echo "no display found: the app runs on a virtual screen with a tray, photographed below"
+    bash tools/headless-tour.sh "$PWD/build/screenshots" build/release/app/vorlie "${app_args[@]}"
+    exit
+fi
 build/release/app/vorlie "${app_args[@]}"
