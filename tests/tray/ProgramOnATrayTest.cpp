@@ -160,6 +160,18 @@ protected:
         return showing ? std::move(item) : nullptr;
     }
 
+    // What was on the screen and what became of the program, for a failure's message.
+    std::string whatHappened() const
+    {
+        QStringList windows;
+        for (const QSize size : shownWindows())
+            windows << QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+        const QString state = program.state() == QProcess::NotRunning
+            ? QStringLiteral("ended with %1").arg(program.exitCode())
+            : QStringLiteral("running");
+        return QStringLiteral("windows shown: [%1]; the program is %2").arg(windows.join(u", "), state).toStdString();
+    }
+
     static bool withEmoji(const QImage &picture) { return carriesEmoji(picture); }
     static bool bareHeart(const QImage &picture) { return !carriesEmoji(picture); }
 
@@ -179,11 +191,11 @@ TEST_F(ProgramOnATray, TheTrayShowsTheEmojiOpensThePanelPublishesAndFollowsThePu
     ASSERT_TRUE(watcher.start());
     launchInBackground();
     const auto item = itemShowing(withEmoji);
-    ASSERT_TRUE(item) << "no item with the main person's emoji on the tray";
+    ASSERT_TRUE(item) << "no item with the main person's emoji on the tray; " << whatHappened();
     EXPECT_TRUE(shownWindows().isEmpty());
 
     ASSERT_TRUE(item->activate(0, 0));
-    ASSERT_TRUE(windowShown(280)) << "no panel";
+    ASSERT_TRUE(windowShown(280)) << "no panel; " << whatHappened();
     ASSERT_TRUE(windowFocused(280)) << "the panel did not take the keyboard";
 
     // The panel opens with its change-status button focused; in the picker
@@ -211,6 +223,6 @@ TEST_F(ProgramOnATray, TheTrayShowsTheEmojiOpensThePanelPublishesAndFollowsThePu
 TEST_F(ProgramOnATray, WithoutAnyTrayTheMainWindowShowsEvenInTheBackground)
 {
     launchInBackground();
-    EXPECT_TRUE(windowShown(460)) << "no main window";
+    EXPECT_TRUE(windowShown(460)) << "no main window; " << whatHappened();
     EXPECT_TRUE(watcher.registeredItems().isEmpty());
 }
