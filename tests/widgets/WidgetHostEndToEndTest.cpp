@@ -1,0 +1,335 @@
+// The widget host as a process of its own on an X server of its own, the
+// application side writing through its own store and asking for reloads
+// over the session bus, a user clicking and dragging with a real pointer.
+#include "WidgetCenter.h"
+#include "WidgetFixtures.h"
+#include "XDisplay.h"
+#include "prefs/AppLanguage.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSettings>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+using namespace vorlie;
+using vorlie::testing::AppSide;
+using vorlie::testing::sampleSnapshot;
+using vorlie::testing::XDisplay;
+
+namespace {
+
+const QRect mediumFrame(100, 100, 364, 170);
+const QRect smallFrame(600, 100, 170, 170);
+const char *appSideVariable = "VORLIE_TEST_APP_SIDE_CONFIG";
+
+int differingPixels(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return a.width() * a.height();
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x)
+            n += a.pixel(x, y) != b.pixel(x, y);
+    }
+    return n;
+}
+
+void sendReload()
+{
+    WidgetCenter().reloadAllTimelines();
+    // A round trip to the bus daemon: the signal has left before it returns.
+    QDBusConnection::sessionBus().interface()->isServiceRegistered(QDBusConnection::sessionBus().baseService());
+}
+
+// The desktop around one host process: its X server, its preference file
+// with a medium and a small widget, and a stand-in URL handler that
+// records what it was asked to open.
+class Desktop {
+public:
+    explicit Desktop(AppSide &app)
+        : m_app(app)
+    {
+        const QString dir = app.dir.path();
+        m_preferences = dir + QStringLiteral("/widget-host.ini");
+        QSettings host(m_preferences, QSettings::IniFormat);
+        host.setValue(QStringLiteral("initialised"), true);
+        for (const auto &[id, frame] : {std::pair{QStringLiteral("medium"), mediumFrame}, std::pair{QStringLiteral("small"), smallFrame}}) {
+            host.setValue(QStringLiteral("widgets/%1/kind").arg(id), QStringLiteral("MainPersonWidget"));
+            host.setValue(QStringLiteral("widgets/%1/family").arg(id), id);
+            host.setValue(QStringLiteral("widgets/%1/x").arg(id), frame.x());
+            host.setValue(QStringLiteral("widgets/%1/y").arg(id), frame.y());
+        }
+        host.sync();
+
+        QDir().mkpath(dir + QStringLiteral("/data/applications"));
+        const QString recorder = dir + QStringLiteral("/record-url.sh");
+        writeFile(recorder, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$(dirname \"$0\")/opened.txt\"\n");
+        QFile::setPermissions(recorder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        writeFile(dir + QStringLiteral("/data/applications/vorlie-test-recorder.desktop"),
+                  "[Desktop Entry]\nType=Application\nName=Recorder\nNoDisplay=true\nMimeType=x-scheme-handler/vorlia;\nExec="
+                      + recorder.toUtf8() + " %u\n");
+        writeFile(dir + QStringLiteral("/mimeapps.list"),
+                  "[Default Applications]\nx-scheme-handler/vorlia=vorlie-test-recorder.desktop\n");
+    }
+    ~Desktop() { stopHost(); }
+
+    XDisplay &display() { return m_display; }
+    QString preferences() const { return m_preferences; }
+
+    // Starts the host and waits until both widgets are drawn.
+    bool startHost()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), m_display.name());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_app.dir.path());
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), m_app.dir.path() + QStringLiteral("/data"));
+        environment.remove(QStringLiteral("XDG_CURRENT_DESKTOP"));
+        environment.remove(QStringLiteral("BROWSER"));
+        m_host.setProcessEnvironment(environment);
+        m_host.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_host.setChildProcessModifier(vorlie::testing::endWithParent);
+        m_host.start(QStringLiteral(VORLIE_WIDGET_HOST), {QStringLiteral("--preferences"), m_preferences});
+        if (!m_host.waitForStarted(10'000))
+            return false;
+        return QTest::qWaitFor([this] { return drawn(mediumFrame) && drawn(smallFrame); }, 20'000);
+    }
+    void stopHost()
+    {
+        if (m_host.state() == QProcess::NotRunning)
+            return;
+        m_host.terminate();
+        if (!m_host.waitForFinished(5000))
+            m_host.kill();
+        m_host.waitForFinished(5000);
+    }
+    bool hostRunning() const { return m_host.state() == QProcess::Running; }
+    qint64 hostPid() const { return m_host.processId(); }
+
+    QImage frame(const QRect &rect) const { return m_display.capture().copy(rect); }
+    // Something other than the bare black root window in its middle.
+    bool drawn(const QRect &rect) const
+    {
+        const QImage image = frame(rect);
+        return !image.isNull() && QColor(image.pixel(image.width() / 2, 8)) != QColor(Qt::black);
+    }
+    bool changesWithin(const QRect &rect, const QImage &from, int ms) const
+    {
+        return QTest::qWaitFor([&] { return differingPixels(frame(rect), from) > 20; }, ms);
+    }
+
+    QStringList opened() const
+    {
+        QFile file(m_app.dir.path() + QStringLiteral("/opened.txt"));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    // User and system CPU time of the host so far, in clock ticks.
+    qint64 cpuTicks() const { return statField(13) + statField(14); }
+    qint64 residentKiB() const
+    {
+        QFile status(QStringLiteral("/proc/%1/status").arg(hostPid()));
+        status.open(QIODevice::ReadOnly);
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith("VmRSS:"))
+                return line.mid(6).trimmed().split(' ').first().toLongLong();
+        }
+        return -1;
+    }
+
+private:
+    static void writeFile(const QString &path, const QByteArray &content)
+    {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(content);
+    }
+    qint64 statField(int index) const
+    {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(hostPid()));
+        stat.open(QIODevice::ReadOnly);
+        const QByteArray text = stat.readAll();
+        // Fields after the command name, which may hold spaces.
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        return fields.value(index - 2).toLongLong();
+    }
+
+    AppSide &m_app;
+    XDisplay m_display;
+    QString m_preferences;
+    QProcess m_host;
+};
+
+class WidgetHostEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!QDBusConnection::sessionBus().isConnected())
+            GTEST_SKIP() << "needs the private session bus of tools/test-session.sh";
+        ASSERT_TRUE(desktop.display().isRunning()) << "Xvfb did not start";
+    }
+
+    AppSide app;
+    Desktop desktop{app};
+};
+
+} // namespace
+
+// Not a test of its own: the application side in a process of its own,
+// started by the test below so that it can stop while the widget stays.
+TEST(WidgetHostAppSide, WritesASnapshotAndAsksForAReload)
+{
+    if (qEnvironmentVariableIsEmpty(appSideVariable))
+        GTEST_SKIP() << "runs only as the application side of another test";
+    SharedDefaults defaults(PreferencePaths::under(qEnvironmentVariable(appSideVariable)));
+    QNetworkAccessManager network;
+    WidgetCenter center;
+    WidgetSnapshotStore store(defaults, network, QUrl(QStringLiteral("http://127.0.0.1:9")), [&center] { center.reloadAllTimelines(); });
+    store.save(sampleSnapshot(QDateTime::currentDateTimeUtc().addSecs(-2 * 3600)));
+    sendReload();
+    std::printf("sent\n");
+    std::fflush(stdout);
+}
+
+TEST_F(WidgetHostEndToEnd, TheAppsSnapshotIsDrawnWithinASecondOfItsReloadAndStaysAfterTheAppStops)
+{
+    ASSERT_TRUE(desktop.startHost());
+    const QImage empty = desktop.frame(mediumFrame);
+
+    QProcess appProcess;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(appSideVariable), app.dir.path());
+    appProcess.setProcessEnvironment(environment);
+    appProcess.start(QCoreApplication::applicationFilePath(),
+                     {QStringLiteral("--gtest_filter=WidgetHostAppSide.WritesASnapshotAndAsksForAReload")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return appProcess.readAllStandardOutput().contains("sent"); }, 20'000));
+    QElapsedTimer sinceReload;
+    sinceReload.start();
+    EXPECT_TRUE(desktop.changesWithin(mediumFrame, empty, 1000)) << "not redrawn within a second";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return appProcess.state() == QProcess::NotRunning; }, 10'000));
+    EXPECT_EQ(appProcess.exitCode(), 0);
+
+    QTest::qWait(300);
+    const QImage withSnapshot = desktop.frame(mediumFrame);
+    EXPECT_GT(differingPixels(withSnapshot, empty), 1000);
+    // The app is gone; another reload (a login, the 15-minute timer) still shows its last snapshot.
+    sendReload();
+    QTest::qWait(500);
+    EXPECT_LT(differingPixels(desktop.frame(mediumFrame), withSnapshot), 20);
+    EXPECT_TRUE(desktop.hostRunning());
+}
+
+TEST_F(WidgetHostEndToEnd, ALanguageChangeReachesTheWidgetWithTheReload)
+{
+    WidgetSnapshot s = sampleSnapshot();
+    s.isExpired = true; // "No status": a text of the widget's own
+    app.write(s);
+    writeStoredLanguage(app.defaults, AppLanguage::english);
+    ASSERT_TRUE(desktop.startHost());
+    QTest::qWait(500);
+    const QImage english = desktop.frame(smallFrame);
+
+    writeStoredLanguage(app.defaults, AppLanguage::german);
+    sendReload();
+    EXPECT_TRUE(desktop.changesWithin(smallFrame, english, 1000));
+
+    writeStoredLanguage(app.defaults, AppLanguage::english);
+    sendReload();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return differingPixels(desktop.frame(smallFrame), english) < 20; }, 2000))
+        << "back in English the widget looks as before";
+}
+
+TEST_F(WidgetHostEndToEnd, AClickOpensTheAppsAddressAndADragMovesTheWidgetForGood)
+{
+    app.write(sampleSnapshot());
+    ASSERT_TRUE(desktop.startHost());
+    ASSERT_TRUE(desktop.display().pointer({QStringLiteral("mousemove"), QStringLiteral("250"), QStringLiteral("185"),
+                                           QStringLiteral("click"), QStringLiteral("1")}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !desktop.opened().isEmpty(); }, 10'000));
+    EXPECT_EQ(desktop.opened(), QStringList{QStringLiteral("vorlia://home")});
+
+    // A drag is no click: it moves the small widget and opens nothing.
+    const QPoint grab = smallFrame.center();
+    ASSERT_TRUE(desktop.display().pointer(
+        {QStringLiteral("mousemove"), QString::number(grab.x()), QString::number(grab.y()), QStringLiteral("mousedown"),
+         QStringLiteral("1"), QStringLiteral("mousemove"), QString::number(grab.x() + 20), QString::number(grab.y() + 20),
+         QStringLiteral("mousemove"), QString::number(grab.x() + 60), QString::number(grab.y() + 250),
+         QStringLiteral("mouseup"), QStringLiteral("1")}));
+    const QRect moved = smallFrame.translated(60, 250);
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        QSettings host(desktop.preferences(), QSettings::IniFormat);
+        return host.value(QStringLiteral("widgets/small/y")).toInt() == moved.y();
+    }, 5000));
+    EXPECT_EQ(QSettings(desktop.preferences(), QSettings::IniFormat).value(QStringLiteral("widgets/small/x")).toInt(), moved.x());
+    QTest::qWait(500);
+    EXPECT_EQ(desktop.opened().size(), 1);
+
+    // Without a snapshot a click leads to the status picker.
+    app.clear();
+    sendReload();
+    QTest::qWait(500);
+    desktop.display().pointer({QStringLiteral("mousemove"), QStringLiteral("250"), QStringLiteral("185"),
+                               QStringLiteral("click"), QStringLiteral("1")});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return desktop.opened().size() == 2; }, 10'000));
+    EXPECT_EQ(desktop.opened().value(1), QStringLiteral("vorlia://status"));
+
+    // The next start puts the widget where the user left it.
+    desktop.stopHost();
+    ASSERT_TRUE(desktop.startHost() || desktop.drawn(mediumFrame));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return desktop.drawn(moved); }, 10'000));
+    EXPECT_FALSE(desktop.drawn(smallFrame));
+}
+
+TEST_F(WidgetHostEndToEnd, BadDataAndFloodsOfReloadsNeitherStopNorBusyTheHost)
+{
+    ASSERT_TRUE(desktop.startHost());
+    const QImage empty = desktop.frame(mediumFrame);
+    app.write(sampleSnapshot());
+    const QByteArray good = app.stored();
+
+    WidgetSnapshot badPicture = sampleSnapshot();
+    badPicture.avatarImageData = QByteArray(300'000, '\x89');
+    app.write(badPicture);
+    const QByteArray undecodablePicture = app.stored();
+
+    const QList<QByteArray> bad{good.left(good.size() / 3), QByteArray("{]"), QByteArray(100'000, 'x'), QByteArray()};
+    for (const QByteArray &data : bad) {
+        app.writeRaw(data);
+        sendReload();
+        QTest::qWait(300);
+        EXPECT_TRUE(desktop.hostRunning());
+        EXPECT_LT(differingPixels(desktop.frame(mediumFrame), empty), 20) << "not the empty state for " << data.left(40).toStdString();
+    }
+    app.writeRaw(undecodablePicture);
+    sendReload();
+    EXPECT_TRUE(desktop.changesWithin(mediumFrame, empty, 2000)) << "a broken picture still shows the person";
+
+    // Many reloads at once are answered once, and then the host rests.
+    for (int i = 0; i < 300; ++i)
+        WidgetCenter().reloadAllTimelines();
+    sendReload();
+    QTest::qWait(500);
+    const qint64 before = desktop.cpuTicks();
+    QTest::qWait(3000);
+    EXPECT_LT(desktop.cpuTicks() - before, 30) << "busy while idle";
+
+    // Reloads one after another do not pile up memory.
+    const auto reloads = [this](int count) {
+        for (int i = 0; i < count; ++i) {
+            sendReload();
+            QTest::qWait(70);
+        }
+    };
+    reloads(20);
+    const qint64 settled = desktop.residentKiB();
+    reloads(60);
+    EXPECT_LT(desktop.residentKiB() - settled, 6 * 1024) << "resident memory grew with reloads";
+    EXPECT_TRUE(desktop.hostRunning());
+}
