@@ -14,7 +14,7 @@ done
 
 bash tools/install-deps.sh
 cmake --preset release >/dev/null
-cmake --build --preset release --target vorlie vorlie-fake-service vorlie-push-distributor vorlie-seed-session
+cmake --build --preset release --target vorlie vorlie-fake-service vorlie-push-distributor vorlie-seed-session vorlie-widget-host
 
 # Push and the credential store live on the session bus; a bare machine gets
 # a private one with a throw-away keyring.
@@ -64,4 +64,5 @@ if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
     bash tools/headless-tour.sh "$PWD/build/screenshots" build/release/app/vorlie "${app_args[@]}"
     exit
 fi
+build/release/platform/widget_host/vorlie-widget-host >"$logs/widget-host.log" 2>&1 & pids+=($!)
 build/release/app/vorlie "${app_args[@]}"

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPluginLoader>
+#include <QQuickWindow>
 
 #include <cstdio>
 
@@ -48,6 +49,9 @@ vorlie::widgetkit::WidgetExtension *loadExtension(QPluginLoader &loader, const Q
 
 int main(int argc, char **argv)
 {
+    // A widget is a still picture: the software scene graph draws it without
+    // a GL context and render thread per window, a third of the memory.
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vorlie-widget-host"));
     // Removing the last widget leaves the host listening for new ones.
