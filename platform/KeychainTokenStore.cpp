@@ -6,6 +6,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusServiceWatcher>
 #include <QStringDecoder>
+#include <QTimer>
 #include <qt6keychain/keychain.h>
 
 #include <dlfcn.h>
@@ -15,6 +16,7 @@ namespace vorlie {
 namespace {
 
 const QString secretService = QStringLiteral("org.freedesktop.secrets");
+constexpr std::chrono::milliseconds settleTime{1000};
 
 std::optional<QString> decodeUtf8(const QByteArray &bytes)
 {
@@ -68,11 +70,15 @@ public:
         connect(&m_appearance, &QDBusServiceWatcher::serviceOwnerChanged, this, [this] {
             forgetSecretServiceSession();
             changed();
+            // A daemon takes its name before it has opened its keyrings: ask again once it has settled.
+            QTimer::singleShot(settleTime, this, &SecretServiceWatch::changed);
         });
-        // An unlock changes the collection's Locked property and is announced as a collection change.
-        QDBusConnection::sessionBus().connect(secretService, QStringLiteral("/org/freedesktop/secrets"),
-                                              QStringLiteral("org.freedesktop.Secret.Service"),
-                                              QStringLiteral("CollectionChanged"), this, SLOT(changed()));
+        // An unlock changes the collection's Locked property and is announced as
+        // a collection change; a first start creates the collection instead.
+        for (const char *signal : {"CollectionChanged", "CollectionCreated"})
+            QDBusConnection::sessionBus().connect(secretService, QStringLiteral("/org/freedesktop/secrets"),
+                                                  QStringLiteral("org.freedesktop.Secret.Service"),
+                                                  QString::fromLatin1(signal), this, SLOT(changed()));
     }
 
 public slots:

@@ -92,10 +92,16 @@ QCoro::Task<bool> AuthSession::loadHoldingTurn()
 
 QCoro::Task<void> AuthSession::catchUpWithStore()
 {
+    // Nothing missing, or a catch-up already waiting: the bus announces every
+    // owner change, and a turn taken for nothing would delay token reads.
+    if ((!m_unsaved && !m_loadPending) || m_catchUpWaiting)
+        co_return;
     const QPointer<AuthSession> alive(this);
+    m_catchUpWaiting = true;
     auto turn = co_await m_queue.enter();
     if (!alive)
         co_return;
+    m_catchUpWaiting = false;
     if (m_unsaved) {
         co_await persistHoldingTurn();
     } else if (m_loadPending && !m_refreshToken) {

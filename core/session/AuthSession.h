@@ -97,6 +97,7 @@ private:
     CredentialStoreState m_credentialStoreState = CredentialStoreState::available;
     bool m_unsaved = false;      // the store missed the last store or clear
     bool m_loadPending = false;  // start-up could not read the store
+    bool m_catchUpWaiting = false; // a catch-up waits for its turn
     QTimer m_retry;
 };
 

@@ -215,7 +215,7 @@ TEST_F(FaultMatrix, AnEndlessChunkedBodyIsRefusedWithinItsCap)
 {
     startSignedIn();
     service().script("GET", QStringLiteral("sync"), behaving(ScriptedReply::Behaviour::endlessChunks));
-    const long before = peakResidentKiB();
+    [[maybe_unused]] const long before = peakResidentKiB();
     EXPECT_FALSE(resultOf(store->refresh()));
     EXPECT_EQ(store->lastSyncError(), APIError::unknown(-1));
 #if !defined(__SANITIZE_ADDRESS__) // the sanitizer keeps freed buffers in quarantine
