@@ -6,7 +6,7 @@ set -euo pipefail
 keyring_home="$(mktemp -d)"
 trap 'rm -rf "$keyring_home"' EXIT
 export KEYRING_HOME="$keyring_home"
-dbus-run-session -- bash -c '
+dbus-run-session --config-file="$(cd "$(dirname "$0")" && pwd)/test-session.conf" -- bash -c '
     set -euo pipefail
     # The daemon keeps its keyring under a throw-away data directory.
     eval "$(printf %s test | XDG_DATA_HOME="$KEYRING_HOME" gnome-keyring-daemon --unlock --components=secrets)"
