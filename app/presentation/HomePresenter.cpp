@@ -14,7 +14,7 @@
 namespace vorlie {
 
 HomePresenter::HomePresenter(QObject *parent)
-    : QObject(parent)
+    : ServicesPresenter(parent)
 {
     m_minute.setInterval(std::chrono::minutes(1));
     connect(&m_minute, &QTimer::timeout, this, &HomePresenter::update);
@@ -26,11 +26,6 @@ HomePresenter::HomePresenter(AppServices &services, QObject *parent)
     bind(services);
 }
 
-void HomePresenter::componentComplete()
-{
-    if (AppServices *services = AppServices::of(this))
-        bind(*services);
-}
 
 void HomePresenter::bind(AppServices &services)
 {

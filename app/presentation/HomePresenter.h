@@ -1,9 +1,10 @@
 #pragma once
 
+#include "ServicesPresenter.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QQmlEngine>
-#include <QQmlParserStatus>
 #include <QTimer>
 #include <QUrl>
 
@@ -16,10 +17,9 @@ class AppServices;
 // the last sync went. Every rule about what is shown lives here; the views
 // only lay it out. Created by a view; while `active` (its window shown) the
 // relative "updated" text is kept current once a minute.
-class HomePresenter : public QObject, public QQmlParserStatus {
+class HomePresenter : public ServicesPresenter {
     Q_OBJECT
     QML_ELEMENT
-    Q_INTERFACES(QQmlParserStatus)
     Q_PROPERTY(bool active READ active WRITE setActive NOTIFY activeChanged)
     Q_PROPERTY(bool hasMainPerson READ hasMainPerson NOTIFY changed)
     Q_PROPERTY(QString mainPersonId READ mainPersonId NOTIFY changed)
@@ -75,9 +75,6 @@ public:
     // For tests and C++ hosts: bound to `services` at once.
     explicit HomePresenter(AppServices &services, QObject *parent = nullptr);
 
-    void classBegin() override {}
-    void componentComplete() override;
-
     bool active() const { return m_active; }
     void setActive(bool active);
 
@@ -110,7 +107,7 @@ signals:
     void changed();
 
 private:
-    void bind(AppServices &services);
+    void bind(AppServices &services) override;
     void update();
     State compute() const;
 

@@ -8,21 +8,16 @@
 namespace vorlie {
 
 RootPresenter::RootPresenter(QObject *parent)
-    : QObject(parent)
+    : ServicesPresenter(parent)
 {
 }
 
 RootPresenter::RootPresenter(AppServices &services, QObject *parent)
-    : QObject(parent)
+    : ServicesPresenter(parent)
 {
     bind(services);
 }
 
-void RootPresenter::componentComplete()
-{
-    if (AppServices *services = AppServices::of(this))
-        bind(*services);
-}
 
 void RootPresenter::bind(AppServices &services)
 {

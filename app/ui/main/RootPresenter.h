@@ -1,9 +1,10 @@
 #pragma once
 
+#include "ServicesPresenter.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QQmlEngine>
-#include <QQmlParserStatus>
 
 namespace vorlie {
 
@@ -13,10 +14,9 @@ class AppServices;
 // the splash until it is known, then the sign-in form or the main content.
 // Also whether the keyring can keep the session: a sign-in it cannot keep
 // must not look like one that lasts, before or after it happens.
-class RootPresenter : public QObject, public QQmlParserStatus {
+class RootPresenter : public ServicesPresenter {
     Q_OBJECT
     QML_ELEMENT
-    Q_INTERFACES(QQmlParserStatus)
     Q_PROPERTY(Screen screen READ screen NOTIFY screenChanged)
     // For QML, which cannot name lower-case enum keys.
     Q_PROPERTY(bool showsSignIn READ showsSignIn NOTIFY screenChanged)
@@ -32,9 +32,6 @@ public:
     // For tests and C++ hosts: bound to `services` at once.
     explicit RootPresenter(AppServices &services, QObject *parent = nullptr);
 
-    void classBegin() override {}
-    void componentComplete() override;
-
     Screen screen() const { return m_screen; }
     bool showsSignIn() const { return m_screen == Screen::signIn; }
     bool showsMain() const { return m_screen == Screen::main; }
@@ -45,7 +42,7 @@ signals:
     void keyringMessageChanged();
 
 private:
-    void bind(AppServices &services);
+    void bind(AppServices &services) override;
     void update();
     void updateKeyringMessage();
 

@@ -37,23 +37,18 @@ QVariantMap sectionOf(const char *titleKey, const std::vector<StatusCatalogItem>
 } // namespace
 
 StatusPickerPresenter::StatusPickerPresenter(QObject *parent)
-    : QObject(parent)
+    : ServicesPresenter(parent)
 {
 }
 
 StatusPickerPresenter::StatusPickerPresenter(AppServices &services, QObject *parent)
-    : QObject(parent)
+    : ServicesPresenter(parent)
 {
     bind(services);
 }
 
 StatusPickerPresenter::~StatusPickerPresenter() = default;
 
-void StatusPickerPresenter::componentComplete()
-{
-    if (AppServices *services = AppServices::of(this))
-        bind(*services);
-}
 
 void StatusPickerPresenter::bind(AppServices &services)
 {

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "ServicesPresenter.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QQmlEngine>
-#include <QQmlParserStatus>
 #include <QVariantList>
 #include <memory>
 
@@ -16,10 +17,9 @@ class StatusPickerViewModel;
 // with its chips as plain values, the custom text with its limit, and the
 // error line. Created by the picker view on first appearance; saved() tells
 // the view to report success and close.
-class StatusPickerPresenter : public QObject, public QQmlParserStatus {
+class StatusPickerPresenter : public ServicesPresenter {
     Q_OBJECT
     QML_ELEMENT
-    Q_INTERFACES(QQmlParserStatus)
     Q_PROPERTY(bool ready READ ready NOTIFY readyChanged)
     Q_PROPERTY(QVariantList sections READ sections NOTIFY sectionsChanged)
     Q_PROPERTY(QString customText READ customText WRITE setCustomText NOTIFY customTextChanged)
@@ -34,9 +34,6 @@ public:
     // For tests and C++ hosts: bound to `services` at once.
     explicit StatusPickerPresenter(AppServices &services, QObject *parent = nullptr);
     ~StatusPickerPresenter() override;
-
-    void classBegin() override {}
-    void componentComplete() override;
 
     // False until the model exists and has tried to load the catalogue.
     bool ready() const { return m_ready; }
@@ -64,7 +61,7 @@ signals:
     void saved();
 
 private:
-    void bind(AppServices &services);
+    void bind(AppServices &services) override;
     void rebuildSections();
     void setReady(bool ready);
 

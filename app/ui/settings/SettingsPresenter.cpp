@@ -50,21 +50,16 @@ constexpr std::array allNotifications{Notification::partnerStatusChanged, Notifi
 } // namespace
 
 SettingsPresenter::SettingsPresenter(QObject *parent)
-    : QObject(parent)
+    : ServicesPresenter(parent)
 {
 }
 
 SettingsPresenter::SettingsPresenter(AppServices &services, QObject *parent)
-    : QObject(parent)
+    : ServicesPresenter(parent)
 {
     bind(services);
 }
 
-void SettingsPresenter::componentComplete()
-{
-    if (AppServices *services = AppServices::of(this))
-        bind(*services);
-}
 
 void SettingsPresenter::bind(AppServices &services)
 {

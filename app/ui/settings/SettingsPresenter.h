@@ -1,9 +1,10 @@
 #pragma once
 
+#include "ServicesPresenter.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QQmlEngine>
-#include <QQmlParserStatus>
 #include <QStringList>
 #include <array>
 #include <optional>
@@ -23,10 +24,9 @@ struct User;
 // meanwhile sends the last choice once the first answer is in, so it always
 // ends where the user left it, as the service confirms. A refused change
 // moves the switch back and shows the service's message.
-class SettingsPresenter : public QObject, public QQmlParserStatus {
+class SettingsPresenter : public ServicesPresenter {
     Q_OBJECT
     QML_ELEMENT
-    Q_INTERFACES(QQmlParserStatus)
     Q_PROPERTY(bool showsNotifications READ showsNotifications NOTIFY changed)
     Q_PROPERTY(bool notifyPartnerStatusChanged READ notifyPartnerStatusChanged WRITE setNotifyPartnerStatusChanged NOTIFY changed)
     Q_PROPERTY(bool notifyStatusReminder READ notifyStatusReminder WRITE setNotifyStatusReminder NOTIFY changed)
@@ -46,9 +46,6 @@ public:
     explicit SettingsPresenter(QObject *parent = nullptr);
     // For tests and C++ hosts: bound to `services` at once.
     explicit SettingsPresenter(AppServices &services, QObject *parent = nullptr);
-
-    void classBegin() override {}
-    void componentComplete() override;
 
     bool showsNotifications() const;
     bool notifyPartnerStatusChanged() const { return shownValue(Notification::partnerStatusChanged); }
@@ -107,7 +104,7 @@ private:
         friend bool operator==(const Shown &, const Shown &) = default;
     };
 
-    void bind(AppServices &services);
+    void bind(AppServices &services) override;
     void update();
     QCoro::Task<void> send(Notification kind);
     void settle(Notification kind);

@@ -27,23 +27,18 @@ QCoro::Task<void> handOver(QPointer<AppServices> services, User user)
 } // namespace
 
 SignInPresenter::SignInPresenter(QObject *parent)
-    : QObject(parent)
+    : ServicesPresenter(parent)
 {
 }
 
 SignInPresenter::SignInPresenter(AppServices &services, QObject *parent)
-    : QObject(parent)
+    : ServicesPresenter(parent)
 {
     bind(services);
 }
 
 SignInPresenter::~SignInPresenter() = default;
 
-void SignInPresenter::componentComplete()
-{
-    if (AppServices *services = AppServices::of(this))
-        bind(*services);
-}
 
 void SignInPresenter::bind(AppServices &services)
 {

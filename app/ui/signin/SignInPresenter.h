@@ -1,9 +1,10 @@
 #pragma once
 
+#include "ServicesPresenter.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QQmlEngine>
-#include <QQmlParserStatus>
 #include <memory>
 
 namespace vorlie {
@@ -16,10 +17,9 @@ class OnboardingViewModel;
 // A successful sign-in is handed to the session store, then push is asked
 // for. Its sign-in model is created when the form is first shown and lives
 // as long as the form.
-class SignInPresenter : public QObject, public QQmlParserStatus {
+class SignInPresenter : public ServicesPresenter {
     Q_OBJECT
     QML_ELEMENT
-    Q_INTERFACES(QQmlParserStatus)
     Q_PROPERTY(bool ready READ ready NOTIFY changed)
     Q_PROPERTY(QString email READ email WRITE setEmail NOTIFY changed)
     Q_PROPERTY(QString password READ password WRITE setPassword NOTIFY changed)
@@ -34,9 +34,6 @@ public:
     // For tests and C++ hosts: bound to `services` at once.
     explicit SignInPresenter(AppServices &services, QObject *parent = nullptr);
     ~SignInPresenter() override;
-
-    void classBegin() override {}
-    void componentComplete() override;
 
     bool ready() const { return m_viewModel != nullptr; }
     QString email() const;
@@ -64,7 +61,7 @@ signals:
     void changed();
 
 private:
-    void bind(AppServices &services);
+    void bind(AppServices &services) override;
     void completeSignIn();
 
     QPointer<AppServices> m_services;
