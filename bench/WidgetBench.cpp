@@ -165,7 +165,7 @@ private:
 
 QString hostWithTwoWidgets(const QString &dir)
 {
-    const QString path = dir + QStringLiteral("/widget-host.ini");
+    QString path = dir + QStringLiteral("/widget-host.ini");
     QSettings host(path, QSettings::IniFormat);
     host.setValue(QStringLiteral("initialised"), true);
     for (const auto &[id, x] : {std::pair{QStringLiteral("medium"), 40}, std::pair{QStringLiteral("small"), 440}}) {

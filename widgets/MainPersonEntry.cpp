@@ -4,10 +4,10 @@
 
 namespace vorlie {
 
-WidgetSnapshotObject::WidgetSnapshotObject(WidgetSnapshot snapshot, QLocale formattingLocale, QObject *parent)
+WidgetSnapshotObject::WidgetSnapshotObject(WidgetSnapshot snapshot, const QLocale &formattingLocale, QObject *parent)
     : QObject(parent)
     , m_snapshot(std::move(snapshot))
-    , m_formattingLocale(std::move(formattingLocale))
+    , m_formattingLocale(formattingLocale)
 {
 }
 

@@ -27,7 +27,7 @@ class WidgetSnapshotObject : public QObject {
     Q_PROPERTY(QByteArray avatarImageData READ avatarImageData CONSTANT)
 
 public:
-    WidgetSnapshotObject(WidgetSnapshot snapshot, QLocale formattingLocale, QObject *parent);
+    WidgetSnapshotObject(WidgetSnapshot snapshot, const QLocale &formattingLocale, QObject *parent);
 
     const WidgetSnapshot &snapshot() const { return m_snapshot; }
 

@@ -5,12 +5,12 @@
 
 namespace vorlie {
 
-MainPersonTimelineProvider::MainPersonTimelineProvider(SharedDefaults defaults, QLocale formattingLocale, Clock now,
-                                                       QTimeZone zone)
+MainPersonTimelineProvider::MainPersonTimelineProvider(SharedDefaults defaults, const QLocale &formattingLocale, Clock now,
+                                                       const QTimeZone &zone)
     : m_defaults(std::move(defaults))
-    , m_formattingLocale(std::move(formattingLocale))
+    , m_formattingLocale(formattingLocale)
     , m_now(std::move(now))
-    , m_zone(std::move(zone))
+    , m_zone(zone)
 {
 }
 
@@ -46,7 +46,7 @@ QDateTime MainPersonTimelineProvider::nextReload(const QDateTime &now, const QTi
     // Elapsed time, not wall-clock arithmetic: across a daylight-saving
     // change the reload still comes 15 real minutes later.
     const QDateTime local = zone.isValid() ? now.toTimeZone(zone) : QDateTime();
-    const QDateTime calendar = local.isValid() ? local.addDuration(reloadInterval) : QDateTime();
+    QDateTime calendar = local.isValid() ? local.addDuration(reloadInterval) : QDateTime();
     if (calendar.isValid())
         return calendar;
     return now.toUTC().addSecs(std::chrono::seconds(reloadInterval).count());

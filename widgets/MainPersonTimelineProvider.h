@@ -22,7 +22,7 @@ public:
 
     // `zone` is the calendar's time zone for the next reload time;
     // `formattingLocale` words the elapsed time.
-    MainPersonTimelineProvider(SharedDefaults defaults, QLocale formattingLocale, Clock now, QTimeZone zone);
+    MainPersonTimelineProvider(SharedDefaults defaults, const QLocale &formattingLocale, Clock now, const QTimeZone &zone);
 
     widgetkit::TimelineEntry placeholder(const widgetkit::TimelineContext &context) const override;
     widgetkit::TimelineEntry snapshot(const widgetkit::WidgetConfiguration &configuration,

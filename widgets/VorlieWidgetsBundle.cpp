@@ -12,12 +12,12 @@ PreferencePaths widgetPreferencePaths(const QString &configDir)
     return paths;
 }
 
-VorlieWidgetsBundle::VorlieWidgetsBundle(SharedDefaults defaults, MainPersonTimelineProvider::Clock now, QTimeZone zone)
+VorlieWidgetsBundle::VorlieWidgetsBundle(SharedDefaults defaults, MainPersonTimelineProvider::Clock now, const QTimeZone &zone)
 {
     // The language first: the provider words its times in it.
     m_lookup.apply(readStoredLanguage(defaults));
     m_provider = std::make_shared<MainPersonTimelineProvider>(std::move(defaults), formattingLocale(m_lookup.language()),
-                                                              std::move(now), std::move(zone));
+                                                              std::move(now), zone);
 }
 
 VorlieWidgetsBundle::VorlieWidgetsBundle()

@@ -15,7 +15,7 @@ class VorlieWidgetsBundle : public widgetkit::WidgetBundle {
 public:
     static inline const QString mainPersonKind = QStringLiteral("MainPersonWidget");
 
-    VorlieWidgetsBundle(SharedDefaults defaults, MainPersonTimelineProvider::Clock now, QTimeZone zone);
+    VorlieWidgetsBundle(SharedDefaults defaults, MainPersonTimelineProvider::Clock now, const QTimeZone &zone);
     // The user's suite, the wall clock and the system time zone.
     VorlieWidgetsBundle();
 

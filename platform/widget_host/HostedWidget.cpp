@@ -12,6 +12,7 @@
 #include <QStyleHints>
 
 #include <algorithm>
+#include <chrono>
 
 namespace vorlie {
 namespace {
@@ -103,7 +104,7 @@ void HostedWidget::reloadTimeline()
     m_reloadTimer.stop();
     if (timeline.reloadAfter) {
         const qint64 wait = QDateTime::currentDateTimeUtc().msecsTo(*timeline.reloadAfter);
-        m_reloadTimer.start(std::clamp(wait, minimumReloadMs, maximumReloadMs));
+        m_reloadTimer.start(std::chrono::milliseconds(std::clamp(wait, minimumReloadMs, maximumReloadMs)));
     }
 }
 

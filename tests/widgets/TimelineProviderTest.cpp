@@ -202,8 +202,8 @@ TEST(VorlieWidgetsBundle, DeclaresTheMainPersonWidgetInTheStoredLanguage)
 TEST(VorlieWidgetsBundle, TheElapsedTimeIsWordedInTheStoredLanguage)
 {
     AppSide app;
-    const QDateTime now = QDateTime::fromSecsSinceEpoch(1'780'000'000, Qt::UTC);
-    app.write(sampleSnapshot(now.addSecs(-5 * 60)));
+    QDateTime now = QDateTime::fromSecsSinceEpoch(1'780'000'000, Qt::UTC);
+    app.write(sampleSnapshot(now.addSecs(-300)));
     QStringList worded;
     for (const AppLanguage language : {AppLanguage::english, AppLanguage::german}) {
         writeStoredLanguage(app.defaults, language);

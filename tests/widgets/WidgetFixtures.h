@@ -22,7 +22,7 @@ inline QByteArray avatarPicture(const AvatarConfiguration &avatar, const QString
     return fake::avatarPicture(url.path() + QLatin1Char('?') + url.query(QUrl::FullyEncoded)).body;
 }
 
-inline WidgetSnapshot sampleSnapshot(const QDateTime &updatedAt = QDateTime::currentDateTimeUtc().addSecs(-5 * 60))
+inline WidgetSnapshot sampleSnapshot(const QDateTime &updatedAt = QDateTime::currentDateTimeUtc().addSecs(-300))
 {
     WidgetSnapshot s;
     s.personID = QStringLiteral("p-quil");

@@ -192,7 +192,7 @@ TEST(WidgetHostAppSide, WritesASnapshotAndAsksForAReload)
     QNetworkAccessManager network;
     WidgetCenter center;
     WidgetSnapshotStore store(defaults, network, QUrl(QStringLiteral("http://127.0.0.1:9")), [&center] { center.reloadAllTimelines(); });
-    store.save(sampleSnapshot(QDateTime::currentDateTimeUtc().addSecs(-2 * 3600)));
+    store.save(sampleSnapshot(QDateTime::currentDateTimeUtc().addSecs(-7200)));
     sendReload();
     std::printf("sent\n");
     std::fflush(stdout);
@@ -331,5 +331,38 @@ TEST_F(WidgetHostEndToEnd, BadDataAndFloodsOfReloadsNeitherStopNorBusyTheHost)
     const qint64 settled = desktop.residentKiB();
     reloads(60);
     EXPECT_LT(desktop.residentKiB() - settled, 6 * 1024) << "resident memory grew with reloads";
+    EXPECT_TRUE(desktop.hostRunning());
+}
+
+TEST_F(WidgetHostEndToEnd, TheMenuAddsAWidgetSwitchesTheUpdatedTimeAndRemovesAWidget)
+{
+    app.write(sampleSnapshot());
+    ASSERT_TRUE(desktop.startHost());
+    const auto choose = [this](const QStringList &keys) {
+        ASSERT_TRUE(desktop.display().pointer({QStringLiteral("mousemove"), QStringLiteral("250"), QStringLiteral("185"),
+                                               QStringLiteral("click"), QStringLiteral("3")}));
+        QTest::qWait(700);
+        ASSERT_TRUE(desktop.display().pointer(QStringList{QStringLiteral("key")} + keys));
+    };
+    const auto stored = [this] {
+        QSettings host(desktop.preferences(), QSettings::IniFormat);
+        host.beginGroup(QStringLiteral("widgets"));
+        return host.childGroups();
+    };
+
+    // Add small, add medium, the switch, remove.
+    choose({QStringLiteral("Down"), QStringLiteral("Return")});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return stored().size() == 3; }, 5000));
+
+    const QImage withTime = desktop.frame(mediumFrame);
+    choose({QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")});
+    EXPECT_TRUE(desktop.changesWithin(mediumFrame, withTime, 3000)) << "the elapsed time is still shown";
+    EXPECT_EQ(QSettings(desktop.preferences(), QSettings::IniFormat)
+                  .value(QStringLiteral("widgets/medium/configuration/showUpdatedTime")).toString(),
+              QStringLiteral("false"));
+
+    choose({QStringLiteral("Up"), QStringLiteral("Return")});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !stored().contains(QStringLiteral("medium")); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !desktop.drawn(mediumFrame); }, 5000));
     EXPECT_TRUE(desktop.hostRunning());
 }

@@ -69,7 +69,7 @@ public:
 
     QImage shot(const QString &name)
     {
-        const QImage image = m_window.grabWindow();
+        QImage image = m_window.grabWindow();
         const QString dir = QStringLiteral(VORLIE_SCREENSHOT_DIR);
         QDir().mkpath(dir);
         image.save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));

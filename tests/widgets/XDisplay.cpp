@@ -16,11 +16,11 @@ QImage fromXwd(const QByteArray &xwd)
     enum Field { headerSize, fileVersion, format, depth, width, height, xOffset, byteOrder, bitmapUnit, bitmapBitOrder,
                  bitmapPad, bitsPerPixel, bytesPerLine, visualClass, redMask, greenMask, blueMask, bitsPerRgb,
                  colormapEntries, ncolors, fieldCount };
-    if (xwd.size() < fieldCount * 4)
+    if (xwd.size() < qsizetype{fieldCount} * 4)
         return {};
     quint32 field[fieldCount];
     for (int i = 0; i < fieldCount; ++i)
-        field[i] = qFromBigEndian<quint32>(xwd.constData() + i * 4);
+        field[i] = qFromBigEndian<quint32>(xwd.constData() + qsizetype{i} * 4);
     const qsizetype pixels = qsizetype(field[headerSize]) + qsizetype(field[ncolors]) * 12;
     const qsizetype bytes = qsizetype(field[bytesPerLine]) * field[height];
     // Blue, green, red from the least significant byte on, in three or four
