@@ -6,10 +6,10 @@
 #include "RatioReport.h"
 #include "VorlieWidgetsBundle.h"
 #include "WidgetEngine.h"
+#include "widgets/ProcessUsage.h"
 #include "widgets/WidgetFixtures.h"
 #include "widgets/XDisplay.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QQmlComponent>
 #include <QQuickItem>
@@ -19,7 +19,6 @@
 #include <QtQml/qqmlextensionplugin.h>
 
 #include <cstdio>
-#include <unistd.h>
 
 Q_IMPORT_QML_PLUGIN(Vorlie_WidgetsPlugin)
 Q_IMPORT_QML_PLUGIN(Vorlie_AvatarPlugin)
@@ -140,24 +139,8 @@ public:
         if (!m_process.waitForFinished(5000))
             m_process.kill();
     }
-    double residentMiB() const
-    {
-        QFile status(QStringLiteral("/proc/%1/status").arg(m_process.processId()));
-        status.open(QIODevice::ReadOnly);
-        for (const QByteArray &line : status.readAll().split('\n')) {
-            if (line.startsWith("VmRSS:"))
-                return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-        }
-        return 0;
-    }
-    double cpuSeconds() const
-    {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(m_process.processId()));
-        stat.open(QIODevice::ReadOnly);
-        const QByteArray text = stat.readAll();
-        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        return double(fields.value(11).toLongLong() + fields.value(12).toLongLong()) / double(sysconf(_SC_CLK_TCK));
-    }
+    double residentMiB() const { return double(testing::residentKiB(m_process.processId())) / 1024.0; }
+    double cpuSeconds() const { return testing::cpuSeconds(m_process.processId()); }
 
 private:
     QProcess m_process;
