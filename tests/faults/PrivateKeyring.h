@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/SpinUntil.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -12,17 +14,11 @@
 
 namespace vorlie::testing {
 
-// Runs the event loop until `done` holds or the deadline passes.
+// Runs the event loop until `done` holds, or ten seconds pass.
 template<typename Predicate>
 bool spinFor(Predicate done, std::chrono::milliseconds limit = std::chrono::seconds(10))
 {
-    const QDeadlineTimer deadline(limit);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
+    return spinUntil(done, limit);
 }
 
 // A session bus of our own with nothing that D-Bus could start on demand, so

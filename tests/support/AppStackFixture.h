@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PipelineFixture.h"
+#include "SpinUntil.h"
 #include "repositories/ConnectionsRepository.h"
 #include "repositories/RemoteAnnouncementRepository.h"
 #include "repositories/RemoteAuthRepository.h"
@@ -62,13 +63,7 @@ protected:
     template<typename Predicate>
     static bool spinUntil(Predicate done, std::chrono::milliseconds limit = std::chrono::seconds(5))
     {
-        const QDeadlineTimer deadline(limit);
-        while (!done()) {
-            if (deadline.hasExpired())
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
-        return true;
+        return testing::spinUntil(done, limit);
     }
 
     std::optional<SyncSnapshot> cachedSnapshot() const { return SyncSnapshotCache(defaults).load(); }

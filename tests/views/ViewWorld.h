@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/SpinUntil.h"
 #include "FakeServiceHost.h"
 #include "KeychainTokenStore.h"
 #include "support/ResultOf.h"
@@ -94,13 +95,7 @@ public:
     template<typename Predicate>
     static bool spinUntil(Predicate done, std::chrono::milliseconds limit = std::chrono::seconds(5))
     {
-        const QDeadlineTimer deadline(limit);
-        while (!done()) {
-            if (deadline.hasExpired())
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
-        return true;
+        return testing::spinUntil(done, limit);
     }
 
     QTemporaryDir config; // preferences of this world alone
