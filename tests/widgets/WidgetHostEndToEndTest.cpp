@@ -15,6 +15,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace vorlie;
@@ -82,8 +83,8 @@ public:
     XDisplay &display() { return m_display; }
     QString preferences() const { return m_preferences; }
 
-    // Starts the host and waits until both widgets are drawn.
-    bool startHost()
+    // Starts the host and waits until these widgets are drawn.
+    bool startHost(const QList<QRect> &frames = {mediumFrame, smallFrame})
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("DISPLAY"), m_display.name());
@@ -98,7 +99,8 @@ public:
         m_host.start(QStringLiteral(VORLIE_WIDGET_HOST), {QStringLiteral("--preferences"), m_preferences});
         if (!m_host.waitForStarted(10'000))
             return false;
-        return QTest::qWaitFor([this] { return drawn(mediumFrame) && drawn(smallFrame); }, 20'000);
+        return QTest::qWaitFor([&] { return std::all_of(frames.begin(), frames.end(), [this](const QRect &frame) { return drawn(frame); }); },
+                               20'000);
     }
     void stopHost()
     {
@@ -345,5 +347,37 @@ TEST_F(WidgetHostEndToEnd, TheMenuAddsAWidgetSwitchesTheUpdatedTimeAndRemovesAWi
     choose({QStringLiteral("Up"), QStringLiteral("Return")});
     EXPECT_TRUE(QTest::qWaitFor([&] { return !stored().contains(QStringLiteral("medium")); }, 5000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !desktop.drawn(mediumFrame); }, 5000));
+    EXPECT_TRUE(desktop.hostRunning());
+}
+
+TEST_F(WidgetHostEndToEnd, AFirstStartShowsOneMediumWidgetAndHandEditedNonsenseIsSkipped)
+{
+    QFile::remove(desktop.preferences());
+    const QRect firstPlace(32, 32, 364, 170);
+    ASSERT_TRUE(desktop.startHost({firstPlace}));
+    {
+        QSettings host(desktop.preferences(), QSettings::IniFormat);
+        host.beginGroup(QStringLiteral("widgets"));
+        const QStringList ids = host.childGroups();
+        ASSERT_EQ(ids.size(), 1);
+        EXPECT_EQ(host.value(ids.first() + QStringLiteral("/family")).toString(), QStringLiteral("medium"));
+    }
+    desktop.stopHost();
+
+    QFile::remove(desktop.preferences());
+    QSettings host(desktop.preferences(), QSettings::IniFormat);
+    host.setValue(QStringLiteral("initialised"), true);
+    host.setValue(QStringLiteral("widgets/huge/kind"), QStringLiteral("MainPersonWidget"));
+    host.setValue(QStringLiteral("widgets/huge/family"), QStringLiteral("enormous"));
+    host.setValue(QStringLiteral("widgets/gone/kind"), QStringLiteral("NoSuchWidget"));
+    host.setValue(QStringLiteral("widgets/gone/family"), QStringLiteral("small"));
+    host.setValue(QStringLiteral("widgets/odd/kind"), QStringLiteral("MainPersonWidget"));
+    host.setValue(QStringLiteral("widgets/odd/family"), QStringLiteral("small"));
+    host.setValue(QStringLiteral("widgets/odd/x"), QStringLiteral("left"));
+    host.setValue(QStringLiteral("widgets/odd/configuration/showUpdatedTime"), QStringLiteral("maybe"));
+    host.sync();
+    // Only the small one with its unreadable place is shown, at a place of the host's choosing.
+    ASSERT_TRUE(desktop.startHost({QRect(32, 32, 170, 170)}));
+    EXPECT_FALSE(desktop.drawn(QRect(32 + 170 + 16, 32, 170, 170)));
     EXPECT_TRUE(desktop.hostRunning());
 }
