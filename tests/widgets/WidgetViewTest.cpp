@@ -18,6 +18,8 @@
 #include <QtQml/qqmlextensionplugin.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 Q_IMPORT_QML_PLUGIN(Vorlie_WidgetsPlugin)
 Q_IMPORT_QML_PLUGIN(Vorlie_AvatarPlugin)
 Q_IMPORT_QML_PLUGIN(Vorlie_ThemePlugin)
@@ -347,4 +349,34 @@ TEST(WidgetViews, BothLanguagesAndBothPalettes)
             }
         }
     }
+}
+
+TEST(WidgetViews, TheElapsedTimeTicksOnlyWhileTheWidgetIsShown)
+{
+    AppSide app;
+    app.write(sampleSnapshot());
+    RenderedWidget medium(app, Size::medium);
+    const auto ticking = [&medium] {
+        const auto objects = medium.view()->findChildren<QObject *>();
+        return std::any_of(objects.begin(), objects.end(), [](const QObject *object) {
+            return QString::fromLatin1(object->metaObject()->className()) == QLatin1String("QQmlTimer")
+                && object->property("running").toBool() && object->property("interval").toInt() == 60'000;
+        });
+    };
+    EXPECT_TRUE(ticking());
+    medium.view()->window()->hide();
+    EXPECT_FALSE(ticking()) << "a hidden widget must cost nothing";
+    medium.view()->window()->show();
+    EXPECT_TRUE(ticking());
+
+    // Nothing to count for an expired status.
+    WidgetSnapshot expiredStatus = sampleSnapshot();
+    expiredStatus.isExpired = true;
+    app.write(expiredStatus);
+    RenderedWidget expiredWidget(app, Size::medium);
+    const auto objects = expiredWidget.view()->findChildren<QObject *>();
+    EXPECT_TRUE(std::none_of(objects.begin(), objects.end(), [](const QObject *object) {
+        return QString::fromLatin1(object->metaObject()->className()) == QLatin1String("QQmlTimer")
+            && object->property("running").toBool();
+    }));
 }
