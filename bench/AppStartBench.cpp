@@ -168,7 +168,7 @@ void reportIdleCosts(const Program &program, const char *memoryLabel, const char
     auto app = world->start(program);
     if (!bare || !app || !World::firstFrame(*bare) || !World::firstFrame(*app))
         return;
-    QThread::sleep(3); // the first sync and the picture download settle
+    QThread::sleep(10); // start-up work (first sync, picture downloads, push registration) settles
     const double extraMiB = double(residentKiB(app->processId()) - residentKiB(bare->processId())) / 1024.0;
     printFigure(memoryLabel, extraMiB, "MB", 25, extraMiB <= 25);
     const double before = cpuSeconds(app->processId());
