@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
 #include <QTemporaryFile>
 #include <algorithm>
@@ -21,6 +22,20 @@ bool isFileNameKey(const QString &key)
         return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'.' || c == u'_'
             || c == u'-';
     });
+}
+
+// A writer killed while it took QSettings' lock leaves a lock file without
+// its owner's details, which Qt then waits out for 30 s, blocking every later
+// write. No writer holds the lock for more than moments, so one older than
+// this has been abandoned: take it over (it is released at once).
+constexpr int abandonedLockMs = 2000;
+
+void clearAbandonedLock(const QString &settingsPath)
+{
+    QLockFile lock(settingsPath + QStringLiteral(".lock"));
+    lock.setStaleLockTime(abandonedLockMs);
+    if (lock.tryLock(abandonedLockMs + 500))
+        lock.unlock();
 }
 
 } // namespace
@@ -60,6 +75,7 @@ bool PreferenceFile::write(const QString &key, const QVariant *value) const
 {
     if (!preparePrivateFile(m_path, maxSettingsBytes))
         return false;
+    clearAbandonedLock(m_path);
     QSettings settings(m_path, QSettings::IniFormat);
     if (settings.status() != QSettings::NoError || !settings.isWritable())
         return false;
