@@ -313,7 +313,12 @@ TEST_F(WidgetHostEndToEnd, BadDataAndFloodsOfReloadsNeitherStopNorBusyTheHost)
     reloads(20);
     const qint64 settled = desktop.residentKiB();
     reloads(60);
+#if !defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer keeps freed memory in quarantine, so only a plain build can tell.
     EXPECT_LT(desktop.residentKiB() - settled, 6 * 1024) << "resident memory grew with reloads";
+#else
+    static_cast<void>(settled);
+#endif
     EXPECT_TRUE(desktop.hostRunning());
 }
 
