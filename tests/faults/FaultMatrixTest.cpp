@@ -219,7 +219,9 @@ TEST_F(FaultMatrix, AnEndlessChunkedBodyIsRefusedWithinItsCap)
     EXPECT_FALSE(resultOf(store->refresh()));
     EXPECT_EQ(store->lastSyncError(), APIError::unknown(-1));
 #if !defined(__SANITIZE_ADDRESS__) // the sanitizer keeps freed buffers in quarantine
-    // Twice the 8 MiB cap covers the read buffer and the copy handed on.
-    EXPECT_LT(peakResidentKiB() - before, 24 * 1024);
+    // Five times the 8 MiB cap: the receive buffer while it grows (old and new
+    // blocks at once), the copy handed on and Qt's own buffers. Unbounded
+    // reading took 80 to 118 MB; a cold, loaded run peaked at 33 MB.
+    EXPECT_LT(peakResidentKiB() - before, 40 * 1024);
 #endif
 }
