@@ -48,7 +48,7 @@ AppWindows::AppWindows(VorlieMacApp &app, Options options, QObject *parent)
     if (!options.background)
         showMainWindow();
     // Never an invisible program: without a tray the window is the way in.
-    QTimer::singleShot(TrayItem::trayAvailable() ? 0 : trayGraceMs, this, [this] {
+    QTimer::singleShot(trayGraceMs, this, [this] {
         if (!TrayItem::trayAvailable())
             showMainWindow();
     });

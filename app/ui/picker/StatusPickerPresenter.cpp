@@ -152,8 +152,7 @@ void StatusPickerPresenter::toggleFavorite(const QString &statusKey)
         return;
     for (const StatusCatalogItem &item : m_model->catalog()) {
         if (item.key == statusKey) {
-            m_model->toggleFavorite(item);
-            rebuildSections();
+            m_model->toggleFavorite(item); // the catalogue's change rebuilds the sections
             return;
         }
     }
