@@ -61,21 +61,25 @@ void appendMember(QByteArray &out, QLatin1StringView key, const QByteArray &json
 
 bool SyncSnapshotEncoder::refreshConnections(const std::vector<Connection> &connections)
 {
+    const auto sameAt = [&](size_t i) { return i < m_connections.size() && m_connections[i].value == connections[i]; };
+    size_t same = 0;
+    while (same < connections.size() && sameAt(same))
+        ++same;
+    // Most syncs leave every connection as it was.
+    if (same == connections.size() && same == m_connections.size())
+        return true;
+
     std::vector<EncodedPart<Connection>> parts;
     parts.reserve(connections.size());
-    // Built on the first connection that moved, was added or changed.
+    parts.assign(m_connections.begin(), m_connections.begin() + static_cast<std::ptrdiff_t>(same));
     QHash<QString, const EncodedPart<Connection> *> byId;
-    bool indexed = false;
-    for (size_t i = 0; i < connections.size(); ++i) {
+    for (const auto &part : m_connections)
+        byId.insert(part.value.id, &part);
+    for (size_t i = same; i < connections.size(); ++i) {
         const Connection &connection = connections[i];
-        if (i < m_connections.size() && m_connections[i].value == connection) {
+        if (sameAt(i)) {
             parts.push_back(m_connections[i]);
             continue;
-        }
-        if (!indexed) {
-            for (const auto &part : m_connections)
-                byId.insert(part.value.id, &part);
-            indexed = true;
         }
         if (const auto *known = byId.value(connection.id); known && known->value == connection) {
             parts.push_back(*known);

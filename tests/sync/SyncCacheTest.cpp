@@ -133,7 +133,9 @@ protected:
 
     QTemporaryDir dir;
     SharedDefaults defaults{PreferencePaths::under(dir.path())};
-    Edits edits{QRandomGenerator::global()->generate()};
+    const quint32 seed = QRandomGenerator::global()->generate();
+    Edits edits{seed};
+    QRandomGenerator random{seed};
 };
 
 } // namespace
@@ -168,8 +170,8 @@ TEST(SyncSnapshotEncoding, PartsMakeTheWholeSnapshotsTextThroughRandomEditsAndRe
 
 TEST_F(SyncCacheWriting, EveryLoadSeesTheLastSaveThroughRandomEdits)
 {
+    SCOPED_TRACE(seed);
     SyncSnapshotCache cache(defaults);
-    QRandomGenerator random(QRandomGenerator::global()->generate());
     for (int round = 0; round < 300; ++round) {
         const SyncSnapshot &snapshot = edits.next();
         cache.save(snapshot);
@@ -184,6 +186,7 @@ TEST_F(SyncCacheWriting, EveryLoadSeesTheLastSaveThroughRandomEdits)
 
 TEST_F(SyncCacheWriting, SavesAndRemovalsLandInOrderAndDestructionFinishesThem)
 {
+    SCOPED_TRACE(seed);
     const SyncSnapshot first = edits.snapshot();
     const SyncSnapshot second = edits.next();
     SyncSnapshotCache cache(defaults);
@@ -199,7 +202,6 @@ TEST_F(SyncCacheWriting, SavesAndRemovalsLandInOrderAndDestructionFinishesThem)
     EXPECT_EQ(SyncSnapshotCache(defaults).load(), first);
 
     // Without waiting: the cache going away finishes its writes.
-    QRandomGenerator random(QRandomGenerator::global()->generate());
     for (int round = 0; round < 50; ++round) {
         std::optional<SyncSnapshot> expected = storedNow();
         {
