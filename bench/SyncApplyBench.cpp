@@ -142,6 +142,7 @@ void BM_ApplySync(benchmark::State &state)
         state.SkipWithError("connections missing");
 }
 
+// Registered apart, because its CPU time is every thread's.
 void BM_ApplySyncAllThreads(benchmark::State &state)
 {
     BM_ApplySync(state);
