@@ -1,29 +1,37 @@
 #include "SyncSnapshotCache.h"
 
+#include "SyncCacheWriter.h"
 #include "prefs/PreferenceKeys.h"
 
 namespace vorlie {
 
+SyncSnapshotCache::SyncSnapshotCache(SharedDefaults defaults) : m_defaults(std::move(defaults)) {}
+
+SyncSnapshotCache::~SyncSnapshotCache() = default;
+SyncSnapshotCache::SyncSnapshotCache(SyncSnapshotCache &&) noexcept = default;
+SyncSnapshotCache &SyncSnapshotCache::operator=(SyncSnapshotCache &&) noexcept = default;
+
 std::optional<SyncSnapshot> SyncSnapshotCache::load() const
 {
-    m_known = m_defaults.loadShared<SyncSnapshot>(prefkeys::syncSnapshot());
-    return m_known;
+    SyncCacheWriter::waitUntilIdle();
+    return m_defaults.loadShared<SyncSnapshot>(prefkeys::syncSnapshot());
 }
 
 void SyncSnapshotCache::save(const SyncSnapshot &snapshot)
 {
-    if (m_known == snapshot)
-        return;
-    if (m_defaults.saveShared(snapshot, prefkeys::syncSnapshot()))
-        m_known = snapshot;
-    else
-        m_known.reset();
+    writer().save(snapshot);
 }
 
 void SyncSnapshotCache::remove()
 {
-    m_defaults.remove(prefkeys::syncSnapshot());
-    m_known.reset();
+    writer().remove();
+}
+
+SyncCacheWriter &SyncSnapshotCache::writer()
+{
+    if (!m_writer)
+        m_writer = std::make_unique<SyncCacheWriter>(m_defaults);
+    return *m_writer;
 }
 
 } // namespace vorlie

@@ -3,27 +3,38 @@
 #include "SyncSnapshot.h"
 #include "prefs/SharedDefaults.h"
 
+#include <memory>
+
 namespace vorlie {
 
+class SyncCacheWriter;
+
 // The last synced snapshot under "cache.syncSnapshot", so a launch shows the
-// last known people before the network answers.
+// last known people before the network answers. Saves and removals are
+// carried out in order on a writer thread; a sync only hands its snapshot over.
 class SyncSnapshotCache {
 public:
-    explicit SyncSnapshotCache(SharedDefaults defaults) : m_defaults(std::move(defaults)) {}
+    explicit SyncSnapshotCache(SharedDefaults defaults);
+    // Waits for the writer to finish, so another cache on the same store
+    // reads what this one was last asked to hold.
+    ~SyncSnapshotCache();
+    SyncSnapshotCache(SyncSnapshotCache &&) noexcept;
+    SyncSnapshotCache &operator=(SyncSnapshotCache &&) noexcept;
 
     // None when absent or undecodable; an undecodable entry is left in place.
+    // Waits until every earlier save and removal of this process is written.
     std::optional<SyncSnapshot> load() const;
-    // An encoding failure keeps the previous entry, silently. A snapshot
-    // equal to the one this cache last read or wrote is not written again:
-    // only the application writes the entry, and most periodic syncs bring
-    // nothing new.
+    // A snapshot that cannot be encoded keeps the previous entry, silently.
     void save(const SyncSnapshot &snapshot);
     // For a sign-in of another account, which must never see this one's people.
     void remove();
 
 private:
+    // Started with the first save or removal: most caches are only read.
+    SyncCacheWriter &writer();
+
     SharedDefaults m_defaults;
-    mutable std::optional<SyncSnapshot> m_known; // what the entry holds, when known
+    std::unique_ptr<SyncCacheWriter> m_writer;
 };
 
 } // namespace vorlie

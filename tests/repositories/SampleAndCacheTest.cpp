@@ -52,9 +52,9 @@ TEST_F(SyncCache, ASnapshotSurvivesARestartAndSparseOnesStaySparse)
     snapshot.ownStatus.reset();
     snapshot.connections.clear();
     cache.save(snapshot);
+    EXPECT_EQ(cache.load(), snapshot);
     const QJsonObject stored = QJsonDocument::fromJson(*defaults.data(QStringLiteral("cache.syncSnapshot"))).object();
     EXPECT_EQ(stored.keys(), (QStringList{"connections", "serverTime", "user"}));
-    EXPECT_EQ(cache.load(), snapshot);
 }
 
 TEST_F(SyncCache, ACorruptEntryIsIgnoredAndKept)
@@ -64,5 +64,7 @@ TEST_F(SyncCache, ACorruptEntryIsIgnoredAndKept)
     EXPECT_FALSE(cache.load().has_value());
     EXPECT_EQ(defaults.data(QStringLiteral("cache.syncSnapshot")), corrupt);
     cache.remove();
+    // A load waits for the writer to carry the removal out.
+    EXPECT_FALSE(cache.load());
     EXPECT_FALSE(defaults.data(QStringLiteral("cache.syncSnapshot")).has_value());
 }

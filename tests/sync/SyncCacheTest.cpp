@@ -1,0 +1,256 @@
+// The sync cache: written on its writer thread in request order, read back
+// as the last request left it, and its text written in parts identical to
+// the whole snapshot's JSON.
+#include "prefs/PreferenceKeys.h"
+#include "prefs/SharedJson.h"
+#include "repositories/sample/MockRepositories.h"
+#include "support/ResultOf.h"
+#include "sync/SyncSnapshotCache.h"
+#include "sync/SyncSnapshotEncoder.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace vorlie;
+
+namespace {
+
+// The value as the store gives it back: instants lose their fractions.
+SyncSnapshot asStored(const SyncSnapshot &snapshot)
+{
+    return *JsonCodec<SyncSnapshot>::decode(*sharedjson::parse(*sharedjson::serialize(JsonCodec<SyncSnapshot>::encode(snapshot))));
+}
+
+// A sample world of some connections, changed at random the ways syncs
+// change it: names, statuses, instants, connections added, dropped, moved or
+// sharing an id.
+class Edits {
+public:
+    explicit Edits(quint32 seed) : m_random(seed)
+    {
+        m_snapshot = *vorlie::testing::resultOf(MockSyncRepository().fetchSync());
+        const Connection model = m_snapshot.connections.front();
+        m_snapshot.connections.clear();
+        for (int i = 0; i < 12; ++i)
+            m_snapshot.connections.push_back(newConnection(model));
+        m_snapshot = asStored(m_snapshot);
+    }
+
+    const SyncSnapshot &snapshot() const { return m_snapshot; }
+
+    const SyncSnapshot &next()
+    {
+        const int edits = 1 + m_random.bounded(3);
+        for (int i = 0; i < edits; ++i)
+            editOnce();
+        return m_snapshot;
+    }
+
+private:
+    Connection newConnection(Connection connection)
+    {
+        const int n = m_serial++;
+        connection.id = QStringLiteral("01CONN%1").arg(n);
+        connection.person.id = QStringLiteral("01PERSON%1").arg(n);
+        connection.person.displayName = QStringLiteral("Person %1 \"Ü\"").arg(n);
+        return connection;
+    }
+
+    std::vector<Connection>::iterator anyPosition()
+    {
+        return m_snapshot.connections.begin() + m_random.bounded(static_cast<int>(m_snapshot.connections.size()));
+    }
+
+    QDateTime later(const QDateTime &t) { return t.addSecs(1 + m_random.bounded(600)); }
+
+    void editOnce()
+    {
+        auto &connections = m_snapshot.connections;
+        const Connection model = connections.empty() ? Connection{} : *anyPosition();
+        switch (connections.empty() ? 0 : m_random.bounded(10)) {
+        case 0:
+            connections.insert(connections.empty() ? connections.begin() : anyPosition(), newConnection(model));
+            break;
+        case 1:
+            connections.erase(anyPosition());
+            break;
+        case 2:
+            std::iter_swap(anyPosition(), anyPosition());
+            break;
+        case 3: {
+            Connection &c = *anyPosition();
+            c.person.displayName += u'x';
+            c.acceptedAt = c.acceptedAt ? std::nullopt : std::optional(later(c.createdAt));
+            break;
+        }
+        case 4: { // an id seen twice, with other contents
+            Connection twin = model;
+            twin.person.username = QStringLiteral("twin%1").arg(m_serial++);
+            connections.insert(anyPosition(), twin);
+            break;
+        }
+        case 5:
+            if (m_snapshot.mainPersonStatus && m_random.bounded(3) == 0) {
+                m_snapshot.mainPersonStatus.reset();
+            } else {
+                Status status = m_snapshot.ownStatus.value_or(Status{QStringLiteral("01S"), {}, {}, {}, {}, {}, {}, model.createdAt});
+                status.text = QStringLiteral("status %1").arg(m_serial++);
+                m_snapshot.mainPersonStatus = status;
+            }
+            break;
+        case 6:
+            if (m_snapshot.ownStatus)
+                m_snapshot.ownStatus->emoji = m_snapshot.ownStatus->emoji ? std::nullopt : std::optional(QStringLiteral("🌙"));
+            break;
+        case 7:
+            if (m_snapshot.mainPerson)
+                m_snapshot.mainPerson.reset();
+            else
+                m_snapshot.mainPerson = MainPerson{model.id, model.person, later(model.createdAt)};
+            break;
+        case 8:
+            m_snapshot.user.notifyStatusReminder = !m_snapshot.user.notifyStatusReminder;
+            break;
+        default:
+            m_snapshot.serverTime = later(m_snapshot.serverTime);
+            break;
+        }
+    }
+
+    QRandomGenerator m_random;
+    SyncSnapshot m_snapshot;
+    int m_serial = 0;
+};
+
+class SyncCacheWriting : public ::testing::Test {
+protected:
+    std::optional<SyncSnapshot> storedNow() const { return defaults.loadShared<SyncSnapshot>(prefkeys::syncSnapshot()); }
+
+    QTemporaryDir dir;
+    SharedDefaults defaults{PreferencePaths::under(dir.path())};
+    const quint32 seed = QRandomGenerator::global()->generate();
+    Edits edits{seed};
+    QRandomGenerator random{seed};
+};
+
+} // namespace
+
+TEST(SyncSnapshotEncoding, PartsMakeTheWholeSnapshotsTextThroughRandomEditsAndRefuseUnreadableParts)
+{
+    const quint32 seed = QRandomGenerator::global()->generate();
+    SCOPED_TRACE(seed);
+    Edits edits(seed);
+    SyncSnapshotEncoder encoder;
+    for (int round = 0; round < 400; ++round) {
+        const SyncSnapshot &snapshot = edits.next();
+        const auto text = encoder.encode(snapshot);
+        ASSERT_TRUE(text) << round;
+        ASSERT_EQ(*text, *sharedjson::serialize(JsonCodec<SyncSnapshot>::encode(snapshot))) << round;
+    }
+
+    // An instant that cannot be written, in a new part or in a changed one.
+    SyncSnapshot broken = edits.snapshot();
+    broken.connections.push_back(broken.connections.front());
+    broken.connections.back().id = QStringLiteral("01NEW");
+    broken.connections.back().createdAt = QDateTime();
+    EXPECT_FALSE(encoder.encode(broken));
+    broken = edits.snapshot();
+    broken.serverTime = QDateTime();
+    EXPECT_FALSE(encoder.encode(broken));
+    broken = edits.snapshot();
+    broken.ownStatus = Status{};
+    EXPECT_FALSE(encoder.encode(broken));
+    EXPECT_EQ(encoder.encode(edits.snapshot()), sharedjson::serialize(JsonCodec<SyncSnapshot>::encode(edits.snapshot())));
+}
+
+TEST_F(SyncCacheWriting, EveryLoadSeesTheLastSaveThroughRandomEdits)
+{
+    SCOPED_TRACE(seed);
+    SyncSnapshotCache cache(defaults);
+    for (int round = 0; round < 300; ++round) {
+        const SyncSnapshot &snapshot = edits.next();
+        cache.save(snapshot);
+        // Now and then, from this cache or from another one.
+        if (random.bounded(4) == 0) {
+            ASSERT_EQ(cache.load(), asStored(snapshot)) << round;
+        } else if (random.bounded(4) == 0) {
+            ASSERT_EQ(SyncSnapshotCache(defaults).load(), asStored(snapshot)) << round;
+        }
+    }
+}
+
+TEST_F(SyncCacheWriting, SavesAndRemovalsLandInOrderAndDestructionFinishesThem)
+{
+    SCOPED_TRACE(seed);
+    const SyncSnapshot first = edits.snapshot();
+    const SyncSnapshot second = edits.next();
+    SyncSnapshotCache cache(defaults);
+    cache.save(first);
+    cache.remove();
+    cache.save(second);
+    EXPECT_EQ(cache.load(), second);
+    cache.save(first);
+    cache.remove();
+    EXPECT_FALSE(cache.load());
+    // Saved again after a removal: written, though the writer wrote it before.
+    cache.save(first);
+    EXPECT_EQ(SyncSnapshotCache(defaults).load(), first);
+
+    // Without waiting: the cache going away finishes its writes.
+    for (int round = 0; round < 50; ++round) {
+        std::optional<SyncSnapshot> expected = storedNow();
+        {
+            SyncSnapshotCache briefly(defaults);
+            for (int step = 0, steps = 1 + random.bounded(5); step < steps; ++step) {
+                if (random.bounded(3) == 0) {
+                    briefly.remove();
+                    expected.reset();
+                } else {
+                    expected = asStored(edits.next());
+                    briefly.save(*expected);
+                }
+            }
+        }
+        ASSERT_EQ(storedNow(), expected) << round;
+    }
+}
+
+TEST_F(SyncCacheWriting, AFailedWriteKeepsTheOldEntryAndTheNextSaveWritesIt)
+{
+    const SyncSnapshot first = edits.snapshot();
+    const SyncSnapshot second = edits.next();
+    SyncSnapshotCache cache(defaults);
+    cache.save(first);
+    ASSERT_EQ(cache.load(), first);
+
+    // A file size limit makes the disk refuse the write, for root as well.
+    rlimit original{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &original), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tiny = original;
+    tiny.rlim_cur = 64;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    cache.save(second);
+    EXPECT_EQ(cache.load(), first);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &original), 0);
+    std::signal(SIGXFSZ, previousHandler);
+
+    cache.save(second);
+    EXPECT_EQ(cache.load(), second);
+    // Nothing half-written left behind.
+    const QString dataDir = PreferencePaths::under(dir.path()).sharedSuite.chopped(4) + QStringLiteral(".data");
+    EXPECT_EQ(QDir(dataDir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{prefkeys::syncSnapshot()});
+
+    // A snapshot that cannot be written keeps the last one; the next good one is written.
+    SyncSnapshot unwritable = second;
+    unwritable.serverTime = QDateTime();
+    cache.save(unwritable);
+    EXPECT_EQ(cache.load(), second);
+    cache.save(first);
+    EXPECT_EQ(cache.load(), first);
+}
