@@ -4,13 +4,10 @@ namespace vorlie {
 
 std::optional<ErrorEnvelope> decodeErrorEnvelope(const QByteArray &body)
 {
-    QJsonParseError parseError{};
-    const QJsonDocument document = QJsonDocument::fromJson(body, &parseError);
-    if (parseError.error != QJsonParseError::NoError || !document.isObject())
-        return std::nullopt;
-    QJsonObject error;
+    const ParsedJson document = ParsedJson::parse(body);
+    const JsonView error = document.root().value(QLatin1StringView("error"));
     ErrorEnvelope envelope;
-    if (!json::readRequired(document.object(), QLatin1StringView("error"), error)
+    if (!error.isObject()
         || !json::readRequired(error, QLatin1StringView("code"), envelope.code)
         || !json::readRequired(error, QLatin1StringView("message"), envelope.message))
         return std::nullopt;

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "json/JsonCodec.h"
+#include "json/JsonReader.h"
 
 #include <QByteArray>
-#include <QJsonDocument>
 #include <QString>
 #include <optional>
 
@@ -21,15 +21,11 @@ std::optional<ErrorEnvelope> decodeErrorEnvelope(const QByteArray &body);
 template<typename T>
 std::optional<T> decodeDataEnvelope(const QByteArray &body)
 {
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(body, &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
+    const ParsedJson document = ParsedJson::parse(body);
+    const JsonView data = document.root().value(QLatin1StringView("data"));
+    if (data.isUndefined())
         return std::nullopt;
-    const QJsonObject object = document.object();
-    const auto data = object.constFind(QLatin1StringView("data"));
-    if (data == object.constEnd())
-        return std::nullopt;
-    return JsonCodec<T>::decode(*data);
+    return JsonCodec<T>::decode(data);
 }
 
 } // namespace vorlie

@@ -4,11 +4,10 @@ namespace vorlie {
 
 using namespace Qt::StringLiterals;
 
-std::optional<Announcement> JsonCodec<Announcement>::decode(const QJsonValue &value)
+std::optional<Announcement> JsonCodec<Announcement>::decode(JsonView o)
 {
-    if (!value.isObject())
+    if (!o.isObject())
         return std::nullopt;
-    const QJsonObject o = value.toObject();
     Announcement a;
     if (!json::readRequired(o, "id"_L1, a.id) || !json::readRequired(o, "type"_L1, a.type)
         || !json::readRequired(o, "message"_L1, a.message))

@@ -30,7 +30,7 @@ struct WireNames<Announcement::Kind> {
 
 template<>
 struct JsonCodec<Announcement> {
-    static std::optional<Announcement> decode(const QJsonValue &value);
+    static std::optional<Announcement> decode(JsonView value);
     static QJsonValue encode(const Announcement &announcement);
 };
 

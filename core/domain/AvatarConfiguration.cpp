@@ -4,11 +4,10 @@ namespace vorlie {
 
 using namespace Qt::StringLiterals;
 
-std::optional<AvatarConfiguration> JsonCodec<AvatarConfiguration>::decode(const QJsonValue &value)
+std::optional<AvatarConfiguration> JsonCodec<AvatarConfiguration>::decode(JsonView o)
 {
-    if (!value.isObject())
+    if (!o.isObject())
         return std::nullopt;
-    const QJsonObject o = value.toObject();
     AvatarConfiguration a;
     std::optional<Sex> sex;
     if (!json::readRequired(o, "skinTone"_L1, a.skinTone) || !json::readRequired(o, "hairStyle"_L1, a.hairStyle)

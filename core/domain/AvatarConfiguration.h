@@ -133,7 +133,7 @@ struct WireNames<Sex> {
 
 template<>
 struct JsonCodec<AvatarConfiguration> {
-    static std::optional<AvatarConfiguration> decode(const QJsonValue &value);
+    static std::optional<AvatarConfiguration> decode(JsonView value);
     static QJsonValue encode(const AvatarConfiguration &avatar);
 };
 

@@ -4,11 +4,10 @@ namespace vorlie {
 
 using namespace Qt::StringLiterals;
 
-std::optional<Connection> JsonCodec<Connection>::decode(const QJsonValue &value)
+std::optional<Connection> JsonCodec<Connection>::decode(JsonView o)
 {
-    if (!value.isObject())
+    if (!o.isObject())
         return std::nullopt;
-    const QJsonObject o = value.toObject();
     Connection c;
     if (!json::readRequired(o, "id"_L1, c.id) || !json::readRequired(o, "state"_L1, c.state)
         || !json::readRequired(o, "person"_L1, c.person) || !json::readRequired(o, "createdAt"_L1, c.createdAt)
@@ -28,11 +27,10 @@ QJsonValue JsonCodec<Connection>::encode(const Connection &c)
     return o;
 }
 
-std::optional<MainPerson> JsonCodec<MainPerson>::decode(const QJsonValue &value)
+std::optional<MainPerson> JsonCodec<MainPerson>::decode(JsonView o)
 {
-    if (!value.isObject())
+    if (!o.isObject())
         return std::nullopt;
-    const QJsonObject o = value.toObject();
     MainPerson m;
     if (!json::readRequired(o, "connectionId"_L1, m.connectionId) || !json::readRequired(o, "person"_L1, m.person)
         || !json::readOptional(o, "selectedAt"_L1, m.selectedAt))

@@ -44,13 +44,13 @@ struct MainPerson {
 
 template<>
 struct JsonCodec<Connection> {
-    static std::optional<Connection> decode(const QJsonValue &value);
+    static std::optional<Connection> decode(JsonView value);
     static QJsonValue encode(const Connection &connection);
 };
 
 template<>
 struct JsonCodec<MainPerson> {
-    static std::optional<MainPerson> decode(const QJsonValue &value);
+    static std::optional<MainPerson> decode(JsonView value);
     static QJsonValue encode(const MainPerson &mainPerson);
 };
 

@@ -4,11 +4,10 @@ namespace vorlie {
 
 using namespace Qt::StringLiterals;
 
-std::optional<Status> JsonCodec<Status>::decode(const QJsonValue &value)
+std::optional<Status> JsonCodec<Status>::decode(JsonView o)
 {
-    if (!value.isObject())
+    if (!o.isObject())
         return std::nullopt;
-    const QJsonObject o = value.toObject();
     Status s;
     if (!json::readRequired(o, "id"_L1, s.id) || !json::readOptional(o, "statusKey"_L1, s.statusKey)
         || !json::readOptional(o, "text"_L1, s.text) || !json::readOptional(o, "emoji"_L1, s.emoji)

@@ -33,7 +33,7 @@ struct Status {
 
 template<>
 struct JsonCodec<Status> {
-    static std::optional<Status> decode(const QJsonValue &value);
+    static std::optional<Status> decode(JsonView value);
     static QJsonValue encode(const Status &status);
 };
 

@@ -4,11 +4,10 @@ namespace vorlie {
 
 using namespace Qt::StringLiterals;
 
-std::optional<StatusCatalogItem> JsonCodec<StatusCatalogItem>::decode(const QJsonValue &value)
+std::optional<StatusCatalogItem> JsonCodec<StatusCatalogItem>::decode(JsonView o)
 {
-    if (!value.isObject())
+    if (!o.isObject())
         return std::nullopt;
-    const QJsonObject o = value.toObject();
     StatusCatalogItem item;
     if (!json::readRequired(o, "key"_L1, item.key) || !json::readRequired(o, "text"_L1, item.text)
         || !json::readOptional(o, "emoji"_L1, item.emoji) || !json::readRequired(o, "category"_L1, item.category)

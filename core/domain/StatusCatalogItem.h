@@ -24,7 +24,7 @@ struct StatusCatalogItem {
 
 template<>
 struct JsonCodec<StatusCatalogItem> {
-    static std::optional<StatusCatalogItem> decode(const QJsonValue &value);
+    static std::optional<StatusCatalogItem> decode(JsonView value);
     static QJsonValue encode(const StatusCatalogItem &item);
 };
 

@@ -7,7 +7,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Absent and null mean "on"; any non-boolean value fails the record.
-bool readFlag(const QJsonObject &o, QLatin1StringView key, bool &out)
+bool readFlag(JsonView o, QLatin1StringView key, bool &out)
 {
     std::optional<bool> flag;
     if (!json::readOptional(o, key, flag))
@@ -18,11 +18,10 @@ bool readFlag(const QJsonObject &o, QLatin1StringView key, bool &out)
 
 } // namespace
 
-std::optional<User> JsonCodec<User>::decode(const QJsonValue &value)
+std::optional<User> JsonCodec<User>::decode(JsonView o)
 {
-    if (!value.isObject())
+    if (!o.isObject())
         return std::nullopt;
-    const QJsonObject o = value.toObject();
     User u;
     if (!json::readRequired(o, "id"_L1, u.id) || !json::readRequired(o, "displayName"_L1, u.displayName)
         || !json::readOptional(o, "username"_L1, u.username) || !json::readRequired(o, "avatar"_L1, u.avatar)

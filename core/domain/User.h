@@ -30,7 +30,7 @@ struct User {
 
 template<>
 struct JsonCodec<User> {
-    static std::optional<User> decode(const QJsonValue &value);
+    static std::optional<User> decode(JsonView value);
     static QJsonValue encode(const User &user);
 };
 

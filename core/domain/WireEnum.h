@@ -34,15 +34,22 @@ QString rawValue(E value)
     return {};
 }
 
+// The case whose wire string `matches` accepts.
+template<WireEnum E, typename Matches>
+std::optional<E> findCase(Matches matches)
+{
+    for (const auto &[item, name] : WireNames<E>::cases) {
+        if (matches(QLatin1StringView(name.data(), static_cast<qsizetype>(name.size()))))
+            return item;
+    }
+    return std::nullopt;
+}
+
 // Exact and case-sensitive: the service never sends any other spelling.
 template<WireEnum E>
 std::optional<E> fromRawValue(QStringView raw)
 {
-    for (const auto &[item, name] : WireNames<E>::cases) {
-        if (raw == QLatin1StringView(name.data(), static_cast<qsizetype>(name.size())))
-            return item;
-    }
-    return std::nullopt;
+    return findCase<E>([raw](QLatin1StringView name) { return raw == name; });
 }
 
 template<WireEnum E>
@@ -56,11 +63,9 @@ constexpr auto allCases()
 
 template<WireEnum E>
 struct JsonCodec<E> {
-    static std::optional<E> decode(const QJsonValue &v)
+    static std::optional<E> decode(JsonView v)
     {
-        if (!v.isString())
-            return std::nullopt;
-        return fromRawValue<E>(v.toString());
+        return findCase<E>([v](QLatin1StringView name) { return v.equals(name); });
     }
     static QJsonValue encode(E value) { return rawValue(value); }
 };

@@ -4,53 +4,66 @@
 namespace vorlie {
 namespace {
 
-bool isDigits(QStringView text, qsizetype from, qsizetype count)
+// The text's unit at i as a number: UTF-16 units and UTF-8 bytes alike,
+// since every valid instant is ASCII and anything else fails a check.
+char32_t unit(QStringView text, qsizetype i)
+{
+    return text[i].unicode();
+}
+
+char32_t unit(QByteArrayView text, qsizetype i)
+{
+    return static_cast<unsigned char>(text[i]);
+}
+
+template<typename Text>
+bool isDigits(Text text, qsizetype from, qsizetype count)
 {
     for (qsizetype i = from; i < from + count; ++i) {
-        if (!text[i].isDigit() || text[i].unicode() > '9')
+        if (unit(text, i) < '0' || unit(text, i) > '9')
             return false;
     }
     return true;
 }
 
 // Only called on runs already checked to be ASCII digits.
-int number(QStringView text, qsizetype from, qsizetype count)
+template<typename Text>
+int number(Text text, qsizetype from, qsizetype count)
 {
     int value = 0;
     for (qsizetype i = from; i < from + count; ++i)
-        value = value * 10 + (text[i].unicode() - '0');
+        value = value * 10 + static_cast<int>(unit(text, i) - '0');
     return value;
 }
 
 constexpr qint64 unixEpochJulianDay = 2440588;
 
-} // namespace
-
-std::optional<QDateTime> parseInstant(QStringView text)
+template<typename Text>
+std::optional<QDateTime> parse(Text text)
 {
     // 2025-03-01T08:15:30Z or 2025-03-01T08:15:30+01:00
     constexpr qsizetype dateTimeLength = 19;
     if (text.size() != dateTimeLength + 1 && text.size() != dateTimeLength + 6)
         return std::nullopt;
-    if (!isDigits(text, 0, 4) || text[4] != u'-' || !isDigits(text, 5, 2) || text[7] != u'-'
-        || !isDigits(text, 8, 2) || text[10] != u'T' || !isDigits(text, 11, 2) || text[13] != u':'
-        || !isDigits(text, 14, 2) || text[16] != u':' || !isDigits(text, 17, 2))
+    if (!isDigits(text, 0, 4) || unit(text, 4) != '-' || !isDigits(text, 5, 2) || unit(text, 7) != '-'
+        || !isDigits(text, 8, 2) || unit(text, 10) != 'T' || !isDigits(text, 11, 2) || unit(text, 13) != ':'
+        || !isDigits(text, 14, 2) || unit(text, 16) != ':' || !isDigits(text, 17, 2))
         return std::nullopt;
 
     int offsetSeconds = 0;
-    const QStringView zone = text.mid(dateTimeLength);
+    const Text zone = text.sliced(dateTimeLength);
     if (zone.size() == 1) {
-        if (zone[0] != u'Z')
+        if (unit(zone, 0) != 'Z')
             return std::nullopt;
     } else {
-        if ((zone[0] != u'+' && zone[0] != u'-') || !isDigits(zone, 1, 2) || zone[3] != u':'
+        if ((unit(zone, 0) != '+' && unit(zone, 0) != '-') || !isDigits(zone, 1, 2) || unit(zone, 3) != ':'
             || !isDigits(zone, 4, 2))
             return std::nullopt;
         const int hours = number(zone, 1, 2);
         const int minutes = number(zone, 4, 2);
         if (hours > 23 || minutes > 59)
             return std::nullopt;
-        offsetSeconds = (hours * 60 + minutes) * 60 * (zone[0] == u'-' ? -1 : 1);
+        offsetSeconds = (hours * 60 + minutes) * 60 * (unit(zone, 0) == '-' ? -1 : 1);
     }
 
     const QDate date(number(text, 0, 4), number(text, 5, 2), number(text, 8, 2));
@@ -65,6 +78,18 @@ std::optional<QDateTime> parseInstant(QStringView text)
     const qint64 seconds = (date.toJulianDay() - unixEpochJulianDay) * 86400 + qint64{hour} * 3600 + qint64{minute} * 60
                            + second - offsetSeconds;
     return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
+}
+
+} // namespace
+
+std::optional<QDateTime> parseInstant(QStringView text)
+{
+    return parse(text);
+}
+
+std::optional<QDateTime> parseInstant(QByteArrayView utf8)
+{
+    return parse(utf8);
 }
 
 QString formatInstant(const QDateTime &instant)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QString>
 #include <optional>
@@ -11,6 +12,8 @@ namespace vorlie {
 // Fractional seconds and zone-less texts are refused, since Qt::ISODate would
 // quietly accept both.
 std::optional<QDateTime> parseInstant(QStringView text);
+// The same for UTF-8 text, read without a QString.
+std::optional<QDateTime> parseInstant(QByteArrayView utf8);
 QString formatInstant(const QDateTime &instant);
 
 } // namespace vorlie

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Instant.h"
+#include "JsonView.h"
 
 #include <QByteArray>
 #include <QJsonArray>
@@ -8,7 +9,6 @@
 #include <QJsonValue>
 #include <QString>
 
-#include <cmath>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -16,16 +16,16 @@
 namespace vorlie {
 
 // Strict JSON coding. Each record type specialises JsonCodec with
-//   static std::optional<T> decode(const QJsonValue &);
+//   static std::optional<T> decode(JsonView);
 //   static QJsonValue encode(const T &);        (for records that are sent)
-// decode() checks every JSON type itself: QJsonValue's to*() accessors convert
+// decode() checks every JSON type itself: the to*() accessors convert
 // silently, so a numeric id would otherwise become "".
 template<typename T>
 struct JsonCodec;
 
 template<>
 struct JsonCodec<QString> {
-    static std::optional<QString> decode(const QJsonValue &v)
+    static std::optional<QString> decode(JsonView v)
     {
         if (!v.isString())
             return std::nullopt;
@@ -36,7 +36,7 @@ struct JsonCodec<QString> {
 
 template<>
 struct JsonCodec<bool> {
-    static std::optional<bool> decode(const QJsonValue &v)
+    static std::optional<bool> decode(JsonView v)
     {
         if (!v.isBool())
             return std::nullopt;
@@ -45,29 +45,17 @@ struct JsonCodec<bool> {
     static QJsonValue encode(bool b) { return b; }
 };
 
-// Whole numbers only; fractions and values beyond the 53-bit range that a
-// JSON double holds exactly are refused instead of being wrapped.
+// Whole numbers only, exact to 64 bits; fractions and whole values beyond
+// qint64 are refused instead of being wrapped or rounded.
 template<>
 struct JsonCodec<qint64> {
-    static std::optional<qint64> decode(const QJsonValue &v)
-    {
-        if (!v.isDouble())
-            return std::nullopt;
-        const QVariant raw = v.toVariant();
-        if (raw.typeId() == QMetaType::LongLong)
-            return raw.toLongLong();
-        const double d = v.toDouble();
-        constexpr double limit = 9007199254740992.0; // 2^53
-        if (!std::isfinite(d) || std::trunc(d) != d || d > limit || d < -limit)
-            return std::nullopt;
-        return static_cast<qint64>(d);
-    }
+    static std::optional<qint64> decode(JsonView v) { return v.toInteger(); }
     static QJsonValue encode(qint64 n) { return n; }
 };
 
 template<>
 struct JsonCodec<int> {
-    static std::optional<int> decode(const QJsonValue &v)
+    static std::optional<int> decode(JsonView v)
     {
         const auto wide = JsonCodec<qint64>::decode(v);
         if (!wide || *wide < std::numeric_limits<int>::min() || *wide > std::numeric_limits<int>::max())
@@ -79,7 +67,7 @@ struct JsonCodec<int> {
 
 template<>
 struct JsonCodec<double> {
-    static std::optional<double> decode(const QJsonValue &v)
+    static std::optional<double> decode(JsonView v)
     {
         if (!v.isDouble())
             return std::nullopt;
@@ -90,8 +78,10 @@ struct JsonCodec<double> {
 
 template<>
 struct JsonCodec<QDateTime> {
-    static std::optional<QDateTime> decode(const QJsonValue &v)
+    static std::optional<QDateTime> decode(JsonView v)
     {
+        if (const auto utf8 = v.rawUtf8())
+            return parseInstant(*utf8);
         if (!v.isString())
             return std::nullopt;
         return parseInstant(v.toString());
@@ -103,11 +93,15 @@ struct JsonCodec<QDateTime> {
 // is not clean Base64 is refused rather than decoded to a partial picture.
 template<>
 struct JsonCodec<QByteArray> {
-    static std::optional<QByteArray> decode(const QJsonValue &v)
+    static std::optional<QByteArray> decode(JsonView v)
     {
         if (!v.isString())
             return std::nullopt;
-        auto decoded = QByteArray::fromBase64Encoding(v.toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+        // Text beyond ASCII is no Base64 either way: raw UTF-8 bytes fail the
+        // check just as the '?' that toLatin1() makes of them would.
+        const auto utf8 = v.rawUtf8();
+        auto decoded = QByteArray::fromBase64Encoding(utf8 ? utf8->toByteArray() : v.toString().toLatin1(),
+                                                      QByteArray::AbortOnBase64DecodingErrors);
         if (!decoded)
             return std::nullopt;
         return std::move(decoded.decoded);
@@ -117,17 +111,17 @@ struct JsonCodec<QByteArray> {
 
 template<>
 struct JsonCodec<QJsonValue> {
-    static std::optional<QJsonValue> decode(const QJsonValue &v) { return v; }
+    static std::optional<QJsonValue> decode(JsonView v) { return v.toQJsonValue(); }
     static QJsonValue encode(const QJsonValue &v) { return v; }
 };
 
 template<>
 struct JsonCodec<QJsonObject> {
-    static std::optional<QJsonObject> decode(const QJsonValue &v)
+    static std::optional<QJsonObject> decode(JsonView v)
     {
         if (!v.isObject())
             return std::nullopt;
-        return v.toObject();
+        return v.toQJsonValue().toObject();
     }
     static QJsonValue encode(const QJsonObject &o) { return o; }
 };
@@ -135,14 +129,13 @@ struct JsonCodec<QJsonObject> {
 // An array decodes only when every element does.
 template<typename T>
 struct JsonCodec<std::vector<T>> {
-    static std::optional<std::vector<T>> decode(const QJsonValue &v)
+    static std::optional<std::vector<T>> decode(JsonView v)
     {
         if (!v.isArray())
             return std::nullopt;
-        const QJsonArray array = v.toArray();
         std::vector<T> out;
-        out.reserve(static_cast<size_t>(array.size()));
-        for (const QJsonValue &element : array) {
+        out.reserve(static_cast<size_t>(v.size()));
+        for (const JsonView element : v) {
             auto item = JsonCodec<T>::decode(element);
             if (!item)
                 return std::nullopt;
@@ -163,12 +156,12 @@ struct JsonCodec<std::vector<T>> {
 namespace json {
 
 template<typename T>
-bool readRequired(const QJsonObject &object, QLatin1StringView key, T &out)
+bool readRequired(JsonView object, QLatin1StringView key, T &out)
 {
-    const auto it = object.constFind(key);
-    if (it == object.constEnd())
+    const JsonView member = object.value(key);
+    if (member.isUndefined())
         return false;
-    auto value = JsonCodec<T>::decode(*it);
+    auto value = JsonCodec<T>::decode(member);
     if (!value)
         return false;
     out = std::move(*value);
@@ -177,14 +170,14 @@ bool readRequired(const QJsonObject &object, QLatin1StringView key, T &out)
 
 // A missing key and null both mean "no value".
 template<typename T>
-bool readOptional(const QJsonObject &object, QLatin1StringView key, std::optional<T> &out)
+bool readOptional(JsonView object, QLatin1StringView key, std::optional<T> &out)
 {
-    const auto it = object.constFind(key);
-    if (it == object.constEnd() || it->isNull()) {
+    const JsonView member = object.value(key);
+    if (member.isUndefined() || member.isNull()) {
         out.reset();
         return true;
     }
-    auto value = JsonCodec<T>::decode(*it);
+    auto value = JsonCodec<T>::decode(member);
     if (!value)
         return false;
     out = std::move(*value);

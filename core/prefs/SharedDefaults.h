@@ -43,7 +43,7 @@ public:
         if (!data)
             return false;
         const auto reparsed = sharedjson::parse(*data);
-        if (!reparsed || !JsonCodec<T>::decode(*reparsed))
+        if (!reparsed || !JsonCodec<T>::decode(reparsed->root()))
             return false;
         return setData(key, *data);
     }
@@ -59,7 +59,7 @@ public:
         const auto json = sharedjson::parse(*data);
         if (!json)
             return std::nullopt;
-        return JsonCodec<T>::decode(*json);
+        return JsonCodec<T>::decode(json->root());
     }
 
 private:

@@ -15,17 +15,12 @@ std::optional<QByteArray> serialize(const QJsonValue &value)
     return std::nullopt;
 }
 
-std::optional<QJsonValue> parse(const QByteArray &data)
+std::optional<ParsedJson> parse(const QByteArray &data)
 {
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(data, &error);
-    if (error.error != QJsonParseError::NoError)
+    ParsedJson document = ParsedJson::parse(data);
+    if (!document.isValid())
         return std::nullopt;
-    if (document.isObject())
-        return QJsonValue(document.object());
-    if (document.isArray())
-        return QJsonValue(document.array());
-    return std::nullopt;
+    return document;
 }
 
 } // namespace vorlie::sharedjson

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "json/JsonReader.h"
+
 #include <QByteArray>
 #include <QJsonValue>
 
@@ -11,6 +13,6 @@ namespace vorlie::sharedjson {
 // which a JSON document cannot hold at its top.
 std::optional<QByteArray> serialize(const QJsonValue &value);
 // None unless the whole text is one JSON object or array.
-std::optional<QJsonValue> parse(const QByteArray &data);
+std::optional<ParsedJson> parse(const QByteArray &data);
 
 } // namespace vorlie::sharedjson

@@ -50,11 +50,10 @@ QJsonValue JsonCodec<UpdateMeRequestBody>::encode(const UpdateMeRequestBody &bod
     return o;
 }
 
-std::optional<AuthResponseDTO> JsonCodec<AuthResponseDTO>::decode(const QJsonValue &value)
+std::optional<AuthResponseDTO> JsonCodec<AuthResponseDTO>::decode(JsonView o)
 {
-    if (!value.isObject())
+    if (!o.isObject())
         return std::nullopt;
-    const QJsonObject o = value.toObject();
     AuthResponseDTO dto;
     if (!json::readRequired(o, "accessToken"_L1, dto.accessToken) || !json::readRequired(o, "refreshToken"_L1, dto.refreshToken)
         || !json::readRequired(o, "user"_L1, dto.user) || !json::readOptional(o, "isNewUser"_L1, dto.isNewUser))
@@ -62,12 +61,12 @@ std::optional<AuthResponseDTO> JsonCodec<AuthResponseDTO>::decode(const QJsonVal
     return dto;
 }
 
-std::optional<RegisterDeviceResponseDTO> JsonCodec<RegisterDeviceResponseDTO>::decode(const QJsonValue &value)
+std::optional<RegisterDeviceResponseDTO> JsonCodec<RegisterDeviceResponseDTO>::decode(JsonView value)
 {
     if (!value.isObject())
         return std::nullopt;
     RegisterDeviceResponseDTO dto;
-    if (!json::readRequired(value.toObject(), "deviceId"_L1, dto.deviceId))
+    if (!json::readRequired(value, "deviceId"_L1, dto.deviceId))
         return std::nullopt;
     return dto;
 }

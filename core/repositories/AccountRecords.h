@@ -77,12 +77,12 @@ struct JsonCodec<UpdateMeRequestBody> {
 
 template<>
 struct JsonCodec<AuthResponseDTO> {
-    static std::optional<AuthResponseDTO> decode(const QJsonValue &value);
+    static std::optional<AuthResponseDTO> decode(JsonView value);
 };
 
 template<>
 struct JsonCodec<RegisterDeviceResponseDTO> {
-    static std::optional<RegisterDeviceResponseDTO> decode(const QJsonValue &value);
+    static std::optional<RegisterDeviceResponseDTO> decode(JsonView value);
 };
 
 } // namespace vorlie

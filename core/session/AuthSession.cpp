@@ -25,11 +25,11 @@ struct RefreshResponse {
 
 template<>
 struct JsonCodec<RefreshResponse> {
-    static std::optional<RefreshResponse> decode(const QJsonValue &value)
+    static std::optional<RefreshResponse> decode(JsonView value)
     {
         RefreshResponse response;
-        if (!value.isObject() || !json::readRequired(value.toObject(), QLatin1StringView("accessToken"), response.accessToken)
-            || !json::readRequired(value.toObject(), QLatin1StringView("refreshToken"), response.refreshToken))
+        if (!value.isObject() || !json::readRequired(value, QLatin1StringView("accessToken"), response.accessToken)
+            || !json::readRequired(value, QLatin1StringView("refreshToken"), response.refreshToken))
             return std::nullopt;
         return response;
     }

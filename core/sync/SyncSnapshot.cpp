@@ -4,11 +4,10 @@ namespace vorlie {
 
 using namespace Qt::StringLiterals;
 
-std::optional<SyncSnapshot> JsonCodec<SyncSnapshot>::decode(const QJsonValue &value)
+std::optional<SyncSnapshot> JsonCodec<SyncSnapshot>::decode(JsonView o)
 {
-    if (!value.isObject())
+    if (!o.isObject())
         return std::nullopt;
-    const QJsonObject o = value.toObject();
     SyncSnapshot s;
     if (!json::readRequired(o, "user"_L1, s.user) || !json::readOptional(o, "mainPerson"_L1, s.mainPerson)
         || !json::readOptional(o, "mainPersonStatus"_L1, s.mainPersonStatus) || !json::readOptional(o, "ownStatus"_L1, s.ownStatus)

@@ -25,7 +25,7 @@ struct SyncSnapshot {
 
 template<>
 struct JsonCodec<SyncSnapshot> {
-    static std::optional<SyncSnapshot> decode(const QJsonValue &value);
+    static std::optional<SyncSnapshot> decode(JsonView value);
     static QJsonValue encode(const SyncSnapshot &snapshot);
 };
 

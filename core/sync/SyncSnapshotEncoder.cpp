@@ -20,8 +20,8 @@ bool decodesAgain(const QByteArray &json)
     const auto parsed = sharedjson::parse('[' + json + ']');
     if (!parsed)
         return false;
-    const QJsonArray array = parsed->toArray();
-    return array.size() == 1 && JsonCodec<T>::decode(array.first()).has_value();
+    const JsonView array = parsed->root();
+    return array.size() == 1 && JsonCodec<T>::decode(*array.begin()).has_value();
 }
 
 // QJsonDocument writes only objects and arrays: a value, which may be a

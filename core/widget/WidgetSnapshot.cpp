@@ -4,11 +4,10 @@ namespace vorlie {
 
 using namespace Qt::StringLiterals;
 
-std::optional<WidgetSnapshot> JsonCodec<WidgetSnapshot>::decode(const QJsonValue &value)
+std::optional<WidgetSnapshot> JsonCodec<WidgetSnapshot>::decode(JsonView o)
 {
-    if (!value.isObject())
+    if (!o.isObject())
         return std::nullopt;
-    const QJsonObject o = value.toObject();
     WidgetSnapshot s;
     if (!json::readRequired(o, "personID"_L1, s.personID) || !json::readRequired(o, "displayName"_L1, s.displayName)
         || !json::readRequired(o, "avatar"_L1, s.avatar) || !json::readRequired(o, "statusText"_L1, s.statusText)

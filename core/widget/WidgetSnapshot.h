@@ -29,7 +29,7 @@ struct WidgetSnapshot {
 
 template<>
 struct JsonCodec<WidgetSnapshot> {
-    static std::optional<WidgetSnapshot> decode(const QJsonValue &value);
+    static std::optional<WidgetSnapshot> decode(JsonView value);
     static QJsonValue encode(const WidgetSnapshot &snapshot);
 };
 

@@ -20,10 +20,10 @@ struct Stamp {
 
 template<>
 struct vorlie::JsonCodec<Stamp> {
-    static std::optional<Stamp> decode(const QJsonValue &v)
+    static std::optional<Stamp> decode(JsonView v)
     {
         Stamp s;
-        if (!v.isObject() || !json::readRequired(v.toObject(), QLatin1StringView("at"), s.at))
+        if (!v.isObject() || !json::readRequired(v, QLatin1StringView("at"), s.at))
             return std::nullopt;
         return s;
     }

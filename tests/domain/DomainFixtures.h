@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/DecodeJson.h"
 #include "json/JsonCodec.h"
 
 #include <QCoreApplication>
@@ -24,7 +25,7 @@ inline QJsonObject parseObject(const char *text)
 template<typename T>
 std::optional<T> decode(const QJsonObject &object)
 {
-    return JsonCodec<T>::decode(object);
+    return decodeJson<T>(object);
 }
 
 template<typename T>
@@ -32,7 +33,7 @@ std::optional<T> roundTrip(const T &value)
 {
     // Through text, as the cache and the service see it.
     const QByteArray text = QJsonDocument(JsonCodec<T>::encode(value).toObject()).toJson(QJsonDocument::Compact);
-    return JsonCodec<T>::decode(QJsonDocument::fromJson(text).object());
+    return JsonCodec<T>::decode(ParsedJson::parse(text).root());
 }
 
 inline QJsonObject without(QJsonObject object, const char *key)

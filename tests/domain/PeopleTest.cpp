@@ -158,9 +158,12 @@ TEST(MainPersonCoding, NullMainPersonInsideARecordEqualsMissing)
 {
     std::optional<MainPerson> fromNull = MainPerson{};
     std::optional<MainPerson> fromMissing = MainPerson{};
-    EXPECT_TRUE(json::readOptional(QJsonObject{{"mainPerson", QJsonValue::Null}}, QLatin1StringView("mainPerson"), fromNull));
-    EXPECT_TRUE(json::readOptional(QJsonObject{}, QLatin1StringView("mainPerson"), fromMissing));
+    const ParsedJson withNull = ParsedJson::parse(R"({"mainPerson": null})");
+    const ParsedJson empty = ParsedJson::parse("{}");
+    const ParsedJson withEmptyObject = ParsedJson::parse(R"({"mainPerson": {}})");
+    EXPECT_TRUE(json::readOptional(withNull.root(), QLatin1StringView("mainPerson"), fromNull));
+    EXPECT_TRUE(json::readOptional(empty.root(), QLatin1StringView("mainPerson"), fromMissing));
     EXPECT_EQ(fromNull, std::nullopt);
     EXPECT_EQ(fromMissing, std::nullopt);
-    EXPECT_FALSE(json::readOptional(QJsonObject{{"mainPerson", QJsonObject{}}}, QLatin1StringView("mainPerson"), fromNull));
+    EXPECT_FALSE(json::readOptional(withEmptyObject.root(), QLatin1StringView("mainPerson"), fromNull));
 }

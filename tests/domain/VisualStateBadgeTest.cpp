@@ -1,8 +1,10 @@
+#include "support/DecodeJson.h"
 #include "domain/StatusVisualState.h"
 
 #include <gtest/gtest.h>
 
 using namespace vorlie;
+using vorlie::test::decodeJson;
 
 TEST(VisualStateBadge, NeutralAndRelaxedHaveNoBadge)
 {
@@ -43,11 +45,11 @@ TEST(VisualStateBadge, EveryOtherMoodHasItsSymbolAndTint)
 
 TEST(VisualStateBadge, DecodedMoodDrivesTheBadge)
 {
-    const auto sad = JsonCodec<StatusVisualState>::decode(QJsonValue(QStringLiteral("sad")));
+    const auto sad = decodeJson<StatusVisualState>(QJsonValue(QStringLiteral("sad")));
     ASSERT_TRUE(sad);
     EXPECT_EQ(badgeSymbol(*sad), QStringLiteral("cloud.rain.fill"));
     EXPECT_EQ(badgeTint(*sad), BadgeTint::blue);
-    const auto neutral = JsonCodec<StatusVisualState>::decode(QJsonValue(QStringLiteral("neutral")));
+    const auto neutral = decodeJson<StatusVisualState>(QJsonValue(QStringLiteral("neutral")));
     ASSERT_TRUE(neutral);
     EXPECT_FALSE(badgeSymbol(*neutral));
 }

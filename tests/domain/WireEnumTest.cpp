@@ -1,3 +1,4 @@
+#include "support/DecodeJson.h"
 #include "domain/Announcement.h"
 #include "domain/AvatarConfiguration.h"
 #include "domain/Connection.h"
@@ -8,6 +9,7 @@
 #include <initializer_list>
 
 using namespace vorlie;
+using vorlie::test::decodeJson;
 
 namespace {
 
@@ -24,9 +26,9 @@ void expectWireForm(std::initializer_list<std::pair<E, const char *>> expected)
         EXPECT_EQ(cases[i++], value) << "declaration order";
         const QJsonValue encoded = JsonCodec<E>::encode(value);
         EXPECT_EQ(encoded, QJsonValue(QString::fromLatin1(raw)));
-        EXPECT_EQ(JsonCodec<E>::decode(encoded), value);
-        EXPECT_FALSE(JsonCodec<E>::decode(QJsonValue(QString::fromLatin1(raw).toUpper())));
-        EXPECT_FALSE(JsonCodec<E>::decode(QJsonValue(QString::fromLatin1(raw) + u' ')));
+        EXPECT_EQ(decodeJson<E>(encoded), value);
+        EXPECT_FALSE(decodeJson<E>(QJsonValue(QString::fromLatin1(raw).toUpper())));
+        EXPECT_FALSE(decodeJson<E>(QJsonValue(QString::fromLatin1(raw) + u' ')));
     }
 }
 
@@ -35,7 +37,7 @@ void expectNonStringsRefused()
 {
     for (const QJsonValue &v : {QJsonValue(), QJsonValue(0), QJsonValue(true), QJsonValue(QJsonArray{"fresh"}),
                                 QJsonValue(QJsonObject{{"raw", "fresh"}}), QJsonValue(QString())}) {
-        EXPECT_FALSE(JsonCodec<E>::decode(v));
+        EXPECT_FALSE(decodeJson<E>(v));
     }
 }
 

@@ -37,7 +37,7 @@ constexpr int kills = 100;
 template<typename T>
 T asStored(const T &value)
 {
-    return *JsonCodec<T>::decode(*sharedjson::parse(*sharedjson::serialize(JsonCodec<T>::encode(value))));
+    return *JsonCodec<T>::decode(sharedjson::parse(*sharedjson::serialize(JsonCodec<T>::encode(value)))->root());
 }
 
 // The two values each stored item alternates between. The sample people's
@@ -72,10 +72,11 @@ struct Versions {
 
     explicit Versions(const QByteArray &json)
     {
-        const QJsonArray all = QJsonDocument::fromJson(json).array();
-        for (int i = 0; i < 2; ++i) {
-            cache[i] = *JsonCodec<SyncSnapshot>::decode(all[i]);
-            widget[i] = *JsonCodec<WidgetSnapshot>::decode(all[2 + i]);
+        const ParsedJson document = ParsedJson::parse(json);
+        const std::vector<JsonView> all(document.root().begin(), document.root().end());
+        for (std::size_t i = 0; i < 2; ++i) {
+            cache[i] = *JsonCodec<SyncSnapshot>::decode(all.at(i));
+            widget[i] = *JsonCodec<WidgetSnapshot>::decode(all.at(2 + i));
         }
     }
 };

@@ -1,46 +1,41 @@
+#include "support/DecodeJson.h"
 #include "json/JsonCodec.h"
 
-#include <QJsonDocument>
 #include <gtest/gtest.h>
 
 using namespace vorlie;
-
-namespace {
-QJsonValue parse(const char *text)
-{
-    return QJsonDocument::fromJson(QByteArray("[") + text + "]").array().at(0);
-}
-} // namespace
+using vorlie::test::decodeJson;
 
 TEST(JsonCodec, ScalarsRefuseOtherJsonTypes)
 {
-    EXPECT_FALSE(JsonCodec<QString>::decode(parse("42")));
-    EXPECT_FALSE(JsonCodec<bool>::decode(parse("\"false\"")));
-    EXPECT_FALSE(JsonCodec<bool>::decode(parse("0")));
-    EXPECT_FALSE(JsonCodec<qint64>::decode(parse("\"7\"")));
-    EXPECT_EQ(JsonCodec<QString>::decode(parse("\"x\"")), QStringLiteral("x"));
-    EXPECT_EQ(JsonCodec<bool>::decode(parse("false")), false);
+    EXPECT_FALSE(decodeJson<QString>("42"));
+    EXPECT_FALSE(decodeJson<bool>("\"false\""));
+    EXPECT_FALSE(decodeJson<bool>("0"));
+    EXPECT_FALSE(decodeJson<qint64>("\"7\""));
+    EXPECT_EQ(decodeJson<QString>("\"x\""), QStringLiteral("x"));
+    EXPECT_EQ(decodeJson<bool>("false"), false);
 }
 
 TEST(JsonCodec, IntegersNeverWrapOrTruncate)
 {
-    EXPECT_EQ(JsonCodec<qint64>::decode(parse("9007199254740993")), 9007199254740993LL);
-    EXPECT_FALSE(JsonCodec<qint64>::decode(parse("1e300")));
-    EXPECT_FALSE(JsonCodec<qint64>::decode(parse("1.5")));
-    EXPECT_FALSE(JsonCodec<int>::decode(parse("4294967296")));
-    EXPECT_EQ(JsonCodec<int>::decode(parse("-12")), -12);
+    EXPECT_EQ(decodeJson<qint64>("9007199254740993"), 9007199254740993LL);
+    EXPECT_FALSE(decodeJson<qint64>("1e300"));
+    EXPECT_FALSE(decodeJson<qint64>("1.5"));
+    EXPECT_FALSE(decodeJson<int>("4294967296"));
+    EXPECT_EQ(decodeJson<int>("-12"), -12);
 }
 
 TEST(JsonCodec, ArrayFailsWhenOneElementFails)
 {
-    EXPECT_FALSE(JsonCodec<std::vector<QString>>::decode(parse("[\"a\", 1]")));
-    EXPECT_EQ(JsonCodec<std::vector<QString>>::decode(parse("[\"a\", \"b\"]"))->size(), 2u);
-    EXPECT_FALSE(JsonCodec<std::vector<QString>>::decode(parse("{}")));
+    EXPECT_FALSE(decodeJson<std::vector<QString>>("[\"a\", 1]"));
+    EXPECT_EQ(decodeJson<std::vector<QString>>("[\"a\", \"b\"]")->size(), 2u);
+    EXPECT_FALSE(decodeJson<std::vector<QString>>("{}"));
 }
 
 TEST(JsonCodec, OptionalFieldsTreatNullAsMissingAndAreLeftOutWhenEmpty)
 {
-    const QJsonObject object{{"a", QJsonValue::Null}, {"b", 3}};
+    const ParsedJson document = ParsedJson::parse(R"({"a": null, "b": 3})");
+    const JsonView object = document.root();
     std::optional<QString> a = QStringLiteral("old");
     EXPECT_TRUE(json::readOptional(object, QLatin1StringView("a"), a));
     EXPECT_FALSE(a);
@@ -50,4 +45,30 @@ TEST(JsonCodec, OptionalFieldsTreatNullAsMissingAndAreLeftOutWhenEmpty)
     QJsonObject out;
     json::writeOptional(out, QLatin1StringView("gone"), std::optional<QString>());
     EXPECT_TRUE(out.isEmpty());
+}
+
+TEST(JsonCodec, EscapedStringsDecodeAsTheirPlainSpelling)
+{
+    EXPECT_EQ(decodeJson<QDateTime>(R"("2026-01-02T03:04:05\u005a")"), decodeJson<QDateTime>(R"("2026-01-02T03:04:05Z")"));
+    EXPECT_TRUE(decodeJson<QDateTime>(R"("2026-01-02T03:04:05Z")"));
+    EXPECT_FALSE(decodeJson<QDateTime>(R"("2026-01-02T03:04:05\u00dc")"));
+    EXPECT_FALSE(decodeJson<QDateTime>("\"2026-01-02T03:04:05\xC3\x9C\""));
+
+    EXPECT_EQ(decodeJson<QByteArray>(R"("aGk=")"), QByteArray("hi"));
+    EXPECT_EQ(decodeJson<QByteArray>(R"("aGk\u003d")"), QByteArray("hi"));
+    EXPECT_EQ(decodeJson<QByteArray>(R"("aG\/=")"), QByteArray::fromBase64("aG/="));
+    EXPECT_FALSE(decodeJson<QByteArray>(R"("aG!k")"));
+    EXPECT_FALSE(decodeJson<QByteArray>("\"aG\xC3\xA9=\""));
+    EXPECT_FALSE(decodeJson<QByteArray>(R"("aG\u00e9=")"));
+}
+
+TEST(JsonCodec, WholeNumbersDecodeExactlyInEveryNotation)
+{
+    EXPECT_EQ(decodeJson<qint64>("1e3"), 1000);
+    EXPECT_EQ(decodeJson<qint64>("-0.0"), 0);
+    EXPECT_EQ(decodeJson<qint64>("9223372036854775807"), std::numeric_limits<qint64>::max());
+    EXPECT_EQ(decodeJson<qint64>("-9223372036854775808"), std::numeric_limits<qint64>::min());
+    EXPECT_FALSE(decodeJson<qint64>("9223372036854775808"));
+    EXPECT_FALSE(decodeJson<qint64>("1e19"));
+    EXPECT_EQ(decodeJson<double>("-12"), -12.0);
 }

@@ -28,11 +28,11 @@ struct Counter {
 
 template<>
 struct vorlie::JsonCodec<Note> {
-    static std::optional<Note> decode(const QJsonValue &v)
+    static std::optional<Note> decode(JsonView v)
     {
         Note n;
-        if (!v.isObject() || !json::readRequired(v.toObject(), "title"_L1, n.title) || !json::readOptional(v.toObject(), "body"_L1, n.body)
-            || !json::readRequired(v.toObject(), "at"_L1, n.at))
+        if (!v.isObject() || !json::readRequired(v, "title"_L1, n.title) || !json::readOptional(v, "body"_L1, n.body)
+            || !json::readRequired(v, "at"_L1, n.at))
             return std::nullopt;
         return n;
     }
@@ -48,10 +48,10 @@ struct vorlie::JsonCodec<Note> {
 
 template<>
 struct vorlie::JsonCodec<Counter> {
-    static std::optional<Counter> decode(const QJsonValue &v)
+    static std::optional<Counter> decode(JsonView v)
     {
         Counter c;
-        if (!v.isObject() || !json::readRequired(v.toObject(), "count"_L1, c.count))
+        if (!v.isObject() || !json::readRequired(v, "count"_L1, c.count))
             return std::nullopt;
         return c;
     }

@@ -4,6 +4,7 @@
 #include "prefs/PreferenceKeys.h"
 #include "prefs/SharedJson.h"
 #include "repositories/sample/MockRepositories.h"
+#include "support/DecodeJson.h"
 #include "support/ResultOf.h"
 #include "sync/SyncSnapshotCache.h"
 #include "sync/SyncSnapshotEncoder.h"
@@ -23,7 +24,7 @@ namespace {
 // The value as the store gives it back: instants lose their fractions.
 SyncSnapshot asStored(const SyncSnapshot &snapshot)
 {
-    return *JsonCodec<SyncSnapshot>::decode(*sharedjson::parse(*sharedjson::serialize(JsonCodec<SyncSnapshot>::encode(snapshot))));
+    return *test::decodeJson<SyncSnapshot>(JsonCodec<SyncSnapshot>::encode(snapshot));
 }
 
 // A sample world of some connections, changed at random the ways syncs

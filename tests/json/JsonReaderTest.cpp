@@ -1,0 +1,225 @@
+#include "json/JsonReader.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+using namespace vorlie;
+using Kind = JsonError::Kind;
+
+namespace {
+
+QJsonValue qtValue(const QJsonDocument &document)
+{
+    return document.isObject() ? QJsonValue(document.object()) : QJsonValue(document.array());
+}
+
+JsonError::Kind refusal(const QByteArray &text)
+{
+    return ParsedJson::parse(text).error().kind;
+}
+
+QByteArray nested(int depth)
+{
+    return QByteArray(depth, '[') + QByteArray(depth, ']');
+}
+
+} // namespace
+
+TEST(JsonReader, ValidDocumentsReadAsQtReadsThem)
+{
+    const QByteArray texts[] = {
+        "{}",
+        "[]",
+        " \t\r\n[ ] \n",
+        "\xEF\xBB\xBF{\"bom\": true}",
+        R"([null, true, false, "", "text", {}, [], [[]], {"a": {"b": [1, {"c": null}]}}])",
+        R"([0, -0, 7, -12, 1.5, -0.25, 1e3, 1E-2, 2.5e+2, 1.0, -0.0, 0e-400, 1e308, 5e-324])",
+        R"([9007199254740993, 9223372036854775807, -9223372036854775808, 9223372036854775808,
+            -9223372036854775809, 123456789012345678901234567890, 1e19])",
+        R"(["\"\\\/\b\f\n\r\t", "\u00e9\u20AC", "\ud83d\ude00", "\u0000", "a\u0061"])",
+        "[\"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80 \xEF\xBF\xBF \x7F\"]",
+        R"({"": 1, "a b": 2, "\u0061": 3})",
+        "[\"\\n\xEF\xBB\xBF\"]",
+    };
+    for (const QByteArray &text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        QJsonParseError error{};
+        const QJsonDocument expected = QJsonDocument::fromJson(text, &error);
+        ASSERT_EQ(error.error, QJsonParseError::NoError) << "fixture must be valid for Qt";
+        const ParsedJson parsed = ParsedJson::parse(text);
+        ASSERT_TRUE(parsed.isValid()) << int(parsed.error().kind) << " at " << parsed.error().offset;
+        EXPECT_EQ(parsed.root().toQJsonValue(), qtValue(expected));
+    }
+}
+
+TEST(JsonReader, MalformedTextIsRefusedWithItsReason)
+{
+    const std::pair<QByteArray, Kind> cases[] = {
+        {"", Kind::Syntax},
+        {"   ", Kind::Syntax},
+        {"1", Kind::Syntax},
+        {"\"text\"", Kind::Syntax},
+        {"null", Kind::Syntax},
+        {"\xEF\xBB\xBF", Kind::Syntax},
+        {"\x0C[]", Kind::Syntax},
+        {"[", Kind::Syntax},
+        {"[1,]", Kind::Syntax},
+        {"[,1]", Kind::Syntax},
+        {"[1 2]", Kind::Syntax},
+        {"{\"a\"}", Kind::Syntax},
+        {"{\"a\":}", Kind::Syntax},
+        {"{a:1}", Kind::Syntax},
+        {"{\"a\":1,}", Kind::Syntax},
+        {"[tru]", Kind::Syntax},
+        {"[nulls]", Kind::Syntax},
+        {"[] x", Kind::Syntax},
+        {"[]]", Kind::Syntax},
+        {QByteArray("[]\0", 3), Kind::Syntax},
+        {"[\"open", Kind::Syntax},
+        {"[01]", Kind::Syntax},
+        {"[-]", Kind::BadNumber},
+        {"[1.]", Kind::BadNumber},
+        {"[.5]", Kind::BadNumber},
+        {"[-.5]", Kind::BadNumber},
+        {"[1.e5]", Kind::BadNumber},
+        {"[1e]", Kind::BadNumber},
+        {"[1e+]", Kind::BadNumber},
+        {"[+1]", Kind::Syntax},
+        {"[1e400]", Kind::NumberOutOfRange},
+        {"[-1e400]", Kind::NumberOutOfRange},
+        {"[1e-400]", Kind::NumberOutOfRange},
+        {"[\"a\x01\"]", Kind::ControlCharacter},
+        {"[\"a\tb\"]", Kind::ControlCharacter},
+        {QByteArray("[\"\0\"]", 5), Kind::ControlCharacter},
+        {"[\"\\a\"]", Kind::BadEscape},
+        {"[\"\\U0041\"]", Kind::BadEscape},
+        {"[\"\\u12\"]", Kind::BadEscape},
+        {"[\"\\u12g4\"]", Kind::BadEscape},
+        {"[\"\\ud800\"]", Kind::UnpairedSurrogate},
+        {"[\"\\udc00\"]", Kind::UnpairedSurrogate},
+        {"[\"\\ud800\\u0041\"]", Kind::UnpairedSurrogate},
+        {"[\"\\ude00\\ud83d\"]", Kind::UnpairedSurrogate},
+        {"[\"\xFF\"]", Kind::InvalidUtf8},
+        {"[\"\xC0\x80\"]", Kind::InvalidUtf8},
+        {"[\"\xE0\x80\xAF\"]", Kind::InvalidUtf8},
+        {"[\"\xED\xA0\x80\"]", Kind::InvalidUtf8},
+        {"[\"\xF4\x90\x80\x80\"]", Kind::InvalidUtf8},
+        {"[\"\xE2\x82\"]", Kind::InvalidUtf8},
+        {"[\"\x80\"]", Kind::InvalidUtf8},
+    };
+    for (const auto &[text, kind] : cases) {
+        SCOPED_TRACE(text.toPercentEncoding().toStdString());
+        const ParsedJson parsed = ParsedJson::parse(text);
+        EXPECT_FALSE(parsed.isValid());
+        EXPECT_EQ(parsed.error().kind, kind);
+        EXPECT_TRUE(parsed.root().isUndefined());
+    }
+}
+
+TEST(JsonReader, NestingAndSizeAreBounded)
+{
+    EXPECT_TRUE(ParsedJson::parse(nested(ParsedJson::maxDepth)).isValid());
+    const ParsedJson tooDeep = ParsedJson::parse(nested(ParsedJson::maxDepth + 1));
+    EXPECT_EQ(tooDeep.error().kind, Kind::TooDeep);
+    EXPECT_EQ(tooDeep.error().offset, ParsedJson::maxDepth);
+
+    // Far beyond any call stack, and never closed.
+    EXPECT_EQ(refusal(QByteArray(4 * 1024 * 1024, '[')), Kind::TooDeep);
+    QByteArray objects;
+    for (int i = 0; i < 100000; ++i)
+        objects += "{\"a\":";
+    EXPECT_EQ(refusal(objects), Kind::TooDeep);
+
+    QByteArray huge = "[\"" + QByteArray(ParsedJson::maxBytes, 'x') + "\"]";
+    EXPECT_EQ(refusal(huge), Kind::TooLarge);
+    huge.resize(ParsedJson::maxBytes - 2);
+    huge += "\"]";
+    EXPECT_TRUE(ParsedJson::parse(huge).isValid());
+}
+
+TEST(JsonReader, LastOfRepeatedKeysWins)
+{
+    const QByteArray text = R"({"b": true, "a": null, "b": false, "\u0061": 7})";
+    const ParsedJson parsed = ParsedJson::parse(text);
+    ASSERT_TRUE(parsed.isValid());
+    EXPECT_TRUE(parsed.root().value(QLatin1StringView("b")).isBool());
+    EXPECT_FALSE(parsed.root().value(QLatin1StringView("b")).toBool());
+    EXPECT_EQ(parsed.root().value(QLatin1StringView("a")).toInteger(), 7);
+    EXPECT_EQ(parsed.root().toQJsonValue(), QJsonValue(QJsonDocument::fromJson(text).object()));
+}
+
+TEST(JsonReader, NumbersKeepQtsIntegerAndDoubleForms)
+{
+    const ParsedJson parsed = ParsedJson::parse(
+        R"([9223372036854775807, -9223372036854775808, 9223372036854775808, 1e3, 1.5, 2e-1, -0.0, 1e19, "7", null])");
+    ASSERT_TRUE(parsed.isValid());
+    std::vector<JsonView> n(parsed.root().begin(), parsed.root().end());
+    ASSERT_EQ(n.size(), 10u);
+    EXPECT_EQ(n[0].toInteger(), std::numeric_limits<qint64>::max());
+    EXPECT_EQ(n[1].toInteger(), std::numeric_limits<qint64>::min());
+    EXPECT_FALSE(n[2].toInteger());
+    EXPECT_DOUBLE_EQ(n[2].toDouble(), 9223372036854775808.0);
+    EXPECT_EQ(n[3].toInteger(), 1000);
+    EXPECT_FALSE(n[4].toInteger());
+    EXPECT_DOUBLE_EQ(n[4].toDouble(), 1.5);
+    EXPECT_DOUBLE_EQ(n[5].toDouble(), 0.2);
+    EXPECT_EQ(n[6].toInteger(), 0);
+    EXPECT_FALSE(n[7].toInteger());
+    EXPECT_FALSE(n[8].toInteger());
+    EXPECT_FALSE(n[8].isDouble());
+    EXPECT_EQ(n[8].toDouble(), 0);
+    EXPECT_FALSE(n[9].toInteger());
+}
+
+TEST(JsonReader, StringsUnescapeOnlyWhenAsked)
+{
+    const ParsedJson parsed = ParsedJson::parse(R"(["plain", "s\u0061d", "tab\there", "\ud83d\ude00x", 5])");
+    ASSERT_TRUE(parsed.isValid());
+    std::vector<JsonView> s(parsed.root().begin(), parsed.root().end());
+    ASSERT_EQ(s.size(), 5u);
+    EXPECT_EQ(s[0].rawUtf8(), QByteArrayView("plain"));
+    EXPECT_TRUE(s[0].equals(QLatin1StringView("plain")));
+    EXPECT_FALSE(s[0].equals(QLatin1StringView("plai")));
+    EXPECT_FALSE(s[1].rawUtf8());
+    EXPECT_TRUE(s[1].equals(QLatin1StringView("sad")));
+    EXPECT_EQ(s[1].toString(), QStringLiteral("sad"));
+    EXPECT_EQ(s[2].toString(), QStringLiteral("tab\there"));
+    EXPECT_EQ(s[3].toString(), QString::fromUtf8("\xF0\x9F\x98\x80x"));
+    EXPECT_FALSE(s[4].isString());
+
+    // As Qt reads it: a byte order mark that starts a string without escapes
+    // is dropped from its text, and kept in keys and escaped strings.
+    const QByteArray markedText = "[\"\xEF\xBB\xBFsad\", \"\\n\xEF\xBB\xBF\", {\"\xEF\xBB\xBFkey\": 1}]";
+    const QJsonArray qtMarked = QJsonDocument::fromJson(markedText).array();
+    const ParsedJson marked = ParsedJson::parse(markedText);
+    std::vector<JsonView> m(marked.root().begin(), marked.root().end());
+    ASSERT_EQ(m.size(), 3u);
+    EXPECT_EQ(m[0].rawUtf8(), QByteArrayView("sad"));
+    EXPECT_TRUE(m[0].equals(QLatin1StringView("sad")));
+    EXPECT_EQ(m[0].toString(), qtMarked.at(0).toString());
+    EXPECT_EQ(m[1].toString(), qtMarked.at(1).toString());
+    EXPECT_EQ(m[1].toString().size(), 2);
+    EXPECT_TRUE(m[2].value(QLatin1StringView("key")).isUndefined());
+    EXPECT_TRUE(qtMarked.at(2).toObject().value(QLatin1StringView("key")).isUndefined());
+    EXPECT_FALSE(s[4].equals(QLatin1StringView("5")));
+    EXPECT_TRUE(s[4].toString().isEmpty());
+}
+
+TEST(JsonReader, ViewsOutliveAMoveAndMissingValuesAreUndefined)
+{
+    ParsedJson parsed = ParsedJson::parse(R"({"list": [1, [2, 3], {"x": 4}, 5], "text": "t"})");
+    const JsonView list = parsed.root().value(QLatin1StringView("list"));
+    const ParsedJson moved = std::move(parsed);
+    EXPECT_EQ(list.size(), 4);
+    EXPECT_EQ((*std::next(list.begin(), 3)).toInteger(), 5);
+    EXPECT_EQ(moved.root().value(QLatin1StringView("text")).toString(), QStringLiteral("t"));
+
+    EXPECT_TRUE(moved.root().value(QLatin1StringView("absent")).isUndefined());
+    EXPECT_TRUE(list.value(QLatin1StringView("x")).isUndefined());
+    EXPECT_EQ(moved.root().size(), 0);
+    EXPECT_TRUE(JsonView().value(QLatin1StringView("x")).isUndefined());
+    EXPECT_EQ(JsonView().size(), 0);
+    EXPECT_TRUE(JsonView().toQJsonValue().isUndefined());
+}
