@@ -15,6 +15,7 @@
 #include <QQuickWindow>
 
 #include <cstdio>
+#include <malloc.h>
 
 namespace {
 
@@ -49,6 +50,12 @@ vorlie::widgetkit::WidgetExtension *loadExtension(QPluginLoader &loader, const Q
 
 int main(int argc, char **argv)
 {
+    // Every reload reads the stored snapshot, a picture of some hundred
+    // kilobytes, and frees it again. glibc's sliding threshold would move such
+    // blocks from their own mappings into the heap once one was freed, where
+    // the host, which lives all session, kept them as fragments: a fixed
+    // threshold hands them back to the system.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     // A widget is a still picture: the software scene graph draws it without
     // a GL context and render thread per window, a third of the memory.
     QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
