@@ -85,6 +85,12 @@ QCoro::Task<HttpOutcome> exchange(QNetworkAccessManager &network, QNetworkReques
             refuse();
         else if (announced > 0)
             received.reserve(announced);
+        // Said again now that the answer has begun: Qt's network thread only
+        // stops reading the socket once its side of the reply exists, which
+        // the first word usually reaches too early, and would otherwise
+        // buffer a fast body without bound while this thread lags behind.
+        if (announced <= 0 || announced > readBufferBytes)
+            raw->setReadBufferSize(readBufferBytes);
     });
     // The body is taken out of the reply as it arrives and Qt may buffer only
     // a little of it, so an endless chunked body is refused at the limit
