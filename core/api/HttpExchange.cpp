@@ -3,6 +3,7 @@
 #include <VorlieVersion.h>
 
 #include <QNetworkAccessManager>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QCoro/QCoroNetworkReply>
 #include <algorithm>
@@ -51,16 +52,19 @@ QCoro::Task<HttpOutcome> exchange(QNetworkAccessManager &network, QNetworkReques
         co_return outcome;
     }
 
+    static const QByteArray userAgent = QByteArrayLiteral("vorlie/") + programVersion + " (Linux)";
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    request.setTransferTimeout(static_cast<int>(options.timeout.count()));
-    request.setHeader(QNetworkRequest::UserAgentHeader, QByteArrayLiteral("vorlie/") + programVersion + " (Linux)");
+    request.setHeader(QNetworkRequest::UserAgentHeader, userAgent);
 
     std::unique_ptr<QNetworkReply, ReplyDeleter> reply(send(network, request, verb, body));
 
     bool cancelledByCaller = false;
     bool tooLarge = false;
-    bool pastDeadline = false;
+    bool timedOut = false;
     QByteArray received;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 lastHeardMs = 0;
     QNetworkReply *raw = reply.get();
     // Every connection below has the timer as its context, so all of them
     // end with it, before the locals they write to.
@@ -79,7 +83,8 @@ QCoro::Task<HttpOutcome> exchange(QNetworkAccessManager &network, QNetworkReques
         }
     };
     // An announced size over the limit is refused before any of the body is read.
-    QObject::connect(raw, &QNetworkReply::metaDataChanged, &deadline, [raw, refuse, limit, &received] {
+    QObject::connect(raw, &QNetworkReply::metaDataChanged, &deadline, [raw, refuse, limit, &received, &clock, &lastHeardMs] {
+        lastHeardMs = clock.elapsed();
         const qint64 announced = raw->header(QNetworkRequest::ContentLengthHeader).toLongLong();
         if (announced > limit)
             refuse();
@@ -96,7 +101,8 @@ QCoro::Task<HttpOutcome> exchange(QNetworkAccessManager &network, QNetworkReques
     // a little of it, so an endless chunked body is refused at the limit
     // instead of growing in Qt's buffers first.
     raw->setReadBufferSize(readBufferBytes);
-    QObject::connect(raw, &QNetworkReply::readyRead, &deadline, [raw, refuse, limit, &received] {
+    QObject::connect(raw, &QNetworkReply::readyRead, &deadline, [raw, refuse, limit, &received, &clock, &lastHeardMs] {
+        lastHeardMs = clock.elapsed();
         const qsizetype at = received.size();
         const qint64 wanted = std::min(raw->bytesAvailable(), limit + 1 - at);
         received.resize(at + wanted);
@@ -104,14 +110,24 @@ QCoro::Task<HttpOutcome> exchange(QNetworkAccessManager &network, QNetworkReques
         if (received.size() > limit)
             refuse();
     });
-    // The transfer time-out restarts with every byte, so a body trickled in
-    // slowly would hold the exchange for ever without an overall deadline.
+    // One timer for both limits, the longest silence and the whole exchange,
+    // which a body trickled in byte by byte would otherwise stretch for ever.
+    // It is not restarted for every block: when it fires it looks at how long
+    // the answer has really been silent and waits out the rest.
+    const qint64 silenceMs = options.timeout.count();
+    const qint64 wholeMs = 2 * silenceMs;
     deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, &deadline, [raw, &pastDeadline] {
-        pastDeadline = true;
+    QObject::connect(&deadline, &QTimer::timeout, &deadline, [&] {
+        const qint64 due = std::min(lastHeardMs + silenceMs, wholeMs);
+        const qint64 now = clock.elapsed();
+        if (now < due) {
+            deadline.start(std::chrono::milliseconds(due - now));
+            return;
+        }
+        timedOut = true;
         raw->abort();
     });
-    deadline.start(options.timeout * 2);
+    deadline.start(options.timeout);
 
     if (!raw->isFinished())
         co_await qCoro(raw).waitForFinished(std::chrono::milliseconds(-1));
@@ -125,8 +141,7 @@ QCoro::Task<HttpOutcome> exchange(QNetworkAccessManager &network, QNetworkReques
         outcome.failure = HttpOutcome::Failure::cancelled;
     } else if (tooLarge) {
         outcome.failure = HttpOutcome::Failure::tooLarge;
-    } else if (pastDeadline || error == QNetworkReply::OperationCanceledError || error == QNetworkReply::TimeoutError) {
-        // Nobody else aborts our replies, so a cancellation we did not ask for is the transfer time-out.
+    } else if (timedOut || error == QNetworkReply::TimeoutError) {
         outcome.failure = HttpOutcome::Failure::timedOut;
     } else if (isTransportError(error)) {
         outcome.failure = HttpOutcome::Failure::transport;
@@ -134,7 +149,8 @@ QCoro::Task<HttpOutcome> exchange(QNetworkAccessManager &network, QNetworkReques
         outcome.failure = HttpOutcome::Failure::notHttp;
     } else {
         outcome.status = status.toInt();
-        received += raw->readAll();
+        if (raw->bytesAvailable() > 0)
+            received += raw->readAll();
         outcome.body = std::move(received);
     }
     co_return outcome;

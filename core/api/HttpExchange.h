@@ -19,7 +19,7 @@ struct HttpOutcome {
     enum class Failure {
         none,      // an HTTP answer arrived: status and body are set
         cancelled, // the caller's token fired
-        timedOut,  // the transfer time-out fired (Qt reports it as a cancellation)
+        timedOut,  // silent for the time-out, or not done within twice it
         transport, // the network layer failed; networkError says how
         tooLarge,  // the body exceeded the limit and was abandoned
         notHttp,   // something answered, but not with a usable HTTP response
