@@ -162,8 +162,8 @@ bool Parser::key()
     return true;
 }
 
-// After a member or element: a comma (true, closed false) or the end of the
-// container, which is then closed.
+// After a member or element: steps over a comma, or over the bracket that
+// ends the innermost container and then sets `closed`.
 bool Parser::afterMember(bool &closed)
 {
     const std::uint32_t container = m_open[m_depth - 1];
