@@ -342,8 +342,6 @@ ParsedJson ParsedJson::parse(QByteArray text)
         return parsed;
     }
     parsed.m_text = std::move(text);
-    // About one value per 16 bytes in the service's answers.
-    parsed.m_nodes.reserve(static_cast<std::size_t>(parsed.m_text.size() / 16));
     parsed.m_error = Parser(parsed.m_text, parsed.m_nodes).run();
     if (!parsed.isValid()) {
         parsed.m_nodes = {};
