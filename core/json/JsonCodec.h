@@ -97,10 +97,9 @@ struct JsonCodec<QByteArray> {
     {
         if (!v.isString())
             return std::nullopt;
-        // Text beyond ASCII is no Base64 either way: raw UTF-8 bytes fail the
-        // check just as the '?' that toLatin1() makes of them would.
-        // Decoded straight out of the document's text: a copy first would make
-        // every stored picture cost its Base64 size once more.
+        // Decoded straight out of the document's text, without a copy of the
+        // Base64 first. Text beyond ASCII is no Base64 either way: raw UTF-8
+        // bytes fail the check just as the '?' that toLatin1() makes of them.
         const auto utf8 = v.rawUtf8();
         auto decoded = QByteArray::fromBase64Encoding(utf8 ? QByteArray::fromRawData(utf8->data(), utf8->size())
                                                            : v.toString().toLatin1(),

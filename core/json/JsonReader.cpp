@@ -162,8 +162,8 @@ bool Parser::key()
     return true;
 }
 
-// After a member or element: a comma (true, closed false) or the end of the
-// container, which is then closed.
+// After a member or element: steps over a comma, or over the bracket that
+// ends the innermost container and then sets `closed`.
 bool Parser::afterMember(bool &closed)
 {
     const std::uint32_t container = m_open[m_depth - 1];
@@ -342,8 +342,6 @@ ParsedJson ParsedJson::parse(QByteArray text)
         return parsed;
     }
     parsed.m_text = std::move(text);
-    // About one value per 16 bytes in the service's answers.
-    parsed.m_nodes.reserve(static_cast<std::size_t>(parsed.m_text.size() / 16));
     parsed.m_error = Parser(parsed.m_text, parsed.m_nodes).run();
     if (!parsed.isValid()) {
         parsed.m_nodes = {};

@@ -61,12 +61,6 @@ bool sameBytes(QByteArrayView text, QLatin1StringView ascii)
 
 } // namespace
 
-std::uint32_t JsonView::after(std::uint32_t index) const
-{
-    const Node &n = m_nodes[index];
-    return n.kind() == Node::Kind::Array || n.kind() == Node::Kind::Object ? n.extent() : index + 1;
-}
-
 QByteArrayView JsonView::bytes() const
 {
     return {m_text + node().offset, static_cast<qsizetype>(node().extent())};
@@ -128,22 +122,23 @@ QString JsonView::keyText() const
     return node().flag() ? unescape(bytes()) : fromUtf8KeepingMark(bytes());
 }
 
-bool JsonView::isKey(QLatin1StringView ascii) const
+bool JsonView::escapedKeyIs(QLatin1StringView ascii) const
 {
-    return node().flag() ? unescape(bytes()) == ascii : sameBytes(bytes(), ascii);
+    return unescape(bytes()) == ascii;
 }
 
+// Every member is looked at, since a later repeat of the key wins.
 JsonView JsonView::value(QLatin1StringView key) const
 {
     if (!isObject())
         return {};
-    JsonView found;
+    std::uint32_t found = 0;
     const std::uint32_t end = node().extent();
     for (std::uint32_t i = m_index + 1; i < end; i = after(i + 1)) {
         if (at(i).isKey(key))
-            found = at(i + 1);
+            found = i + 1;
     }
-    return found;
+    return found != 0 ? at(found) : JsonView();
 }
 
 JsonView::const_iterator JsonView::begin() const

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <optional>
 
@@ -94,10 +95,24 @@ private:
 
     const json::Node &node() const { return m_nodes[m_index]; }
     QString keyText() const;
-    bool isKey(QLatin1StringView ascii) const;
+    // Inline, as the decoders' innermost loop: key lookups.
+    bool isKey(QLatin1StringView ascii) const
+    {
+        const json::Node &n = node();
+        if (n.flag())
+            return escapedKeyIs(ascii);
+        return n.extent() == static_cast<std::uint32_t>(ascii.size())
+               && std::memcmp(m_text + n.offset, ascii.data(), n.extent()) == 0;
+    }
+    bool escapedKeyIs(QLatin1StringView ascii) const;
     bool is(json::Node::Kind kind) const { return m_nodes != nullptr && node().kind() == kind; }
     JsonView at(std::uint32_t index) const { return {m_nodes, m_text, index}; }
-    std::uint32_t after(std::uint32_t index) const;
+    // The index just past the value at `index` and everything inside it.
+    std::uint32_t after(std::uint32_t index) const
+    {
+        const json::Node &n = m_nodes[index];
+        return n.kind() == json::Node::Kind::Array || n.kind() == json::Node::Kind::Object ? n.extent() : index + 1;
+    }
     QByteArrayView bytes() const;
 
     const json::Node *m_nodes = nullptr;

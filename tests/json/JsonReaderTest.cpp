@@ -126,7 +126,7 @@ TEST(JsonReader, NestingAndSizeAreBounded)
     EXPECT_EQ(tooDeep.error().offset, ParsedJson::maxDepth);
 
     // Far beyond any call stack, and never closed.
-    EXPECT_EQ(refusal(QByteArray(4 * 1024 * 1024, '[')), Kind::TooDeep);
+    EXPECT_EQ(refusal(QByteArray(qsizetype{4} * 1024 * 1024, '[')), Kind::TooDeep);
     QByteArray objects;
     for (int i = 0; i < 100000; ++i)
         objects += "{\"a\":";
