@@ -31,7 +31,9 @@ Item {
                 sweepAngle: 270
             }
         }
-        RotationAnimator on rotation {
+        // Not an Animator: a hidden window's render loop kept one ticking 60
+        // times a second after `running` turned false.
+        RotationAnimation on rotation {
             from: 0
             to: 360
             duration: 900
