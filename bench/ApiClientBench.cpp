@@ -47,9 +47,15 @@ World &world()
     return w;
 }
 
+// Qt asks that a reply is not deleted inside its own finished() signal,
+// where the awaiting coroutine resumes; the bare side follows that rule too.
+struct LaterDeleter {
+    void operator()(QNetworkReply *reply) const { reply->deleteLater(); }
+};
+
 QCoro::Task<bool> bareGet(QNetworkAccessManager &network, QNetworkRequest request, bool parse)
 {
-    std::unique_ptr<QNetworkReply> reply(network.get(request));
+    std::unique_ptr<QNetworkReply, LaterDeleter> reply(network.get(request));
     co_await qCoro(reply.get()).waitForFinished();
     const QByteArray body = reply->readAll();
     if (parse && !QJsonDocument::fromJson(body).isObject())
