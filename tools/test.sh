@@ -11,4 +11,4 @@ export CCACHE_BASEDIR="$PWD"
 bash tools/install-deps.sh
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset"
-bash tools/test-session.sh ctest --preset "$preset" -j2
+bash tools/test-session.sh ctest --preset "$preset" -j2 --output-on-failure
