@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Instant.h"
+#include "JsonReader.h"
 #include "JsonView.h"
 
 #include <QByteArray>
@@ -201,4 +202,16 @@ void writeOptional(QJsonObject &object, QLatin1StringView key, const std::option
 }
 
 } // namespace json
+// The one element of a JSON array text, decoded as T: how a single value,
+// which may be a bare string and so no document of its own, is read back.
+template<typename T>
+std::optional<T> decodeOnlyElement(const QByteArray &arrayText)
+{
+    const ParsedJson document = ParsedJson::parse(arrayText);
+    const JsonView array = document.root();
+    if (array.size() != 1)
+        return std::nullopt;
+    return JsonCodec<T>::decode(*array.begin());
+}
+
 } // namespace vorlie

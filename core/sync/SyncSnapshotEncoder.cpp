@@ -1,7 +1,5 @@
 #include "SyncSnapshotEncoder.h"
 
-#include "prefs/SharedJson.h"
-
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -17,11 +15,7 @@ using namespace Qt::StringLiterals;
 template<typename T>
 bool decodesAgain(const QByteArray &json)
 {
-    const auto parsed = sharedjson::parse('[' + json + ']');
-    if (!parsed)
-        return false;
-    const JsonView array = parsed->root();
-    return array.size() == 1 && JsonCodec<T>::decode(*array.begin()).has_value();
+    return decodeOnlyElement<T>('[' + json + ']').has_value();
 }
 
 // QJsonDocument writes only objects and arrays: a value, which may be a
