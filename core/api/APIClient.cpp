@@ -5,6 +5,8 @@
 #include "TransportErrors.h"
 #include "session/AuthSession.h"
 
+#include <QStringBuilder>
+
 namespace vorlie {
 
 APIClient::APIClient(QUrl baseURL, AuthSession &authSession, QNetworkAccessManager &network,
@@ -14,31 +16,29 @@ APIClient::APIClient(QUrl baseURL, AuthSession &authSession, QNetworkAccessManag
     , m_network(network)
     , m_timeout(timeout)
 {
+    prepareForExchange(m_requestTemplate);
+    m_requestTemplate.setRawHeader(QByteArrayLiteral("Content-Type"), QByteArrayLiteral("application/json"));
 }
 
-QCoro::Task<Result<APIClient::PreparedRequest>> APIClient::makeURLRequest(const APIRequest &request) const
+Result<APIClient::PreparedRequest> APIClient::prepare(const APIRequest &request,
+                                                     const std::optional<QString> &accessToken) const
 {
     const QUrl url = serviceURL(m_baseURL, request.path, request.query);
     if (!url.isValid() || url.isEmpty())
-        co_return APIError::unknown(-1);
+        return APIError::unknown(-1);
 
-    PreparedRequest prepared{QNetworkRequest(url), wireText(request.method), std::nullopt};
-    prepared.request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
-
-    if (request.requiresAuth) {
-        const std::optional<QString> token = co_await m_authSession.accessToken();
-        if (!token)
-            co_return APIError::unauthorized();
-        prepared.request.setRawHeader(QByteArrayLiteral("Authorization"), "Bearer " + token->toUtf8());
-    }
+    PreparedRequest prepared{m_requestTemplate, wireText(request.method), std::nullopt};
+    prepared.request.setUrl(url);
+    if (accessToken)
+        prepared.request.setRawHeader(QByteArrayLiteral("Authorization"), QByteArrayLiteral("Bearer ") % accessToken->toUtf8());
 
     if (request.body) {
         Result<QByteArray> encoded = request.body->encode();
         if (!encoded)
-            co_return encoded.error();
+            return encoded.error();
         prepared.body = std::move(*encoded);
     }
-    co_return prepared;
+    return prepared;
 }
 
 QCoro::Task<Result<QByteArray>> APIClient::perform(APIRequest request, bool allowRetry, CancelToken cancel) const
@@ -46,7 +46,17 @@ QCoro::Task<Result<QByteArray>> APIClient::perform(APIRequest request, bool allo
     if (cancel.isCancelled())
         co_return APIError::cancelled();
 
-    Result<PreparedRequest> prepared = co_await makeURLRequest(request);
+    std::optional<QString> accessToken;
+    if (request.requiresAuth) {
+        // Mostly nothing is changing the tokens, and reading needs no turn.
+        if (std::optional<std::optional<QString>> atRest = m_authSession.accessTokenAtRest())
+            accessToken = std::move(*atRest);
+        else
+            accessToken = co_await m_authSession.accessToken();
+        if (!accessToken)
+            co_return APIError::unauthorized();
+    }
+    Result<PreparedRequest> prepared = prepare(request, accessToken);
     if (!prepared)
         co_return prepared.error();
 
@@ -54,8 +64,8 @@ QCoro::Task<Result<QByteArray>> APIClient::perform(APIRequest request, bool allo
     // of a co_awaited call twice.
     HttpExchangeOptions options{m_timeout};
     options.cancel = cancel;
-    const HttpOutcome outcome = co_await exchange(m_network, prepared->request, prepared->verb,
-                                                  std::move(prepared->body), std::move(options));
+    const HttpOutcome outcome =
+        co_await exchange(m_network, prepared->request, prepared->verb, prepared->body, options);
     if (outcome.failure != HttpOutcome::Failure::none)
         co_return mapTransportError(outcome);
 

@@ -43,22 +43,24 @@ public:
     // Any 2xx answer is success; the body is not read.
     QCoro::Task<Result<void>> sendVoid(APIRequest request, CancelToken cancel = {}) const;
 
+    const QUrl &baseURL() const { return m_baseURL; }
+
+private:
     struct PreparedRequest {
         QNetworkRequest request;
         QByteArray verb;
         std::optional<QByteArray> body;
     };
-    QCoro::Task<Result<PreparedRequest>> makeURLRequest(const APIRequest &request) const;
-
-    const QUrl &baseURL() const { return m_baseURL; }
-
-private:
+    // The request as sent: its URL, the bearer token when there is one, the body encoded.
+    Result<PreparedRequest> prepare(const APIRequest &request, const std::optional<QString> &accessToken) const;
     QCoro::Task<Result<QByteArray>> perform(APIRequest request, bool allowRetry, CancelToken cancel) const;
 
     const QUrl m_baseURL;
     AuthSession &m_authSession;
     QNetworkAccessManager &m_network;
     const std::chrono::milliseconds m_timeout;
+    // What every request shares, set once: the headers and how it is sent.
+    QNetworkRequest m_requestTemplate;
 };
 
 // The error an HTTP answer stands for, or none for a 2xx status. 401 and 429

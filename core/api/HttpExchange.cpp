@@ -1,25 +1,23 @@
 #include "HttpExchange.h"
 
+#include "DeadlineKeeper.h"
+
 #include <VorlieVersion.h>
 
 #include <QNetworkAccessManager>
-#include <QElapsedTimer>
-#include <QTimer>
-#include <QCoro/QCoroNetworkReply>
 #include <algorithm>
 #include <memory>
 
 namespace vorlie {
 namespace {
 
-struct ReplyDeleter {
-    void operator()(QNetworkReply *reply) const { reply->deleteLater(); }
-};
+// The body is taken out of the reply as it arrives and Qt may buffer only
+// this much of it, so an endless chunked body is refused at the limit instead
+// of growing in Qt's buffers first.
+constexpr qint64 readBufferBytes = qint64{256} * 1024;
 
 // Codes 1-199 are the network and proxy layers; from 201 on Qt reports HTTP
 // error statuses, whose answer is still a proper response.
-constexpr qint64 readBufferBytes = qint64{256} * 1024;
-
 bool isTransportError(QNetworkReply::NetworkError error)
 {
     return error > QNetworkReply::NoError && error < QNetworkReply::ContentAccessDenied;
@@ -41,107 +39,160 @@ QNetworkReply *send(QNetworkAccessManager &network, const QNetworkRequest &reque
     return body ? network.sendCustomRequest(request, verb, *body) : network.sendCustomRequest(request, verb);
 }
 
+const QByteArray userAgentHeader = QByteArrayLiteral("User-Agent");
+
+bool isPreparedForExchange(const QNetworkRequest &request)
+{
+    return request.attribute(QNetworkRequest::RedirectPolicyAttribute).toInt() == QNetworkRequest::ManualRedirectPolicy
+        && request.hasRawHeader(userAgentHeader);
+}
+
 } // namespace
 
-QCoro::Task<HttpOutcome> exchange(QNetworkAccessManager &network, QNetworkRequest request, QByteArray verb,
-                                  std::optional<QByteArray> body, HttpExchangeOptions options)
-{
-    HttpOutcome outcome;
-    if (options.cancel.isCancelled()) {
-        outcome.failure = HttpOutcome::Failure::cancelled;
-        co_return outcome;
-    }
-
-    static const QByteArray userAgent = QByteArrayLiteral("vorlie/") + programVersion + " (Linux)";
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    request.setHeader(QNetworkRequest::UserAgentHeader, userAgent);
-
-    std::unique_ptr<QNetworkReply, ReplyDeleter> reply(send(network, request, verb, body));
-
+// What the reply's connections learn while the answer arrives.
+struct ExchangeProgress {
+    DeadlineKeeper::Watch watch;
+    QByteArray received;
     bool cancelledByCaller = false;
     bool tooLarge = false;
-    bool timedOut = false;
-    QByteArray received;
-    QElapsedTimer clock;
-    clock.start();
-    qint64 lastHeardMs = 0;
-    QNetworkReply *raw = reply.get();
-    // Every connection below has the timer as its context, so all of them
-    // end with it, before the locals they write to.
-    QTimer deadline;
+
+    void refuse()
+    {
+        if (!tooLarge) {
+            tooLarge = true;
+            watch.reply->abort();
+        }
+    }
+};
+
+void prepareForExchange(QNetworkRequest &request)
+{
+    static const QByteArray userAgent = QByteArrayLiteral("vorlie/") + programVersion + " (Linux)";
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    request.setRawHeader(userAgentHeader, userAgent);
+}
+
+void PendingExchange::ReplyDeleter::operator()(QNetworkReply *reply) const
+{
+    reply->deleteLater();
+}
+
+PendingExchange exchange(QNetworkAccessManager &network, const QNetworkRequest &request, const QByteArray &verb,
+                         const std::optional<QByteArray> &body, const HttpExchangeOptions &options)
+{
+    return PendingExchange(network, request, verb, body, options);
+}
+
+PendingExchange::PendingExchange(QNetworkAccessManager &network, const QNetworkRequest &request,
+                                 const QByteArray &verb, const std::optional<QByteArray> &body,
+                                 const HttpExchangeOptions &options)
+    : m_progress(std::make_shared<ExchangeProgress>())
+{
+    if (options.cancel.isCancelled()) {
+        m_progress->cancelledByCaller = true;
+        return;
+    }
+    if (isPreparedForExchange(request)) {
+        m_reply.reset(send(network, request, verb, body));
+    } else {
+        QNetworkRequest prepared = request;
+        prepareForExchange(prepared);
+        m_reply.reset(send(network, prepared, verb, body));
+    }
+    QNetworkReply *raw = m_reply.get();
+
+    // The reply's connections below write into the shared progress: they end
+    // with the reply, which Qt deletes later than this exchange ends.
+    const std::shared_ptr<ExchangeProgress> &progress = m_progress;
+    DeadlineKeeper &keeper = DeadlineKeeper::of(network);
+    m_keeper = &keeper;
+    progress->watch.reply = raw;
+    progress->watch.silenceMs = options.timeout.count();
+    progress->watch.startedMs = progress->watch.lastHeardMs = DeadlineKeeper::now();
+
     if (auto *notifier = options.cancel.notifier()) {
-        QObject::connect(notifier, &detail::CancelState::cancelRequested, &deadline, [raw, &cancelledByCaller] {
-            cancelledByCaller = true;
+        QObject::connect(notifier, &detail::CancelState::cancelRequested, raw, [raw, progress] {
+            progress->cancelledByCaller = true;
             raw->abort();
         });
     }
     const qint64 limit = options.maxBodyBytes;
-    const auto refuse = [raw, &tooLarge] {
-        if (!tooLarge) {
-            tooLarge = true;
-            raw->abort();
-        }
-    };
     // An announced size over the limit is refused before any of the body is read.
-    QObject::connect(raw, &QNetworkReply::metaDataChanged, &deadline, [raw, refuse, limit, &received, &clock, &lastHeardMs] {
-        lastHeardMs = clock.elapsed();
+    QObject::connect(raw, &QNetworkReply::metaDataChanged, raw, [raw, progress, limit] {
+        progress->watch.lastHeardMs = DeadlineKeeper::now();
         const qint64 announced = raw->header(QNetworkRequest::ContentLengthHeader).toLongLong();
         if (announced > limit)
-            refuse();
-        else if (announced > 0)
-            received.reserve(announced);
+            progress->refuse();
         // Said again now that the answer has begun: Qt's network thread only
         // stops reading the socket once its side of the reply exists, which
-        // the first word usually reaches too early, and would otherwise
-        // buffer a fast body without bound while this thread lags behind.
+        // the first word may reach too early.
         if (announced <= 0 || announced > readBufferBytes)
             raw->setReadBufferSize(readBufferBytes);
     });
-    // The body is taken out of the reply as it arrives and Qt may buffer only
-    // a little of it, so an endless chunked body is refused at the limit
-    // instead of growing in Qt's buffers first.
     raw->setReadBufferSize(readBufferBytes);
-    QObject::connect(raw, &QNetworkReply::readyRead, &deadline, [raw, refuse, limit, &received, &clock, &lastHeardMs] {
-        lastHeardMs = clock.elapsed();
-        const qsizetype at = received.size();
-        const qint64 wanted = std::min(raw->bytesAvailable(), limit + 1 - at);
-        received.resize(at + wanted);
-        received.truncate(at + std::max<qint64>(raw->read(received.data() + at, wanted), 0));
+    QObject::connect(raw, &QNetworkReply::readyRead, raw, [raw, progress, limit] {
+        progress->watch.lastHeardMs = DeadlineKeeper::now();
+        QByteArray &received = progress->received;
+        received += raw->read(std::min(raw->bytesAvailable(), limit + 1 - received.size()));
         if (received.size() > limit)
-            refuse();
+            progress->refuse();
     });
-    // One timer for both limits, the longest silence and the whole exchange,
-    // which a body trickled in byte by byte would otherwise stretch for ever.
-    // It is not restarted for every block: when it fires it looks at how long
-    // the answer has really been silent and waits out the rest.
-    const qint64 silenceMs = options.timeout.count();
-    const qint64 wholeMs = 2 * silenceMs;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, &deadline, [&] {
-        const qint64 due = std::min(lastHeardMs + silenceMs, wholeMs);
-        const qint64 now = clock.elapsed();
-        if (now < due) {
-            deadline.start(std::chrono::milliseconds(due - now));
-            return;
-        }
-        timedOut = true;
-        raw->abort();
-    });
-    deadline.start(options.timeout);
+    keeper.add(progress->watch);
+}
 
-    if (!raw->isFinished())
-        co_await qCoro(raw).waitForFinished(std::chrono::milliseconds(-1));
-    deadline.stop();
+PendingExchange::PendingExchange(PendingExchange &&other) noexcept
+    : m_reply(std::move(other.m_reply))
+    , m_progress(std::move(other.m_progress))
+    , m_keeper(std::move(other.m_keeper))
+    , m_finished(std::move(other.m_finished))
+{
+}
 
+PendingExchange::~PendingExchange()
+{
+    // A waiter dropped before the answer must not be resumed.
+    QObject::disconnect(m_finished);
+    stopWatching();
+}
+
+void PendingExchange::stopWatching()
+{
+    if (m_keeper && m_progress)
+        m_keeper->remove(m_progress->watch);
+}
+
+bool PendingExchange::await_ready() const
+{
+    return !m_reply || m_reply->isFinished();
+}
+
+// Resumed from the event loop, not inside Qt's finished() emission, while the
+// reply is still busy with it.
+void PendingExchange::await_suspend(std::coroutine_handle<> waiter)
+{
+    m_finished = QObject::connect(m_reply.get(), &QNetworkReply::finished, m_reply.get(),
+                                  [waiter] { waiter.resume(); }, Qt::QueuedConnection);
+}
+
+HttpOutcome PendingExchange::await_resume()
+{
+    stopWatching();
+    HttpOutcome outcome;
+    ExchangeProgress &progress = *m_progress;
+    if (!m_reply) {
+        outcome.failure = HttpOutcome::Failure::cancelled;
+        return outcome;
+    }
+    QNetworkReply *raw = m_reply.get();
     const QNetworkReply::NetworkError error = raw->error();
     outcome.networkError = error;
     const QVariant status = raw->attribute(QNetworkRequest::HttpStatusCodeAttribute);
 
-    if (cancelledByCaller) {
+    if (progress.cancelledByCaller) {
         outcome.failure = HttpOutcome::Failure::cancelled;
-    } else if (tooLarge) {
+    } else if (progress.tooLarge) {
         outcome.failure = HttpOutcome::Failure::tooLarge;
-    } else if (timedOut || error == QNetworkReply::TimeoutError) {
+    } else if (progress.watch.timedOut || error == QNetworkReply::TimeoutError) {
         outcome.failure = HttpOutcome::Failure::timedOut;
     } else if (isTransportError(error)) {
         outcome.failure = HttpOutcome::Failure::transport;
@@ -150,10 +201,10 @@ QCoro::Task<HttpOutcome> exchange(QNetworkAccessManager &network, QNetworkReques
     } else {
         outcome.status = status.toInt();
         if (raw->bytesAvailable() > 0)
-            received += raw->readAll();
-        outcome.body = std::move(received);
+            progress.received += raw->readAll();
+        outcome.body = std::move(progress.received);
     }
-    co_return outcome;
+    return outcome;
 }
 
 } // namespace vorlie

@@ -5,8 +5,10 @@
 #include <QByteArray>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QCoro/QCoroTask>
+#include <QPointer>
 #include <chrono>
+#include <coroutine>
+#include <memory>
 #include <optional>
 
 class QNetworkAccessManager;
@@ -38,10 +40,47 @@ struct HttpExchangeOptions {
     CancelToken cancel = {};
 };
 
-// Sends one request and waits for its answer. Redirects are never followed:
-// Qt would forward the Authorization header and re-post bodies to wherever a
-// 3xx points, so a redirect comes back as an ordinary answer.
-QCoro::Task<HttpOutcome> exchange(QNetworkAccessManager &network, QNetworkRequest request, QByteArray verb,
-                                  std::optional<QByteArray> body, HttpExchangeOptions options);
+// Marks a request as exchange() sends it: redirects not followed, our
+// User-Agent. Done once on a template request, it spares every exchange a
+// copy of the request.
+void prepareForExchange(QNetworkRequest &request);
+
+struct ExchangeProgress;
+class DeadlineKeeper;
+
+// One request on its way, from exchange(); `co_await` gives its outcome. It
+// is an awaitable of its own rather than a coroutine, which would cost every
+// request a frame and Qt a second wait. Dropped before its answer, it lets
+// the request go.
+class PendingExchange {
+public:
+    PendingExchange(QNetworkAccessManager &network, const QNetworkRequest &request, const QByteArray &verb,
+                    const std::optional<QByteArray> &body, const HttpExchangeOptions &options);
+    PendingExchange(PendingExchange &&) noexcept;
+    PendingExchange &operator=(PendingExchange &&) = delete;
+    ~PendingExchange();
+
+    bool await_ready() const;
+    void await_suspend(std::coroutine_handle<> waiter);
+    HttpOutcome await_resume();
+
+private:
+    struct ReplyDeleter {
+        void operator()(QNetworkReply *reply) const;
+    };
+    void stopWatching();
+
+    std::unique_ptr<QNetworkReply, ReplyDeleter> m_reply; // none when cancelled before sending
+    std::shared_ptr<ExchangeProgress> m_progress;
+    QPointer<DeadlineKeeper> m_keeper;
+    QMetaObject::Connection m_finished;
+};
+
+// Sends one request; its answer is awaited with `co_await`. Redirects are
+// never followed: Qt would forward the Authorization header and re-post
+// bodies to wherever a 3xx points, so a redirect comes back as an ordinary
+// answer.
+PendingExchange exchange(QNetworkAccessManager &network, const QNetworkRequest &request, const QByteArray &verb,
+                         const std::optional<QByteArray> &body, const HttpExchangeOptions &options);
 
 } // namespace vorlie

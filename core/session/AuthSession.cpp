@@ -118,6 +118,13 @@ QCoro::Task<std::optional<QString>> AuthSession::accessToken()
     co_return std::optional<QString>(m_accessToken);
 }
 
+std::optional<std::optional<QString>> AuthSession::accessTokenAtRest() const
+{
+    if (!m_queue.isIdle())
+        return std::nullopt;
+    return m_accessToken;
+}
+
 QCoro::Task<std::optional<QString>> AuthSession::refreshToken()
 {
     auto turn = co_await m_queue.enter();
@@ -239,7 +246,7 @@ QCoro::Task<Result<QString>> AuthSession::performRefresh()
     // The queue is free while the exchange runs: others may read tokens or join this refresh.
     const QPointer<AuthSession> alive(this); // the exchange may outlive the session
     const HttpOutcome outcome =
-        co_await exchange(m_network, request, QByteArrayLiteral("POST"), body, std::move(options));
+        co_await exchange(m_network, request, QByteArrayLiteral("POST"), body, options);
     if (!alive)
         co_return APIError::cancelled();
 

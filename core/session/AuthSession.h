@@ -39,6 +39,9 @@ public:
     ~AuthSession() override;
 
     QCoro::Task<std::optional<QString>> accessToken();
+    // The access token without waiting, when nothing holds the session; empty
+    // while a load, store or refresh does, and then accessToken() waits its turn.
+    std::optional<std::optional<QString>> accessTokenAtRest() const;
     QCoro::Task<std::optional<QString>> refreshToken();
     QCoro::Task<State> state();
 

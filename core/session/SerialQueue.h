@@ -71,6 +71,8 @@ public:
     };
 
     EnterAwaiter enter() { return EnterAwaiter(m_state); }
+    // Whether enter() would give the turn at once.
+    bool isIdle() const { return !m_state->busy; }
 
 private:
     std::shared_ptr<State> m_state;

@@ -1,6 +1,7 @@
 // The request pipeline against the local fake service and a real keychain.
 #include "support/PipelineFixture.h"
 
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QTcpServer>
 #include <QTimer>
@@ -248,6 +249,31 @@ TEST_F(Pipeline, CancellingTheCallerGivesCancelledNotTimeout)
     const auto already = resultOf(client->sendVoid(get(QStringLiteral("me")), cancel));
     ASSERT_FALSE(already);
     EXPECT_EQ(already.error(), ServiceError(APIError::cancelled()));
+}
+
+TEST_F(Pipeline, EveryExchangeKeepsItsOwnDeadlineBesideSlowerOnes)
+{
+    signIn();
+    ScriptedReply hang;
+    hang.behaviour = ScriptedReply::Behaviour::hang;
+    service().scriptAlways("GET", QStringLiteral("me"), hang);
+    // A patient request goes first, on the same connection manager, so the
+    // deadline timer is already set for its far-away minute.
+    APIClient patient(host.baseUrl(), *auth, network, 60s);
+    const CancelToken giveUp = CancelToken::make();
+    auto waiting = patient.sendVoid(get(QStringLiteral("me")), giveUp);
+
+    QElapsedTimer clock;
+    clock.start();
+    const auto hurried = resultOf(client->sendVoid(get(QStringLiteral("me"))));
+    ASSERT_FALSE(hurried);
+    EXPECT_EQ(hurried.error(), ServiceError(APIError::timeout()));
+    EXPECT_LT(clock.elapsed(), 10'000); // its own limit, not the patient one's
+
+    giveUp.cancel();
+    const auto patientResult = resultOf(waiting);
+    ASSERT_FALSE(patientResult);
+    EXPECT_EQ(patientResult.error(), ServiceError(APIError::cancelled()));
 }
 
 TEST_F(Pipeline, OversizedBodiesAreRefused)
