@@ -18,7 +18,6 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
-#include <vector>
 
 using namespace vorlie;
 
@@ -108,13 +107,7 @@ BENCHMARK(BM_APIClientGet)->Arg(0)->Arg(1)->MinTime(2.0)->Unit(benchmark::kMicro
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    // The two sides' repetitions take turns, so a change in the shared
-    // machine's load between them does not pass for a difference.
-    static char interleave[] = "--benchmark_enable_random_interleaving=true";
-    std::vector<char *> args(argv, argv + argc);
-    args.insert(args.begin() + 1, interleave);
-    int count = int(args.size());
-    bench::runAndReportRatios(&count, args.data(),
+    bench::runAndReportRatios(&argc, argv,
                               {{"APIClient GET, answer as bytes / bare QNetworkAccessManager GET", "BM_BareNetworkAccessManagerGet/0",
                                 "BM_APIClientGet/0", 1.10, bench::Ratio::Judged::both},
                                {"APIClient GET decoded into User / bare GET parsed by QJsonDocument::fromJson",

@@ -57,7 +57,13 @@ inline void runAndReportRatios(int *argc, char **argv, const std::vector<Ratio> 
         std::map<std::string, Times> medians;
     };
 
-    benchmark::Initialize(argc, argv);
+    // The baseline's and the subject's repetitions take turns, so a change in
+    // the shared machine's load between them does not pass for a difference.
+    static char interleave[] = "--benchmark_enable_random_interleaving=true";
+    std::vector<char *> args(argv, argv + *argc);
+    args.insert(args.begin() + 1, interleave);
+    int count = static_cast<int>(args.size());
+    benchmark::Initialize(&count, args.data());
     Reporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     // One line per comparison, in the form tools/bench.sh gathers into its table:

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the release benchmarks and runs each one; every benchmark measures
-# our code against its baseline in the same run, from the median of five
-# repetitions unless other benchmark flags are given. Ends with one table of
-# every ratio: wall-clock, calling-thread or all threads' CPU time, target,
-# met or missed.
+# our code against its baseline in the same run, their repetitions taking
+# turns, from the median of five repetitions unless other benchmark flags are
+# given. Ends with one table of every ratio: wall-clock, calling-thread or all
+# threads' CPU time, target, met or missed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
