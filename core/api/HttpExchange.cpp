@@ -88,10 +88,8 @@ PendingExchange::PendingExchange(QNetworkAccessManager &network, const QNetworkR
                                  const HttpExchangeOptions &options)
     : m_progress(std::make_shared<ExchangeProgress>())
 {
-    if (options.cancel.isCancelled()) {
-        m_progress->cancelledByCaller = true;
+    if (options.cancel.isCancelled())
         return;
-    }
     if (isPreparedForExchange(request)) {
         m_reply.reset(send(network, request, verb, body));
     } else {
