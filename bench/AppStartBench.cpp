@@ -24,6 +24,11 @@
 
 namespace {
 
+void printFigure(const QString &label, double value, const char *unit, double target, bool met)
+{
+    vorlie::bench::printFigure(label.toStdString(), value, unit, target, met);
+}
+
 struct Program {
     QString path;
     QString show; // VORLIE_BENCH_SHOW; empty for the baselines
@@ -197,12 +202,6 @@ Spent spent(qint64 pid)
             result.switchesByThread.insert(task, switches);
     }
     return result;
-}
-
-void printFigure(const QString &label, double value, const char *unit, double target, bool met)
-{
-    std::printf("FIGURE\t%s\t%.2f %s\t%.2f %s\t%s\n", qPrintable(label), value, unit, target, unit,
-                met ? "met" : "missed");
 }
 
 // Wake-ups per second the program may add to a bare QApplication's while it

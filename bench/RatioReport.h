@@ -87,4 +87,11 @@ inline void runAndReportRatios(int *argc, char **argv, const std::vector<Ratio> 
     benchmark::Shutdown();
 }
 
+// A figure that is no ratio, in the form tools/bench.sh gathers into its table:
+// "FIGURE<TAB>label<TAB>value unit<TAB>target unit<TAB>met|missed".
+inline void printFigure(const std::string &label, double value, const char *unit, double target, bool met)
+{
+    std::printf("FIGURE\t%s\t%.2f %s\t%.2f %s\t%s\n", label.c_str(), value, unit, target, unit, met ? "met" : "missed");
+}
+
 } // namespace vorlie::bench

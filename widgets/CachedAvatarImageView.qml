@@ -2,12 +2,12 @@ import QtQuick
 import Vorlie.Avatar
 import Vorlie.Widgets
 
-// The stored avatar picture with the mood badge at its top right, in a frame
+// The snapshot's avatar picture with the mood badge at its top right, in a frame
 // a little wider than the picture so the badge can stick out beside it.
 // Missing or broken picture bytes show the placeholder circle.
 Item {
     id: avatar
-    property var imageData
+    property WidgetSnapshotObject snapshot
     property string visualState: "neutral"
     property bool showsMoodOverlay: true
     property real size: 56
@@ -21,7 +21,7 @@ Item {
         height: avatar.size
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.bottom: parent.bottom
-        data: avatar.imageData ? avatar.imageData : new ArrayBuffer(0)
+        snapshot: avatar.snapshot
     }
     AvatarPlaceholder {
         visible: !picture.decoded

@@ -29,14 +29,14 @@ QImage DecodedPicture::decode(const QByteArray &data)
     return image;
 }
 
-void DecodedPicture::setData(const QByteArray &data)
+void DecodedPicture::setSnapshot(WidgetSnapshotObject *snapshot)
 {
-    if (data == m_data)
+    if (snapshot == m_snapshot)
         return;
     const bool wasDecoded = decoded();
-    m_data = data;
-    m_image = decode(data);
-    emit dataChanged();
+    m_snapshot = snapshot;
+    m_image = snapshot ? snapshot->picture() : QImage();
+    emit snapshotChanged();
     if (decoded() != wasDecoded)
         emit decodedChanged();
     update();

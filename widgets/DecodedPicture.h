@@ -1,18 +1,23 @@
 #pragma once
 
+#include "MainPersonEntry.h"
+
 #include <QByteArray>
 #include <QImage>
+#include <QPointer>
 #include <QQuickPaintedItem>
 
 namespace vorlie {
 
-// Draws picture bytes (PNG from the snapshot) scaled to fit, aspect kept.
-// Bytes that do not decode, or that claim an absurd size, draw nothing and
-// leave `decoded` false, so the view can show its placeholder instead.
+// Draws the snapshot's avatar picture scaled to fit, aspect kept. A picture
+// that did not decode draws nothing and leaves `decoded` false, so the view
+// can show its placeholder instead. The picture is handed over in C++ only:
+// bytes read by QML would become a JavaScript buffer that outlives its
+// snapshot until the collector happens to run.
 class DecodedPicture : public QQuickPaintedItem {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(QByteArray data READ data WRITE setData NOTIFY dataChanged)
+    Q_PROPERTY(vorlie::WidgetSnapshotObject *snapshot READ snapshot WRITE setSnapshot NOTIFY snapshotChanged)
     Q_PROPERTY(bool decoded READ decoded NOTIFY decodedChanged)
 
 public:
@@ -21,8 +26,8 @@ public:
 
     explicit DecodedPicture(QQuickItem *parent = nullptr);
 
-    QByteArray data() const { return m_data; }
-    void setData(const QByteArray &data);
+    WidgetSnapshotObject *snapshot() const { return m_snapshot; }
+    void setSnapshot(WidgetSnapshotObject *snapshot);
     bool decoded() const { return !m_image.isNull(); }
 
     void paint(QPainter *painter) override;
@@ -30,11 +35,11 @@ public:
     static QImage decode(const QByteArray &data);
 
 signals:
-    void dataChanged();
+    void snapshotChanged();
     void decodedChanged();
 
 private:
-    QByteArray m_data;
+    QPointer<WidgetSnapshotObject> m_snapshot;
     QImage m_image;
 };
 

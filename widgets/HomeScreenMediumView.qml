@@ -32,7 +32,7 @@ Item {
             id: avatar
             anchors.verticalCenter: parent.verticalCenter
             size: 72
-            imageData: view.snapshot ? view.snapshot.avatarImageData : null
+            snapshot: view.snapshot
             visualState: view.snapshot ? view.snapshot.moodShown : "neutral"
         }
         Column {

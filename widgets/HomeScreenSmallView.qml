@@ -17,7 +17,7 @@ Item {
         CachedAvatarImageView {
             anchors.horizontalCenter: parent.horizontalCenter
             size: 56
-            imageData: view.snapshot ? view.snapshot.avatarImageData : null
+            snapshot: view.snapshot
             visualState: view.snapshot ? view.snapshot.moodShown : "neutral"
         }
         PlainLabel {

@@ -1,5 +1,7 @@
 #include "MainPersonEntry.h"
 
+#include "DecodedPicture.h"
+
 #include "domain/RelativeTime.h"
 
 namespace vorlie {
@@ -7,6 +9,7 @@ namespace vorlie {
 WidgetSnapshotObject::WidgetSnapshotObject(WidgetSnapshot snapshot, const QLocale &formattingLocale, QObject *parent)
     : QObject(parent)
     , m_snapshot(std::move(snapshot))
+    , m_picture(DecodedPicture::decode(m_snapshot.avatarImageData.value_or(QByteArray())))
     , m_formattingLocale(formattingLocale)
 {
 }

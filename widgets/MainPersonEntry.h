@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QImage>
 #include <QLocale>
 #include <QObject>
 #include <QQmlEngine>
@@ -24,7 +25,6 @@ class WidgetSnapshotObject : public QObject {
     Q_PROPERTY(bool isExpired READ isExpired CONSTANT)
     Q_PROPERTY(QString moodShown READ moodShown CONSTANT)
     Q_PROPERTY(QDateTime updatedAt READ updatedAt CONSTANT)
-    Q_PROPERTY(QByteArray avatarImageData READ avatarImageData CONSTANT)
 
 public:
     WidgetSnapshotObject(WidgetSnapshot snapshot, const QLocale &formattingLocale, QObject *parent);
@@ -40,14 +40,16 @@ public:
     // no mood at all.
     QString moodShown() const;
     QDateTime updatedAt() const { return m_snapshot.updatedAt; }
-    // Empty when the picture has not arrived yet.
-    QByteArray avatarImageData() const { return m_snapshot.avatarImageData.value_or(QByteArray()); }
+    // Null when the picture has not arrived yet or does not decode; decoded
+    // once, however many views draw it.
+    const QImage &picture() const { return m_picture; }
 
     // How long ago the status was set, abbreviated, in the interface language.
     Q_INVOKABLE QString elapsedText(const QDateTime &now) const;
 
 private:
     WidgetSnapshot m_snapshot;
+    QImage m_picture;
     QLocale m_formattingLocale;
 };
 

@@ -83,11 +83,12 @@ widgetkit::TimelineContext HostedWidget::context() const
 void HostedWidget::present(const widgetkit::WidgetDeclaration &declaration)
 {
     m_declaration = declaration;
-    if (!m_view || m_viewUrl != declaration.view)
+    // A new view shows the placeholder until the timeline's first entry,
+    // the current content, is there; a view that exists keeps what it shows.
+    if (!m_view || m_viewUrl != declaration.view) {
         createView(declaration.view);
-    const widgetkit::TimelineContext ctx = context();
-    showEntry(declaration.provider->placeholder(ctx));
-    showEntry(declaration.provider->snapshot(m_settings.configuration, ctx));
+        showEntry(declaration.provider->placeholder(context()));
+    }
     reloadTimeline();
     m_window->show();
 }

@@ -31,8 +31,8 @@ public:
     const HostedWidgetSettings &settings() const { return m_settings; }
     QQuickWindow *window() const { return m_window.get(); }
 
-    // A new widget, or a new start of the extension: placeholder, snapshot,
-    // then the timeline, as the desktop asks a fresh widget.
+    // A new widget, or a new start of the extension: a new view shows the
+    // placeholder first, then every view shows the timeline's current entry.
     void present(const widgetkit::WidgetDeclaration &declaration);
     // The same declaration asks again, e.g. after the user changed an option.
     void reloadTimeline();

@@ -84,6 +84,10 @@ void WidgetHost::reload()
     }
     m_reloadEverything = false;
     m_kindsToReload.clear();
+    // The entries, bundle and bindings this reload replaced are garbage of
+    // the JavaScript heap now; left to the collector's own pace they pile up
+    // for a hundred reloads before it runs.
+    m_engine.collectGarbage();
 }
 
 const widgetkit::WidgetDeclaration *WidgetHost::declaration(const QString &kind) const

@@ -9,18 +9,20 @@
 
 namespace vorlie::testing {
 
-// What another process costs, from /proc.
-inline qint64 residentKiB(qint64 pid)
+// What another process costs, from /proc: a field of its status in KiB.
+inline qint64 statusKiB(qint64 pid, const QByteArray &field)
 {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
+        if (line.startsWith(field))
+            return line.mid(field.size()).trimmed().split(' ').first().toLongLong();
     }
     return -1;
 }
+inline qint64 residentKiB(qint64 pid) { return statusKiB(pid, "VmRSS:"); }
+inline qint64 peakResidentKiB(qint64 pid) { return statusKiB(pid, "VmHWM:"); }
 
 // User and system CPU time so far.
 inline double cpuSeconds(qint64 pid)
