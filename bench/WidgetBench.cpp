@@ -76,7 +76,7 @@ struct Rendered {
 
     explicit Rendered(widgetkit::WidgetFamily family, bool withView)
     {
-        prepareWidgetEngine(engine, Appearance::Source::fixed);
+        prepareWidgetEngine(engine);
         window.resize(family == widgetkit::WidgetFamily::small ? QSize(170, 170) : QSize(364, 170));
         if (withView) {
             const widgetkit::WidgetDeclaration widget = bundle().widgets().first();

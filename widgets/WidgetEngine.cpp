@@ -8,13 +8,13 @@
 
 namespace vorlie {
 
-Appearance &prepareWidgetEngine(QQmlEngine &engine, Appearance::Source colours)
+Appearance &prepareWidgetEngine(QQmlEngine &engine)
 {
     // The modules the views import are compiled in, below qrc:/<URI path>.
     engine.addImportPath(QStringLiteral("qrc:/"));
-    auto *appearance = new Appearance(colours, &engine);
+    auto *appearance = new Appearance(&engine);
     provideToQml(engine, new ThemeColor(*appearance, appearance));
-    auto *still = new Appearance(Appearance::Source::fixed, &engine);
+    auto *still = new Appearance(&engine);
     still->setReduceMotion(true);
     provideToQml(engine, new Motion(*still, still));
     return *appearance;

@@ -32,9 +32,11 @@ bool windowsPlaceThemselves()
 AppWindows::AppWindows(VorlieMacApp &app, Options options, QObject *parent)
     : QObject(parent)
     , m_app(app)
-    , m_ui(std::make_unique<UiRoot>(app.screenServices(), Appearance::Source::desktop))
+    , m_ui(std::make_unique<UiRoot>(app.screenServices()))
     , m_tray(std::make_unique<TrayItem>(app.sessionStore(), app.menuBarPreferences(), app.textLookup()))
 {
+    m_ui->appearance().follow(m_appearancePortal);
+    m_appearancePortal.start();
     connect(m_tray.get(), &TrayItem::panelToggleRequested, this, &AppWindows::togglePanel);
     connect(m_tray.get(), &TrayItem::panelRequested, this, &AppWindows::showPanel);
     connect(m_tray.get(), &TrayItem::openMainWindowRequested, this, [this] { showMainWindow(); });

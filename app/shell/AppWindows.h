@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AppearancePortal.h"
 #include "tray/TrayItem.h"
 
 #include <QObject>
@@ -51,6 +52,7 @@ private:
     QQuickWindow *ensurePanel();
 
     VorlieMacApp &m_app;
+    AppearancePortal m_appearancePortal;
     std::unique_ptr<UiRoot> m_ui;
     std::unique_ptr<TrayItem> m_tray;
     QPointer<QQuickWindow> m_mainWindow;

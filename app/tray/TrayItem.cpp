@@ -1,6 +1,6 @@
 #include "TrayItem.h"
 
-#include "TrayHosts.h"
+#include "tray/TrayHosts.h"
 #include "domain/StatusCatalog.h"
 #include "i18n/TextLookup.h"
 #include "prefs/MenuBarPreferences.h"

@@ -8,7 +8,7 @@
 #include "WidgetCenter.h"
 #include "domain/StatusCatalog.h"
 #include "prefs/PreferenceKeys.h"
-#include "push_transport/PushTestSupport.h"
+#include "push/PushTestSupport.h"
 #include "shell/VorlieMacApp.h"
 #include "support/NotificationServer.h"
 #include "support/ResultOf.h"

@@ -125,7 +125,7 @@ protected:
     bool syncDone() { return ViewWorld::spinUntil([&] { return store->lastSyncedAt() || store->lastSyncError(); }); }
 
     ScreenServices services{prefsDir.path(), *store, host.rootUrl()};
-    UiRoot ui{services.parts, Appearance::Source::fixed};
+    UiRoot ui{services.parts};
     ScreenWindow screen{ui, mainWindow};
     SyncSnapshot world = sample::data().snapshot;
 };
@@ -287,7 +287,7 @@ TEST_F(ScreensTest, ALockedKeyringIsSaidOnTheSignInFormAndOverTheMainContent)
 {
     KeyringWorld world;
     world.screen.languages.setSelection(AppLanguage::german);
-    UiRoot ui{world.screen.parts, Appearance::Source::fixed};
+    UiRoot ui{world.screen.parts};
     ui.appearance().setReduceMotion(true);
     ScreenWindow screen(ui, mainWindow);
     ASSERT_TRUE(screen);

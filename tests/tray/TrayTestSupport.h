@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FakeServiceHost.h"
-#include "push_transport/PushTestSupport.h"
+#include "push/PushTestSupport.h"
 
 #include <QColor>
 #include <QCoreApplication>

@@ -124,8 +124,7 @@ public:
     AppRouter router;
     QDateTime now = QDateTime::currentDateTimeUtc();
     UiRoot ui{AppServices::Parts{store, languages, menuBar, text, router, launchAtLogin, standardDefaults,
-                                 host.rootUrl(), nullptr, [this] { return now; }},
-              Appearance::Source::fixed};
+                                 host.rootUrl(), nullptr, [this] { return now; }}};
 };
 
 } // namespace vorlie::testing

@@ -167,10 +167,8 @@ protected:
 
 // Not a test of its own: the application side in a process of its own,
 // started by the test below so that it can stop while the widget stays.
-TEST(WidgetHostAppSide, WritesASnapshotAndAsksForAReload)
+TEST(ChildProcess, WidgetHostAppSide)
 {
-    if (qEnvironmentVariableIsEmpty(appSideVariable))
-        GTEST_SKIP() << "runs only as the application side of another test";
     SharedDefaults defaults(PreferencePaths::under(qEnvironmentVariable(appSideVariable)));
     QNetworkAccessManager network;
     WidgetCenter center;
@@ -191,7 +189,7 @@ TEST_F(WidgetHostEndToEnd, TheAppsSnapshotIsDrawnWithinASecondOfItsReloadAndStay
     environment.insert(QString::fromLatin1(appSideVariable), app.dir.path());
     appProcess.setProcessEnvironment(environment);
     appProcess.start(QCoreApplication::applicationFilePath(),
-                     {QStringLiteral("--gtest_filter=WidgetHostAppSide.WritesASnapshotAndAsksForAReload")});
+                     {QStringLiteral("--gtest_filter=ChildProcess.WidgetHostAppSide")});
     ASSERT_TRUE(QTest::qWaitFor([&] { return appProcess.readAllStandardOutput().contains("sent"); }, 20'000));
     QElapsedTimer sinceReload;
     sinceReload.start();

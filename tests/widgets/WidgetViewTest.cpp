@@ -45,7 +45,7 @@ public:
         writeStoredLanguage(app.defaults, look.language);
         m_bundle = std::make_unique<VorlieWidgetsBundle>(app.defaults, [] { return QDateTime::currentDateTimeUtc(); },
                                                          QTimeZone::systemTimeZone());
-        prepareWidgetEngine(m_engine, Appearance::Source::fixed).setColorScheme(look.scheme);
+        prepareWidgetEngine(m_engine).setColorScheme(look.scheme);
         const widgetkit::WidgetDeclaration widget = m_bundle->widgets().first();
         const auto family = size == Size::small ? widgetkit::WidgetFamily::small : widgetkit::WidgetFamily::medium;
         m_entry = widget.provider->timeline({}, {family, {}}).entries.first().content;

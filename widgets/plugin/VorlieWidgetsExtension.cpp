@@ -1,3 +1,4 @@
+#include "AppearancePortal.h"
 #include "VorlieWidgetsBundle.h"
 #include "WidgetEngine.h"
 #include "interface/WidgetExtension.h"
@@ -20,7 +21,12 @@ class VorlieWidgetsExtension : public QObject, public widgetkit::WidgetExtension
     Q_INTERFACES(vorlie::widgetkit::WidgetExtension)
 
 public:
-    void prepareEngine(QQmlEngine &engine) override { prepareWidgetEngine(engine, Appearance::Source::desktop); }
+    void prepareEngine(QQmlEngine &engine) override
+    {
+        auto *portal = new AppearancePortal(&engine);
+        prepareWidgetEngine(engine).follow(*portal);
+        portal->start();
+    }
     std::unique_ptr<widgetkit::WidgetBundle> createBundle() override { return std::make_unique<VorlieWidgetsBundle>(); }
 };
 

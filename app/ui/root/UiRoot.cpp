@@ -36,9 +36,9 @@ AvatarNetworkFactory &avatarNetworkFactory()
 
 } // namespace
 
-UiRoot::UiRoot(AppServices::Parts parts, Appearance::Source appearanceSource, QObject *parent)
+UiRoot::UiRoot(AppServices::Parts parts, QObject *parent)
     : QObject(parent)
-    , m_appearance(std::make_unique<Appearance>(appearanceSource))
+    , m_appearance(std::make_unique<Appearance>())
     , m_themeColor(std::make_unique<ThemeColor>(*m_appearance))
     , m_themeFont(std::make_unique<ThemeFont>())
     , m_symbols(std::make_unique<Symbols>())

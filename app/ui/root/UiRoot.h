@@ -27,7 +27,7 @@ class UiRoot : public QObject {
     Q_OBJECT
 
 public:
-    UiRoot(AppServices::Parts parts, Appearance::Source appearanceSource, QObject *parent = nullptr);
+    explicit UiRoot(AppServices::Parts parts, QObject *parent = nullptr);
     ~UiRoot() override;
 
     QQmlEngine &engine() { return *m_engine; }

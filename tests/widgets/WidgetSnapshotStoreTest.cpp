@@ -266,11 +266,19 @@ TEST(WidgetSnapshotStoreLifetime, StoreDestroyedDuringADownloadEndsItQuietly)
     fake::FakeServiceHost host;
     host.service().script("GET", picturePath, reply(200, png(192), 500ms));
     QNetworkAccessManager pictures;
+    const SharedDefaults defaults(PreferencePaths::under(dir.path()));
+    bool storeGone = false;
+    int reloadsAfterwards = 0;
     {
-        WidgetSnapshotStore store(SharedDefaults(PreferencePaths::under(dir.path())), pictures, host.rootUrl(), [] {});
+        WidgetSnapshotStore store(defaults, pictures, host.rootUrl(), [&] { reloadsAfterwards += storeGone; });
         store.applySyncToWidget(sample::data().snapshot);
-        QTest::qWait(50);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return host.service().requestCount(picturePath) == 1; }, 5000));
     }
+    storeGone = true;
+    // Past the moment the picture would have arrived.
     QTest::qWait(600);
-    SUCCEED();
+    EXPECT_EQ(reloadsAfterwards, 0);
+    const auto stored = defaults.loadShared<WidgetSnapshot>(prefkeys::widgetSnapshot());
+    ASSERT_TRUE(stored);
+    EXPECT_FALSE(stored->avatarImageData) << "a store that is gone wrote its picture";
 }

@@ -1,9 +1,8 @@
-#include "Appearance.h"
+#include "AppearancePortal.h"
 
 #include <QDBusConnection>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QDBusVariant>
 
 namespace vorlie {
 namespace {
@@ -27,44 +26,33 @@ QVariant unwrap(QVariant value)
 
 } // namespace
 
-Appearance::Appearance(Source source, QObject *parent)
+AppearancePortal::AppearancePortal(QObject *parent)
     : QObject(parent)
-    , m_reduceMotion(qEnvironmentVariable("VORLIE_REDUCE_MOTION") == QLatin1String("1"))
 {
-    if (source == Source::fixed)
-        return;
+}
+
+void AppearancePortal::start()
+{
+    if (qEnvironmentVariable("VORLIE_REDUCE_MOTION") == QLatin1String("1"))
+        emit reduceMotionRead(true);
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
-    bus.connect(portalService, portalPath, settingsInterface, QStringLiteral("SettingChanged"), this,
+    // From whoever owns the portal's name then: it is started on demand and
+    // may come and go after us.
+    bus.connect(QString(), portalPath, settingsInterface, QStringLiteral("SettingChanged"), this,
                 SLOT(onSettingChanged(QString, QString, QDBusVariant)));
     readSetting(appearanceNamespace, colorSchemeKey);
     readSetting(interfaceNamespace, animationsKey);
 }
 
-void Appearance::setColorScheme(ColorScheme scheme)
-{
-    if (m_colorScheme == scheme)
-        return;
-    m_colorScheme = scheme;
-    emit colorSchemeChanged();
-}
-
-void Appearance::setReduceMotion(bool reduce)
-{
-    if (m_reduceMotion == reduce)
-        return;
-    m_reduceMotion = reduce;
-    emit reduceMotionChanged();
-}
-
-void Appearance::onSettingChanged(const QString &nameSpace, const QString &key, const QDBusVariant &value)
+void AppearancePortal::onSettingChanged(const QString &nameSpace, const QString &key, const QDBusVariant &value)
 {
     apply(nameSpace, key, unwrap(value.variant()));
 }
 
 // Asynchronous, so a slow or absent portal never delays the first frame.
-void Appearance::readSetting(const QString &nameSpace, const QString &key)
+void AppearancePortal::readSetting(const QString &nameSpace, const QString &key)
 {
     QDBusMessage call = QDBusMessage::createMethodCall(portalService, portalPath, settingsInterface,
                                                        QStringLiteral("Read"));
@@ -78,14 +66,14 @@ void Appearance::readSetting(const QString &nameSpace, const QString &key)
     });
 }
 
-void Appearance::apply(const QString &nameSpace, const QString &key, const QVariant &value)
+void AppearancePortal::apply(const QString &nameSpace, const QString &key, const QVariant &value)
 {
     if (nameSpace == appearanceNamespace && key == colorSchemeKey) {
         bool ok = false;
         const uint scheme = value.toUInt(&ok);
-        setColorScheme(ok && scheme <= 2 ? static_cast<ColorScheme>(scheme) : ColorScheme::noPreference);
+        emit colorSchemeRead(ok && scheme <= 2 ? int(scheme) : 0);
     } else if (nameSpace == interfaceNamespace && key == animationsKey && value.userType() == QMetaType::Bool) {
-        setReduceMotion(!value.toBool());
+        emit reduceMotionRead(!value.toBool());
     }
 }
 

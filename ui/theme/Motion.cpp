@@ -16,7 +16,7 @@ Motion *Motion::create(QQmlEngine *qmlEngine, QJSEngine *)
 {
     if (Motion *provided = providedSingleton<Motion>(qmlEngine))
         return provided;
-    auto *appearance = new Appearance(Appearance::Source::desktop, qmlEngine);
+    auto *appearance = new Appearance(qmlEngine);
     return new Motion(*appearance, appearance);
 }
 

@@ -31,7 +31,7 @@ ThemeColor *ThemeColor::create(QQmlEngine *qmlEngine, QJSEngine *)
 {
     if (ThemeColor *provided = providedSingleton<ThemeColor>(qmlEngine))
         return provided;
-    auto *appearance = new Appearance(Appearance::Source::desktop, qmlEngine);
+    auto *appearance = new Appearance(qmlEngine);
     return new ThemeColor(*appearance, appearance);
 }
 

@@ -1,0 +1,140 @@
+// The desktop's light or dark and motion settings, read from a stand-in
+// settings portal on the private session bus and followed when it changes.
+#include "AppearancePortal.h"
+
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace vorlie;
+
+namespace {
+
+const QString portalName = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString settingsInterface = QStringLiteral("org.freedesktop.portal.Settings");
+const QString appearance = QStringLiteral("org.freedesktop.appearance");
+const QString gnomeInterface = QStringLiteral("org.gnome.desktop.interface");
+
+// Answers Read as the portal does: each value wrapped in one variant more
+// than the method's own, an error for a setting it does not have.
+class SettingsService : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Settings")
+
+public:
+    QVariantMap values; // "namespace/key" → value
+
+public slots:
+    QDBusVariant Read(const QString &nameSpace, const QString &key)
+    {
+        const QVariant value = values.value(nameSpace + u'/' + key);
+        if (!value.isValid())
+            sendErrorReply(QStringLiteral("org.freedesktop.portal.Error.NotFound"), QStringLiteral("no such setting"));
+        return QDBusVariant(QVariant::fromValue(QDBusVariant(value.isValid() ? value : QVariant(0))));
+    }
+};
+
+class Portal {
+public:
+    Portal()
+        : m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("settings-portal")))
+    {
+    }
+    ~Portal()
+    {
+        m_bus.unregisterService(portalName);
+        QDBusConnection::disconnectFromBus(m_bus.name());
+    }
+    bool open()
+    {
+        return m_bus.registerObject(portalPath, &service, QDBusConnection::ExportAllSlots)
+            && m_bus.registerService(portalName);
+    }
+    void change(const QString &nameSpace, const QString &key, const QVariant &value)
+    {
+        QDBusMessage signal = QDBusMessage::createSignal(portalPath, settingsInterface, QStringLiteral("SettingChanged"));
+        signal << nameSpace << key << QVariant::fromValue(QDBusVariant(value));
+        m_bus.send(signal);
+    }
+
+    SettingsService service;
+
+private:
+    QDBusConnection m_bus;
+};
+
+// The reader under test, started, with what it said so far.
+struct Reading {
+    Reading() { reader.start(); }
+    bool schemeRead() { return QTest::qWaitFor([this] { return !schemes.isEmpty(); }, 5000); }
+
+    AppearancePortal reader;
+    QSignalSpy schemes{&reader, &AppearancePortal::colorSchemeRead};
+    QSignalSpy motion{&reader, &AppearancePortal::reduceMotionRead};
+};
+
+struct Answer {
+    const char *what;
+    QVariant colorScheme;
+    QVariant animations;
+    int schemeRead;
+    QList<bool> reduceMotionRead;
+};
+
+} // namespace
+
+TEST(AppearancePortal, ReadsWhatThePortalAnswersAndRefusesWhatItCannotMean)
+{
+    ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "run inside tools/test.sh's private session bus";
+    const QList<Answer> answers{
+        {"dark, animations on", QVariant(1u), QVariant(true), 1, {false}},
+        {"light, animations off", QVariant(2u), QVariant(false), 2, {true}},
+        {"no preference", QVariant(0u), QVariant(true), 0, {false}},
+        {"a scheme the portal does not define", QVariant(7u), QVariant(true), 0, {false}},
+        {"a scheme that is no number, animations that are no switch", QVariant(QStringLiteral("dark")),
+         QVariant(QStringLiteral("off")), 0, {}},
+    };
+    for (const Answer &answer : answers) {
+        SCOPED_TRACE(answer.what);
+        Portal portal;
+        portal.service.values = {{appearance + QStringLiteral("/color-scheme"), answer.colorScheme},
+                                 {gnomeInterface + QStringLiteral("/enable-animations"), answer.animations}};
+        ASSERT_TRUE(portal.open());
+        Reading reading;
+        ASSERT_TRUE(reading.schemeRead());
+        EXPECT_EQ(reading.schemes.constFirst().constFirst().toInt(), answer.schemeRead);
+        if (!answer.reduceMotionRead.isEmpty()) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return reading.motion.size() == 1; }, 5000));
+        }
+        QList<bool> reduce;
+        for (const QList<QVariant> &arguments : std::as_const(reading.motion))
+            reduce << arguments.constFirst().toBool();
+        EXPECT_EQ(reduce, answer.reduceMotionRead);
+    }
+}
+
+TEST(AppearancePortal, FollowsTheDesktopWhenItsSettingChanges)
+{
+    ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "run inside tools/test.sh's private session bus";
+    Portal portal;
+    portal.service.values = {{appearance + QStringLiteral("/color-scheme"), QVariant(2u)}};
+    ASSERT_TRUE(portal.open());
+    Reading reading;
+    ASSERT_TRUE(reading.schemeRead());
+
+    // The bus confirms a subscription in its own time, and a change sent
+    // before it holds is lost to any client: say it again until it arrives.
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        portal.change(appearance, QStringLiteral("color-scheme"), QVariant(1u));
+        portal.change(gnomeInterface, QStringLiteral("enable-animations"), QVariant(false));
+        return reading.schemes.last().constFirst().toInt() == 1 && !reading.motion.isEmpty()
+            && reading.motion.last().constFirst().toBool();
+    }, 5000));
+}
+
+#include "AppearancePortalTest.moc"
