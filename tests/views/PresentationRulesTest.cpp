@@ -166,7 +166,7 @@ protected:
 
 TEST_F(StatusPickerPresenterTest, WithoutRecentsOrFavouritesTheFirstSectionIsMoodAndCustomNeverShows)
 {
-    ASSERT_TRUE(ViewWorld::spinUntil([this] { return picker.ready(); }));
+    ASSERT_TRUE(ViewWorld::spinUntil([this] { return !picker.isLoading(); }));
     for (const QVariant &chip : chipsOf("status_picker.favorites"))
         picker.toggleFavorite(chip.toMap().value("key").toString());
     const QStringList keys = sectionKeys();
@@ -182,7 +182,7 @@ TEST_F(StatusPickerPresenterTest, WithoutRecentsOrFavouritesTheFirstSectionIsMoo
 TEST_F(StatusPickerPresenterTest, RecentsAndFavouritesComeFirstAndAChipMayShowInSeveralSections)
 {
     world.signIn();
-    ASSERT_TRUE(ViewWorld::spinUntil([this] { return picker.ready(); }));
+    ASSERT_TRUE(ViewWorld::spinUntil([this] { return !picker.isLoading(); }));
     const QString key = chipsOf("status_picker.mood").first().toMap().value("key").toString();
     picker.toggleFavorite(key);
     picker.choose(key);
@@ -195,7 +195,7 @@ TEST_F(StatusPickerPresenterTest, RecentsAndFavouritesComeFirstAndAChipMayShowIn
 
 TEST_F(StatusPickerPresenterTest, ChipTextIsTheTranslationWithTheCataloguesTextAsFallback)
 {
-    ASSERT_TRUE(ViewWorld::spinUntil([this] { return picker.ready(); }));
+    ASSERT_TRUE(ViewWorld::spinUntil([this] { return !picker.isLoading(); }));
     const QVariantMap first = chipsOf("status_picker.mood").first().toMap();
     EXPECT_EQ(first.value("text"), BuiltInStatusCatalog::localizedText(first.value("key").toString()));
     EXPECT_EQ(BuiltInStatusCatalog::localizedText(QStringLiteral("service_only_key"), QStringLiteral("From the service")),
@@ -205,7 +205,7 @@ TEST_F(StatusPickerPresenterTest, ChipTextIsTheTranslationWithTheCataloguesTextA
 TEST_F(StatusPickerPresenterTest, ChoosingReportsSavedOnceAndTheStoreShowsTheStatusAtOnce)
 {
     world.signIn();
-    ASSERT_TRUE(ViewWorld::spinUntil([this] { return picker.ready(); }));
+    ASSERT_TRUE(ViewWorld::spinUntil([this] { return !picker.isLoading(); }));
     QSignalSpy saved(&picker, &StatusPickerPresenter::saved);
     const auto shown = world.recordOwnStatusKeys();
     picker.choose(QStringLiteral("tired"));
