@@ -48,6 +48,29 @@ TEST_F(HomePresenterTest, MainPersonWithStatusShowsTextEmojiMoodAndUpdatedLabel)
     EXPECT_TRUE(home.ownAvatarURL().query().contains("size=72"));
 }
 
+TEST_F(HomePresenterTest, TheUpdatedLabelCountsToTheClocksNowAndNeverLiesAhead)
+{
+    world.now = QDateTime(QDate(2031, 3, 14), QTime(9, 30), Qt::UTC);
+    world.signIn();
+    const struct {
+        qint64 secondsBeforeNow; // negative: a service clock ahead of ours
+        AppLanguage language;
+        const char *label;
+    } cases[] = {
+        {5, AppLanguage::english, "5 sec. ago"},
+        {-5, AppLanguage::english, "now"},
+        {-5, AppLanguage::german, "jetzt"},
+        {-3600, AppLanguage::english, "now"},
+        {90 * 60, AppLanguage::german, "vor 1 Std."},
+    };
+    for (const auto &c : cases) {
+        world.languages.setSelection(c.language);
+        world.sync.snapshot.mainPersonStatus->createdAt = world.now.addSecs(-c.secondsBeforeNow);
+        resultOf(world.store.refresh());
+        EXPECT_EQ(home.updatedLabel(), QString::fromUtf8(c.label)) << c.secondsBeforeNow;
+    }
+}
+
 TEST_F(HomePresenterTest, ExpiredStatusReadsAsNoStatusButKeepsItsMood)
 {
     world.signIn(sampleWith([](SyncSnapshot &s) {
