@@ -11,16 +11,19 @@ Item {
     property bool showUpdatedTime: true
     readonly property real contentWidth: width - 32
 
-    // The elapsed time moves on once a minute while the widget is on screen,
-    // and not at all while it is hidden.
-    property date now: new Date()
+    // The elapsed time is worded when it is drawn, by the snapshot's clock:
+    // when a snapshot arrives, when the widget comes into view, and once a
+    // minute while it is on screen; never while it is hidden.
+    function drawElapsed() { elapsed.text = snapshot ? snapshot.elapsedText() : "" }
+    onSnapshotChanged: drawElapsed()
+    Component.onCompleted: drawElapsed()
     Timer {
         interval: 60 * 1000
         repeat: true
         running: elapsed.visible && view.Window.visibility !== Window.Hidden
-        onTriggered: view.now = new Date()
+        onRunningChanged: if (running) view.drawElapsed()
+        onTriggered: view.drawElapsed()
     }
-    onVisibleChanged: if (visible) now = new Date()
 
     Row {
         visible: view.snapshot !== null
@@ -56,7 +59,6 @@ Item {
             Text {
                 id: elapsed
                 visible: view.snapshot !== null && !view.snapshot.isExpired && view.showUpdatedTime
-                text: view.snapshot ? view.snapshot.elapsedText(view.now) : ""
                 textFormat: Text.PlainText
                 font: WidgetFonts.footnote
                 color: ThemeColor.secondaryText

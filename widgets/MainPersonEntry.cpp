@@ -6,11 +6,13 @@
 
 namespace vorlie {
 
-WidgetSnapshotObject::WidgetSnapshotObject(WidgetSnapshot snapshot, const QLocale &formattingLocale, QObject *parent)
+WidgetSnapshotObject::WidgetSnapshotObject(WidgetSnapshot snapshot, const QLocale &formattingLocale, WidgetClock now,
+                                           QObject *parent)
     : QObject(parent)
     , m_snapshot(std::move(snapshot))
     , m_picture(DecodedPicture::decode(m_snapshot.avatarImageData.value_or(QByteArray())))
     , m_formattingLocale(formattingLocale)
+    , m_now(std::move(now))
 {
 }
 
@@ -19,18 +21,18 @@ QString WidgetSnapshotObject::moodShown() const
     return rawValue(m_snapshot.isExpired ? StatusVisualState::neutral : m_snapshot.visualState);
 }
 
-QString WidgetSnapshotObject::elapsedText(const QDateTime &now) const
+QString WidgetSnapshotObject::elapsedText() const
 {
-    return abbreviatedRelativeTime(m_snapshot.updatedAt, now, m_formattingLocale);
+    return abbreviatedRelativeTime(m_snapshot.updatedAt, m_now(), m_formattingLocale);
 }
 
 MainPersonEntry::MainPersonEntry(QDateTime date, const std::optional<WidgetSnapshot> &snapshot, bool showUpdatedTime,
-                                 const QLocale &formattingLocale)
+                                 const QLocale &formattingLocale, WidgetClock now)
     : m_date(std::move(date))
     , m_showUpdatedTime(showUpdatedTime)
 {
     if (snapshot)
-        m_snapshot = new WidgetSnapshotObject(*snapshot, formattingLocale, this);
+        m_snapshot = new WidgetSnapshotObject(*snapshot, formattingLocale, std::move(now), this);
 }
 
 std::optional<WidgetSnapshot> MainPersonEntry::snapshot() const

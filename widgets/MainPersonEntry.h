@@ -9,9 +9,13 @@
 #include <QObject>
 #include <QQmlEngine>
 
+#include <functional>
 #include <optional>
 
 namespace vorlie {
+
+// The widget's clock: the wall clock, or a test's.
+using WidgetClock = std::function<QDateTime()>;
 
 // The stored snapshot as the widget's views read it. Values never change:
 // a new timeline entry brings a new object.
@@ -27,7 +31,7 @@ class WidgetSnapshotObject : public QObject {
     Q_PROPERTY(QDateTime updatedAt READ updatedAt CONSTANT)
 
 public:
-    WidgetSnapshotObject(WidgetSnapshot snapshot, const QLocale &formattingLocale, QObject *parent);
+    WidgetSnapshotObject(WidgetSnapshot snapshot, const QLocale &formattingLocale, WidgetClock now, QObject *parent);
 
     const WidgetSnapshot &snapshot() const { return m_snapshot; }
 
@@ -44,13 +48,16 @@ public:
     // once, however many views draw it.
     const QImage &picture() const { return m_picture; }
 
-    // How long ago the status was set, abbreviated, in the interface language.
-    Q_INVOKABLE QString elapsedText(const QDateTime &now) const;
+    // How long ago the status was set, abbreviated, in the interface
+    // language, as of this call: a view asks when it draws, not when its
+    // entry was made.
+    Q_INVOKABLE QString elapsedText() const;
 
 private:
     WidgetSnapshot m_snapshot;
     QImage m_picture;
     QLocale m_formattingLocale;
+    WidgetClock m_now;
 };
 
 // One timeline entry of the main-person widget.
@@ -65,7 +72,7 @@ class MainPersonEntry : public QObject {
 
 public:
     MainPersonEntry(QDateTime date, const std::optional<WidgetSnapshot> &snapshot, bool showUpdatedTime,
-                    const QLocale &formattingLocale);
+                    const QLocale &formattingLocale, WidgetClock now);
 
     QDateTime date() const { return m_date; }
     std::optional<WidgetSnapshot> snapshot() const;

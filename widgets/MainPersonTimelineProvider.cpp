@@ -18,7 +18,7 @@ widgetkit::TimelineEntry MainPersonTimelineProvider::entry(bool showUpdatedTime)
 {
     const QDateTime now = m_now();
     auto content = std::make_shared<MainPersonEntry>(
-        now, m_defaults.loadShared<WidgetSnapshot>(prefkeys::widgetSnapshot()), showUpdatedTime, m_formattingLocale);
+        now, m_defaults.loadShared<WidgetSnapshot>(prefkeys::widgetSnapshot()), showUpdatedTime, m_formattingLocale, m_now);
     return {now, std::move(content)};
 }
 

@@ -8,7 +8,6 @@
 #include <QTimeZone>
 
 #include <chrono>
-#include <functional>
 
 namespace vorlie {
 
@@ -17,7 +16,7 @@ namespace vorlie {
 // write by the application is seen at the next request.
 class MainPersonTimelineProvider : public widgetkit::TimelineProvider {
 public:
-    using Clock = std::function<QDateTime()>;
+    using Clock = WidgetClock;
     static constexpr std::chrono::minutes reloadInterval{15};
 
     // `zone` is the calendar's time zone for the next reload time;

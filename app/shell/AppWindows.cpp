@@ -40,6 +40,7 @@ AppWindows::AppWindows(VorlieMacApp &app, Options options, QObject *parent)
     connect(m_tray.get(), &TrayItem::panelToggleRequested, this, &AppWindows::togglePanel);
     connect(m_tray.get(), &TrayItem::panelRequested, this, &AppWindows::showPanel);
     connect(m_tray.get(), &TrayItem::openMainWindowRequested, this, [this] { showMainWindow(); });
+    connect(m_tray.get(), &TrayItem::settingsRequested, this, &AppWindows::showSettings);
     connect(m_tray.get(), &TrayItem::quitRequested, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     connect(&app, &VorlieMacApp::personRequested, this, [this] { showMainWindow(); });
 
@@ -89,6 +90,7 @@ QQuickWindow *AppWindows::ensurePanel()
         m_panelWindow = m_ui->createWindow(panelView, {{QStringLiteral("framed"), !windowsPlaceThemselves()}});
         if (m_panelWindow) {
             connect(m_panelWindow, SIGNAL(openMainWindowRequested()), this, SLOT(showMainWindow()));
+            connect(m_panelWindow, SIGNAL(settingsRequested()), this, SLOT(showSettings()));
             connect(m_panelWindow, SIGNAL(quitRequested()), qApp, SLOT(quit()), Qt::QueuedConnection);
         }
     }

@@ -35,9 +35,16 @@ void MacAppDelegate::didReceiveRemoteNotification()
     QCoro::connect(remoteNotification(), this, [] {});
 }
 
-QCoro::Task<void> MacAppDelegate::willPresentNotification()
+QCoro::Task<std::optional<NotificationText>> MacAppDelegate::willPresentNotification(QVariantMap userInfo)
 {
     co_await remoteNotification();
+    if (const auto payload = PushNotificationPayload::fromUserInfo(userInfo); payload && m_notificationText)
+        co_return m_notificationText(*payload);
+    // A type this version does not know still says what the service meant it to.
+    const PushAlert carried = PushAlert::fromUserInfo(userInfo);
+    if (carried.isEmpty())
+        co_return std::nullopt;
+    co_return NotificationText{carried.title.isEmpty() ? qtTrId("vorlie") : carried.title, carried.body};
 }
 
 void MacAppDelegate::didReceiveNotificationResponse(const QVariantMap &userInfo)

@@ -11,6 +11,8 @@ class SessionStore;
 struct NotificationText {
     QString title;
     QString body;
+
+    friend bool operator==(const NotificationText &, const NotificationText &) = default;
 };
 
 // What a pushed event says on the desktop, in the interface language, after

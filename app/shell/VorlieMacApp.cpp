@@ -65,6 +65,9 @@ void VorlieMacApp::wireDelegate()
     });
     m_delegate.setOnRemoteNotification([this] { return refreshSession(); });
     m_delegate.setOnPeriodicRefresh([this] { return refreshSession(); });
+    m_delegate.setNotificationText([this](const PushNotificationPayload &payload) {
+        return notificationText(payload, m_sessionStore);
+    });
     m_delegate.setOnNotificationTapped([this](const PushNotificationPayload &payload) {
         QCoro::connect(openTapped(payload), this, [] {});
     });
@@ -104,12 +107,9 @@ void VorlieMacApp::wirePush()
 // A pushed event refreshes first, so the notification can name the new status.
 QCoro::Task<void> VorlieMacApp::present(QVariantMap userInfo)
 {
-    co_await m_delegate.willPresentNotification();
-    const auto payload = PushNotificationPayload::fromUserInfo(userInfo);
-    if (!payload)
-        co_return; // an event this version does not know: the refresh was all it needed
-    const NotificationText text = notificationText(*payload, m_sessionStore);
-    m_notifications.show(text.title, text.body, userInfo);
+    const std::optional<NotificationText> text = co_await m_delegate.willPresentNotification(userInfo);
+    if (text)
+        m_notifications.show(text->title, text->body, userInfo);
 }
 
 QCoro::Task<void> VorlieMacApp::openTapped(PushNotificationPayload payload)

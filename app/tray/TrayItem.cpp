@@ -32,6 +32,7 @@ TrayItem::TrayItem(SessionStore &store, MenuBarPreferences &preferences, TextLoo
       m_preferences(preferences),
       m_showPanel(m_menu.addAction(QString())),
       m_openMain(m_menu.addAction(QString())),
+      m_settings(m_menu.addAction(QString())),
       m_quit(m_menu.addAction(QString())),
       m_watcher(new QDBusServiceWatcher(watcherService, QDBusConnection::sessionBus(),
                                         QDBusServiceWatcher::WatchForRegistration, this)),
@@ -41,6 +42,7 @@ TrayItem::TrayItem(SessionStore &store, MenuBarPreferences &preferences, TextLoo
     retranslate();
     connect(m_showPanel, &QAction::triggered, this, [this] { emit panelRequested(anchor()); });
     connect(m_openMain, &QAction::triggered, this, &TrayItem::openMainWindowRequested);
+    connect(m_settings, &QAction::triggered, this, &TrayItem::settingsRequested);
     connect(m_quit, &QAction::triggered, this, &TrayItem::quitRequested);
     connect(&texts, &TextLookup::languageApplied, this, &TrayItem::retranslate);
     connect(&m_store, &SessionStore::mainPersonStatusChanged, this, &TrayItem::showStatus);
@@ -138,6 +140,8 @@ void TrayItem::retranslate()
 {
     m_showPanel->setText(qtTrId("menubar.show_panel"));
     m_openMain->setText(qtTrId("menubar.open_vorlie"));
+    //% "Settings…"
+    m_settings->setText(qtTrId("menubar.settings"));
     m_quit->setText(qtTrId("menubar.quit"));
     updateToolTip();
 }

@@ -50,6 +50,7 @@ signals:
     // The context menu's first entry, for trays that never report a click.
     void panelRequested(const vorlie::PanelAnchor &anchor);
     void openMainWindowRequested();
+    void settingsRequested();
     void quitRequested();
 
 private slots:
@@ -69,6 +70,7 @@ private:
     QMenu m_menu;
     QAction *m_showPanel;
     QAction *m_openMain;
+    QAction *m_settings;
     QAction *m_quit;
     QDBusServiceWatcher *m_watcher;
     // XEmbed trays announce themselves on the X display only.

@@ -10,7 +10,7 @@ enum class Unit { second, minute, hour, day };
 
 struct Wording {
     QString past; // %1: amount with unit
-    QString future;
+    QString now;
     QString second, minute, hour;
     // Days are written out: neither language abbreviates them.
     QString day, days;
@@ -18,8 +18,8 @@ struct Wording {
 
 const Wording &wordingFor(const QLocale &locale)
 {
-    static const Wording german{u"vor %1"_s, u"in %1"_s, u"Sek."_s, u"Min."_s, u"Std."_s, u"Tag"_s, u"Tagen"_s};
-    static const Wording english{u"%1 ago"_s, u"in %1"_s, u"sec."_s, u"min."_s, u"hr."_s, u"day"_s, u"days"_s};
+    static const Wording german{u"vor %1"_s, u"jetzt"_s, u"Sek."_s, u"Min."_s, u"Std."_s, u"Tag"_s, u"Tagen"_s};
+    static const Wording english{u"%1 ago"_s, u"now"_s, u"sec."_s, u"min."_s, u"hr."_s, u"day"_s, u"days"_s};
     return locale.language() == QLocale::German ? german : english;
 }
 
@@ -38,9 +38,12 @@ QString unitName(const Wording &w, Unit unit, qint64 amount)
 
 QString abbreviatedRelativeTime(const QDateTime &instant, const QDateTime &now, const QLocale &locale)
 {
-    const qint64 elapsed = instant.secsTo(now);
-    const bool future = elapsed < 0;
-    const qint64 seconds = future ? -elapsed : elapsed;
+    const Wording &w = wordingFor(locale);
+    // A time after `now` has not come yet for the reader: a clock running
+    // ahead of ours, or a view drawn before the status was set.
+    if (instant > now)
+        return w.now;
+    const qint64 seconds = instant.secsTo(now);
 
     Unit unit = Unit::second;
     qint64 amount = seconds;
@@ -55,9 +58,8 @@ QString abbreviatedRelativeTime(const QDateTime &instant, const QDateTime &now, 
         amount = seconds / 60;
     }
 
-    const Wording &w = wordingFor(locale);
     const QString quantity = locale.toString(amount) + u' ' + unitName(w, unit, amount);
-    return (future ? w.future : w.past).arg(quantity);
+    return w.past.arg(quantity);
 }
 
 } // namespace vorlie

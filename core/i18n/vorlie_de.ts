@@ -239,6 +239,10 @@
         <source>Quit</source>
         <translation>Beenden</translation>
     </message>
+    <message id="menubar.settings">
+        <source>Settings…</source>
+        <translation>Einstellungen…</translation>
+    </message>
     <message id="menubar.show_panel">
         <source>Show status</source>
         <translation>Status anzeigen</translation>

@@ -239,6 +239,10 @@
         <source>Quit</source>
         <translation>Quit</translation>
     </message>
+    <message id="menubar.settings">
+        <source>Settings…</source>
+        <translation>Settings…</translation>
+    </message>
     <message id="menubar.show_panel">
         <source>Show status</source>
         <translation>Show status</translation>

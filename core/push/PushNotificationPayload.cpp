@@ -46,6 +46,11 @@ std::optional<PushNotificationPayload> PushNotificationPayload::fromUserInfo(con
     return PushNotificationPayload{*kind, text(userInfo, "personId"), text(userInfo, "statusId"), text(userInfo, "connectionId")};
 }
 
+PushAlert PushAlert::fromUserInfo(const QVariantMap &userInfo)
+{
+    return PushAlert{text(userInfo, "title").value_or(QString()), text(userInfo, "body").value_or(QString())};
+}
+
 QString deviceTokenText(const QByteArray &token)
 {
     return QString::fromLatin1(token.toHex());

@@ -25,6 +25,16 @@ struct PushNotificationPayload {
     friend bool operator==(const PushNotificationPayload &, const PushNotificationPayload &) = default;
 };
 
+// The texts a message carries for the desktop to show as they are, whatever
+// its type: its "title" and "body", each empty when missing or not text.
+struct PushAlert {
+    QString title;
+    QString body;
+
+    static PushAlert fromUserInfo(const QVariantMap &userInfo);
+    bool isEmpty() const { return title.isEmpty() && body.isEmpty(); }
+};
+
 // A device token as the service receives it: two lower-case hex digits per byte.
 QString deviceTokenText(const QByteArray &token);
 

@@ -38,9 +38,7 @@ void AppearancePortal::start()
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
-    // From whoever owns the portal's name then: it is started on demand and
-    // may come and go after us.
-    bus.connect(QString(), portalPath, settingsInterface, QStringLiteral("SettingChanged"), this,
+    bus.connect(portalService, portalPath, settingsInterface, QStringLiteral("SettingChanged"), this,
                 SLOT(onSettingChanged(QString, QString, QDBusVariant)));
     readSetting(appearanceNamespace, colorSchemeKey);
     readSetting(interfaceNamespace, animationsKey);

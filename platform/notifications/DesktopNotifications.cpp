@@ -47,8 +47,10 @@ void DesktopNotifications::show(const QString &title, const QString &body, const
                                                          QString::fromLatin1(interfaceName), QStringLiteral("Notify"));
     // Servers may read the body as markup; a custom status is the sender's
     // free text and must show as text, never as a link or formatting.
+    // Every notification is a message from someone: the desktop's sound for one.
+    const QVariantMap hints{{QStringLiteral("sound-name"), QStringLiteral("message-new-instant")}};
     notify.setArguments({QStringLiteral("vorlie"), 0u, QString(), title, body.toHtmlEscaped(),
-                         QStringList{defaultAction, qtTrId("notification.open")}, QVariantMap(), -1});
+                         QStringList{defaultAction, qtTrId("notification.open")}, hints, -1});
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(notify), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, userInfo](QDBusPendingCallWatcher *call) {
         call->deleteLater();

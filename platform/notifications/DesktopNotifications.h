@@ -21,7 +21,8 @@ public:
 
     // Whether a server runs now or would be started on the first notification.
     bool isServerPresent() const;
-    // `userInfo` comes back with tapped() when the user opens this notification.
+    // Shown with the desktop's sound for an instant message. `userInfo`
+    // comes back with tapped() when the user opens this notification.
     void show(const QString &title, const QString &body, const QVariantMap &userInfo);
 
 signals:

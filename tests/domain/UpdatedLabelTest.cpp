@@ -46,13 +46,24 @@ TEST(UpdatedLabel, RecentStatusesGetAnAbbreviatedPhraseInTheLocale)
     EXPECT_EQ(labelAgo(0), QStringLiteral("0 sec. ago"));
 }
 
-TEST(UpdatedLabel, FutureCreationTimeGivesAForwardPhrase)
+TEST(UpdatedLabel, AFutureCreationTimeReadsAsNow)
 {
-    EXPECT_EQ(labelAgo(-5), QStringLiteral("in 5 sec."));
-    EXPECT_EQ(labelAgo(-5, german), QStringLiteral("in 5 Sek."));
-    // Clock skew of days is still "less than 24 hours ago": a phrase, no error.
-    EXPECT_EQ(labelAgo(-72 * hour), QStringLiteral("in 3 days"));
-    EXPECT_EQ(labelAgo(-24 * hour, german), QStringLiteral("in 1 Tag"));
+    // A service clock ahead of ours, by a second or by days.
+    const struct {
+        qint64 secondsAhead;
+        const QLocale &locale;
+        const char *expected;
+    } cases[] = {
+        {1, english, "now"},
+        {5, english, "now"},
+        {5, german, "jetzt"},
+        {24 * hour, german, "jetzt"},
+        {72 * hour, english, "now"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(labelAgo(-c.secondsAhead, c.locale), QString::fromUtf8(c.expected)) << c.secondsAhead;
+    // The very moment itself is still counted.
+    EXPECT_EQ(labelAgo(0, german), QStringLiteral("vor 0 Sek."));
 }
 
 TEST(UpdatedLabel, OtherLanguagesFallBackToEnglishWording)

@@ -197,7 +197,7 @@ TEST_F(RoadOfOneEvent, APushWithoutAChangeRewritesNothing)
     EXPECT_EQ(reloads.count, 0);
 }
 
-TEST_F(RoadOfOneEvent, AnUnknownPushOnlyRefreshesAndShowsNothing)
+TEST_F(RoadOfOneEvent, AnUnknownPushRefreshesAndShowsWhatItCarriesOrNothing)
 {
     const int shownBefore = static_cast<int>(notificationServer.shown.size());
     mainPersonPublishes("home");
@@ -205,11 +205,20 @@ TEST_F(RoadOfOneEvent, AnUnknownPushOnlyRefreshesAndShowsNothing)
     const fake::SentPush push = host.service().sentPushes().constFirst();
     host.service().clearRecords();
     ASSERT_TRUE(QTest::qWaitFor([&] { return notificationServer.shown.size() == shownBefore + 1; }, waitMs));
+    EXPECT_EQ(notificationServer.shown.constLast().hints.value(QStringLiteral("sound-name")).toString(), u"message-new-instant");
 
     ASSERT_EQ(post(QUrl(push.endpoint), R"({"type":"PARTNER_STATUS_CHANGED","personId":"01DEMOQUIL00000000000000000"})").status, 201);
     ASSERT_TRUE(syncEnded(1));
     settle();
     EXPECT_EQ(notificationServer.shown.size(), shownBefore + 1);
+
+    ASSERT_EQ(post(QUrl(push.endpoint), R"({"type":"poke_received","title":"Quil poked you","body":"<b>Poke</b> back?"})").status, 201);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notificationServer.shown.size() == shownBefore + 2; }, waitMs));
+    const ShownNotification &poke = notificationServer.shown.constLast();
+    EXPECT_EQ(poke.summary, u"Quil poked you");
+    EXPECT_EQ(poke.body, u"&lt;b&gt;Poke&lt;/b&gt; back?");
+    EXPECT_EQ(poke.hints.value(QStringLiteral("sound-name")).toString(), u"message-new-instant");
+    EXPECT_EQ(host.service().requestCount(QStringLiteral("sync")), 2) << "each push refreshes once";
 }
 
 // Start-up and the language switch, against the fake service alone.

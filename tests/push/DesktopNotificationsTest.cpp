@@ -45,7 +45,7 @@ TEST_F(DesktopNotificationsTest, TheServerIsSeenOnceItOwnsItsName)
     EXPECT_FALSE(DesktopNotifications(QDBusConnection(QStringLiteral("never-connected"))).isServerPresent());
 }
 
-TEST_F(DesktopNotificationsTest, NotifyCarriesTheTextsAndADefaultAction)
+TEST_F(DesktopNotificationsTest, NotifyCarriesTheTextsADefaultActionAndTheInstantMessageSound)
 {
     ASSERT_TRUE(server.start());
     ASSERT_NE(showAndWait(QStringLiteral("Quil is home"), {}), 0u);
@@ -58,6 +58,7 @@ TEST_F(DesktopNotificationsTest, NotifyCarriesTheTextsAndADefaultAction)
     EXPECT_EQ(shown.actions.constFirst(), u"default");
     EXPECT_FALSE(shown.actions.constLast().isEmpty()) << "the action needs a label";
     EXPECT_EQ(shown.expireTimeout, -1);
+    EXPECT_EQ(shown.hints.value(QStringLiteral("sound-name")).toString(), u"message-new-instant");
 }
 
 TEST_F(DesktopNotificationsTest, TheBodyIsShownAsTextNeverAsMarkup)

@@ -9,6 +9,14 @@
 using namespace vorlie;
 using namespace std::chrono_literals;
 
+namespace vorlie {
+// Readable failures.
+void PrintTo(const NotificationText &text, std::ostream *out)
+{
+    *out << '{' << text.title.toStdString() << " | " << text.body.toStdString() << '}';
+}
+} // namespace vorlie
+
 TEST(MacAppDelegate, ATokenThatCameEarlyIsHandedOverWhenTheCallbackIsSet)
 {
     MacAppDelegate delegate;
@@ -35,15 +43,58 @@ TEST(MacAppDelegate, NotificationsRefreshAndAForegroundOneWaitsForIt)
 {
     MacAppDelegate delegate;
     int refreshes = 0;
-    QCoro::waitFor(delegate.willPresentNotification()); // no callback yet: still shown, nothing breaks
+    const QVariantMap poke{{"type", "poke"}, {"title", "Poke"}};
+    // No callback yet: still shown, nothing breaks.
+    EXPECT_TRUE(QCoro::waitFor(delegate.willPresentNotification(poke)));
     delegate.setOnRemoteNotification([&refreshes]() -> QCoro::Task<void> {
         co_await QCoro::sleepFor(20ms);
         ++refreshes;
     });
-    QCoro::waitFor(delegate.willPresentNotification());
+    QCoro::waitFor(delegate.willPresentNotification(poke));
     EXPECT_EQ(refreshes, 1);
     delegate.didReceiveRemoteNotification();
     EXPECT_TRUE(QTest::qWaitFor([&refreshes] { return refreshes == 2; }, 2000));
+}
+
+TEST(MacAppDelegate, APushedMessageShowsItsKnownTypesWordsOrElseWhatItCarries)
+{
+    MacAppDelegate delegate;
+    int refreshes = 0;
+    delegate.setOnRemoteNotification([&refreshes]() -> QCoro::Task<void> {
+        ++refreshes;
+        co_return;
+    });
+    // Words of a known type, as the session would give them.
+    delegate.setNotificationText([](const PushNotificationPayload &payload) {
+        return NotificationText{QStringLiteral("Quil set a new status"), payload.personId.value_or(QString())};
+    });
+    using Shown = std::optional<NotificationText>;
+    const QString appName = qtTrId("vorlie");
+    const struct {
+        const char *what;
+        QVariantMap userInfo;
+        Shown shown;
+    } messages[] = {
+        {"a known type, in its words", {{"type", "partner_status_changed"}, {"personId", "01P"}, {"title", "raw"}},
+         NotificationText{"Quil set a new status", "01P"}},
+        {"an unknown type with a title and a body", {{"type", "poke_received"}, {"title", "Quil poked you"}, {"body", "Poke back?"}},
+         NotificationText{"Quil poked you", "Poke back?"}},
+        {"a known type in upper case", {{"type", "PARTNER_STATUS_CHANGED"}, {"title", "Hello"}}, NotificationText{"Hello", ""}},
+        {"no type at all", {{"title", "Hello"}, {"body", "there"}}, NotificationText{"Hello", "there"}},
+        {"a body alone, under the app's name", {{"type", "poke_received"}, {"body", "Poke back?"}},
+         NotificationText{appName, "Poke back?"}},
+        {"texts of other types", {{"type", "poke_received"}, {"title", 7}, {"body", QVariantList{"a"}}}, std::nullopt},
+        {"empty texts", {{"type", "poke_received"}, {"title", ""}, {"body", ""}}, std::nullopt},
+        {"nothing carried", {{"type", "poke_received"}}, std::nullopt},
+    };
+    for (const auto &message : messages)
+        EXPECT_EQ(QCoro::waitFor(delegate.willPresentNotification(message.userInfo)), message.shown) << message.what;
+    EXPECT_EQ(refreshes, static_cast<int>(std::size(messages))) << "every message refreshes, shown or not";
+
+    // Before the session's words are wired, a known type shows what it carries.
+    MacAppDelegate early;
+    EXPECT_EQ(QCoro::waitFor(early.willPresentNotification({{"type", "reaction_received"}, {"title", "Quil reacted"}})),
+              (Shown{NotificationText{"Quil reacted", ""}}));
 }
 
 TEST(MacAppDelegate, ThePeriodicLoopTicksAfterAnIntervalNeverOverlapsAndStopsOnTermination)

@@ -18,6 +18,7 @@ struct ShownNotification {
     QString summary;
     QString body;
     QStringList actions;
+    QVariantMap hints;
     int expireTimeout = 0;
 };
 
@@ -46,8 +47,7 @@ public slots:
                 const QStringList &actions, const QVariantMap &hints, int expireTimeout)
     {
         Q_UNUSED(appIcon)
-        Q_UNUSED(hints)
-        shown.append(ShownNotification{m_nextId, appName, replacesId, summary, body, actions, expireTimeout});
+        shown.append(ShownNotification{m_nextId, appName, replacesId, summary, body, actions, hints, expireTimeout});
         return m_nextId++;
     }
     QStringList GetCapabilities() { return {QStringLiteral("actions"), QStringLiteral("body")}; }

@@ -98,6 +98,12 @@ bool windowShown(int width, int minimumHeight = 1)
     }, waitMs);
 }
 
+int windowsOfWidth(int width)
+{
+    const QList<QSize> sizes = shownWindows();
+    return static_cast<int>(std::count_if(sizes.cbegin(), sizes.cend(), [width](QSize size) { return size.width() == width; }));
+}
+
 // Keys typed on the X server reach the window that has the focus.
 bool typeKeys(const QStringList &keys)
 {
@@ -218,6 +224,35 @@ TEST_F(ProgramOnATray, TheTrayShowsTheEmojiOpensThePanelPublishesAndFollowsThePu
         const QList<QImage> pictures = item->iconPixmaps();
         return !pictures.isEmpty() && bareHeart(pictures.constFirst());
     }, waitMs)) << "the tray kept the old emoji";
+}
+
+TEST_F(ProgramOnATray, ThePanelAndTheTrayMenuOpenTheSettingsWindowAndRaiseItWhenItIsOpen)
+{
+    constexpr int panelWidth = 280;
+    constexpr int settingsWidth = 380;
+    constexpr int mainWidth = 460;
+    ASSERT_TRUE(watcher.start());
+    launchInBackground();
+    const auto item = itemShowing(withEmoji);
+    ASSERT_TRUE(item) << "no item on the tray; " << whatHappened();
+
+    // The panel's footer, by keyboard: past "Open vorlie" to the settings.
+    ASSERT_TRUE(item->activate(0, 0));
+    ASSERT_TRUE(windowFocused(panelWidth)) << "no panel; " << whatHappened();
+    ASSERT_TRUE(typeKeys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Return")}));
+    ASSERT_TRUE(windowShown(settingsWidth, 380)) << "no settings window; " << whatHappened();
+    EXPECT_TRUE(windowFocused(settingsWidth));
+    EXPECT_EQ(windowsOfWidth(mainWidth), 0) << "the settings come in a window of their own, not over the main window";
+
+    // Behind the panel, then asked for from the tray's menu: raised, not doubled.
+    ASSERT_TRUE(item->activate(0, 0));
+    ASSERT_TRUE(windowFocused(panelWidth));
+    const QList<TrayMenuEntry> entries = item->menuEntries();
+    ASSERT_EQ(entries.size(), 4);
+    ASSERT_TRUE(item->clickMenuEntry(entries.at(2).id)); // show status, open vorlie, settings, quit
+    EXPECT_TRUE(windowFocused(settingsWidth)) << whatHappened();
+    EXPECT_EQ(windowsOfWidth(settingsWidth), 1);
+    EXPECT_EQ(windowsOfWidth(mainWidth), 0);
 }
 
 TEST_F(ProgramOnATray, WithoutAnyTrayTheMainWindowShowsEvenInTheBackground)

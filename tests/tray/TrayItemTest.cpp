@@ -158,7 +158,7 @@ TEST_F(TrayItemOnATray, AfterSignOutItShowsTheBareHeartAndNoStatus)
     EXPECT_EQ(item->toolTipTitle(), toolTipFor(qtTrId("home.no_status")));
 }
 
-TEST_F(TrayItemOnATray, AClickAsksForThePanelAndTheMenuOffersItFirst)
+TEST_F(TrayItemOnATray, AClickAsksForThePanelAndTheMenuOffersItFirstThenTheWindowsAndQuit)
 {
     ASSERT_TRUE(watcher.start());
     createTray();
@@ -167,6 +167,7 @@ TEST_F(TrayItemOnATray, AClickAsksForThePanelAndTheMenuOffersItFirst)
     QSignalSpy toggles(tray.get(), &TrayItem::panelToggleRequested);
     QSignalSpy panels(tray.get(), &TrayItem::panelRequested);
     QSignalSpy mainWindow(tray.get(), &TrayItem::openMainWindowRequested);
+    QSignalSpy settings(tray.get(), &TrayItem::settingsRequested);
     QSignalSpy quits(tray.get(), &TrayItem::quitRequested);
 
     ASSERT_TRUE(item->activate(40, 10));
@@ -176,20 +177,28 @@ TEST_F(TrayItemOnATray, AClickAsksForThePanelAndTheMenuOffersItFirst)
     EXPECT_EQ(anchor.iconGeometry, std::nullopt);
     EXPECT_EQ(anchor.pointer, QCursor::pos());
 
+    // Each entry, clicked on the tray, asks for its own window or action once.
+    const struct {
+        const char *label;
+        QSignalSpy &asks;
+    } menu[] = {
+        {"menubar.show_panel", panels},
+        {"menubar.open_vorlie", mainWindow},
+        {"menubar.settings", settings},
+        {"menubar.quit", quits},
+    };
     const QList<TrayMenuEntry> entries = item->menuEntries();
-    ASSERT_EQ(entries.size(), 3);
-    EXPECT_EQ(entries.at(0).label, qtTrId("menubar.show_panel"));
-    EXPECT_EQ(entries.at(1).label, qtTrId("menubar.open_vorlie"));
-    EXPECT_EQ(entries.at(2).label, qtTrId("menubar.quit"));
-
-    ASSERT_TRUE(item->clickMenuEntry(entries.at(0).id));
-    ASSERT_TRUE(QTest::qWaitFor([&panels] { return panels.size() == 1; }, waitMs));
-    ASSERT_TRUE(item->clickMenuEntry(entries.at(1).id));
-    ASSERT_TRUE(QTest::qWaitFor([&mainWindow] { return mainWindow.size() == 1; }, waitMs));
-    ASSERT_TRUE(item->clickMenuEntry(entries.at(2).id));
-    ASSERT_TRUE(QTest::qWaitFor([&quits] { return quits.size() == 1; }, waitMs));
+    const auto count = static_cast<qsizetype>(std::size(menu));
+    ASSERT_EQ(entries.size(), count);
+    for (qsizetype i = 0; i < count; ++i) {
+        EXPECT_EQ(entries.at(i).label, qtTrId(menu[i].label));
+        ASSERT_TRUE(item->clickMenuEntry(entries.at(i).id));
+        QSignalSpy &asks = menu[i].asks;
+        EXPECT_TRUE(QTest::qWaitFor([&asks] { return asks.size() == 1; }, waitMs)) << menu[i].label;
+    }
+    for (const auto &entry : menu)
+        EXPECT_EQ(entry.asks.size(), 1) << entry.label;
     EXPECT_EQ(toggles.size(), 1);
-    EXPECT_EQ(panels.size(), 1);
 }
 
 TEST_F(TrayItemOnATray, ATrayThatStartsLaterStillGetsTheItem)
@@ -233,10 +242,11 @@ TEST_F(TrayItemOnATray, ALanguageChangeRetranslatesTheMenuAndTheToolTip)
     texts.apply(AppLanguage::german);
 
     const QList<TrayMenuEntry> entries = item->menuEntries();
-    ASSERT_EQ(entries.size(), 3);
+    ASSERT_EQ(entries.size(), 4);
     EXPECT_EQ(entries.at(0).label, qtTrId("menubar.show_panel"));
     EXPECT_NE(entries.at(0).label, englishEntry);
-    EXPECT_EQ(entries.at(2).label, qtTrId("menubar.quit"));
+    EXPECT_EQ(entries.at(2).label, qtTrId("menubar.settings"));
+    EXPECT_EQ(entries.at(3).label, qtTrId("menubar.quit"));
     EXPECT_EQ(item->toolTipTitle(), toolTipFor(qtTrId("home.no_status")));
 }
 

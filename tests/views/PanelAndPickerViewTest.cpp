@@ -153,20 +153,24 @@ TEST(PanelViewTest, KeyboardReachesEveryActionInReadingOrderAndReturnActivates)
     panel.window->requestActivate();
     panel.item->forceActiveFocus();
     QSignalSpy picker(panel.item.get(), SIGNAL(statusPickerRequested()));
+    QSignalSpy settings(panel.item.get(), SIGNAL(settingsRequested()));
     QSignalSpy quit(panel.item.get(), SIGNAL(quitRequested()));
 
     QStringList order;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
         order << accessibleName(panel.window->activeFocusItem());
         QTest::keyClick(panel.window.get(), Qt::Key_Tab);
     }
-    EXPECT_EQ(order, (QStringList{"Change my status", "Open vorlie", "Quit"}));
+    EXPECT_EQ(order, (QStringList{"Change my status", "Open vorlie", "Settings…", "Quit"}));
 
     QTest::keyClick(panel.window.get(), Qt::Key_Return); // back on "Change my status"
     EXPECT_EQ(picker.count(), 1);
     QTest::keyClick(panel.window.get(), Qt::Key_Backtab);
     QTest::keyClick(panel.window.get(), Qt::Key_Space);
     EXPECT_EQ(quit.count(), 1);
+    QTest::keyClick(panel.window.get(), Qt::Key_Backtab);
+    QTest::keyClick(panel.window.get(), Qt::Key_Return);
+    EXPECT_EQ(settings.count(), 1);
 }
 
 TEST(ToastTest, HidesTwoSecondsAfterTheFirstSaveAndIsNotRestarted)

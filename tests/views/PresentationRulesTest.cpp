@@ -48,6 +48,29 @@ TEST_F(HomePresenterTest, MainPersonWithStatusShowsTextEmojiMoodAndUpdatedLabel)
     EXPECT_TRUE(home.ownAvatarURL().query().contains("size=72"));
 }
 
+TEST_F(HomePresenterTest, TheUpdatedLabelCountsToTheClocksNowAndNeverLiesAhead)
+{
+    world.now = QDateTime(QDate(2031, 3, 14), QTime(9, 30), Qt::UTC);
+    world.signIn();
+    const struct {
+        qint64 secondsBeforeNow; // negative: a service clock ahead of ours
+        AppLanguage language;
+        const char *label;
+    } cases[] = {
+        {5, AppLanguage::english, "5 sec. ago"},
+        {-5, AppLanguage::english, "now"},
+        {-5, AppLanguage::german, "jetzt"},
+        {-3600, AppLanguage::english, "now"},
+        {90 * 60, AppLanguage::german, "vor 1 Std."},
+    };
+    for (const auto &c : cases) {
+        world.languages.setSelection(c.language);
+        world.sync.snapshot.mainPersonStatus->createdAt = world.now.addSecs(-c.secondsBeforeNow);
+        resultOf(world.store.refresh());
+        EXPECT_EQ(home.updatedLabel(), QString::fromUtf8(c.label)) << c.secondsBeforeNow;
+    }
+}
+
 TEST_F(HomePresenterTest, ExpiredStatusReadsAsNoStatusButKeepsItsMood)
 {
     world.signIn(sampleWith([](SyncSnapshot &s) {
@@ -166,7 +189,7 @@ protected:
 
 TEST_F(StatusPickerPresenterTest, WithoutRecentsOrFavouritesTheFirstSectionIsMoodAndCustomNeverShows)
 {
-    ASSERT_TRUE(ViewWorld::spinUntil([this] { return picker.ready(); }));
+    ASSERT_TRUE(ViewWorld::spinUntil([this] { return !picker.isLoading(); }));
     for (const QVariant &chip : chipsOf("status_picker.favorites"))
         picker.toggleFavorite(chip.toMap().value("key").toString());
     const QStringList keys = sectionKeys();
@@ -182,7 +205,7 @@ TEST_F(StatusPickerPresenterTest, WithoutRecentsOrFavouritesTheFirstSectionIsMoo
 TEST_F(StatusPickerPresenterTest, RecentsAndFavouritesComeFirstAndAChipMayShowInSeveralSections)
 {
     world.signIn();
-    ASSERT_TRUE(ViewWorld::spinUntil([this] { return picker.ready(); }));
+    ASSERT_TRUE(ViewWorld::spinUntil([this] { return !picker.isLoading(); }));
     const QString key = chipsOf("status_picker.mood").first().toMap().value("key").toString();
     picker.toggleFavorite(key);
     picker.choose(key);
@@ -195,7 +218,7 @@ TEST_F(StatusPickerPresenterTest, RecentsAndFavouritesComeFirstAndAChipMayShowIn
 
 TEST_F(StatusPickerPresenterTest, ChipTextIsTheTranslationWithTheCataloguesTextAsFallback)
 {
-    ASSERT_TRUE(ViewWorld::spinUntil([this] { return picker.ready(); }));
+    ASSERT_TRUE(ViewWorld::spinUntil([this] { return !picker.isLoading(); }));
     const QVariantMap first = chipsOf("status_picker.mood").first().toMap();
     EXPECT_EQ(first.value("text"), BuiltInStatusCatalog::localizedText(first.value("key").toString()));
     EXPECT_EQ(BuiltInStatusCatalog::localizedText(QStringLiteral("service_only_key"), QStringLiteral("From the service")),
@@ -205,7 +228,7 @@ TEST_F(StatusPickerPresenterTest, ChipTextIsTheTranslationWithTheCataloguesTextA
 TEST_F(StatusPickerPresenterTest, ChoosingReportsSavedOnceAndTheStoreShowsTheStatusAtOnce)
 {
     world.signIn();
-    ASSERT_TRUE(ViewWorld::spinUntil([this] { return picker.ready(); }));
+    ASSERT_TRUE(ViewWorld::spinUntil([this] { return !picker.isLoading(); }));
     QSignalSpy saved(&picker, &StatusPickerPresenter::saved);
     const auto shown = world.recordOwnStatusKeys();
     picker.choose(QStringLiteral("tired"));

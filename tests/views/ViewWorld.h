@@ -79,7 +79,7 @@ public:
     }
 
     // Shows `item` alone in a window of its own size.
-    std::unique_ptr<QQuickWindow> show(QQuickItem *item)
+    static std::unique_ptr<QQuickWindow> show(QQuickItem *item)
     {
         auto window = std::make_unique<QQuickWindow>();
         item->setParentItem(window->contentItem());

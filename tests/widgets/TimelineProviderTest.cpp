@@ -211,7 +211,7 @@ TEST(VorlieWidgetsBundle, TheElapsedTimeIsWordedInTheStoredLanguage)
         const auto timeline = bundle.widgets().first().provider->timeline({}, {});
         const auto *entry = qobject_cast<const MainPersonEntry *>(timeline.entries.first().content.get());
         ASSERT_TRUE(entry && entry->snapshotObject());
-        worded << entry->snapshotObject()->elapsedText(now);
+        worded << entry->snapshotObject()->elapsedText();
     }
     EXPECT_NE(worded[0], worded[1]);
     EXPECT_TRUE(worded[0].contains(QLatin1Char('5'))) << worded[0].toStdString();

@@ -1,18 +1,8 @@
 // The widget's views offscreen, fed by the real provider from snapshots the
 // application side stored. Every case leaves a screenshot in
 // screenshots/ of the build folder.
-#include "DecodedPicture.h"
-#include "MainPersonEntry.h"
-#include "VorlieWidgetsBundle.h"
-#include "WidgetEngine.h"
-#include "WidgetFixtures.h"
+#include "RenderedWidget.h"
 
-#include <QDir>
-#include <QQmlComponent>
-#include <QQmlEngine>
-#include <QQuickItem>
-#include <QQuickWindow>
-#include <QTest>
 #include <QBuffer>
 #include <QtPlugin>
 #include <QtQml/qqmlextensionplugin.h>
@@ -25,140 +15,9 @@ Q_IMPORT_QML_PLUGIN(Vorlie_AvatarPlugin)
 Q_IMPORT_QML_PLUGIN(Vorlie_ThemePlugin)
 
 using namespace vorlie;
-using vorlie::testing::AppSide;
-using vorlie::testing::sampleSnapshot;
+using namespace vorlie::testing;
 
 namespace {
-
-enum class Size { small, medium };
-
-struct Look {
-    AppLanguage language = AppLanguage::english;
-    Appearance::ColorScheme scheme = Appearance::ColorScheme::light;
-};
-
-// One widget as the host shows it.
-class RenderedWidget {
-public:
-    RenderedWidget(AppSide &app, Size size, Look look = {})
-    {
-        writeStoredLanguage(app.defaults, look.language);
-        m_bundle = std::make_unique<VorlieWidgetsBundle>(app.defaults, [] { return QDateTime::currentDateTimeUtc(); },
-                                                         QTimeZone::systemTimeZone());
-        prepareWidgetEngine(m_engine).setColorScheme(look.scheme);
-        const widgetkit::WidgetDeclaration widget = m_bundle->widgets().first();
-        const auto family = size == Size::small ? widgetkit::WidgetFamily::small : widgetkit::WidgetFamily::medium;
-        m_entry = widget.provider->timeline({}, {family, {}}).entries.first().content;
-
-        QQmlComponent component(&m_engine, widget.view);
-        m_view.reset(qobject_cast<QQuickItem *>(component.createWithInitialProperties(
-            {{QStringLiteral("entry"), QVariant::fromValue(m_entry.get())},
-             {QStringLiteral("family"), widgetkit::familyName(family)}})));
-        EXPECT_TRUE(m_view) << component.errorString().toStdString();
-        m_window.setColor(Qt::transparent);
-        m_window.resize(size == Size::small ? QSize(170, 170) : QSize(364, 170));
-        if (m_view) {
-            m_view->setParentItem(m_window.contentItem());
-            m_view->setSize(m_window.size());
-        }
-        m_window.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&m_window));
-    }
-    ~RenderedWidget() { m_view.reset(); }
-
-    QQuickItem *view() const { return m_view.get(); }
-    QString tapURL() const { return m_view->property("widgetURL").toUrl().toString(); }
-
-    QImage shot(const QString &name)
-    {
-        QImage image = m_window.grabWindow();
-        const QString dir = QStringLiteral(VORLIE_SCREENSHOT_DIR);
-        QDir().mkpath(dir);
-        image.save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-        return image;
-    }
-
-    // Texts actually on screen, without symbols.
-    QStringList visibleTexts() const
-    {
-        QStringList texts;
-        forEachVisible(m_view.get(), [&texts](QQuickItem *item) {
-            if (isText(item) && !item->property("text").toString().isEmpty())
-                texts << item->property("text").toString();
-        });
-        return texts;
-    }
-    QQuickItem *visibleTextItem(const QString &text) const
-    {
-        QQuickItem *found = nullptr;
-        forEachVisible(m_view.get(), [&](QQuickItem *item) {
-            if (!found && isText(item) && item->property("text").toString() == text)
-                found = item;
-        });
-        return found;
-    }
-    bool emojiShown() const
-    {
-        bool shown = false;
-        forEachVisible(m_view.get(), [&shown](QQuickItem *item) {
-            shown = shown
-                || (isText(item) && !item->property("text").toString().isEmpty()
-                    && item->property("font").value<QFont>().family() == QLatin1String("Noto Color Emoji"));
-        });
-        return shown;
-    }
-    // The mood badge, when one is drawn.
-    QString badgeShown() const
-    {
-        QString symbol;
-        forEachVisible(m_view.get(), [&symbol](QQuickItem *item) {
-            if (item->metaObject()->indexOfProperty("symbolName") >= 0)
-                symbol = item->property("symbolName").toString();
-        });
-        return symbol;
-    }
-    bool pictureDrawn() const
-    {
-        bool drawn = false;
-        forEachVisible(m_view.get(), [&drawn](QQuickItem *item) {
-            if (auto *picture = qobject_cast<DecodedPicture *>(item))
-                drawn = drawn || picture->decoded();
-        });
-        return drawn;
-    }
-    bool placeholderShown() const
-    {
-        bool shown = false;
-        forEachVisible(m_view.get(), [&shown](QQuickItem *item) {
-            shown = shown || QString::fromLatin1(item->metaObject()->className()).startsWith(QLatin1String("AvatarPlaceholder"));
-        });
-        return shown;
-    }
-
-private:
-    static bool isText(const QQuickItem *item)
-    {
-        return item->metaObject()->indexOfProperty("truncated") >= 0
-            && item->property("font").value<QFont>().family() != QLatin1String("Material Icons");
-    }
-
-    template<typename F>
-    static void forEachVisible(QQuickItem *item, F &&visit)
-    {
-        if (!item || !item->isVisible())
-            return;
-        visit(item);
-        const auto children = item->childItems();
-        for (QQuickItem *child : children)
-            forEachVisible(child, visit);
-    }
-
-    QQmlEngine m_engine;
-    std::unique_ptr<VorlieWidgetsBundle> m_bundle;
-    std::shared_ptr<QObject> m_entry;
-    QQuickWindow m_window;
-    std::unique_ptr<QQuickItem> m_view;
-};
 
 bool fitsInside(const QQuickItem *item, const QQuickItem *root)
 {
@@ -210,6 +69,43 @@ TEST(WidgetViews, ACurrentStatusShowsEmojiTextMoodAndInTheMediumSizeTheElapsedTi
     EXPECT_EQ(texts.mid(0, 3), (QStringList{QStringLiteral("Quil"), QStringLiteral("🥰"), QStringLiteral("Thinking of you")}));
     EXPECT_TRUE(texts[3].contains(QStringLiteral("5 min"))) << texts[3].toStdString();
     EXPECT_EQ(medium.badgeShown(), QStringLiteral("heart.fill"));
+}
+
+TEST(WidgetViews, TheElapsedTimeIsCountedToTheMomentTheWidgetDrawsAndNeverLiesAhead)
+{
+    AppSide app;
+    // The widget's clock, far from the machine's.
+    QDateTime now(QDate(2031, 3, 14), QTime(9, 30), Qt::UTC);
+    app.write(sampleSnapshot(now.addSecs(-300)));
+    RenderedWidget medium(app, Size::medium, {}, [&now] { return now; });
+    EXPECT_EQ(medium.visibleTexts().constLast(), QStringLiteral("5 min. ago"));
+
+    // A push brings a new status a while after the widget was first drawn;
+    // the host reloads the widget that is on screen.
+    const struct {
+        const char *what;
+        qint64 statusAge; // seconds before the widget's clock; negative: after it
+        const char *shown;
+    } reloads[] = {
+        {"set just now", 0, "0 sec. ago"},
+        {"set five seconds before the reload", 5, "5 sec. ago"},
+        {"stamped by a service clock three seconds ahead", -3, "now"},
+        {"stamped a day ahead", -86400, "now"},
+    };
+    for (const auto &reload : reloads) {
+        now = now.addSecs(90);
+        app.write(sampleSnapshot(now.addSecs(-reload.statusAge)));
+        medium.reload();
+        EXPECT_EQ(medium.visibleTexts().constLast(), QString::fromUtf8(reload.shown)) << reload.what;
+    }
+
+    // Shown again after a while away: counted to that moment.
+    app.write(sampleSnapshot(now));
+    medium.reload();
+    medium.view()->window()->hide();
+    now = now.addSecs(120);
+    medium.view()->window()->show();
+    EXPECT_EQ(medium.visibleTexts().constLast(), QStringLiteral("2 min. ago"));
 }
 
 TEST(WidgetViews, AStatusWithoutEmojiShowsOnlyItsText)

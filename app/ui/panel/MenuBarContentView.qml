@@ -6,13 +6,15 @@ import Vorlie.Controls
 import Vorlie.Presentation
 
 // The panel under the tray item: the main person at a glance, one's own
-// status, the way to change it, and the way to the main window or out.
+// status, the way to change it, and the way to the main window, the
+// settings or out.
 // It shows whatever the session holds, signed in or not.
 FocusScope {
     id: panel
     property alias presenter: home
     signal statusPickerRequested()
     signal openMainWindowRequested()
+    signal settingsRequested()
     signal quitRequested()
 
     function showSavedToast() { toast.show() }
@@ -169,10 +171,17 @@ FocusScope {
         Item {
             width: parent.width
             height: openButton.implicitHeight
-            PlainButton {
-                id: openButton
-                text: qsTrId("menubar.open_vorlie")
-                onClicked: panel.openMainWindowRequested()
+            Row {
+                PlainButton {
+                    id: openButton
+                    text: qsTrId("menubar.open_vorlie")
+                    onClicked: panel.openMainWindowRequested()
+                }
+                PlainButton {
+                    //% "Settings…"
+                    text: qsTrId("menubar.settings")
+                    onClicked: panel.settingsRequested()
+                }
             }
             PlainButton {
                 text: qsTrId("menubar.quit")

@@ -11,6 +11,7 @@ import Vorlie.Picker
 Window {
     id: panelWindow
     signal openMainWindowRequested()
+    signal settingsRequested()
     signal quitRequested()
 
     // Where a window cannot place itself (Wayland), the panel is a normal
@@ -54,6 +55,10 @@ Window {
         onOpenMainWindowRequested: {
             panelWindow.close()
             panelWindow.openMainWindowRequested()
+        }
+        onSettingsRequested: {
+            panelWindow.close()
+            panelWindow.settingsRequested()
         }
         onQuitRequested: panelWindow.quitRequested()
     }

@@ -61,13 +61,14 @@ FocusScope {
         }
 
         Spinner {
-            visible: !presenter.ready && presenter.sections.length === 0
+            visible: presenter.isLoading
             anchors.horizontalCenter: parent.horizontalCenter
             size: 18
         }
 
         Flickable {
             id: scroller
+            visible: !presenter.isLoading
             width: parent.width
             height: Math.min(sections.implicitHeight, 340)
             contentHeight: sections.implicitHeight

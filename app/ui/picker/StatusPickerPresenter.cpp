@@ -34,6 +34,21 @@ QVariantMap sectionOf(const char *titleKey, const std::vector<StatusCatalogItem>
     };
 }
 
+QVariantList sectionsOf(const StatusPickerViewModel &model)
+{
+    QVariantList sections;
+    if (const auto recent = model.recentItems(); !recent.empty())
+        sections << sectionOf("status_picker.recent", recent);
+    if (const auto favorites = model.favoriteItems(); !favorites.empty())
+        sections << sectionOf("status_picker.favorites", favorites);
+    // Custom statuses are typed, never picked from a section.
+    sections << sectionOf("status_picker.mood", model.itemsInCategory(StatusCategory::mood));
+    sections << sectionOf("status_picker.activity", model.itemsInCategory(StatusCategory::activity));
+    sections << sectionOf("status_picker.location", model.itemsInCategory(StatusCategory::location));
+    sections << sectionOf("status_picker.relationship", model.itemsInCategory(StatusCategory::relationship));
+    return sections;
+}
+
 } // namespace
 
 StatusPickerPresenter::StatusPickerPresenter(QObject *parent)
@@ -59,40 +74,30 @@ void StatusPickerPresenter::bind(AppServices &services)
     StatusPickerViewModel *model = m_model.get();
     connect(model, &StatusPickerViewModel::catalogChanged, this, &StatusPickerPresenter::rebuildSections);
     connect(model, &StatusPickerViewModel::recentKeysChanged, this, &StatusPickerPresenter::rebuildSections);
+    connect(model, &StatusPickerViewModel::isLoadingChanged, this, &StatusPickerPresenter::rebuildSections);
     connect(model, &StatusPickerViewModel::customTextChanged, this, &StatusPickerPresenter::customTextChanged);
     connect(model, &StatusPickerViewModel::isSubmittingChanged, this, &StatusPickerPresenter::isSubmittingChanged);
     connect(model, &StatusPickerViewModel::errorMessageChanged, this, &StatusPickerPresenter::errorMessageChanged);
     connect(&services.textLookup(), &TextLookup::languageApplied, this, &StatusPickerPresenter::rebuildSections);
+    QCoro::connect(model->loadCatalog(), this, [] {});
     rebuildSections();
-    QCoro::connect(model->loadCatalog(), this, [this] { setReady(true); });
 }
 
 void StatusPickerPresenter::rebuildSections()
 {
     if (!m_model)
         return;
-    QVariantList sections;
-    if (const auto recent = m_model->recentItems(); !recent.empty())
-        sections << sectionOf("status_picker.recent", recent);
-    if (const auto favorites = m_model->favoriteItems(); !favorites.empty())
-        sections << sectionOf("status_picker.favorites", favorites);
-    // Custom statuses are typed, never picked from a section.
-    sections << sectionOf("status_picker.mood", m_model->itemsInCategory(StatusCategory::mood));
-    sections << sectionOf("status_picker.activity", m_model->itemsInCategory(StatusCategory::activity));
-    sections << sectionOf("status_picker.location", m_model->itemsInCategory(StatusCategory::location));
-    sections << sectionOf("status_picker.relationship", m_model->itemsInCategory(StatusCategory::relationship));
-    if (sections == m_sections)
-        return;
-    m_sections = sections;
-    emit sectionsChanged();
-}
-
-void StatusPickerPresenter::setReady(bool ready)
-{
-    if (m_ready == ready)
-        return;
-    m_ready = ready;
-    emit readyChanged();
+    const bool loading = m_model->isLoading() && m_model->catalog().empty();
+    const QVariantList sections = loading ? QVariantList() : sectionsOf(*m_model);
+    // The sections first: the view leaves its loading state with them in place.
+    if (sections != m_sections) {
+        m_sections = sections;
+        emit sectionsChanged();
+    }
+    if (loading != m_isLoading) {
+        m_isLoading = loading;
+        emit isLoadingChanged();
+    }
 }
 
 QString StatusPickerPresenter::customText() const

@@ -20,7 +20,7 @@ class StatusPickerViewModel;
 class StatusPickerPresenter : public ServicesPresenter {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(bool ready READ ready NOTIFY readyChanged)
+    Q_PROPERTY(bool isLoading READ isLoading NOTIFY isLoadingChanged)
     Q_PROPERTY(QVariantList sections READ sections NOTIFY sectionsChanged)
     Q_PROPERTY(QString customText READ customText WRITE setCustomText NOTIFY customTextChanged)
     Q_PROPERTY(bool showsSendButton READ showsSendButton NOTIFY customTextChanged)
@@ -35,9 +35,13 @@ public:
     explicit StatusPickerPresenter(AppServices &services, QObject *parent = nullptr);
     ~StatusPickerPresenter() override;
 
-    // False until the model exists and has tried to load the catalogue.
-    bool ready() const { return m_ready; }
-    // [{title, key, chips: [{key, text, emoji, isFavorite}]}], in display order.
+    // True until the model exists, and while its catalogue is on its way
+    // with no chip known yet: the view shows its loading state then, and
+    // there are no sections. A built-in catalogue taken in place of the
+    // service's ends it at once.
+    bool isLoading() const { return m_isLoading; }
+    // [{title, key, chips: [{key, text, emoji, isFavorite}]}], in display
+    // order; empty while loading.
     QVariantList sections() const { return m_sections; }
     QString customText() const;
     void setCustomText(const QString &text);
@@ -53,7 +57,7 @@ public:
     Q_INVOKABLE void toggleFavorite(const QString &statusKey);
 
 signals:
-    void readyChanged();
+    void isLoadingChanged();
     void sectionsChanged();
     void customTextChanged();
     void isSubmittingChanged();
@@ -62,12 +66,12 @@ signals:
 
 private:
     void bind(AppServices &services) override;
+    // Sections and the loading state, from the model as it is now.
     void rebuildSections();
-    void setReady(bool ready);
 
     QPointer<AppServices> m_services;
     std::unique_ptr<StatusPickerViewModel> m_model;
-    bool m_ready = false;
+    bool m_isLoading = true;
     QVariantList m_sections;
 };
 

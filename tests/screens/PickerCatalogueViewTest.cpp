@@ -1,0 +1,136 @@
+// The status picker over the real service client while its catalogue is
+// slow, fails or never answers: the loading state first, never empty
+// sections, then the service's chips or the built-in ones.
+#include "ScreenServices.h"
+#include "StatusPickerPresenter.h"
+#include "UiRoot.h"
+#include "domain/StatusCatalog.h"
+#include "support/AppStackFixture.h"
+#include "views/ViewChecks.h"
+#include "views/ViewWorld.h"
+
+#include <QAccessible>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using namespace vorlie;
+using namespace vorlie::testing;
+
+namespace {
+
+const QUrl pickerView(QStringLiteral("qrc:/Vorlie/Picker/MacStatusPickerView.qml"));
+
+fake::ScriptedReply never()
+{
+    fake::ScriptedReply r;
+    r.behaviour = fake::ScriptedReply::Behaviour::hang;
+    return r;
+}
+
+} // namespace
+
+class PickerCatalogueTest : public AppStackFixture {
+protected:
+    void SetUp() override
+    {
+        QAccessible::setActive(true);
+        ui.appearance().setReduceMotion(true);
+        signIn();
+    }
+
+    // Items on screen whose accessible role and name match; any name for an empty one.
+    int shownWith(QAccessible::Role role, const QString &name = {}) const
+    {
+        int count = 0;
+        forEachItem(picker->parentItem(), [&](QQuickItem *item) {
+            QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(item);
+            count += shownOnScreen(item) && iface && iface->role() == role
+                    && (name.isEmpty() || iface->text(QAccessible::Name) == name);
+        });
+        return count;
+    }
+    bool loadingShown() const { return shownWith(QAccessible::Indicator) > 0; }
+    bool sectionShown(const char *titleKey) const { return shownWith(QAccessible::Heading, qtTrId(titleKey)) > 0; }
+    bool chipShown(const QString &key) const
+    {
+        return shownWith(QAccessible::Button, BuiltInStatusCatalog::localizedText(key)) > 0;
+    }
+    bool shows(const QString &text) const
+    {
+        bool seen = false;
+        forEachItem(picker->parentItem(), [&](QQuickItem *item) {
+            seen = seen || (item->inherits("QQuickText") && shownOnScreen(item) && item->property("text").toString() == text);
+        });
+        return seen;
+    }
+
+    ScreenServices services{prefsDir.path(), *store, host.rootUrl()};
+    UiRoot ui{services.parts};
+    std::unique_ptr<QQuickWindow> window;
+    std::unique_ptr<QQuickItem> picker; // goes before the window that shows it
+};
+
+TEST_F(PickerCatalogueTest, ASlowCatalogueShowsTheLoadingStateThenItsChipsOrTheBuiltInOnes)
+{
+    const struct {
+        const char *name;
+        fake::ScriptedReply catalogue;
+        AppLanguage language;
+        Appearance::ColorScheme scheme;
+        bool builtIn; // the built-in catalogue in place of the service's
+        QString error; // the line under the picker once the chips are there (read in the case's language)
+    } cases[] = {
+        {"slow", delayedServiceAnswer(500ms), AppLanguage::english, Appearance::ColorScheme::light, false, {}},
+        {"failing", reply(503, errorEnvelope("MAINTENANCE", "Back soon"), 500ms), AppLanguage::german,
+         Appearance::ColorScheme::dark, true, QStringLiteral("Back soon")},
+        {"silent", never(), AppLanguage::english, Appearance::ColorScheme::dark, true, qtTrId("api_error.timeout")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        services.languages.setSelection(c.language);
+        ui.appearance().setColorScheme(c.scheme);
+        service().scriptAlways("GET", QStringLiteral("status/catalog"), c.catalogue);
+        picker.reset(qobject_cast<QQuickItem *>(ui.create(pickerView)));
+        ASSERT_TRUE(picker);
+        window = ViewWorld::show(picker.get());
+
+        EXPECT_TRUE(loadingShown());
+        EXPECT_FALSE(sectionShown("status_picker.mood")) << "an empty section while the catalogue loads";
+        EXPECT_FALSE(chipShown(QStringLiteral("tired")));
+        saveScreenshot(*window, QStringLiteral("picker-loading-%1").arg(QLatin1String(c.name)));
+        const int loadingHeight = window->height();
+
+        ASSERT_TRUE(ViewWorld::spinUntil([&] { return chipShown(QStringLiteral("tired")); }));
+        EXPECT_FALSE(loadingShown());
+        for (const char *section : {"status_picker.mood", "status_picker.activity", "status_picker.location",
+                                    "status_picker.relationship"})
+            EXPECT_TRUE(sectionShown(section)) << section;
+        // The service's catalogue carries this account's favourites; the built-in one none.
+        EXPECT_EQ(sectionShown("status_picker.favorites"), !c.builtIn);
+        if (c.builtIn) {
+            for (const BuiltInStatusCatalog::Entry &entry : BuiltInStatusCatalog::entries())
+                EXPECT_EQ(shownWith(QAccessible::Button, BuiltInStatusCatalog::localizedText(entry.key)), 1)
+                    << entry.key.toStdString();
+        }
+        EXPECT_TRUE(c.error.isEmpty() || shows(c.error)) << c.error.toStdString();
+        EXPECT_TRUE(ViewWorld::spinUntil([&] { return window->height() > loadingHeight; })) << "not grown to its chips";
+        saveScreenshot(*window, QStringLiteral("picker-loaded-%1").arg(QLatin1String(c.name)));
+        service().clearScripts();
+    }
+}
+
+TEST_F(PickerCatalogueTest, ThePresenterOffersNoSectionsUntilTheCatalogueIsKnownAndSaysSoOnce)
+{
+    service().scriptAlways("GET", QStringLiteral("status/catalog"), reply(503, errorEnvelope("MAINTENANCE", "Back soon"), 300ms));
+    StatusPickerPresenter presenter(ui.services());
+    QSignalSpy loading(&presenter, &StatusPickerPresenter::isLoadingChanged);
+    QSignalSpy sections(&presenter, &StatusPickerPresenter::sectionsChanged);
+    EXPECT_TRUE(presenter.isLoading());
+    EXPECT_TRUE(presenter.sections().isEmpty());
+
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return !presenter.isLoading(); }));
+    EXPECT_EQ(loading.count(), 1);
+    EXPECT_EQ(sections.count(), 1);
+    EXPECT_EQ(presenter.sections().size(), 4) << "the built-in catalogue's four categories, no favourites";
+    EXPECT_EQ(presenter.errorMessage(), QStringLiteral("Back soon"));
+}

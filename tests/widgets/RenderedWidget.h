@@ -1,0 +1,164 @@
+#pragma once
+
+// One widget as the host shows it, offscreen: made by the real bundle and
+// provider from what the application side stored, read back as a person
+// would see it.
+#include "DecodedPicture.h"
+#include "VorlieWidgetsBundle.h"
+#include "WidgetEngine.h"
+#include "WidgetFixtures.h"
+
+#include <QDir>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace vorlie::testing {
+
+enum class Size { small, medium };
+
+struct Look {
+    AppLanguage language = AppLanguage::english;
+    Appearance::ColorScheme scheme = Appearance::ColorScheme::light;
+};
+
+// One widget as the host shows it.
+class RenderedWidget {
+public:
+    RenderedWidget(AppSide &app, Size size, Look look = {},
+                   MainPersonTimelineProvider::Clock clock = [] { return QDateTime::currentDateTimeUtc(); })
+        : m_family(size == Size::small ? widgetkit::WidgetFamily::small : widgetkit::WidgetFamily::medium)
+    {
+        writeStoredLanguage(app.defaults, look.language);
+        m_bundle = std::make_unique<VorlieWidgetsBundle>(app.defaults, std::move(clock), QTimeZone::systemTimeZone());
+        prepareWidgetEngine(m_engine).setColorScheme(look.scheme);
+        const widgetkit::WidgetDeclaration widget = m_bundle->widgets().first();
+        m_entry = nextEntry();
+
+        QQmlComponent component(&m_engine, widget.view);
+        m_view.reset(qobject_cast<QQuickItem *>(component.createWithInitialProperties(
+            {{QStringLiteral("entry"), QVariant::fromValue(m_entry.get())},
+             {QStringLiteral("family"), widgetkit::familyName(m_family)}})));
+        EXPECT_TRUE(m_view) << component.errorString().toStdString();
+        m_window.setColor(Qt::transparent);
+        m_window.resize(size == Size::small ? QSize(170, 170) : QSize(364, 170));
+        if (m_view) {
+            m_view->setParentItem(m_window.contentItem());
+            m_view->setSize(m_window.size());
+        }
+        m_window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&m_window));
+    }
+    ~RenderedWidget() { m_view.reset(); }
+
+    QQuickItem *view() const { return m_view.get(); }
+    // The host's reload: the view that is there shows the timeline's new entry.
+    void reload()
+    {
+        std::shared_ptr<QObject> next = nextEntry();
+        m_view->setProperty("entry", QVariant::fromValue(next.get()));
+        m_entry = std::move(next);
+    }
+    QString tapURL() const { return m_view->property("widgetURL").toUrl().toString(); }
+
+    QImage shot(const QString &name)
+    {
+        QImage image = m_window.grabWindow();
+        const QString dir = QStringLiteral(VORLIE_SCREENSHOT_DIR);
+        QDir().mkpath(dir);
+        image.save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+        return image;
+    }
+
+    // Texts actually on screen, without symbols.
+    QStringList visibleTexts() const
+    {
+        QStringList texts;
+        forEachVisible(m_view.get(), [&texts](QQuickItem *item) {
+            if (isText(item) && !item->property("text").toString().isEmpty())
+                texts << item->property("text").toString();
+        });
+        return texts;
+    }
+    QQuickItem *visibleTextItem(const QString &text) const
+    {
+        QQuickItem *found = nullptr;
+        forEachVisible(m_view.get(), [&](QQuickItem *item) {
+            if (!found && isText(item) && item->property("text").toString() == text)
+                found = item;
+        });
+        return found;
+    }
+    bool emojiShown() const
+    {
+        bool shown = false;
+        forEachVisible(m_view.get(), [&shown](QQuickItem *item) {
+            shown = shown
+                || (isText(item) && !item->property("text").toString().isEmpty()
+                    && item->property("font").value<QFont>().family() == QLatin1String("Noto Color Emoji"));
+        });
+        return shown;
+    }
+    // The mood badge, when one is drawn.
+    QString badgeShown() const
+    {
+        QString symbol;
+        forEachVisible(m_view.get(), [&symbol](QQuickItem *item) {
+            if (item->metaObject()->indexOfProperty("symbolName") >= 0)
+                symbol = item->property("symbolName").toString();
+        });
+        return symbol;
+    }
+    bool pictureDrawn() const
+    {
+        bool drawn = false;
+        forEachVisible(m_view.get(), [&drawn](QQuickItem *item) {
+            if (auto *picture = qobject_cast<DecodedPicture *>(item))
+                drawn = drawn || picture->decoded();
+        });
+        return drawn;
+    }
+    bool placeholderShown() const
+    {
+        bool shown = false;
+        forEachVisible(m_view.get(), [&shown](QQuickItem *item) {
+            shown = shown || QString::fromLatin1(item->metaObject()->className()).startsWith(QLatin1String("AvatarPlaceholder"));
+        });
+        return shown;
+    }
+
+private:
+    std::shared_ptr<QObject> nextEntry() const
+    {
+        return m_bundle->widgets().first().provider->timeline({}, {m_family, {}}).entries.first().content;
+    }
+
+    static bool isText(const QQuickItem *item)
+    {
+        return item->metaObject()->indexOfProperty("truncated") >= 0
+            && item->property("font").value<QFont>().family() != QLatin1String("Material Icons");
+    }
+
+    template<typename F>
+    static void forEachVisible(QQuickItem *item, F &&visit)
+    {
+        if (!item || !item->isVisible())
+            return;
+        visit(item);
+        const auto children = item->childItems();
+        for (QQuickItem *child : children)
+            forEachVisible(child, visit);
+    }
+
+    widgetkit::WidgetFamily m_family;
+    QQmlEngine m_engine;
+    std::unique_ptr<VorlieWidgetsBundle> m_bundle;
+    std::shared_ptr<QObject> m_entry;
+    QQuickWindow m_window;
+    std::unique_ptr<QQuickItem> m_view;
+};
+
+} // namespace vorlie::testing
