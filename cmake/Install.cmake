@@ -45,6 +45,11 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Vorlia <linux@vorlia.app>")
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://vorlia.app/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Files under /etc are the administrator's once installed: an edit (say,
+# Hidden=true to keep the widget host from starting) survives upgrades.
+file(WRITE ${PROJECT_BINARY_DIR}/packaging/conffiles "/etc/xdg/autostart/vorlie-widget-host.desktop\n")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/packaging/conffiles)
+
 # Loaded at run time, so the library scan cannot see them: the Qt Quick
 # modules the screens import, the SVG image plug-in for the logo, and a
 # session bus for the keyring and push.
