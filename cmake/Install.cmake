@@ -50,11 +50,15 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 file(WRITE ${PROJECT_BINARY_DIR}/packaging/conffiles "/etc/xdg/autostart/vorlie-widget-host.desktop\n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/packaging/conffiles)
 
-# Loaded at run time, so the library scan cannot see them: the Qt Quick
-# modules the screens import, the SVG image plug-in for the logo, and a
-# session bus for the keyring and push.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6svg6, qml6-module-qtquick, qml6-module-qtquick-controls, qml6-module-qtquick-layouts, qml6-module-qtquick-window, qml6-module-qtquick-templates, qml6-module-qtqml-workerscript, default-dbus-session-bus | dbus-session-bus")
+# Loaded at run time, so the library scan cannot see them: the SVG image
+# plug-in for the logo, a session bus for the keyring and push, and (added
+# when packaging, see below) the QML modules.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, default-dbus-session-bus | dbus-session-bus")
 # Tokens are kept only in a Secret Service; without one the app stays signed out.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gnome-keyring | keepassxc | kwalletmanager, fonts-noto-color-emoji, qt6-wayland")
+
+# The QML modules come from the views' imports as they are at build time,
+# so a new import cannot be left out of the package.
+include(${CMAKE_CURRENT_LIST_DIR}/QmlPackages.cmake)
+vorlie_qml_package_depends(vorlie_qml_packages)
 include(CPack)

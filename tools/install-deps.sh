@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-declarative-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-svg-dev
     qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
     qml6-module-qtquick-window qml6-module-qtqml-workerscript qml6-module-qtquick-templates
+    qml6-module-qtqml qml6-module-qtqml-models
     qtkeychain-qt6-dev qcoro-qt6-dev libsecret-1-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     gnome-keyring dbus dbus-x11 xvfb xauth libgl1-mesa-dri fonts-noto-color-emoji
