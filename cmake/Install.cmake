@@ -50,12 +50,16 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 file(WRITE ${PROJECT_BINARY_DIR}/packaging/conffiles "/etc/xdg/autostart/vorlie-widget-host.desktop\n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/packaging/conffiles)
 
-# Loaded at run time, so the library scan cannot see them: the SVG image
-# plug-in for the logo, a session bus for the keyring and push, and (added
-# when packaging, see below) the QML modules.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, default-dbus-session-bus | dbus-session-bus")
+# Loaded at run time, so the library scan cannot see them: the fonts the
+# views name, the SVG image plug-in for the logo, a session bus for the
+# keyring and push, and (added when packaging, see below) the QML modules.
+file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/font-packages.tsv font_packages REGEX "^[^#]")
+list(TRANSFORM font_packages REPLACE "^.*\t" "")
+list(JOIN font_packages ", " font_packages)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libqt6svg6, ${font_packages}, default-dbus-session-bus | dbus-session-bus")
 # Tokens are kept only in a Secret Service; without one the app stays signed out.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gnome-keyring | keepassxc | kwalletmanager, fonts-noto-color-emoji, qt6-wayland")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gnome-keyring | keepassxc | kwalletmanager, qt6-wayland")
 
 # The QML modules come from the views' imports as they are at build time,
 # so a new import cannot be left out of the package.
