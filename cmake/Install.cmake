@@ -66,3 +66,7 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gnome-keyring | keepassxc | kwalletmanager,
 include(${CMAKE_CURRENT_LIST_DIR}/QmlPackages.cmake)
 vorlie_qml_package_depends(vorlie_qml_packages)
 include(CPack)
+
+# Everything the package holds, to build it without tests and benchmarks.
+add_custom_target(vorlie_package_contents)
+add_dependencies(vorlie_package_contents vorlie vorlie-widget-host vorlie_Widgets vorlie_icons vorlie_qml_packages)

@@ -15,6 +15,7 @@ packages=(
     fonts-material-design-icons-iconfont trayer xdotool
     libxcb1-dev librsvg2-bin desktop-file-utils appstream dpkg-dev
     fonts-quicksand qml6-module-qtquick-shapes imagemagick xdotool x11-utils x11-apps xdg-utils
+    debootstrap
 )
 if [[ "${1:-}" == "--with-fuzz" ]]; then
     packages+=(clang-14 libclang-rt-14-dev)
