@@ -45,11 +45,28 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Vorlia <linux@vorlia.app>")
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://vorlia.app/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded at run time, so the library scan cannot see them: the Qt Quick
-# modules the screens import, the SVG image plug-in for the logo, and a
-# session bus for the keyring and push.
+# Files under /etc are the administrator's once installed: an edit (say,
+# Hidden=true to keep the widget host from starting) survives upgrades.
+file(WRITE ${PROJECT_BINARY_DIR}/packaging/conffiles "/etc/xdg/autostart/vorlie-widget-host.desktop\n")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/packaging/conffiles)
+
+# Loaded at run time, so the library scan cannot see them: the fonts the
+# views name, the SVG image plug-in for the logo, a session bus for the
+# keyring and push, and (added when packaging, see below) the QML modules.
+file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/font-packages.tsv font_packages REGEX "^[^#]")
+list(TRANSFORM font_packages REPLACE "^.*\t" "")
+list(JOIN font_packages ", " font_packages)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6svg6, qml6-module-qtquick, qml6-module-qtquick-controls, qml6-module-qtquick-layouts, qml6-module-qtquick-window, qml6-module-qtquick-templates, qml6-module-qtqml-workerscript, default-dbus-session-bus | dbus-session-bus")
+    "libqt6svg6, ${font_packages}, default-dbus-session-bus | dbus-session-bus")
 # Tokens are kept only in a Secret Service; without one the app stays signed out.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gnome-keyring | keepassxc | kwalletmanager, fonts-noto-color-emoji, qt6-wayland")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gnome-keyring | keepassxc | kwalletmanager, qt6-wayland")
+
+# The QML modules come from the views' imports as they are at build time,
+# so a new import cannot be left out of the package.
+include(${CMAKE_CURRENT_LIST_DIR}/QmlPackages.cmake)
+vorlie_qml_package_depends(vorlie_qml_packages)
 include(CPack)
+
+# Everything the package holds, to build it without tests and benchmarks.
+add_custom_target(vorlie_package_contents)
+add_dependencies(vorlie_package_contents vorlie vorlie-widget-host vorlie_Widgets vorlie_icons vorlie_qml_packages)

@@ -8,12 +8,14 @@ packages=(
     qt6-base-dev qt6-declarative-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-svg-dev
     qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
     qml6-module-qtquick-window qml6-module-qtqml-workerscript qml6-module-qtquick-templates
+    qml6-module-qtqml qml6-module-qtqml-models
     qtkeychain-qt6-dev qcoro-qt6-dev libsecret-1-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     gnome-keyring dbus dbus-x11 xvfb xauth libgl1-mesa-dri fonts-noto-color-emoji
     fonts-material-design-icons-iconfont trayer xdotool
     libxcb1-dev librsvg2-bin desktop-file-utils appstream dpkg-dev
     fonts-quicksand qml6-module-qtquick-shapes imagemagick xdotool x11-utils x11-apps xdg-utils
+    debootstrap
 )
 if [[ "${1:-}" == "--with-fuzz" ]]; then
     packages+=(clang-14 libclang-rt-14-dev)
