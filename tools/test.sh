@@ -4,9 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${1:-debug}"
-# Paths inside the checkout count as relative, so every clone of the project
-# shares ccache's objects (where ccache is installed).
-export CCACHE_BASEDIR="$PWD"
+# Paths inside the checkout count as relative and the build folder is not
+# hashed, so every clone of the project shares ccache's objects.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 
 bash tools/install-deps.sh
 cmake --preset "$preset" >/dev/null
