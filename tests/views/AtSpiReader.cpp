@@ -129,6 +129,7 @@ void AtSpiReader::walk(const QString &service, const QString &path, QList<AtSpiN
     node.roleName = answer(accessible, "GetRoleName").toString();
     node.name = property(service, path, QStringLiteral("Name"));
     node.description = property(service, path, QStringLiteral("Description"));
+    node.stateWords = qdbus_cast<QList<unsigned>>(answer(accessible, "GetState"));
     if (answer(accessible, "GetInterfaces").toStringList().contains(textInterface))
         node.content = answer(textInterface, "GetText", {0, -1}).toString();
     into.append(node);

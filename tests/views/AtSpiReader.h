@@ -12,14 +12,21 @@ namespace vorlie::testing {
 
 // What a screen reader learns of one accessible object over AT-SPI.
 struct AtSpiNode {
-    // The roles this suite looks at, numbered as AT-SPI numbers them.
+    // The roles and states this suite looks at, numbered as AT-SPI numbers them.
     enum Role : unsigned { passwordText = 40 };
+    enum State : unsigned { showing = 25, visible = 30 };
 
     unsigned role = 0;
     QString roleName; // Qt's name for its own role, for messages
     QString name;
     QString description;
+    QList<unsigned> stateWords; // AT-SPI's state set: two 32-bit words
     std::optional<QString> content; // only for objects that offer the Text interface
+
+    bool has(State state) const
+    {
+        return stateWords.size() > int(state / 32) && (stateWords.at(int(state / 32)) >> (state % 32) & 1u);
+    }
 };
 
 // This process's accessibility tree read the way assistive technology reads

@@ -16,6 +16,7 @@ namespace {
 [[maybe_unused]] const bool bridgeAlwaysOn = qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
 
 const QUrl signInView(QStringLiteral("qrc:/Vorlie/SignIn/MacSignInView.qml"));
+const QUrl mainWindow(QStringLiteral("qrc:/Vorlie/Main/MainWindow.qml"));
 
 // Types as a person would, one key at a time.
 void type(QQuickWindow *window, const QString &text)
@@ -31,6 +32,15 @@ void showActive(QQuickWindow &window)
     ViewWorld::spinUntil([&] { return window.isExposed(); });
     window.requestActivate();
     ViewWorld::spinUntil([&] { return window.isActive(); });
+}
+
+// The objects of that name a screen reader would read out.
+QList<AtSpiNode> named(const QList<AtSpiNode> &nodes, const QString &name)
+{
+    QList<AtSpiNode> found;
+    std::copy_if(nodes.begin(), nodes.end(), std::back_inserter(found),
+                 [&](const AtSpiNode &n) { return n.name == name; });
+    return found;
 }
 
 const AtSpiNode *withRole(const QList<AtSpiNode> &nodes, AtSpiNode::Role role)
@@ -98,6 +108,86 @@ TEST_F(AtSpiTest, ATypedPasswordIsAPasswordFieldWhoseCharactersNoClientCanRead)
             EXPECT_FALSE(node.content.value_or(QString()).contains(password) || node.name.contains(password)
                          || node.description.contains(password))
                 << node.roleName.toStdString();
+    }
+}
+
+// The main window in each state it can be in: a screen reader finds what
+// is on screen, and nothing else.
+TEST_F(AtSpiTest, TheMainWindowExposesWhatIsOnScreenAndNothingElse)
+{
+    // Keys, read in the language of the scene's world; other texts as they are.
+    const QString syncing = QStringLiteral("home.syncing");
+    const QString noStatus = QStringLiteral("home.no_status");
+    const QString noMainPerson = QStringLiteral("home.no_main_person.title");
+    const QString retry = QStringLiteral("action.retry");
+    const QString saved = QStringLiteral("home.status_saved_toast");
+    const QString partner = sample::data().partner.displayName;
+    const auto said = [](const QString &keyOrText) { return qtTrId(keyOrText.toUtf8().constData()); };
+    const struct Scene {
+        const char *what;
+        std::function<void(ViewWorld &, QQuickWindow &)> arrange;
+        QStringList readOnce;
+        QStringList neverRead;
+    } scenes[] = {
+        {"at rest", [](ViewWorld &, QQuickWindow &) {}, {partner}, {syncing, noStatus, noMainPerson, retry, saved}},
+        {"while a sync runs",
+         [](ViewWorld &world, QQuickWindow &) {
+             world.sync.hold();
+             QCoro::connect(world.store.refresh(), &world.store, [](bool) {});
+         },
+         {syncing},
+         {retry, saved}},
+        {"without a main person",
+         [](ViewWorld &world, QQuickWindow &) {
+             SyncSnapshot alone = sample::data().snapshot;
+             alone.mainPerson.reset();
+             alone.mainPersonStatus.reset();
+             world.sync.snapshot = alone;
+             resultOf(world.store.refresh());
+         },
+         {noMainPerson, QStringLiteral("home.no_main_person.subtitle")},
+         {partner, noStatus, syncing}},
+        {"after a failed sync",
+         [](ViewWorld &world, QQuickWindow &) {
+             world.sync.failure = APIError::offline();
+             resultOf(world.store.refresh());
+         },
+         {retry, APIError::offline().userMessage()},
+         {syncing, saved}},
+        {"with the saved toast up",
+         [](ViewWorld &, QQuickWindow &window) {
+             QMetaObject::invokeMethod(window.findChild<QObject *>(QStringLiteral("statusSavedToast")), "show");
+         },
+         {saved},
+         {syncing, retry}},
+    };
+    for (const Scene &scene : scenes) {
+        SCOPED_TRACE(scene.what);
+        ViewWorld world;
+        world.ui.appearance().setReduceMotion(true);
+        std::unique_ptr<QQuickWindow> window(world.ui.createWindow(mainWindow));
+        ASSERT_TRUE(window);
+        showActive(*window);
+        world.signIn();
+        ASSERT_TRUE(ViewWorld::spinUntil([&] {
+            return !world.store.isSyncing() && window->findChild<QQuickItem *>(QStringLiteral("changeStatusButton"));
+        }));
+        scene.arrange(world, *window);
+
+        QList<AtSpiNode> nodes;
+        const auto settled = [&] {
+            nodes = reader->nodes();
+            return std::all_of(scene.readOnce.begin(), scene.readOnce.end(),
+                               [&](const QString &name) { return named(nodes, said(name)).size() == 1; });
+        };
+        EXPECT_TRUE(ViewWorld::spinUntil(settled)) << scene.readOnce.join(", ").toStdString();
+        for (const QString &name : scene.neverRead)
+            EXPECT_EQ(named(nodes, said(name)).size(), 0) << name.toStdString();
+        for (const AtSpiNode &node : nodes) {
+            EXPECT_TRUE(node.has(AtSpiNode::visible) && node.has(AtSpiNode::showing))
+                << node.roleName.toStdString() << " \"" << node.name.toStdString() << "\" is exposed but not shown";
+        }
+        EXPECT_EQ(accessibilityFaults(*window), QStringList());
     }
 }
 

@@ -86,8 +86,8 @@ inline bool givesAwayPassword(QAccessibleInterface *iface, const QQuickItem *ite
 }
 
 // What a screen reader would get wrong in `window`, walked as it walks it:
-// a control on screen without a name, a password field that gives its text
-// away.
+// a control on screen without a name, a named object that is not on screen,
+// a password field that gives its text away.
 inline QStringList accessibilityFaults(QQuickWindow &window)
 {
     // Qt Quick fills in roles, names and states only once accessibility is on.
@@ -102,6 +102,8 @@ inline QStringList accessibilityFaults(QQuickWindow &window)
         const bool shown = !iface->state().invisible && shownOnScreen(item);
         if (shown && isControl(iface->role()) && name.trimmed().isEmpty())
             faults << QStringLiteral("unnamed ") + kind;
+        if (!shown && !name.isEmpty())
+            faults << QStringLiteral("not on screen but read: ") + name;
         if (givesAwayPassword(iface, item))
             faults << QStringLiteral("readable password in ") + kind;
     });

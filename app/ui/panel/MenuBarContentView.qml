@@ -57,6 +57,7 @@ FocusScope {
             }
             Spinner {
                 visible: home.isSyncing
+                accessibleName: qsTrId("home.syncing")
                 size: 12
                 anchors.right: parent.right
                 anchors.verticalCenter: parent.verticalCenter
@@ -110,6 +111,7 @@ FocusScope {
                         textFormat: Text.PlainText
                         Accessible.role: Accessible.StaticText
                         Accessible.name: text
+                        Accessible.ignored: !visible
                     }
                 }
                 Text {
@@ -119,6 +121,7 @@ FocusScope {
                     color: ThemeColor.secondaryText
                     Accessible.role: Accessible.StaticText
                     Accessible.name: text
+                    Accessible.ignored: !visible
                 }
             }
         }
@@ -132,6 +135,7 @@ FocusScope {
             wrapMode: Text.WordWrap
             Accessible.role: Accessible.StaticText
             Accessible.name: text
+            Accessible.ignored: !visible
         }
 
         Divider { width: parent.width }

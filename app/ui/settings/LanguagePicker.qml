@@ -11,6 +11,7 @@ ComboBox {
     focusPolicy: Qt.StrongFocus
     Accessible.role: Accessible.ComboBox
     Accessible.name: accessibleName
+    Accessible.ignored: !visible
     Accessible.description: displayText
 
     delegate: ItemDelegate {

@@ -25,6 +25,7 @@ Switch {
     focusPolicy: Qt.StrongFocus
     Accessible.role: Accessible.CheckBox
     Accessible.name: text
+    Accessible.ignored: !visible
     Accessible.checkable: true
     Accessible.checked: on
 
