@@ -115,16 +115,34 @@ QList<AtSpiNode> AtSpiReader::nodes()
     if (m_service.isEmpty() && !spinUntil([this] { return found(); }, std::chrono::seconds(10)))
         return all;
     for (const auto &[service, path] : references(ask(m_service, rootPath, accessible, QStringLiteral("GetChildren"))))
-        walk(service, path, all);
+        walk(service, path, -1, all);
     return all;
 }
 
-void AtSpiReader::walk(const QString &service, const QString &path, QList<AtSpiNode> &into)
+bool AtSpiReader::act(const AtSpiNode &node, const QString &action)
+{
+    const QString actions = QStringLiteral("org.a11y.atspi.Action");
+    const int count = firstArgument(ask(node.service, node.path, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                        QStringLiteral("Get"), {actions, QStringLiteral("NActions")}))
+                          .value<QDBusVariant>()
+                          .variant()
+                          .toInt();
+    for (int i = 0; i < count; ++i) {
+        if (firstArgument(ask(node.service, node.path, actions, QStringLiteral("GetName"), {i})).toString() == action)
+            return firstArgument(ask(node.service, node.path, actions, QStringLiteral("DoAction"), {i})).toBool();
+    }
+    return false;
+}
+
+void AtSpiReader::walk(const QString &service, const QString &path, qsizetype parent, QList<AtSpiNode> &into)
 {
     const auto answer = [&](const QString &interface, const char *method, const QVariantList &arguments = {}) {
         return firstArgument(ask(service, path, interface, QLatin1String(method), arguments));
     };
     AtSpiNode node;
+    node.parent = parent;
+    node.service = service;
+    node.path = path;
     node.role = answer(accessible, "GetRole").toUInt();
     node.roleName = answer(accessible, "GetRoleName").toString();
     node.name = property(service, path, QStringLiteral("Name"));
@@ -133,9 +151,10 @@ void AtSpiReader::walk(const QString &service, const QString &path, QList<AtSpiN
     if (answer(accessible, "GetInterfaces").toStringList().contains(textInterface))
         node.content = answer(textInterface, "GetText", {0, -1}).toString();
     into.append(node);
+    const qsizetype place = into.size() - 1;
     const QDBusMessage children = ask(service, path, accessible, QStringLiteral("GetChildren"));
     for (const auto &[childService, childPath] : references(children))
-        walk(childService, childPath, into);
+        walk(childService, childPath, place, into);
 }
 
 } // namespace vorlie::testing

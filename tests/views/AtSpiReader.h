@@ -13,8 +13,8 @@ namespace vorlie::testing {
 // What a screen reader learns of one accessible object over AT-SPI.
 struct AtSpiNode {
     // The roles and states this suite looks at, numbered as AT-SPI numbers them.
-    enum Role : unsigned { passwordText = 40 };
-    enum State : unsigned { showing = 25, visible = 30 };
+    enum Role : unsigned { checkBox = 7, comboBox = 11, passwordText = 40, text = 61 };
+    enum State : unsigned { checked = 4, showing = 25, visible = 30 };
 
     unsigned role = 0;
     QString roleName; // Qt's name for its own role, for messages
@@ -22,6 +22,9 @@ struct AtSpiNode {
     QString description;
     QList<unsigned> stateWords; // AT-SPI's state set: two 32-bit words
     std::optional<QString> content; // only for objects that offer the Text interface
+    qsizetype parent = -1; // its parent's place in the list it came in, if it is there
+    QString service; // where it is on the bus
+    QString path;
 
     bool has(State state) const
     {
@@ -41,6 +44,9 @@ public:
 
     // Every object below this application's root, depth first.
     QList<AtSpiNode> nodes();
+    // Does the action of that name, as assistive technology would; false
+    // when the object has no such action.
+    bool act(const AtSpiNode &node, const QString &action);
 
 private:
     // Whether this application is on the accessibility bus by now.
@@ -51,7 +57,7 @@ private:
     QDBusMessage ask(const QString &service, const QString &path, const QString &interface, const QString &method,
                      const QVariantList &arguments = {});
     QString property(const QString &service, const QString &path, const QString &name);
-    void walk(const QString &service, const QString &path, QList<AtSpiNode> &into);
+    void walk(const QString &service, const QString &path, qsizetype parent, QList<AtSpiNode> &into);
 
     QProcess m_launcher;
     QDBusConnection m_bus{QString()};

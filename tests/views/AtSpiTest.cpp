@@ -17,6 +17,7 @@ namespace {
 
 const QUrl signInView(QStringLiteral("qrc:/Vorlie/SignIn/MacSignInView.qml"));
 const QUrl mainWindow(QStringLiteral("qrc:/Vorlie/Main/MainWindow.qml"));
+const QUrl settingsWindow(QStringLiteral("qrc:/Vorlie/Settings/SettingsWindow.qml"));
 
 // Types as a person would, one key at a time.
 void type(QQuickWindow *window, const QString &text)
@@ -189,6 +190,72 @@ TEST_F(AtSpiTest, TheMainWindowExposesWhatIsOnScreenAndNothingElse)
         }
         EXPECT_EQ(accessibilityFaults(*window), QStringList());
     }
+}
+
+// The settings read as the controls they are: switches as check boxes that
+// say whether they are on, the language as a combo box that says which.
+TEST_F(AtSpiTest, SettingsSwitchesAreCheckBoxesWithTheirStateAndTheLanguageAComboBoxWithItsValue)
+{
+    ViewWorld world;
+    world.ui.appearance().setReduceMotion(true);
+    world.signIn();
+    std::unique_ptr<QQuickWindow> window(world.ui.createWindow(settingsWindow));
+    ASSERT_TRUE(window);
+    showActive(*window);
+    const User &user = *world.store.currentUser();
+    const struct {
+        const char *key;
+        bool on;
+    } switches[] = {
+        {"settings.notifications.partner_status_changed", user.notifyPartnerStatusChanged},
+        {"settings.notifications.status_reminder", user.notifyStatusReminder},
+        {"settings.notifications.automation_status_changed", user.notifyAutomationStatusChanged},
+        {"settings.launch_at_login", false},
+        {"settings.show_menu_bar_icon", world.menuBar.isIconEnabled()},
+    };
+    QList<AtSpiNode> nodes;
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return !named(nodes = reader->nodes(), qtTrId(switches[0].key)).empty(); }));
+    for (const auto &row : switches) {
+        const QList<AtSpiNode> found = named(nodes, qtTrId(row.key));
+        ASSERT_EQ(found.size(), 1) << row.key;
+        EXPECT_EQ(found.first().role, AtSpiNode::checkBox)
+            << row.key << " reads as " << found.first().roleName.toStdString();
+        EXPECT_EQ(found.first().has(AtSpiNode::checked), row.on) << row.key;
+    }
+
+    const auto readsOn = [&](const char *key) {
+        const QList<AtSpiNode> found = named(reader->nodes(), qtTrId(key));
+        return found.size() == 1 && found.first().has(AtSpiNode::checked);
+    };
+    // Turned on from the keyboard, it says so.
+    window->findChild<QQuickItem *>(QStringLiteral("launchAtLoginSwitch"))->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(window.get(), Qt::Key_Space);
+    EXPECT_TRUE(world.launchAtLogin.isEnabled());
+    EXPECT_TRUE(ViewWorld::spinUntil([&] { return readsOn("settings.launch_at_login"); }));
+    // Toggled by assistive technology, it changes the setting, not only its look.
+    const QList<AtSpiNode> trayIcon = named(reader->nodes(), qtTrId("settings.show_menu_bar_icon"));
+    ASSERT_EQ(trayIcon.size(), 1);
+    ASSERT_TRUE(reader->act(trayIcon.first(), QStringLiteral("Toggle")));
+    EXPECT_TRUE(ViewWorld::spinUntil([&] { return !world.menuBar.isIconEnabled(); }));
+    EXPECT_FALSE(readsOn("settings.show_menu_bar_icon"));
+
+    const auto choice = [&](const QString &label) -> QString {
+        const QList<AtSpiNode> all = reader->nodes();
+        for (qsizetype i = 0; i < all.size(); ++i) {
+            if (all.at(i).role != AtSpiNode::comboBox || all.at(i).name != label)
+                continue;
+            // Screen readers take a combo box's value from its text child.
+            for (const AtSpiNode &child : all) {
+                if (child.parent == i && child.role == AtSpiNode::text)
+                    return child.content.value_or(QString());
+            }
+        }
+        return {};
+    };
+    EXPECT_EQ(choice(qtTrId("settings.language")), QStringLiteral("English"));
+    QObject *languages = window->findChild<QObject *>(QStringLiteral("languagePicker"));
+    QMetaObject::invokeMethod(languages, "activated", Q_ARG(int, 1));
+    EXPECT_TRUE(ViewWorld::spinUntil([&] { return choice(QStringLiteral("Sprache")) == QStringLiteral("Deutsch"); }));
 }
 
 } // namespace vorlie::testing
