@@ -11,7 +11,7 @@ packages=(
     qml6-module-qtqml qml6-module-qtqml-models
     qtkeychain-qt6-dev qcoro-qt6-dev libsecret-1-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    gnome-keyring dbus dbus-x11 xvfb xauth libgl1-mesa-dri fonts-noto-color-emoji
+    gnome-keyring dbus dbus-x11 xvfb xauth libgl1-mesa-dri fonts-noto-color-emoji at-spi2-core
     fonts-material-design-icons-iconfont trayer xdotool
     libxcb1-dev librsvg2-bin desktop-file-utils appstream dpkg-dev
     fonts-quicksand qml6-module-qtquick-shapes imagemagick xdotool x11-utils x11-apps xdg-utils

@@ -5,6 +5,7 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QStringList>
+#include <algorithm>
 #include <functional>
 
 #include <ostream>
@@ -40,34 +41,73 @@ inline bool shownOnScreen(const QQuickItem *item)
     return true;
 }
 
-// Interactive items a screen reader would reach, named or not.
-inline QStringList unnamedControls(QQuickItem *root)
+// Every object a screen reader reaches from `iface`, in the order it walks them.
+inline void forEachAccessible(QAccessibleInterface *iface, const std::function<void(QAccessibleInterface *)> &visit)
 {
-    QStringList unnamed;
-    forEachItem(root, [&](QQuickItem *item) {
-        if (!shownOnScreen(item))
+    visit(iface);
+    for (int i = 0; i < iface->childCount(); ++i) {
+        if (QAccessibleInterface *child = iface->child(i))
+            forEachAccessible(child, visit);
+    }
+}
+
+inline bool isControl(QAccessible::Role role)
+{
+    switch (role) {
+    case QAccessible::Button:
+    case QAccessible::CheckBox:
+    case QAccessible::RadioButton:
+    case QAccessible::EditableText:
+    case QAccessible::ComboBox:
+    case QAccessible::Slider:
+    case QAccessible::SpinBox:
+    case QAccessible::Link:
+    case QAccessible::MenuItem:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Whether a field that hides what is typed lets a screen reader have it: it
+// must say it is a password field, its text and value may hold none of the
+// typed characters, and its name and description not the password itself.
+inline bool givesAwayPassword(QAccessibleInterface *iface, const QQuickItem *item)
+{
+    const QString secret = item->property("text").toString();
+    if (item->property("echoMode").toInt() == 0 /* TextInput.Normal */ || secret.isEmpty())
+        return false;
+    QString content = iface->text(QAccessible::Value);
+    if (QAccessibleTextInterface *text = iface->textInterface())
+        content += text->text(0, text->characterCount());
+    const bool contentLeaks = std::any_of(secret.begin(), secret.end(), [&](QChar c) { return content.contains(c); });
+    return !iface->state().passwordEdit || contentLeaks || iface->text(QAccessible::Name).contains(secret)
+        || iface->text(QAccessible::Description).contains(secret);
+}
+
+// What a screen reader would get wrong in `window`, walked as it walks it:
+// a control on screen without a name, a named object that is not on screen,
+// a password field that gives its text away.
+inline QStringList accessibilityFaults(QQuickWindow &window)
+{
+    // Qt Quick fills in roles, names and states only once accessibility is on.
+    QAccessible::setActive(true);
+    QStringList faults;
+    forEachAccessible(QAccessible::queryAccessibleInterface(&window), [&](QAccessibleInterface *iface) {
+        const auto *item = qobject_cast<QQuickItem *>(iface->object());
+        if (!item)
             return;
-        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(item);
-        if (!iface)
-            return;
-        switch (iface->role()) {
-        case QAccessible::Button:
-        case QAccessible::CheckBox:
-        case QAccessible::RadioButton:
-        case QAccessible::EditableText:
-        case QAccessible::ComboBox:
-        case QAccessible::Slider:
-        case QAccessible::SpinBox:
-        case QAccessible::Link:
-        case QAccessible::MenuItem:
-            if (iface->text(QAccessible::Name).trimmed().isEmpty())
-                unnamed << QString::fromLatin1(item->metaObject()->className());
-            break;
-        default:
-            break;
-        }
+        const QString name = iface->text(QAccessible::Name);
+        const QString kind = QString::fromLatin1(item->metaObject()->className());
+        const bool shown = !iface->state().invisible && shownOnScreen(item);
+        if (shown && isControl(iface->role()) && name.trimmed().isEmpty())
+            faults << QStringLiteral("unnamed ") + kind;
+        if (!shown && !name.isEmpty())
+            faults << QStringLiteral("not on screen but read: ") + name;
+        if (givesAwayPassword(iface, item))
+            faults << QStringLiteral("readable password in ") + kind;
     });
-    return unnamed;
+    return faults;
 }
 
 // Text items whose text carries markup characters but would render markup.

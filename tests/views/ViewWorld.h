@@ -18,6 +18,8 @@
 #include "widget/WidgetSnapshotStore.h"
 
 #include <QCoreApplication>
+#include <QCoro/QCoroFuture>
+#include <QPromise>
 #include <QDeadlineTimer>
 #include <QNetworkAccessManager>
 #include <QQuickItem>
@@ -31,16 +33,35 @@ namespace vorlie::testing {
 // The sample world's sync, with a snapshot each test may change first.
 class FixedSyncRepository final : public SyncRepository {
 public:
+    FixedSyncRepository() { release(); }
+
     SyncSnapshot snapshot = sample::data().snapshot;
     std::optional<APIError> failure;
+
+    // From hold() until release(), a sync waits before it answers.
+    void hold()
+    {
+        m_held = QPromise<void>();
+        m_held.start();
+    }
+    void release()
+    {
+        m_held.start();
+        m_held.finish();
+    }
+
     QCoro::Task<Result<SyncSnapshot>> fetchSync() override
     {
+        co_await qCoro(m_held.future()).waitForFinished();
         if (failure)
             co_return *failure;
         // A copy: g++ 12 moves from a member named in co_return.
         SyncSnapshot answer = snapshot;
         co_return answer;
     }
+
+private:
+    QPromise<void> m_held;
 };
 
 // The application below its views, built from the sample repositories as
@@ -58,6 +79,7 @@ public:
 
     ~ViewWorld()
     {
+        sync.release();
         spinUntil([this] { return !store.isSyncing(); });
     }
 

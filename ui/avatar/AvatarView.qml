@@ -20,6 +20,7 @@ Item {
     implicitHeight: size
     Accessible.role: Accessible.Graphic
     Accessible.name: qsTrId("avatar.accessibility_label")
+    Accessible.ignored: !visible
 
     Item {
         id: picture

@@ -14,6 +14,7 @@ Button {
     rightPadding: 6
     focusPolicy: Qt.StrongFocus
     Accessible.name: text
+    Accessible.ignored: !visible
 
     contentItem: Text {
         text: control.text

@@ -12,6 +12,7 @@ Button {
     rightPadding: 14
     focusPolicy: Qt.StrongFocus
     Accessible.name: text
+    Accessible.ignored: !visible
 
     contentItem: Text {
         text: control.text

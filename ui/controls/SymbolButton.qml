@@ -14,6 +14,7 @@ Button {
     padding: 4
     focusPolicy: Qt.StrongFocus
     Accessible.name: accessibleName
+    Accessible.ignored: !visible
     ToolTip.visible: hovered && accessibleName !== ""
     ToolTip.text: accessibleName
     ToolTip.delay: 600

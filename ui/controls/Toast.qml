@@ -43,6 +43,7 @@ Item {
         Behavior on y { enabled: !Motion.reduceMotion; NumberAnimation { duration: 250; easing.type: Easing.OutCubic } }
         Accessible.role: Accessible.AlertMessage
         Accessible.name: toast.message
+        Accessible.ignored: !visible
 
         Row {
             id: label

@@ -12,4 +12,5 @@ Text {
     font: ThemeFont.body
     Accessible.role: Accessible.StaticText
     Accessible.name: text
+    Accessible.ignored: !visible
 }

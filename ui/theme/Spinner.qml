@@ -7,12 +7,16 @@ Item {
     id: spinner
     property real size: 14
     property color color: ThemeColor.secondaryText
+    // What it waits for, said to screen readers while it shows; one without
+    // it stays silent.
+    property string accessibleName
     readonly property bool spinning: visible && Window.window !== null && Window.window.visible
 
     implicitWidth: size
     implicitHeight: size
     Accessible.role: Accessible.Indicator
-    Accessible.name: qsTrId("home.syncing")
+    Accessible.name: accessibleName
+    Accessible.ignored: accessibleName === "" || !visible
 
     Shape {
         id: arc

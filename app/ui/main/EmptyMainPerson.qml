@@ -22,6 +22,7 @@ ColumnLayout {
         wrapMode: Text.WordWrap
         Accessible.role: Accessible.StaticText
         Accessible.name: text
+        Accessible.ignored: !visible
     }
     Text {
         Layout.fillWidth: true
@@ -32,6 +33,7 @@ ColumnLayout {
         wrapMode: Text.WordWrap
         Accessible.role: Accessible.StaticText
         Accessible.name: text
+        Accessible.ignored: !visible
     }
     Item { implicitHeight: 4 }
 }

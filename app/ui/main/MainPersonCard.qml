@@ -80,6 +80,7 @@ ColumnLayout {
         color: ThemeColor.secondaryText
         Accessible.role: Accessible.StaticText
         Accessible.name: text
+        Accessible.ignored: !visible
     }
     RowLayout {
         Layout.alignment: Qt.AlignHCenter
@@ -96,6 +97,7 @@ ColumnLayout {
             color: ThemeColor.secondaryText
             Accessible.role: Accessible.StaticText
             Accessible.name: text
+            Accessible.ignored: !visible
         }
     }
 }

@@ -42,6 +42,7 @@ Rectangle {
         Spinner {
             visible: home.isSyncing
             anchors.centerIn: parent
+            accessibleName: qsTrId("home.syncing")
         }
         SymbolButton {
             objectName: "settingsButton"

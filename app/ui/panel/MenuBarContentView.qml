@@ -59,6 +59,7 @@ FocusScope {
             }
             Spinner {
                 visible: home.isSyncing
+                accessibleName: qsTrId("home.syncing")
                 size: 12
                 anchors.right: parent.right
                 anchors.verticalCenter: parent.verticalCenter
@@ -112,6 +113,7 @@ FocusScope {
                         textFormat: Text.PlainText
                         Accessible.role: Accessible.StaticText
                         Accessible.name: text
+                        Accessible.ignored: !visible
                     }
                 }
                 Text {
@@ -121,6 +123,7 @@ FocusScope {
                     color: ThemeColor.secondaryText
                     Accessible.role: Accessible.StaticText
                     Accessible.name: text
+                    Accessible.ignored: !visible
                 }
             }
         }
@@ -134,6 +137,7 @@ FocusScope {
             wrapMode: Text.WordWrap
             Accessible.role: Accessible.StaticText
             Accessible.name: text
+            Accessible.ignored: !visible
         }
 
         Divider { width: parent.width }

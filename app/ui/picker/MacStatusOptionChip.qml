@@ -21,6 +21,7 @@ FocusScope {
     Accessible.role: Accessible.Button
     Accessible.name: isFavorite ? text + ", " + qsTrId("status_picker.favorite") : text
     Accessible.description: qsTrId("status_picker.toggle_favorite")
+    Accessible.ignored: !visible
     Accessible.onPressAction: chip.tapped()
 
     Keys.onPressed: (event) => {

@@ -5,6 +5,7 @@
 #include "AvatarNetwork.h"
 #include "EngineObjects.h"
 #include "Motion.h"
+#include "TextInputAccessible.h"
 #include "Symbols.h"
 #include "ThemeColor.h"
 #include "ThemeFont.h"
@@ -47,6 +48,7 @@ UiRoot::UiRoot(AppServices::Parts parts, QObject *parent)
     , m_services(std::make_unique<AppServices>(std::move(parts)))
     , m_engine(std::make_unique<QQmlEngine>())
 {
+    TextInputAccessible::install();
     m_engine->setNetworkAccessManagerFactory(&avatarNetworkFactory());
     // The screen modules are compiled in, under the resource root.
     m_engine->addImportPath(QStringLiteral("qrc:/"));

@@ -22,7 +22,8 @@ class ThemeFont;
 // The Qt Quick side of the composition root: one QML engine with every
 // screen module, the theme and avatar objects its singletons hand out, the
 // services its presenters find, picture loading through the avatar network,
-// and every open view retranslated when the interface language changes.
+// every open view retranslated when the interface language changes, and
+// text inputs that never hand a password to assistive technology.
 class UiRoot : public QObject {
     Q_OBJECT
 

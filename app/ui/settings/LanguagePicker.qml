@@ -11,7 +11,7 @@ ComboBox {
     focusPolicy: Qt.StrongFocus
     Accessible.role: Accessible.ComboBox
     Accessible.name: accessibleName
-    Accessible.description: displayText
+    Accessible.ignored: !visible
 
     delegate: ItemDelegate {
         id: option
@@ -42,6 +42,11 @@ ComboBox {
         textFormat: Text.PlainText
         verticalAlignment: Text.AlignVCenter
         elide: Text.ElideRight
+        // Screen readers take a combo box's value from its text field, as
+        // the stock combo box has one.
+        Accessible.role: Accessible.EditableText
+        Accessible.name: control.accessibleName
+        Accessible.readOnly: true
     }
     indicator: Text {
         x: control.width - width - 10

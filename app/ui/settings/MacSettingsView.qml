@@ -165,6 +165,7 @@ Rectangle {
                     bottomPadding: 8
                     Accessible.role: Accessible.Button
                     Accessible.name: text
+                    Accessible.ignored: !visible
                     onClicked: presenter.signOut()
                     Keys.onReturnPressed: clicked()
                     Keys.onEnterPressed: clicked()

@@ -22,6 +22,7 @@ ColumnLayout {
         elide: Text.ElideRight
         Accessible.role: Accessible.Heading
         Accessible.name: text
+        Accessible.ignored: !visible
     }
     Rectangle {
         Layout.fillWidth: true

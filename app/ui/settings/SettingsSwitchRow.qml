@@ -5,16 +5,18 @@ import Vorlie.Theme
 import Vorlie.Controls
 
 // A labelled switch. It never flips itself: it shows `on` and asks for the
-// other value, so the presenter decides what it shows.
-Switch {
+// other value, so the presenter decides what it shows. A check box under its
+// look, so screen readers hear a check box that is on or off, where a
+// control that cannot be checked would be a plain button.
+CheckBox {
     id: control
     property bool on
     property bool separatorAbove: false
     signal toggledTo(bool value)
 
     Layout.fillWidth: true
-    checkable: false
     checked: on
+    nextCheckState: () => checkState
     onClicked: toggledTo(!on)
     font: ThemeFont.subheadline
     leftPadding: 0
@@ -23,10 +25,10 @@ Switch {
     bottomPadding: 8
     spacing: 12
     focusPolicy: Qt.StrongFocus
-    Accessible.role: Accessible.CheckBox
     Accessible.name: text
-    Accessible.checkable: true
-    Accessible.checked: on
+    Accessible.ignored: !visible
+    // Toggled by assistive technology, it asks the presenter as a click does.
+    Accessible.onToggleAction: clicked()
 
     Rectangle {
         visible: control.separatorAbove

@@ -15,6 +15,7 @@ Button {
     focusPolicy: Qt.StrongFocus
     Accessible.role: Accessible.Button
     Accessible.name: text
+    Accessible.ignored: !visible
 
     contentItem: Text {
         text: control.text

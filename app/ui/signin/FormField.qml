@@ -18,6 +18,7 @@ TextField {
     selectByMouse: true
     Accessible.role: Accessible.EditableText
     Accessible.name: placeholderText
+    Accessible.ignored: !visible
 
     background: Rectangle {
         implicitWidth: 240

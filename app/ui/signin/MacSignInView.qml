@@ -85,6 +85,7 @@ FocusScope {
                 horizontalAlignment: Text.AlignHCenter
                 Accessible.role: Accessible.AlertMessage
                 Accessible.name: text
+                Accessible.ignored: !visible
             }
 
             ColumnLayout {

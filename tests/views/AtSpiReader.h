@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QList>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace vorlie::testing {
+
+// What a screen reader learns of one accessible object over AT-SPI.
+struct AtSpiNode {
+    // The roles and states this suite looks at, numbered as AT-SPI numbers them.
+    enum Role : unsigned { checkBox = 7, comboBox = 11, passwordText = 40, text = 61 };
+    enum State : unsigned { checked = 4, showing = 25, visible = 30 };
+
+    unsigned role = 0;
+    QString roleName; // Qt's name for its own role, for messages
+    QString name;
+    QString description;
+    QList<unsigned> stateWords; // AT-SPI's state set: two 32-bit words
+    std::optional<QString> content; // only for objects that offer the Text interface
+    qsizetype parent = -1; // its parent's place in the list it came in, if it is there
+    QString service; // where it is on the bus
+    QString path;
+
+    bool has(State state) const
+    {
+        return stateWords.size() > int(state / 32) && (stateWords.at(int(state / 32)) >> (state % 32) & 1u);
+    }
+};
+
+// This process's accessibility tree read the way assistive technology reads
+// it: from another connection on the session's accessibility bus, finding
+// the application through the AT-SPI registry. Starts the bus, as a desktop
+// session does, when the session bus has none.
+class AtSpiReader {
+public:
+    AtSpiReader();
+    ~AtSpiReader();
+    Q_DISABLE_COPY_MOVE(AtSpiReader)
+
+    // Every object below this application's root, depth first.
+    QList<AtSpiNode> nodes();
+    // Does the action of that name, as assistive technology would; false
+    // when the object has no such action.
+    bool act(const AtSpiNode &node, const QString &action);
+
+private:
+    // Whether this application is on the accessibility bus by now.
+    bool found();
+    // Answers are awaited while the event loop runs: the objects asked for
+    // live in this very thread.
+    QDBusMessage call(const QDBusConnection &bus, const QDBusMessage &message);
+    QDBusMessage ask(const QString &service, const QString &path, const QString &interface, const QString &method,
+                     const QVariantList &arguments = {});
+    QString property(const QString &service, const QString &path, const QString &name);
+    void walk(const QString &service, const QString &path, qsizetype parent, QList<AtSpiNode> &into);
+
+    QProcess m_launcher;
+    QDBusConnection m_bus{QString()};
+    QString m_service; // this application's name on the accessibility bus
+};
+
+} // namespace vorlie::testing
