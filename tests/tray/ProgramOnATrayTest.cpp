@@ -17,6 +17,7 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUuid>
@@ -104,6 +105,19 @@ int windowsOfWidth(int width)
     return static_cast<int>(std::count_if(sizes.cbegin(), sizes.cend(), [width](QSize size) { return size.width() == width; }));
 }
 
+// Whether what is shown has drawn its content: a window mapped before its
+// first frame is one flat colour, and keys typed then are lost.
+bool screenIsDrawn()
+{
+    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    QSet<QRgb> colours;
+    for (int y = 0; y < screen.height() && colours.size() < 16; y += 4) {
+        for (int x = 0; x < screen.width() && colours.size() < 16; x += 4)
+            colours.insert(screen.pixel(x, y));
+    }
+    return colours.size() >= 16;
+}
+
 // Keys typed on the X server reach the window that has the focus.
 bool typeKeys(const QStringList &keys)
 {
@@ -137,7 +151,9 @@ protected:
     }
 
     // Started as login autostart starts it: to the tray, without the window.
-    void launchInBackground()
+    void launchInBackground() { launch({QStringLiteral("--background")}); }
+
+    void launch(const QStringList &arguments)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("VORLIE_API_BASE_URL"), host.baseUrl().toString());
@@ -149,7 +165,7 @@ protected:
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         program.setProcessEnvironment(environment);
         program.setProcessChannelMode(QProcess::ForwardedChannels);
-        program.start(QStringLiteral(VORLIE_PROGRAM), {QStringLiteral("--background")});
+        program.start(QStringLiteral(VORLIE_PROGRAM), arguments);
         ASSERT_TRUE(program.waitForStarted());
     }
 
@@ -260,4 +276,99 @@ TEST_F(ProgramOnATray, WithoutAnyTrayTheMainWindowShowsEvenInTheBackground)
     launchInBackground();
     EXPECT_TRUE(windowShown(460)) << "no main window; " << whatHappened();
     EXPECT_TRUE(watcher.registeredItems().isEmpty());
+}
+
+// Toggled from the tray faster than a person reads, with the picker open,
+// a publish and a push on their way: the panel keeps opening and closing
+// and the program never dies.
+TEST_F(ProgramOnATray, FastTogglesWithThePickerOpenAndPushesArrivingNeverEndTheProgram)
+{
+    constexpr int panelWidth = 280;
+    constexpr int pickerWidth = 340;
+    // Signed out at start: signed in through the window, first with a wrong password.
+    resultOf(auth.clearTokens());
+    ASSERT_TRUE(watcher.start());
+    launch({});
+    ASSERT_TRUE(windowFocused(460)) << "no sign-in window; " << whatHappened();
+    ASSERT_TRUE(QTest::qWaitFor(screenIsDrawn, waitMs)) << "the sign-in form never drew";
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("type"), fake::ServiceState::seededAccount().email}), 0);
+    ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("not the password")}), 0);
+    ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !host.service().requests(QStringLiteral("auth/login")).isEmpty(); }, waitMs));
+    ASSERT_TRUE(typeKeys({QStringLiteral("ctrl+a")}));
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("type"), fake::ServiceState::seededAccount().password}), 0);
+    ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
+    const auto item = itemShowing(withEmoji);
+    ASSERT_TRUE(item) << "not signed in, or no item on the tray; " << whatHappened();
+
+    // Then a session as a person has it: the longest custom text, then German and back.
+    ASSERT_TRUE(item->activate(0, 0));
+    ASSERT_TRUE(windowFocused(panelWidth)) << whatHappened();
+    ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
+    ASSERT_TRUE(windowFocused(pickerWidth));
+    const QString longest = QStringLiteral("Out for a long walk by the river, back when the sun sets....");
+    ASSERT_EQ(longest.size(), 60);
+    ASSERT_TRUE(typeKeys({QStringLiteral("shift+Tab")}));
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("type"), longest}), 0);
+    ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
+    EXPECT_TRUE(QTest::qWaitFor([this, &longest] {
+        const QList<fake::RecordedRequest> puts = host.service().requests(QStringLiteral("status/me"));
+        return std::any_of(puts.cbegin(), puts.cend(), [&longest](const fake::RecordedRequest &r) {
+            return r.method == "PUT" && r.body.contains(longest.toUtf8());
+        });
+    }, waitMs)) << "the custom text was not published";
+    const QString english = item->menuEntries().value(0).label;
+    ASSERT_TRUE(item->clickMenuEntry(item->menuEntries().value(2).id));
+    ASSERT_TRUE(windowFocused(380)) << "no settings window; " << whatHappened();
+    ASSERT_TRUE(typeKeys(QStringList(7, QStringLiteral("Tab")) << QStringLiteral("Down")));
+    EXPECT_TRUE(QTest::qWaitFor([&item, &english] { return item->menuEntries().value(0).label != english; }, waitMs))
+        << "the language did not change";
+    ASSERT_TRUE(typeKeys({QStringLiteral("Up")}));
+    EXPECT_TRUE(QTest::qWaitFor([&item, &english] { return item->menuEntries().value(0).label == english; }, waitMs));
+
+    const QStringList statuses{QStringLiteral("tired"), QStringLiteral("happy"), QStringLiteral("miss_you")};
+    for (int round = 0; round < 12 && program.state() == QProcess::Running; ++round) {
+        // A round may end with the panel still open: the next starts from a closed one.
+        if (windowsOfWidth(panelWidth) > 0)
+            item->activate(0, 0);
+        ASSERT_TRUE(QTest::qWaitFor([] { return windowsOfWidth(panelWidth) == 0; }, waitMs)) << whatHappened();
+        ASSERT_TRUE(item->activate(0, 0));
+        ASSERT_TRUE(windowFocused(panelWidth)) << "round " << round << ": no panel; " << whatHappened();
+        switch (round % 4) {
+        case 0: // the picker open, a chip chosen, the panel toggled away at once
+            ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
+            ASSERT_TRUE(windowFocused(pickerWidth)) << "round " << round << ": no picker";
+            typeKeys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Return")});
+            item->activate(0, 0);
+            break;
+        case 1: // a push arriving while the panel opens
+            publishAsMainPerson(host, statuses.at(round % statuses.size()));
+            item->activate(0, 0);
+            break;
+        case 2: // the picker open and closed with Escape, then the panel too
+            ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
+            typeKeys({QStringLiteral("Escape"), QStringLiteral("Escape")});
+            break;
+        default: // toggled while the picker still loads
+            typeKeys({QStringLiteral("Return")});
+            item->activate(0, 0);
+            item->activate(0, 0);
+            item->activate(0, 0);
+            break;
+        }
+    }
+    // Then a burst, a toggle every quarter of a second and a push among them.
+    for (int toggle = 0; toggle < 40 && program.state() == QProcess::Running; ++toggle) {
+        item->activate(0, 0);
+        if (toggle % 10 == 5)
+            publishAsMainPerson(host, statuses.at(toggle % statuses.size()));
+        QTest::qWait(250);
+    }
+    ASSERT_EQ(program.state(), QProcess::Running) << whatHappened();
+    if (windowsOfWidth(panelWidth) > 0)
+        item->activate(0, 0);
+    ASSERT_TRUE(QTest::qWaitFor([] { return windowsOfWidth(panelWidth) == 0; }, waitMs)) << whatHappened();
+    ASSERT_TRUE(item->activate(0, 0));
+    EXPECT_TRUE(windowFocused(panelWidth)) << "the panel no longer opens; " << whatHappened();
 }
