@@ -17,7 +17,6 @@ namespace vorlie {
 namespace {
 
 const QString watcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
-constexpr std::chrono::seconds xembedPollInterval{3};
 
 qreal screenScale()
 {
@@ -66,12 +65,7 @@ TrayItem::TrayItem(SessionStore &store, MenuBarPreferences &preferences, TextLoo
     QDBusConnection::sessionBus().connect(watcherService, QStringLiteral("/StatusNotifierWatcher"), watcherService,
                                           QStringLiteral("StatusNotifierHostRegistered"), this,
                                           SLOT(trayMayHaveAppeared()));
-    // Only the X display is asked here: the bus says itself when a watcher comes.
-    connect(&m_xembedPoll, &QTimer::timeout, this, [this] {
-        if (!m_icon && trayhosts::xembedTrayPresent())
-            createIcon();
-    });
-    m_xembedPoll.start(xembedPollInterval);
+    connect(&m_xembedWatch, &XEmbedTrayWatch::trayAppeared, this, &TrayItem::trayMayHaveAppeared);
 }
 
 TrayItem::~TrayItem() = default;
@@ -97,7 +91,7 @@ void TrayItem::trayMayHaveAppeared()
 
 void TrayItem::createIcon()
 {
-    m_xembedPoll.stop();
+    m_xembedWatch.disconnect(this);
     m_watcher->disconnect(this);
     m_icon = std::make_unique<QSystemTrayIcon>(m_pixmaps);
     m_icon->setContextMenu(&m_menu);

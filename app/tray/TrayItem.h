@@ -2,12 +2,12 @@
 
 #include "MenuBarStatusLabel.h"
 #include "PanelPlacement.h"
+#include "tray/XEmbedTrayWatch.h"
 
 #include <QIcon>
 #include <QMenu>
 #include <QObject>
 #include <QSystemTrayIcon>
-#include <QTimer>
 #include <memory>
 
 class QAction;
@@ -73,8 +73,7 @@ private:
     QAction *m_settings;
     QAction *m_quit;
     QDBusServiceWatcher *m_watcher;
-    // XEmbed trays announce themselves on the X display only.
-    QTimer m_xembedPoll;
+    XEmbedTrayWatch m_xembedWatch;
     std::unique_ptr<QSystemTrayIcon> m_icon;
     MenuBarStatusLabel m_label;
     qreal m_scale;

@@ -44,9 +44,8 @@ bool xembedTrayPresent()
     if (!x11 || !x11->connection())
         return false;
     xcb_connection_t *connection = x11->connection();
-    static constexpr char selection[] = "_NET_SYSTEM_TRAY_S0";
     const XcbReply<xcb_intern_atom_reply_t> atom(
-        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, sizeof(selection) - 1, selection), nullptr),
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, sizeof(xembedSelection) - 1, xembedSelection), nullptr),
         &std::free);
     if (!atom || atom->atom == XCB_ATOM_NONE)
         return false;

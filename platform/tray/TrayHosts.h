@@ -7,6 +7,9 @@ namespace vorlie::trayhosts {
 // directly, so the question can be put before a tray exists without
 // fixing Qt on XEmbed for good.
 
+// The selection an XEmbed tray of the first screen owns.
+inline constexpr char xembedSelection[] = "_NET_SYSTEM_TRAY_S0";
+
 // A StatusNotifierWatcher is on the session bus and reports a host.
 bool statusNotifierHostPresent();
 // An XEmbed system tray owns its selection on the X display.
