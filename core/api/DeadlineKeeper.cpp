@@ -32,8 +32,10 @@ void DeadlineKeeper::remove(const Watch &watch)
         return;
     *found = m_watches.back();
     m_watches.pop_back();
-    // The timer is left running: stopping and starting it again for every
-    // exchange would cost more than a tick that finds nothing due.
+    // With nothing left to watch a waiting program must not be woken by a
+    // tick that finds nothing due.
+    if (m_watches.empty())
+        m_timer.stop();
 }
 
 void DeadlineKeeper::timerEvent(QTimerEvent *event)
