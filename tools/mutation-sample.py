@@ -95,30 +95,33 @@ def mutated(path, number, span, replacement):
     return "".join(lines), line.strip(), lines[number - 1].strip()
 
 
-def tests_by_program(build_dir):
-    listing = subprocess.run(["ctest", "--test-dir", build_dir, "--show-only=json-v1"], capture_output=True,
+def tests_by_program(preset):
+    listing = subprocess.run(["ctest", "--preset", preset, "--show-only=json-v1"], capture_output=True,
                              text=True, check=True, cwd=ROOT)
     by_program = {}
     for index, test in enumerate(json.loads(listing.stdout)["tests"], start=1):
-        command = test.get("command") or [""]
-        by_program.setdefault(Path(command[0]).name, []).append(index)
+        # The program may come after a wrapper such as xvfb-run.
+        for part in test.get("command") or []:
+            if "/tests/" in part:
+                by_program.setdefault(Path(part).name, []).append(index)
+                break
     return by_program
 
 
-def run(mutation, build_dir, by_program, session):
+def run(mutation, preset, by_program, session):
     path, number, span, kind, replacement = mutation
     original = (ROOT / path).read_text()
     text, before, after = mutated(path, number, span, replacement)
     try:
         (ROOT / path).write_text(text)
-        build = subprocess.run(["cmake", "--build", build_dir, "-j2"], capture_output=True, text=True, cwd=ROOT)
+        build = subprocess.run(["cmake", "--build", "--preset", preset, "-j2"], capture_output=True, text=True, cwd=ROOT)
         if build.returncode != 0:
             return "not built", before, after
         relinked = set(re.findall(r"Linking CXX executable \S*?([\w-]+)\n", build.stdout))
         numbers = sorted(n for program in relinked for n in by_program.get(program, []))
         if not numbers:
             return "no test ran", before, after
-        tests = subprocess.run(["bash", session, "ctest", "--test-dir", build_dir, "-j2", "--stop-on-failure",
+        tests = subprocess.run(["bash", session, "ctest", "--preset", preset, "-j2", "--stop-on-failure",
                                 "--timeout", "180", "-I", "0,0,0," + ",".join(map(str, numbers))],
                                capture_output=True, text=True, cwd=ROOT)
         return ("killed" if tests.returncode != 0 else "survived"), before, after
@@ -130,7 +133,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--seed", type=int, default=20261208)
     parser.add_argument("--count", type=int, default=48)
-    parser.add_argument("--build-dir", default="build/debug")
+    parser.add_argument("--preset", default="debug")
     parser.add_argument("--list", action="store_true", help="print the sample and stop")
     parser.add_argument("--out", help="tab-separated results, one mutation a line")
     args = parser.parse_args()
@@ -142,13 +145,13 @@ def main():
             print(f"{path}:{number}\t{kind}\t{before}  =>  {after}")
         return 0
 
-    subprocess.run(["cmake", "--build", args.build_dir, "-j2"], check=True, cwd=ROOT, capture_output=True)
-    by_program = tests_by_program(args.build_dir)
+    subprocess.run(["cmake", "--build", "--preset", args.preset, "-j2"], check=True, cwd=ROOT, capture_output=True)
+    by_program = tests_by_program(args.preset)
     session = str(ROOT / "tools/test-session.sh")
     outcomes = []
     out = open(args.out, "w") if args.out else None
     for index, mutation in enumerate(chosen, start=1):
-        outcome, before, after = run(mutation, args.build_dir, by_program, session)
+        outcome, before, after = run(mutation, args.preset, by_program, session)
         outcomes.append(outcome)
         row = f"{mutation[0]}:{mutation[1]}\t{mutation[3]}\t{outcome}\t{before}\t{after}"
         print(f"[{index}/{len(chosen)}] {row}", flush=True)
@@ -156,7 +159,7 @@ def main():
             out.write(row + "\n")
             out.flush()
     # Put the build back in step with the sources.
-    subprocess.run(["cmake", "--build", args.build_dir, "-j2"], cwd=ROOT, capture_output=True)
+    subprocess.run(["cmake", "--build", "--preset", args.preset, "-j2"], cwd=ROOT, capture_output=True)
     judged = [o for o in outcomes if o in ("killed", "survived")]
     killed = judged.count("killed")
     print(f"killed {killed} of {len(judged)} built mutations ({100.0 * killed / max(len(judged), 1):.0f} %); "
