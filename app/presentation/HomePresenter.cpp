@@ -1,8 +1,8 @@
 #include "HomePresenter.h"
 
+#include "AppRouter.h"
 #include "AppServices.h"
 #include "StatusTexts.h"
-#include "AppRouter.h"
 #include "domain/AvatarImageURL.h"
 #include "domain/OfflineLabel.h"
 #include "domain/StatusCatalog.h"
