@@ -1,29 +1,14 @@
 import QtQuick
-import QtQuick.Window
 import Vorlie.Theme
 import Vorlie.Widgets
 
 // The medium widget: the avatar beside the name, the status and how long
-// ago it was set.
+// ago it was set, and whether the application was offline.
 Item {
     id: view
     property QtObject snapshot
     property bool showUpdatedTime: true
     readonly property real contentWidth: width - 32
-
-    // The elapsed time is worded when it is drawn, by the snapshot's clock:
-    // when a snapshot arrives, when the widget comes into view, and once a
-    // minute while it is on screen; never while it is hidden.
-    function drawElapsed() { elapsed.text = snapshot ? snapshot.elapsedText() : "" }
-    onSnapshotChanged: drawElapsed()
-    Component.onCompleted: drawElapsed()
-    Timer {
-        interval: 60 * 1000
-        repeat: true
-        running: elapsed.visible && view.Window.visibility !== Window.Hidden
-        onRunningChanged: if (running) view.drawElapsed()
-        onTriggered: view.drawElapsed()
-    }
 
     Row {
         visible: view.snapshot !== null
@@ -56,12 +41,10 @@ Item {
                 text: view.snapshot ? view.snapshot.statusText : ""
                 font: WidgetFonts.title2
             }
-            Text {
-                id: elapsed
+            ClockText {
                 visible: view.snapshot !== null && !view.snapshot.isExpired && view.showUpdatedTime
-                textFormat: Text.PlainText
-                font: WidgetFonts.footnote
-                color: ThemeColor.secondaryText
+                snapshot: view.snapshot
+                wording: snapshot => snapshot.elapsedText()
             }
             Text {
                 visible: view.snapshot !== null && view.snapshot.isExpired
@@ -69,6 +52,13 @@ Item {
                 textFormat: Text.PlainText
                 font: WidgetFonts.body
                 color: ThemeColor.secondaryText
+            }
+            ClockText {
+                visible: text !== ""
+                width: Math.min(implicitWidth, texts.available)
+                elide: Text.ElideRight
+                snapshot: view.snapshot
+                wording: snapshot => snapshot.offlineText()
             }
         }
     }

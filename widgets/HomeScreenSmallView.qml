@@ -2,7 +2,8 @@ import QtQuick
 import Vorlie.Theme
 import Vorlie.Widgets
 
-// The small widget: the avatar above the name and the status, centred.
+// The small widget: the avatar above the name and the status, centred, and
+// whether the application was offline.
 Item {
     id: view
     property QtObject snapshot
@@ -42,6 +43,17 @@ Item {
             textFormat: Text.PlainText
             font: WidgetFonts.footnote
             color: ThemeColor.secondaryText
+        }
+        ClockText {
+            visible: text !== ""
+            width: view.contentWidth
+            // Two short lines rather than a cut one in this narrow size.
+            wrapMode: Text.Wrap
+            maximumLineCount: 2
+            elide: Text.ElideRight
+            horizontalAlignment: Text.AlignHCenter
+            snapshot: view.snapshot
+            wording: snapshot => snapshot.offlineText()
         }
     }
     EmptyStateView {

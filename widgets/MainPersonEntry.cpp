@@ -2,6 +2,7 @@
 
 #include "DecodedPicture.h"
 
+#include "domain/OfflineLabel.h"
 #include "domain/RelativeTime.h"
 
 namespace vorlie {
@@ -24,6 +25,13 @@ QString WidgetSnapshotObject::moodShown() const
 QString WidgetSnapshotObject::elapsedText() const
 {
     return abbreviatedRelativeTime(m_snapshot.updatedAt, m_now(), m_formattingLocale);
+}
+
+QString WidgetSnapshotObject::offlineText() const
+{
+    if (!m_snapshot.offlineUpdatedAt)
+        return {};
+    return offlineLabel(m_snapshot.offlineUpdatedAt, m_now(), m_formattingLocale);
 }
 
 MainPersonEntry::MainPersonEntry(QDateTime date, const std::optional<WidgetSnapshot> &snapshot, bool showUpdatedTime,

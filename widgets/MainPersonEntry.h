@@ -52,6 +52,9 @@ public:
     // language, as of this call: a view asks when it draws, not when its
     // entry was made.
     Q_INVOKABLE QString elapsedText() const;
+    // While the application could not reach the service: that it is offline
+    // and how old the snapshot is, as of this call; empty otherwise.
+    Q_INVOKABLE QString offlineText() const;
 
 private:
     WidgetSnapshot m_snapshot;

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QQmlEngine>
 #include <QString>
+#include <utility>
 #include <variant>
 
 namespace vorlie {
@@ -49,6 +50,9 @@ public:
     // The views close what they present.
     void setStatusPickerPresented(bool presented);
     void setSettingsPresented(bool presented);
+    // The address the next sign-in form starts with, taken by that form.
+    void setSignInEmail(QString email) { m_signInEmail = std::move(email); }
+    QString takeSignInEmail() { return std::exchange(m_signInEmail, QString()); }
 
 signals:
     void activeTabChanged();
@@ -65,6 +69,7 @@ private:
     QString m_focusedPersonId;
     bool m_statusPickerPresented = false;
     bool m_settingsPresented = false;
+    QString m_signInEmail;
 };
 
 // The router as QML's `AppRouter` singleton: the composition root's own. A

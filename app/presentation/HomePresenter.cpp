@@ -1,8 +1,10 @@
 #include "HomePresenter.h"
 
+#include "AppRouter.h"
 #include "AppServices.h"
 #include "StatusTexts.h"
 #include "domain/AvatarImageURL.h"
+#include "domain/OfflineLabel.h"
 #include "domain/StatusCatalog.h"
 #include "domain/UpdatedLabel.h"
 #include "i18n/TextLookup.h"
@@ -34,7 +36,8 @@ void HomePresenter::bind(AppServices &services)
     for (auto signal : {&SessionStore::currentUserChanged, &SessionStore::mainPersonChanged,
                         &SessionStore::mainPersonStatusChanged, &SessionStore::ownStatusChanged,
                         &SessionStore::connectionsChanged, &SessionStore::isSyncingChanged,
-                        &SessionStore::lastSyncErrorChanged}) {
+                        &SessionStore::lastSyncErrorChanged, &SessionStore::serviceUnreachableChanged,
+                        &SessionStore::sessionExpiredChanged, &SessionStore::dataAsOfChanged}) {
         connect(store, signal, this, &HomePresenter::update);
     }
     connect(&services.textLookup(), &TextLookup::languageApplied, this, &HomePresenter::update);
@@ -61,6 +64,16 @@ void HomePresenter::refresh()
         QCoro::connect(m_services->sessionStore().refresh(), this, [](bool) {});
 }
 
+void HomePresenter::signInAgain()
+{
+    if (!m_services)
+        return;
+    SessionStore &store = m_services->sessionStore();
+    const std::optional<User> &user = store.currentUser();
+    m_services->router().setSignInEmail(user ? user->email.value_or(QString()) : QString());
+    QCoro::connect(store.signOut(), this, [] {});
+}
+
 void HomePresenter::update()
 {
     State next = compute();
@@ -78,6 +91,7 @@ HomePresenter::State HomePresenter::compute() const
     const SessionStore &store = m_services->sessionStore();
     const QUrl avatarBase = m_services->avatarBaseURL();
     const std::optional<Status> &status = store.mainPersonStatus();
+    const QLocale locale = formattingLocale(m_services->languageSettings().selection());
 
     if (const std::optional<MainPerson> &main = store.mainPerson()) {
         const User &person = main->person;
@@ -95,7 +109,6 @@ HomePresenter::State HomePresenter::compute() const
         state.statusId = status->id;
         state.statusText = displayText(*status);
         state.statusEmoji = status->emoji.value_or(QString());
-        const QLocale locale = formattingLocale(m_services->languageSettings().selection());
         state.updatedLabel = vorlie::updatedLabel(status->createdAt, m_services->now(), locale).value_or(QString());
     }
 
@@ -108,6 +121,9 @@ HomePresenter::State HomePresenter::compute() const
     state.isSyncing = store.isSyncing();
     if (const std::optional<APIError> &error = store.lastSyncError())
         state.syncErrorMessage = error->userMessage();
+    if (store.serviceUnreachable())
+        state.offlineText = offlineLabel(store.dataAsOf(), m_services->now(), locale);
+    state.offersSignInAgain = store.sessionExpired();
     return state;
 }
 

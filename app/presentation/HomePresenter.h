@@ -40,6 +40,10 @@ class HomePresenter : public ServicesPresenter {
     Q_PROPERTY(QString ownStatusText READ ownStatusText NOTIFY changed)
     Q_PROPERTY(bool isSyncing READ isSyncing NOTIFY changed)
     Q_PROPERTY(QString syncErrorMessage READ syncErrorMessage NOTIFY changed)
+    // "Offline · updated 5 min. ago" while the service cannot be reached; empty otherwise.
+    Q_PROPERTY(QString offlineText READ offlineText NOTIFY changed)
+    // The tokens are gone: the banner offers to sign in again.
+    Q_PROPERTY(bool offersSignInAgain READ offersSignInAgain NOTIFY changed)
 
 public:
     // Avatar sizes of the panel, the main window's card and its own-status row.
@@ -67,6 +71,8 @@ public:
         QString ownStatusText;
         bool isSyncing = false;
         QString syncErrorMessage;
+        QString offlineText;
+        bool offersSignInAgain = false;
 
         friend bool operator==(const State &, const State &) = default;
     };
@@ -98,9 +104,13 @@ public:
     QString ownStatusText() const { return m_state.ownStatusText; }
     bool isSyncing() const { return m_state.isSyncing; }
     QString syncErrorMessage() const { return m_state.syncErrorMessage; }
+    QString offlineText() const { return m_state.offlineText; }
+    bool offersSignInAgain() const { return m_state.offersSignInAgain; }
 
     // One shared sync: the on-appear refresh and the banner's retry.
     Q_INVOKABLE void refresh();
+    // Signs out and opens the sign-in form with the account's address filled in.
+    Q_INVOKABLE void signInAgain();
 
 signals:
     void activeChanged();

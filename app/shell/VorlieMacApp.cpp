@@ -20,10 +20,12 @@ VorlieMacApp::VorlieMacApp(Options options, QObject *parent)
     , m_pushConnector(m_options.pushServiceName)
     , m_pushRegistrar(SharedDefaults(m_options.paths), m_live.dependencies().deviceRepository,
                       PushPlatform{[this] { m_pushConnector.start(); }, [this] { return m_notifications.isServerPresent(); }})
+    , m_sleepWatcher(m_options.sleepBus.value_or(QDBusConnection::systemBus()))
 {
     // Texts written from now on (the widget snapshot included) are in the chosen language.
     m_textLookup.apply(m_languageSettings.selection());
     wirePush();
+    wireResume();
     connect(&m_languageSettings, &LanguageSettings::selectionChanged, this,
             [this] { QCoro::connect(languageChanged(m_languageSettings.selection()), this, [] {}); });
 }
@@ -110,6 +112,21 @@ QCoro::Task<void> VorlieMacApp::present(QVariantMap userInfo)
     const std::optional<NotificationText> text = co_await m_delegate.willPresentNotification(userInfo);
     if (text)
         m_notifications.show(text->title, text->body, userInfo);
+}
+
+void VorlieMacApp::wireResume()
+{
+    const auto refreshOnce = [this] { QCoro::connect(refreshSession(), this, [] {}); };
+    connect(&m_sleepWatcher, &SleepWatcher::woke, this, refreshOnce);
+    ReachabilitySource *reachability = m_options.reachability;
+    if (!reachability) {
+        m_ownReachability = std::make_unique<NetworkManagerReachability>();
+        reachability = m_ownReachability.get();
+    }
+    connect(reachability, &ReachabilitySource::onlineChanged, this, [refreshOnce](bool online) {
+        if (online)
+            refreshOnce();
+    });
 }
 
 QCoro::Task<void> VorlieMacApp::openTapped(PushNotificationPayload payload)

@@ -14,12 +14,16 @@
 #include "prefs/MenuBarPreferences.h"
 #include "push/PushRegistrar.h"
 #include "push/UnifiedPushConnector.h"
+#include "resume/ReachabilitySource.h"
+#include "resume/SleepWatcher.h"
 #include "session/SessionStore.h"
 #include "widget/WidgetSnapshotStore.h"
 
 #include <QObject>
 #include <QCoro/QCoroTask>
 #include <chrono>
+#include <memory>
+#include <optional>
 
 namespace vorlie {
 
@@ -37,6 +41,10 @@ public:
         // The well-known bus name push distributors call back on.
         QString pushServiceName = QStringLiteral("com.vorlia.app");
         std::chrono::milliseconds refreshInterval{60'000};
+        // Where logind says the machine woke; the system bus when not given.
+        std::optional<QDBusConnection> sleepBus = std::nullopt;
+        // What says the network came back; the network manager's when not given.
+        ReachabilitySource *reachability = nullptr;
     };
 
     explicit VorlieMacApp(Options options, QObject *parent = nullptr);
@@ -65,6 +73,9 @@ signals:
 private:
     void wireDelegate();
     void wirePush();
+    // A machine that woke or a network that came back shows old news: one
+    // refresh each, joining one that runs.
+    void wireResume();
     QCoro::Task<void> refreshSession();
     QCoro::Task<void> languageChanged(AppLanguage language);
     QCoro::Task<void> present(QVariantMap userInfo);
@@ -87,6 +98,8 @@ private:
     XdgAutostart m_autostart;
     LaunchAtLogin m_launchAtLogin{m_autostart};
     StandardDefaults m_standardDefaults{m_options.paths};
+    SleepWatcher m_sleepWatcher;
+    std::unique_ptr<ReachabilitySource> m_ownReachability; // when none was given
 };
 
 } // namespace vorlie

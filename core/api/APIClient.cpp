@@ -67,7 +67,7 @@ QCoro::Task<Result<QByteArray>> APIClient::perform(APIRequest request, bool allo
     const HttpOutcome outcome =
         co_await exchange(m_network, prepared->request, prepared->verb, prepared->body, options);
     if (outcome.failure != HttpOutcome::Failure::none)
-        co_return mapTransportError(outcome);
+        co_return transportFailure(outcome);
 
     if (outcome.status == 401 && request.requiresAuth && allowRetry) {
         Result<QString> refreshed = co_await m_authSession.refreshAccessToken();

@@ -7,6 +7,20 @@ QString PassThroughError::userMessage() const
     return shownAs ? shownAs->userMessage() : APIError::unknown(-1).userMessage();
 }
 
+ServiceError ServiceError::unanswered(APIError error)
+{
+    ServiceError unanswered(std::move(error));
+    unanswered.m_unanswered = true;
+    return unanswered;
+}
+
+bool ServiceError::isUnanswered() const
+{
+    if (const PassThroughError *other = passThrough())
+        return other->origin == PassThroughError::Origin::transport;
+    return m_unanswered || is(APIError::Kind::offline) || is(APIError::Kind::timeout);
+}
+
 QString ServiceError::userMessage() const
 {
     return std::visit([](const auto &e) { return e.userMessage(); }, m_error);

@@ -29,11 +29,17 @@ class ServiceError {
 public:
     ServiceError(APIError error) : m_error(std::move(error)) {} // NOLINT(google-explicit-constructor)
     ServiceError(PassThroughError error) : m_error(std::move(error)) {} // NOLINT(google-explicit-constructor)
+    // An exchange that got no answer at all: no network, no route to the
+    // service, refused, or silent past its time-out.
+    static ServiceError unanswered(APIError error);
 
     // The classified error, or nullptr for a pass-through failure.
     const APIError *apiError() const { return std::get_if<APIError>(&m_error); }
     const PassThroughError *passThrough() const { return std::get_if<PassThroughError>(&m_error); }
     bool is(APIError::Kind kind) const { return apiError() && apiError()->kind() == kind; }
+    // Whether the service was never reached, so what is shown may be out of
+    // date only because of the way there, not because the service refused.
+    bool isUnanswered() const;
 
     QString userMessage() const;
 
@@ -41,6 +47,7 @@ public:
 
 private:
     std::variant<APIError, PassThroughError> m_error;
+    bool m_unanswered = false;
 };
 
 QString describe(const ServiceError &error);

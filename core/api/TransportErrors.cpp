@@ -28,6 +28,16 @@ APIError mapTransportError(const HttpOutcome &outcome)
     return APIError::unknown(-1);
 }
 
+ServiceError transportFailure(const HttpOutcome &outcome)
+{
+    const APIError error = mapTransportError(outcome);
+    // Offline and time-out say so by their case; a refused connection or any
+    // other network error of the way there does not.
+    if (outcome.failure == HttpOutcome::Failure::transport && error.kind() == APIError::Kind::unknown)
+        return ServiceError::unanswered(error);
+    return error;
+}
+
 PassThroughError transportPassThrough(const HttpOutcome &outcome)
 {
     return PassThroughError{PassThroughError::Origin::transport,

@@ -199,6 +199,18 @@
         <source>Connect with someone to see their status here.</source>
         <translation>Verbinde dich mit jemandem, um hier den Status zu sehen.</translation>
     </message>
+    <message id="sync.offline">
+        <source>Offline</source>
+        <translation>Offline</translation>
+    </message>
+    <message id="sync.offline_updated">
+        <source>Offline · updated %1</source>
+        <translation>Offline · aktualisiert %1</translation>
+    </message>
+    <message id="home.sign_in_again">
+        <source>Sign in again</source>
+        <translation>Erneut anmelden</translation>
+    </message>
     <message id="home.no_status">
         <source>No status</source>
         <translation>Kein Status</translation>

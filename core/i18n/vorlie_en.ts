@@ -199,6 +199,18 @@
         <source>Connect with someone to see their status here.</source>
         <translation>Connect with someone to see their status here.</translation>
     </message>
+    <message id="sync.offline">
+        <source>Offline</source>
+        <translation>Offline</translation>
+    </message>
+    <message id="sync.offline_updated">
+        <source>Offline · updated %1</source>
+        <translation>Offline · updated %1</translation>
+    </message>
+    <message id="home.sign_in_again">
+        <source>Sign in again</source>
+        <translation>Sign in again</translation>
+    </message>
     <message id="home.no_status">
         <source>No status</source>
         <translation>No status</translation>

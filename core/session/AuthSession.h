@@ -44,6 +44,8 @@ public:
     std::optional<std::optional<QString>> accessTokenAtRest() const;
     QCoro::Task<std::optional<QString>> refreshToken();
     QCoro::Task<State> state();
+    // The state as it stands, without waiting for a load or refresh to end.
+    State stateAtRest() const { return m_state; }
 
     // How the credential store took the tokens: only `available` means they
     // survive a restart. The session holds them either way.

@@ -50,8 +50,10 @@ QCoro::Task<void> SessionStore::bootstrap()
 QCoro::Task<void> SessionStore::resumeSignedIn()
 {
     setAuthState(AuthState::signedIn);
-    if (const auto cached = m_cache.load())
+    if (const auto cached = m_cache.load()) {
         applyPeople(*cached);
+        setDataAsOf(cached->serverTime);
+    }
     co_await refresh();
 }
 
@@ -94,8 +96,12 @@ QCoro::Task<bool> SessionStore::fetchAndApply(quint64 epoch)
         co_return false;
     if (announcements)
         setAnnouncements(*announcements);
+    const QDateTime syncedAt = QDateTime::currentDateTimeUtc();
     setLastSyncError(std::nullopt);
-    setLastSyncedAt(QDateTime::currentDateTimeUtc());
+    setServiceUnreachable(false);
+    setSessionExpired(false);
+    setLastSyncedAt(syncedAt);
+    setDataAsOf(syncedAt);
     co_return true;
 }
 
@@ -110,12 +116,15 @@ void SessionStore::applyPeople(const SyncSnapshot &snapshot)
 
 void SessionStore::recordSyncFailure(const ServiceError &error)
 {
-    if (const APIError *api = error.apiError()) {
+    if (const APIError *api = error.apiError())
         setLastSyncError(*api);
-        return;
-    }
-    // A refresh's transport failure reads as offline or time-out, as everywhere else.
-    setLastSyncError(error.passThrough()->shownAs.value_or(APIError::unknown(-1)));
+    else // a refresh's transport failure reads as offline or time-out, as everywhere else
+        setLastSyncError(error.passThrough()->shownAs.value_or(APIError::unknown(-1)));
+    setServiceUnreachable(error.isUnanswered());
+    setSessionExpired(error.is(APIError::Kind::unauthorized)
+                      && m_dependencies.authSession.stateAtRest() == AuthSession::State::signedOut);
+    if (m_serviceUnreachable)
+        m_widget.noteUnreachable(m_dataAsOf);
 }
 
 QCoro::Task<bool> SessionStore::completeSignIn(User user)
@@ -157,6 +166,10 @@ void SessionStore::beginEpoch()
 {
     ++m_epoch;
     m_syncFlight.forget();
+    // Whatever the last sync of the previous session met is not this one's.
+    setServiceUnreachable(false);
+    setSessionExpired(false);
+    setDataAsOf(std::nullopt);
 }
 
 void SessionStore::setSyncsRunning(int count)
@@ -210,6 +223,21 @@ void SessionStore::setLastSyncedAt(const std::optional<QDateTime> &at)
 void SessionStore::setLastSyncError(const std::optional<APIError> &error)
 {
     assignIfChanged(this, m_lastSyncError, error, &SessionStore::lastSyncErrorChanged);
+}
+
+void SessionStore::setServiceUnreachable(bool unreachable)
+{
+    assignIfChanged(this, m_serviceUnreachable, unreachable, &SessionStore::serviceUnreachableChanged);
+}
+
+void SessionStore::setSessionExpired(bool expired)
+{
+    assignIfChanged(this, m_sessionExpired, expired, &SessionStore::sessionExpiredChanged);
+}
+
+void SessionStore::setDataAsOf(const std::optional<QDateTime> &at)
+{
+    assignIfChanged(this, m_dataAsOf, at, &SessionStore::dataAsOfChanged);
 }
 
 } // namespace vorlie

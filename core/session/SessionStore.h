@@ -38,6 +38,15 @@ class SessionStore : public QObject {
     Q_PROPERTY(std::optional<QDateTime> lastSyncedAt READ lastSyncedAt NOTIFY lastSyncedAtChanged)
     Q_PROPERTY(bool isSyncing READ isSyncing NOTIFY isSyncingChanged)
     Q_PROPERTY(std::optional<vorlie::APIError> lastSyncError READ lastSyncError NOTIFY lastSyncErrorChanged)
+    // The last sync never reached the service (no network, refused, silent):
+    // what is shown is as old as `dataAsOf`. False again after a good sync.
+    Q_PROPERTY(bool serviceUnreachable READ serviceUnreachable NOTIFY serviceUnreachableChanged)
+    // Still signed in, but the tokens are gone (the service refused to renew
+    // them): every sync fails as unauthorised until the user signs in again.
+    Q_PROPERTY(bool sessionExpired READ sessionExpired NOTIFY sessionExpiredChanged)
+    // When what is shown was last current: the end of the last good sync, or
+    // the service time of the cached people shown at start-up.
+    Q_PROPERTY(std::optional<QDateTime> dataAsOf READ dataAsOf NOTIFY dataAsOfChanged)
     // Whether the desktop's keyring keeps the session's tokens: anything but
     // `available` means the user is signed out again at the next start unless
     // the keyring comes back first, which is noticed without a restart.
@@ -60,6 +69,9 @@ public:
     const std::optional<QDateTime> &lastSyncedAt() const { return m_lastSyncedAt; }
     bool isSyncing() const { return m_syncsRunning > 0; }
     const std::optional<APIError> &lastSyncError() const { return m_lastSyncError; }
+    bool serviceUnreachable() const { return m_serviceUnreachable; }
+    bool sessionExpired() const { return m_sessionExpired; }
+    const std::optional<QDateTime> &dataAsOf() const { return m_dataAsOf; }
     const AppDependencies &dependencies() const { return m_dependencies; }
     CredentialStoreState credentialStoreState() const;
 
@@ -91,6 +103,9 @@ signals:
     void lastSyncedAtChanged();
     void isSyncingChanged();
     void lastSyncErrorChanged();
+    void serviceUnreachableChanged();
+    void sessionExpiredChanged();
+    void dataAsOfChanged();
     void credentialStoreStateChanged();
 
 private:
@@ -116,6 +131,9 @@ private:
     void setAnnouncements(const std::vector<Announcement> &announcements);
     void setLastSyncedAt(const std::optional<QDateTime> &at);
     void setLastSyncError(const std::optional<APIError> &error);
+    void setServiceUnreachable(bool unreachable);
+    void setSessionExpired(bool expired);
+    void setDataAsOf(const std::optional<QDateTime> &at);
 
     const AppDependencies m_dependencies;
     SyncSnapshotCache m_cache;
@@ -134,6 +152,9 @@ private:
     std::vector<Announcement> m_announcements;
     std::optional<QDateTime> m_lastSyncedAt;
     std::optional<APIError> m_lastSyncError;
+    bool m_serviceUnreachable = false;
+    bool m_sessionExpired = false;
+    std::optional<QDateTime> m_dataAsOf;
 };
 
 } // namespace vorlie

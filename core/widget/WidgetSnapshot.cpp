@@ -13,7 +13,8 @@ std::optional<WidgetSnapshot> JsonCodec<WidgetSnapshot>::decode(JsonView o)
         || !json::readRequired(o, "avatar"_L1, s.avatar) || !json::readRequired(o, "statusText"_L1, s.statusText)
         || !json::readOptional(o, "emoji"_L1, s.emoji) || !json::readRequired(o, "visualState"_L1, s.visualState)
         || !json::readRequired(o, "updatedAt"_L1, s.updatedAt) || !json::readRequired(o, "isExpired"_L1, s.isExpired)
-        || !json::readOptional(o, "avatarImageData"_L1, s.avatarImageData))
+        || !json::readOptional(o, "avatarImageData"_L1, s.avatarImageData)
+        || !json::readOptional(o, "offlineUpdatedAt"_L1, s.offlineUpdatedAt))
         return std::nullopt;
     return s;
 }
@@ -30,6 +31,7 @@ QJsonValue JsonCodec<WidgetSnapshot>::encode(const WidgetSnapshot &s)
     json::write(o, "updatedAt"_L1, s.updatedAt);
     json::write(o, "isExpired"_L1, s.isExpired);
     json::writeOptional(o, "avatarImageData"_L1, s.avatarImageData);
+    json::writeOptional(o, "offlineUpdatedAt"_L1, s.offlineUpdatedAt);
     return o;
 }
 

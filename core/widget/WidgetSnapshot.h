@@ -23,6 +23,9 @@ struct WidgetSnapshot {
     QDateTime updatedAt;
     bool isExpired = true;
     std::optional<QByteArray> avatarImageData; // PNG
+    // Present only while the application cannot reach the service: when
+    // what is shown was last current. Older snapshots have none.
+    std::optional<QDateTime> offlineUpdatedAt;
 
     friend bool operator==(const WidgetSnapshot &, const WidgetSnapshot &) = default;
 };

@@ -105,6 +105,17 @@ void WidgetSnapshotStore::applySyncToWidget(const SyncSnapshot &sync)
         downloadPicture(snapshot);
 }
 
+void WidgetSnapshotStore::noteUnreachable(const std::optional<QDateTime> &lastCurrent)
+{
+    const std::optional<WidgetSnapshot> stored = load();
+    if (!stored || !lastCurrent)
+        return;
+    WidgetSnapshot noted = *stored;
+    // Whole seconds, as stored: a second failure then finds nothing to write.
+    noted.offlineUpdatedAt = QDateTime::fromSecsSinceEpoch(lastCurrent->toSecsSinceEpoch(), Qt::UTC);
+    saveOver(noted, stored);
+}
+
 WidgetSnapshot WidgetSnapshotStore::buildSnapshot(const SyncSnapshot &sync, const MainPerson &main,
                                                   const std::optional<WidgetSnapshot> &stored)
 {

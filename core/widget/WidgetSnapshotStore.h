@@ -43,8 +43,11 @@ public:
     // still hold a person's name), and reloads.
     void clear();
     // Rebuilds the snapshot from a sync; may start a picture download,
-    // which it does not wait for.
+    // which it does not wait for. The snapshot no longer says offline.
     void applySyncToWidget(const SyncSnapshot &sync);
+    // A sync did not reach the service: the stored snapshot says so, with
+    // when it was last current. Without a time or a snapshot, nothing.
+    void noteUnreachable(const std::optional<QDateTime> &lastCurrent);
 
 signals:
     // A picture download ended, whether or not its picture was kept.

@@ -230,7 +230,8 @@ TEST_F(Pipeline, NoServiceListeningIsUnknownNotAHang)
     const auto result = resultOf(refused.sendVoid(get(QStringLiteral("status"), false)));
     resultOf(session.state()); // its token load must end before it goes
     ASSERT_FALSE(result);
-    EXPECT_EQ(result.error(), ServiceError(APIError::unknown(-1)));
+    EXPECT_EQ(result.error(), ServiceError::unanswered(APIError::unknown(-1)));
+    EXPECT_TRUE(result.error().isUnanswered());
 }
 
 TEST_F(Pipeline, CancellingTheCallerGivesCancelledNotTimeout)
@@ -283,6 +284,7 @@ TEST_F(Pipeline, OversizedBodiesAreRefused)
     const auto result = resultOf(client->send<QJsonValue>(get(QStringLiteral("me"))));
     ASSERT_FALSE(result);
     EXPECT_EQ(result.error(), ServiceError(APIError::unknown(-1)));
+    EXPECT_FALSE(result.error().isUnanswered()) << "the service did answer";
 }
 
 TEST_F(Pipeline, BodiesAreSentAsCompactJsonAndEncodingFailuresPassThrough)

@@ -3,21 +3,17 @@
 // distributor; the application refreshes once, shows the new status,
 // rewrites the widget snapshot once, asks for one widget reload and shows a
 // notification whose click opens that person.
+#include "AppUnderTest.h"
 #include "DevDistributorHost.h"
-#include "FakeServiceHost.h"
 #include "WidgetCenter.h"
 #include "domain/StatusCatalog.h"
 #include "prefs/PreferenceKeys.h"
 #include "push/PushTestSupport.h"
-#include "shell/VorlieMacApp.h"
 #include "support/NotificationServer.h"
-#include "support/ResultOf.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QUuid>
 #include <gtest/gtest.h>
 
 using namespace vorlie;
@@ -25,45 +21,7 @@ using namespace vorlie::testing;
 
 namespace {
 
-constexpr int waitMs = 8000;
 const QString quilId = QStringLiteral("01DEMOQUIL00000000000000000");
-
-QString unique(const char *prefix)
-{
-    return QString::fromLatin1(prefix) + QUuid::createUuid().toString(QUuid::Id128);
-}
-
-// The app against `host`, with preferences, keychain items and bus names of
-// its own; only pushes and the test trigger syncs unless `refresh` says otherwise.
-VorlieMacApp::Options appOptions(const fake::FakeServiceHost &host, const QTemporaryDir &prefs,
-                                 std::chrono::milliseconds refresh = std::chrono::hours(1))
-{
-    VorlieMacApp::Options o{AppConfig{host.baseUrl(), host.rootUrl()}};
-    o.paths = PreferencePaths::under(prefs.path());
-    o.keychainService = unique("com.vorlia.app.tokens.e2e-");
-    o.pushServiceName = unique("com.vorlia.app.e2e_");
-    o.refreshInterval = refresh;
-    return o;
-}
-
-// Ends the periodic loop and lets a running sync finish, so that no
-// coroutine is left waiting on objects that are about to go; then forgets
-// the tokens.
-void shutDown(VorlieMacApp &app)
-{
-    app.delegate().applicationWillTerminate();
-    EXPECT_TRUE(QTest::qWaitFor([&app] { return !app.sessionStore().isSyncing(); }, waitMs));
-    resultOf(app.dependencies().authSession.clearTokens());
-}
-
-// The first sync's avatar download has ended and its picture is stored.
-bool waitForWidgetPicture(VorlieMacApp &app)
-{
-    return QTest::qWaitFor([&app] {
-        const auto snapshot = app.widgetSnapshots().load();
-        return snapshot && snapshot->avatarImageData;
-    }, waitMs);
-}
 
 class ReloadCounter : public QObject {
     Q_OBJECT

@@ -1,7 +1,8 @@
 // What a hostile or failing service does to a signed-in app, one row per
 // failure: the error the user sees, that the stored tokens, the sync cache and
-// the widget snapshot stay as they were (unless the row says otherwise), and
-// that the next good answer recovers. Through the running SessionStore and
+// what the widget shows stay as they were (unless the row says otherwise; the
+// widget says offline when the service was never reached), and that the next
+// good answer recovers. Through the running SessionStore and
 // APIClient against the local fake service.
 #include "support/AppStackFixture.h"
 
@@ -64,15 +65,20 @@ protected:
         std::optional<QString> access;
         std::optional<QString> refresh;
         std::optional<QByteArray> cache;
-        std::optional<QByteArray> widget;
+        std::optional<WidgetSnapshot> widget; // what it shows, apart from saying offline
         friend bool operator==(const Stored &, const Stored &) = default;
     };
 
     Stored stored()
     {
+        std::optional<WidgetSnapshot> shown = widget->load();
+        if (shown)
+            shown->offlineUpdatedAt.reset();
         return {storedToken(QStringLiteral("accessToken")), storedToken(QStringLiteral("refreshToken")),
-                defaults.data(prefkeys::syncSnapshot()), defaults.data(prefkeys::widgetSnapshot())};
+                defaults.data(prefkeys::syncSnapshot()), shown};
     }
+
+    bool widgetSaysOffline() const { return widget->load() && widget->load()->offlineUpdatedAt; }
 
     // One failing sync, then the same checks for every row.
     void check(const Row &row)
@@ -92,6 +98,8 @@ protected:
         const Stored after = stored();
         EXPECT_EQ(after.cache, before.cache);
         EXPECT_EQ(after.widget, before.widget);
+        // Only a service that was never reached makes the widget say so.
+        EXPECT_EQ(widgetSaysOffline(), row.seen == APIError::offline() || row.seen == APIError::timeout());
         if (row.tokens == Tokens::kept) {
             EXPECT_EQ(after.refresh, before.refresh);
             EXPECT_EQ(after.access, before.access);
@@ -99,6 +107,7 @@ protected:
             service().clearScripts();
             EXPECT_TRUE(resultOf(store->refresh()));
             EXPECT_FALSE(store->lastSyncError());
+            EXPECT_FALSE(widgetSaysOffline());
         } else {
             EXPECT_FALSE(after.refresh);
             EXPECT_FALSE(after.access);
@@ -172,6 +181,7 @@ TEST_F(FaultMatrix, TheServiceDownForSeveralTicksAndBackAgain)
         EXPECT_EQ(store->lastSyncError(), APIError::offline());
     }
     EXPECT_EQ(stored(), before);
+    EXPECT_TRUE(widgetSaysOffline());
     EXPECT_TRUE(store->mainPerson());
     service().clearScripts();
     EXPECT_TRUE(resultOf(store->refresh()));
@@ -190,7 +200,8 @@ TEST_F(FaultMatrix, ConnectionRefusedIsAnErrorNotAHang)
     request.path = QStringLiteral("sync");
     const Result<void> result = resultOf(refused.sendVoid(std::move(request)));
     ASSERT_FALSE(result);
-    EXPECT_EQ(result.error(), ServiceError(APIError::unknown(-1)));
+    EXPECT_EQ(result.error(), ServiceError::unanswered(APIError::unknown(-1)));
+    EXPECT_TRUE(result.error().isUnanswered());
     EXPECT_TRUE(storedToken(QStringLiteral("refreshToken")));
 }
 

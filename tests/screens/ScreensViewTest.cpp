@@ -65,6 +65,20 @@ TEST_F(ScreensTest, EveryScreenInBothLanguagesAndSchemesIsDrawnAndNamesItsContro
             screen.screenshot(prefix + QLatin1String("main"));
             walk();
 
+            world.sync.failure = APIError::offline();
+            resultOf(world.store.refresh());
+            EXPECT_TRUE(shown(screen.find(QStringLiteral("offlineLine"))));
+            screen.screenshot(prefix + QLatin1String("main-offline"));
+            walk();
+            world.sync.failure = APIError::unauthorized(); // the sample session holds no tokens
+            resultOf(world.store.refresh());
+            EXPECT_FALSE(shown(screen.find(QStringLiteral("offlineLine"))));
+            EXPECT_TRUE(screen.shows(qtTrId("home.sign_in_again")));
+            screen.screenshot(prefix + QLatin1String("main-session-expired"));
+            walk();
+            world.sync.failure.reset();
+            resultOf(world.store.refresh());
+
             world.router.setSettingsPresented(true);
             ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("signOutButton"))); }));
             EXPECT_TRUE(screen.shows(qtTrId("settings.notifications")));
@@ -80,12 +94,22 @@ TEST_F(ScreensTest, EveryScreenInBothLanguagesAndSchemesIsDrawnAndNamesItsContro
             QTest::keyClick(window, Qt::Key_Escape);
             ASSERT_TRUE(ViewWorld::spinUntil([&] { return !world.router.isStatusPickerPresented(); }));
 
-            resultOf(world.store.signOut());
+            // A dead session's way out: signed out, the form starts with the address.
+            world.sync.failure = APIError::unauthorized();
+            resultOf(world.store.refresh());
+            QQuickItem *signInAgain = screen.find(QStringLiteral("bannerActionButton"));
+            ASSERT_TRUE(shown(signInAgain));
+            for (int tab = 0; tab < 10 && !signInAgain->hasActiveFocus(); ++tab)
+                QTest::keyClick(window, Qt::Key_Tab);
+            ASSERT_TRUE(signInAgain->hasActiveFocus()) << "reached with the keyboard";
+            QTest::keyClick(window, Qt::Key_Return);
             ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("emailField"))); }));
+            world.sync.failure.reset();
+            EXPECT_EQ(screen.find(QStringLiteral("emailField"))->property("text").toString(), *sample::data().user.email);
             EXPECT_GE(window->height(), 560);
             screen.screenshot(prefix + QLatin1String("signin"));
             walk();
-            type(window, "quorrin@example.com");
+            screen.find(QStringLiteral("emailField"))->forceActiveFocus();
             QTest::keyClick(window, Qt::Key_Return);
             ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("passwordField"))); }));
             type(window, "secret");
@@ -174,7 +198,7 @@ TEST_F(MainWindowStatesTest, AFailedSyncShowsItsMessageInTheBannerUntilARetrySuc
     screen.screenshot(QStringLiteral("en-light-main-sync-error"));
 
     service().clearScripts();
-    QQuickItem *retry = screen.find(QStringLiteral("retryButton"));
+    QQuickItem *retry = screen.find(QStringLiteral("bannerActionButton"));
     ASSERT_TRUE(retry);
     QMetaObject::invokeMethod(retry, "clicked");
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return !shown(banner); }));

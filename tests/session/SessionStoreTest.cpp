@@ -99,11 +99,16 @@ TEST_F(SessionStoreTest, FailedSyncKeepsWhatIsShownAndTheNextSuccessClearsTheErr
     EXPECT_EQ(store->currentUser(), user);
     EXPECT_EQ(store->mainPerson(), person);
     EXPECT_EQ(cachedSnapshot(), cached);
-    EXPECT_EQ(widgetReloads, reloads);
+    EXPECT_TRUE(store->serviceUnreachable());
+    EXPECT_EQ(widgetReloads, reloads + 1) << "the widget says offline, once";
+    EXPECT_FALSE(resultOf(store->refresh()));
+    EXPECT_EQ(widgetReloads, reloads + 1);
 
     service().clearScripts();
     EXPECT_TRUE(resultOf(store->refresh()));
     EXPECT_FALSE(store->lastSyncError());
+    EXPECT_FALSE(store->serviceUnreachable());
+    EXPECT_EQ(widgetReloads, reloads + 2) << "and no longer";
 }
 
 TEST_F(SessionStoreTest, LostSessionStaysSignedInAndReportsUnauthorized)

@@ -97,6 +97,16 @@ TEST(PanelViewTest, RendersSignedInInBothLanguagesAndBothAppearances)
         EXPECT_EQ(panel.window->width(), 280);
         saveScreenshot(*panel.window, QStringLiteral("panel-%1").arg(QLatin1String(variant.name)));
         EXPECT_EQ(accessibilityFaults(*panel.window), QStringList());
+
+        const qreal heightOnline = panel.item->implicitHeight();
+        world.sync.failure = APIError::offline();
+        resultOf(world.store.refresh());
+        ASSERT_TRUE(ViewWorld::spinUntil([&] { return panel.window->height() > heightOnline; })) << "the line adds to the panel";
+        QQuickItem *offline = panel.find([](QQuickItem *i) { return i->objectName() == "offlineLine"; });
+        ASSERT_TRUE(offline && shownOnScreen(offline));
+        EXPECT_TRUE(offline->property("text").toString().startsWith("Offline · ")) << offline->property("text").toString().toStdString();
+        saveScreenshot(*panel.window, QStringLiteral("panel-offline-%1").arg(QLatin1String(variant.name)));
+        EXPECT_EQ(accessibilityFaults(*panel.window), QStringList());
     }
 }
 

@@ -165,6 +165,32 @@ TEST_F(HomePresenterTest, AFailedSyncKeepsThePeopleAndShowsTheErrorsMessageUntil
     EXPECT_TRUE(home.syncErrorMessage().isEmpty());
 }
 
+TEST_F(HomePresenterTest, TheOfflineLineTellsTheAgeOfWhatIsShownOnlyWhileTheServiceCannotBeReached)
+{
+    world.signIn();
+    const QDateTime lastGood = *world.store.dataAsOf();
+    const struct {
+        std::optional<APIError> failure;
+        AppLanguage language;
+        qint64 minutesLater;
+        const char *line;
+    } rows[] = {
+        {APIError::offline(), AppLanguage::english, 5, "Offline · updated 5 min. ago"},
+        {APIError::timeout(), AppLanguage::german, 180, "Offline · aktualisiert vor 3 Std."},
+        {APIError::unauthorized(), AppLanguage::english, 5, ""},
+        {APIError::rateLimited(), AppLanguage::english, 5, ""},
+        {APIError::offline(), AppLanguage::german, 0, "Offline · aktualisiert vor 0 Sek."},
+        {std::nullopt, AppLanguage::english, 5, ""},
+    };
+    for (const auto &row : rows) {
+        world.languages.setSelection(row.language);
+        world.sync.failure = row.failure;
+        world.now = lastGood.addSecs(row.minutesLater * 60);
+        resultOf(world.store.refresh());
+        EXPECT_EQ(home.offlineText(), QString::fromUtf8(row.line)) << row.minutesLater;
+    }
+}
+
 class StatusPickerPresenterTest : public ::testing::Test {
 protected:
     QStringList sectionKeys() const

@@ -209,15 +209,27 @@ TEST(WidgetViews, WithoutSnapshotBothSizesShowTheEmptyStateAndLinkToTheStatusPic
     EXPECT_EQ(corrupt.tapURL(), QStringLiteral("vorlia://status"));
 }
 
+namespace {
+
+const Look looks[] = {
+    {AppLanguage::english, Appearance::ColorScheme::light},
+    {AppLanguage::english, Appearance::ColorScheme::dark},
+    {AppLanguage::german, Appearance::ColorScheme::light},
+    {AppLanguage::german, Appearance::ColorScheme::dark},
+};
+
+QString shotName(Size size, const Look &look, const char *what)
+{
+    return QStringLiteral("%1-%2-%3-%4")
+        .arg(size == Size::small ? "small" : "medium", look.language == AppLanguage::german ? "de" : "en",
+             look.scheme == Appearance::ColorScheme::dark ? "dark" : "light", QLatin1String(what));
+}
+
+} // namespace
+
 TEST(WidgetViews, BothLanguagesAndBothPalettes)
 {
     AppSide app;
-    const Look looks[] = {
-        {AppLanguage::english, Appearance::ColorScheme::light},
-        {AppLanguage::english, Appearance::ColorScheme::dark},
-        {AppLanguage::german, Appearance::ColorScheme::light},
-        {AppLanguage::german, Appearance::ColorScheme::dark},
-    };
     for (const bool withSnapshot : {true, false}) {
         if (withSnapshot)
             app.write(expired());
@@ -228,9 +240,7 @@ TEST(WidgetViews, BothLanguagesAndBothPalettes)
                 RenderedWidget widget(app, size, look);
                 const bool german = look.language == AppLanguage::german;
                 const bool dark = look.scheme == Appearance::ColorScheme::dark;
-                const QString name = QStringLiteral("%1-%2-%3-%4")
-                                         .arg(size == Size::small ? "small" : "medium", german ? "de" : "en",
-                                              dark ? "dark" : "light", withSnapshot ? "expired" : "empty");
+                const QString name = shotName(size, look, withSnapshot ? "expired" : "empty");
                 const QImage image = widget.shot(name);
                 const QString expected = withSnapshot ? (german ? QStringLiteral("Kein Status") : QStringLiteral("No status"))
                                                       : (german ? QStringLiteral("Noch keine Hauptperson")
@@ -245,6 +255,32 @@ TEST(WidgetViews, BothLanguagesAndBothPalettes)
             }
         }
     }
+}
+
+TEST(WidgetViews, WhileTheAppCannotReachTheServiceBothSizesSaySoWithTheSnapshotsAge)
+{
+    AppSide app;
+    const QDateTime now(QDate(2031, 3, 14), QTime(9, 30), Qt::UTC);
+    WidgetSnapshot s = sampleSnapshot(now.addSecs(-3600));
+    s.offlineUpdatedAt = now.addSecs(-5 * 60);
+    app.write(s);
+    for (const Look &look : looks) {
+        for (const Size size : {Size::small, Size::medium}) {
+            RenderedWidget widget(app, size, look, [now] { return now; });
+            widget.shot(shotName(size, look, "offline"));
+            const QString line = look.language == AppLanguage::german ? QStringLiteral("Offline · aktualisiert vor 5 Min.")
+                                                                       : QStringLiteral("Offline · updated 5 min. ago");
+            EXPECT_EQ(widget.visibleTexts().constLast(), line);
+            QQuickItem *item = widget.visibleTextItem(line);
+            ASSERT_TRUE(item);
+            EXPECT_TRUE(fitsInside(item, widget.view()));
+        }
+    }
+    // The next good sync writes the snapshot without it.
+    s.offlineUpdatedAt.reset();
+    app.write(s);
+    RenderedWidget medium(app, Size::medium, {}, [now] { return now; });
+    EXPECT_EQ(medium.visibleTexts().constLast(), QStringLiteral("1 hr. ago"));
 }
 
 TEST(WidgetViews, TheElapsedTimeTicksOnlyWhileTheWidgetIsShown)

@@ -39,10 +39,23 @@ Rectangle {
             anchors.leftMargin: 16
             anchors.verticalCenter: parent.verticalCenter
         }
-        Spinner {
-            visible: home.isSyncing
+        Row {
             anchors.centerIn: parent
-            accessibleName: qsTrId("home.syncing")
+            spacing: 6
+            Spinner {
+                visible: home.isSyncing
+                anchors.verticalCenter: parent.verticalCenter
+                accessibleName: qsTrId("home.syncing")
+            }
+            PlainLabel {
+                objectName: "offlineLine"
+                visible: text !== ""
+                width: Math.min(implicitWidth, toolbar.width - 120)
+                anchors.verticalCenter: parent.verticalCenter
+                text: home.offlineText
+                font: ThemeFont.footnote
+                color: ThemeColor.secondaryText
+            }
         }
         SymbolButton {
             objectName: "settingsButton"
@@ -87,14 +100,16 @@ Rectangle {
             visible: home.syncErrorMessage !== ""
             Layout.fillWidth: true
             message: home.syncErrorMessage
-            onRetry: home.refresh()
+            // Trying again cannot help once the tokens are gone.
+            actionText: home.offersSignInAgain ? qsTrId("home.sign_in_again") : qsTrId("action.retry")
+            onActionTriggered: home.offersSignInAgain ? home.signInAgain() : home.refresh()
         }
         NoticeBanner {
             objectName: "keyringBanner"
             visible: view.keyringMessage !== ""
             Layout.fillWidth: true
             message: view.keyringMessage
-            canRetry: false
+            actionText: ""
         }
     }
 

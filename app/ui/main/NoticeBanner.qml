@@ -3,13 +3,14 @@ import QtQuick.Layouts
 import Vorlie.Theme
 import Vorlie.Controls
 
-// A notice over the content: why the last sync failed, with a way to try
-// again, or why the session will not outlast a restart.
+// A notice over the content: why the last sync failed, with a way out (try
+// again, or sign in again), or why the session will not outlast a restart.
 Rectangle {
     id: banner
     property string message
-    property bool canRetry: true
-    signal retry()
+    // Empty: the notice offers nothing to do.
+    property string actionText: qsTrId("action.retry")
+    signal actionTriggered()
 
     implicitHeight: row.implicitHeight + 24
     radius: 12
@@ -36,11 +37,11 @@ Rectangle {
             Accessible.role: Accessible.AlertMessage
         }
         PlainButton {
-            visible: banner.canRetry
-            objectName: "retryButton"
-            text: qsTrId("action.retry")
+            visible: banner.actionText !== ""
+            objectName: "bannerActionButton"
+            text: banner.actionText
             Accessible.role: Accessible.Button
-            onClicked: banner.retry()
+            onClicked: banner.actionTriggered()
         }
     }
 }

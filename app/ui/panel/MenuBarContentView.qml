@@ -65,6 +65,14 @@ FocusScope {
                 anchors.verticalCenter: parent.verticalCenter
             }
         }
+        PlainLabel {
+            objectName: "offlineLine"
+            visible: text !== ""
+            width: Math.min(implicitWidth, parent.width)
+            text: home.offlineText
+            font: ThemeFont.footnote
+            color: ThemeColor.secondaryText
+        }
 
         Row {
             visible: home.hasMainPerson

@@ -1,5 +1,6 @@
 #include "SignInPresenter.h"
 
+#include "AppRouter.h"
 #include "AppServices.h"
 #include "session/SessionStore.h"
 #include "viewmodels/OnboardingViewModel.h"
@@ -44,6 +45,9 @@ void SignInPresenter::bind(AppServices &services)
 {
     m_services = &services;
     m_viewModel = std::make_shared<OnboardingViewModel>(services.sessionStore().dependencies().authRepository);
+    // Signed out to sign in again: the same account, so its address is kept.
+    if (const QString email = services.router().takeSignInEmail(); !email.isEmpty())
+        m_viewModel->setEmail(email);
     OnboardingViewModel *model = m_viewModel.get();
     for (auto signal : {&OnboardingViewModel::emailChanged, &OnboardingViewModel::passwordChanged,
                         &OnboardingViewModel::emailAuthStageChanged, &OnboardingViewModel::isAuthenticatingChanged,
