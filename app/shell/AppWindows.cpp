@@ -50,6 +50,10 @@ AppWindows::AppWindows(VorlieMacApp &app, Options options, QObject *parent)
         showForBenchmark(bench);
         return;
     }
+    // On Wayland a window's first showing costs more than a click should
+    // wait: the panel is made while the program is idle, ready for the tray.
+    if (!windowsPlaceThemselves())
+        QTimer::singleShot(0, this, [this] { ensurePanel(); });
     if (!options.background)
         showMainWindow();
     // Never an invisible program: without a tray the window is the way in.
