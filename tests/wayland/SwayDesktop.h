@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDir>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -73,6 +74,15 @@ inline QRect swayWorkArea()
 inline bool swayCommand(const QString &command)
 {
     return QProcess::execute(QStringLiteral("swaymsg"), {command}) == 0;
+}
+
+// What the output shows now.
+inline QImage screenshot()
+{
+    QProcess grim;
+    grim.start(QStringLiteral("grim"), {QStringLiteral("-t"), QStringLiteral("ppm"), QStringLiteral("-")});
+    grim.waitForFinished(5000);
+    return QImage::fromData(grim.readAllStandardOutput(), "PPM");
 }
 
 // A screenshot of the whole output into the session's picture folder.
