@@ -19,6 +19,7 @@ struct SwayWindow {
     QString title;
     QRect rect;
     bool floating = false;
+    bool focused = false;
 };
 
 inline QJsonDocument swayQuery(const QString &type)
@@ -36,7 +37,7 @@ inline void collectWindows(const QJsonObject &node, bool floating, QList<SwayWin
         windows.append({node.value(QStringLiteral("app_id")).toString(), node.value(QStringLiteral("name")).toString(),
                         QRect(rect.value(QStringLiteral("x")).toInt(), rect.value(QStringLiteral("y")).toInt(),
                               rect.value(QStringLiteral("width")).toInt(), rect.value(QStringLiteral("height")).toInt()),
-                        floating});
+                        floating, node.value(QStringLiteral("focused")).toBool()});
     }
     for (const QJsonValue child : node.value(QStringLiteral("nodes")).toArray())
         collectWindows(child.toObject(), floating, windows);

@@ -140,6 +140,10 @@ TEST_F(WaylandOnATray, TheItemRegistersAndActivateFloatsThePanelAtItsOwnSize)
     keepScreenshot(QStringLiteral("wayland-panel"));
 
     EXPECT_TRUE(panel->floating) << "the panel is tiled; " << whatHappened();
+    EXPECT_TRUE(QTest::qWaitFor([] {
+        const std::optional<SwayWindow> shown = swayWindowOfWidth(panelWidth + 2 * border);
+        return shown && shown->focused;
+    }, waitMs)) << "the panel did not take the keyboard; " << whatHappened();
     // Its own height: the content's, far from the work area's.
     EXPECT_GT(panel->rect.height(), 150);
     EXPECT_LT(panel->rect.height(), workArea.height() / 2) << "the panel is stretched; " << whatHappened();
