@@ -125,6 +125,7 @@ TEST_F(WaylandOnATray, TheItemRegistersAndActivateFloatsThePanelAtItsOwnSize)
     // swaybar's tray sits at the right end of the bar above the work area.
     const QRect workArea = swayWorkArea();
     const QPoint trayIcon(workArea.right() - workArea.y() / 2, workArea.y() / 2);
+    const QRgb desktop = screenshot().pixel(2, workArea.bottom() - 2);
     StatusNotifierItemClient item(registeredItems().constFirst());
     QElapsedTimer activated;
     activated.start();
@@ -135,15 +136,19 @@ TEST_F(WaylandOnATray, TheItemRegistersAndActivateFloatsThePanelAtItsOwnSize)
         << "no panel; " << whatHappened();
     const qint64 mappedMs = activated.elapsed();
     figure("activate_to_mapped_ms", std::to_string(mappedMs));
+    // Mapped is not yet drawn: the first frame may come later.
+    EXPECT_TRUE(QTest::qWaitFor([&panel, desktop] { return screenshot().pixel(panel->rect.center()) != desktop; }, waitMs))
+        << "the panel is never drawn";
+    figure("activate_to_drawn_ms", std::to_string(activated.elapsed()));
     figure("panel", QStringLiteral("%1x%2+%3+%4").arg(panel->rect.width()).arg(panel->rect.height())
                                 .arg(panel->rect.x()).arg(panel->rect.y()).toStdString());
-    keepScreenshot(QStringLiteral("wayland-panel"));
 
     EXPECT_TRUE(panel->floating) << "the panel is tiled; " << whatHappened();
     EXPECT_TRUE(QTest::qWaitFor([] {
         const std::optional<SwayWindow> shown = swayWindowOfWidth(panelWidth + 2 * border);
         return shown && shown->focused;
     }, waitMs)) << "the panel did not take the keyboard; " << whatHappened();
+    keepScreenshot(QStringLiteral("wayland-panel"));
     // Its own height: the content's, far from the work area's.
     EXPECT_GT(panel->rect.height(), 150);
     EXPECT_LT(panel->rect.height(), workArea.height() / 2) << "the panel is stretched; " << whatHappened();
