@@ -76,8 +76,7 @@ HostedWidget::HostedWidget(HostedWidgetSettings settings, QQmlEngine &engine, wa
         m_layer = std::make_unique<wayland::LayerSurface>(*layerShell, size, m_window->position());
         connect(m_layer.get(), &wayland::LayerSurface::pointerPressed, this, &HostedWidget::press);
         connect(m_layer.get(), &wayland::LayerSurface::pointerMoved, this, &HostedWidget::drag);
-        connect(m_layer.get(), &wayland::LayerSurface::pointerReleased, this,
-                [this](Qt::MouseButton button) { release(button); });
+        connect(m_layer.get(), &wayland::LayerSurface::pointerReleased, this, &HostedWidget::release);
         m_redrawSoon.setSingleShot(true);
         m_redrawSoon.setInterval(50);
         connect(&m_redrawSoon, &QTimer::timeout, this, &HostedWidget::redraw);
@@ -90,6 +89,13 @@ HostedWidget::~HostedWidget()
 {
     // The view goes before the entry it shows.
     delete m_view;
+}
+
+QRect HostedWidget::frame() const
+{
+    // Drawing a window that is never shown may make it, and a Wayland
+    // window forgets its place: on a layer the surface knows it.
+    return m_layer ? QRect(m_layer->topLeft(), sizeOf(m_settings.family)) : m_window->geometry();
 }
 
 widgetkit::TimelineContext HostedWidget::context() const
@@ -181,9 +187,11 @@ bool HostedWidget::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseMove:
         drag(static_cast<QMouseEvent *>(event)->globalPosition());
         return true;
-    case QEvent::MouseButtonRelease:
-        release(static_cast<QMouseEvent *>(event)->button());
+    case QEvent::MouseButtonRelease: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        release(mouse->button(), mouse->globalPosition());
         return true;
+    }
     case QEvent::MouseButtonDblClick:
     case QEvent::Wheel:
         return true;
@@ -201,7 +209,7 @@ void HostedWidget::press(Qt::MouseButton button, QPointF global)
         m_dragging = false;
         m_systemMove = false;
         m_pressGlobal = global;
-        m_pressWindowPosition = m_window->position();
+        m_pressWindowPosition = frame().topLeft();
     }
 }
 
@@ -215,25 +223,32 @@ void HostedWidget::drag(QPointF global)
         // The window manager moves it where it can; else we follow the pointer.
         m_systemMove = !m_layer && m_window->startSystemMove();
     }
-    if (m_dragging && !m_systemMove)
+    // A layer surface moves once it is dropped: the pointer's positions
+    // arrive relative to the surface, and a surface that moved meanwhile
+    // would make them jump.
+    if (m_dragging && !m_systemMove && !m_layer)
         moveTo(m_pressWindowPosition + moved.toPoint());
 }
 
-void HostedWidget::release(Qt::MouseButton button)
+void HostedWidget::release(Qt::MouseButton button, QPointF global)
 {
     if (button == Qt::LeftButton && m_pressed && !m_dragging)
         tap();
+    if (button == Qt::LeftButton && m_pressed && m_dragging && m_layer)
+        moveTo(m_pressWindowPosition + (global - m_pressGlobal).toPoint());
     if (button == Qt::LeftButton)
         m_pressed = false;
 }
 
 void HostedWidget::moveTo(QPoint topLeft)
 {
-    // The window keeps the place on a layer too: it is where the host
-    // looks for free room.
-    m_window->setPosition(topLeft);
-    if (m_layer)
-        m_layer->moveTo(topLeft);
+    if (!m_layer) {
+        m_window->setPosition(topLeft);
+        return;
+    }
+    // A window never shown reports no move.
+    m_layer->moveTo(topLeft);
+    m_savePosition.start();
 }
 
 void HostedWidget::tap()
@@ -277,7 +292,7 @@ void HostedWidget::openMenu(const QPoint &globalPosition)
 
 void HostedWidget::positionChanged()
 {
-    const QPoint position = m_window->position();
+    const QPoint position = frame().topLeft();
     if (m_settings.position == position)
         return;
     m_settings.position = position;

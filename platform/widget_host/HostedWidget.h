@@ -38,6 +38,8 @@ public:
 
     const HostedWidgetSettings &settings() const { return m_settings; }
     QQuickWindow *window() const { return m_window.get(); }
+    // Where the widget is on the desktop.
+    QRect frame() const;
 
     // A new widget, or a new start of the extension: a new view shows the
     // placeholder first, then every view shows the timeline's current entry.
@@ -62,7 +64,7 @@ private:
     void positionChanged();
     void press(Qt::MouseButton button, QPointF global);
     void drag(QPointF global);
-    void release(Qt::MouseButton button);
+    void release(Qt::MouseButton button, QPointF global);
     void moveTo(QPoint topLeft);
     void redraw();
 

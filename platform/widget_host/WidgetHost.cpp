@@ -121,7 +121,7 @@ void WidgetHost::show(const HostedWidgetSettings &settings)
     // A widget never covers another: one stored on top of another moves.
     const QSize size = HostedWidget::sizeOf(settings.family);
     const auto covers = [&placed, size](const auto &widget) {
-        return widget->window()->geometry().intersects(QRect(*placed.position, size));
+        return widget->frame().intersects(QRect(*placed.position, size));
     };
     if (!placed.position || std::any_of(m_widgets.cbegin(), m_widgets.cend(), covers))
         placed.position = freePlace(settings.family);
@@ -150,7 +150,7 @@ QPoint WidgetHost::freePlace(widgetkit::WidgetFamily family) const
     QPoint place = area.topLeft() + QPoint(gap * 2, gap * 2);
     int bottom = place.y();
     for (const auto &widget : m_widgets) {
-        const QRect frame = widget->window()->geometry();
+        const QRect frame = widget->frame();
         bottom = std::max(bottom, frame.bottom() + gap);
         if (frame.top() == place.y())
             place.setX(std::max(place.x(), frame.right() + 1 + gap));

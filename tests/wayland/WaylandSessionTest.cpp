@@ -4,11 +4,13 @@
 // person sees is read from the compositor: its tree of windows and a
 // screenshot.
 #include "SwayDesktop.h"
+#include "VirtualPointer.h"
 #include "support/StatusNotifierItemClient.h"
 
 #include <QDBusConnection>
 #include <QDBusInterface>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -16,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
+#include <linux/input-event-codes.h>
 
 using namespace vorlie::testing;
 
@@ -40,6 +43,12 @@ QStringList registeredItems()
     return watcher.isValid() ? watcher.property("RegisteredStatusNotifierItems").toStringList() : QStringList();
 }
 
+// A widget as the host stores it: where the user left it.
+struct StoredWidget {
+    const char *family;
+    QRect place;
+};
+
 class WaylandSession : public ::testing::Test {
 protected:
     void SetUp() override
@@ -50,10 +59,12 @@ protected:
 
     ~WaylandSession() override
     {
-        if (program.state() != QProcess::NotRunning) {
-            program.terminate();
-            if (!program.waitForFinished(5000))
-                program.kill();
+        for (QProcess *started : {&program, &host}) {
+            if (started->state() != QProcess::NotRunning) {
+                started->terminate();
+                if (!started->waitForFinished(5000))
+                    started->kill();
+            }
         }
     }
 
@@ -88,18 +99,36 @@ protected:
         return QStringLiteral("windows: [%1]; the program is %2").arg(windows.join(u", "), state).toStdString();
     }
 
+    QString widgetPreferences() const { return home.filePath(QStringLiteral("widget-host.ini")); }
+
+    // The widget host, natively on Wayland, with the widgets stored where the user left them.
+    void startWidgetHost(const std::vector<StoredWidget> &stored)
+    {
+        QSettings preferences(widgetPreferences(), QSettings::IniFormat);
+        preferences.setValue(QStringLiteral("initialised"), true);
+        for (std::size_t i = 0; i < stored.size(); ++i) {
+            const QString group = QStringLiteral("widgets/w%1/").arg(i);
+            preferences.setValue(group + QStringLiteral("kind"), QStringLiteral("MainPersonWidget"));
+            preferences.setValue(group + QStringLiteral("family"), QString::fromLatin1(stored[i].family));
+            preferences.setValue(group + QStringLiteral("x"), stored[i].place.x());
+            preferences.setValue(group + QStringLiteral("y"), stored[i].place.y());
+        }
+        preferences.sync();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+        host.setProcessEnvironment(environment);
+        host.setProcessChannelMode(QProcess::ForwardedChannels);
+        host.start(QStringLiteral(VORLIE_WIDGET_HOST), {QStringLiteral("--preferences"), widgetPreferences()});
+        ASSERT_TRUE(host.waitForStarted());
+    }
+
     QTemporaryDir home;
     QProcess program;
+    QProcess host;
 };
 
 using WaylandOnATray = WaylandSession;
 using WaylandWithoutATray = WaylandSession;
-
-// A widget as the host stores it: where the user left it.
-struct StoredWidget {
-    const char *family;
-    QRect place;
-};
 
 // The stored widget drawn at its place: its face fills the place (inset
 // past the round corners) and the desktop shows right outside it.
@@ -182,25 +211,8 @@ TEST_F(WaylandWithoutATray, ClosingTheMainWindowEndsTheProgramAndTheNextStartSho
 TEST_F(WaylandWithoutATray, WidgetsSitOnTheDesktopLayerAtTheirStoredPlacesBelowWindows)
 {
     const std::vector<StoredWidget> stored{{"medium", QRect(600, 300, 364, 170)}, {"small", QRect(100, 500, 170, 170)}};
-    QSettings preferences(home.filePath(QStringLiteral("widget-host.ini")), QSettings::IniFormat);
-    preferences.setValue(QStringLiteral("initialised"), true);
-    for (std::size_t i = 0; i < stored.size(); ++i) {
-        const QString group = QStringLiteral("widgets/w%1/").arg(i);
-        preferences.setValue(group + QStringLiteral("kind"), QStringLiteral("MainPersonWidget"));
-        preferences.setValue(group + QStringLiteral("family"), QString::fromLatin1(stored[i].family));
-        preferences.setValue(group + QStringLiteral("x"), stored[i].place.x());
-        preferences.setValue(group + QStringLiteral("y"), stored[i].place.y());
-    }
-    preferences.sync();
-
     const QRgb desktop = screenshot().pixel(2, 2);
-    QProcess host;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
-    host.setProcessEnvironment(environment);
-    host.setProcessChannelMode(QProcess::ForwardedChannels);
-    host.start(QStringLiteral(VORLIE_WIDGET_HOST), {QStringLiteral("--preferences"), preferences.fileName()});
-    ASSERT_TRUE(host.waitForStarted());
+    startWidgetHost(stored);
 
     QImage alone;
     const bool placed = QTest::qWaitFor([&] {
@@ -227,6 +239,45 @@ TEST_F(WaylandWithoutATray, WidgetsSitOnTheDesktopLayerAtTheirStoredPlacesBelowW
     }, waitMs);
     keepScreenshot(QStringLiteral("wayland-widgets-below-a-window"));
     EXPECT_TRUE(covered) << "a widget shows above a normal window; " << whatHappened();
-    host.terminate();
-    host.waitForFinished(5000);
+}
+
+// The pointer on a widget of the desktop layer: a drag moves it and the
+// host keeps the new place; a right click opens its menu.
+TEST_F(WaylandWithoutATray, AWidgetOnTheDesktopLayerFollowsADragAndOpensItsMenu)
+{
+    const QRect from(100, 100, 170, 170);
+    const QPoint by(300, 200);
+    const QRgb desktop = screenshot().pixel(2, 2);
+    startWidgetHost({{"small", from}});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return drawnAt(screenshot(), from, desktop); }, waitMs)) << "no widget";
+    const std::unique_ptr<VirtualPointer> pointer = VirtualPointer::create(swayWorkArea().size() + QSize(0, swayWorkArea().y()));
+    ASSERT_TRUE(pointer) << "the compositor offers no virtual pointer";
+
+    pointer->moveTo(from.center());
+    pointer->press(BTN_LEFT);
+    for (int step = 1; step <= 10; ++step)
+        pointer->moveTo(from.center() + by * step / 10);
+    pointer->release(BTN_LEFT);
+    const QRect to = from.translated(by);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return drawnAt(screenshot(), to, desktop); }, waitMs)) << "the widget did not follow";
+    // Read as text: this process's own QSettings would answer from its cache.
+    const auto keptPlace = [this] {
+        QFile file(widgetPreferences());
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        const QString kept = keptPlace();
+        return kept.contains(QStringLiteral("w0\\x=%1").arg(to.x())) && kept.contains(QStringLiteral("w0\\y=%1").arg(to.y()));
+    }, waitMs)) << "the new place was not kept: " << keptPlace().toStdString();
+    keepScreenshot(QStringLiteral("wayland-widget-dragged"));
+
+    pointer->moveTo(to.center());
+    pointer->press(BTN_RIGHT);
+    pointer->release(BTN_RIGHT);
+    EXPECT_TRUE(QTest::qWaitFor([desktop] {
+        const QList<SwayWindow> menus = swayWindows();
+        return !menus.isEmpty() && screenshot().pixel(menus.constFirst().rect.center()) != desktop;
+    }, waitMs)) << "no menu";
+    keepScreenshot(QStringLiteral("wayland-widget-menu"));
+    figure("widget_menu", whatHappened());
 }
