@@ -43,11 +43,17 @@ AppWindows::AppWindows(VorlieMacApp &app, Options options, QObject *parent)
     connect(m_tray.get(), &TrayItem::settingsRequested, this, &AppWindows::showSettings);
     connect(m_tray.get(), &TrayItem::quitRequested, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     connect(&app, &VorlieMacApp::personRequested, this, [this] { showMainWindow(); });
+    // Every window's Quit (Ctrl+Q, the quit buttons) calls Qt.quit().
+    connect(&m_ui->engine(), &QQmlEngine::quit, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 
     if (const QString bench = qEnvironmentVariable("VORLIE_BENCH_SHOW"); !bench.isEmpty()) {
         showForBenchmark(bench);
         return;
     }
+    // On Wayland a window's first showing costs more than a click should
+    // wait: the panel is made while the program is idle, ready for the tray.
+    if (!windowsPlaceThemselves())
+        QTimer::singleShot(0, this, [this] { ensurePanel(); });
     if (!options.background)
         showMainWindow();
     // Never an invisible program: without a tray the window is the way in.
@@ -79,9 +85,18 @@ void AppWindows::showForBenchmark(const QString &which)
 
 QQuickWindow *AppWindows::ensureMainWindow()
 {
-    if (!m_mainWindow)
+    if (!m_mainWindow) {
         m_mainWindow = m_ui->createWindow(mainWindowView);
+        if (m_mainWindow)
+            connect(m_mainWindow, SIGNAL(closing(QQuickCloseEvent*)), this, SLOT(mainWindowClosing()));
+    }
     return m_mainWindow;
+}
+
+void AppWindows::mainWindowClosing()
+{
+    if (!m_tray->onTray())
+        QCoreApplication::quit();
 }
 
 QQuickWindow *AppWindows::ensurePanel()

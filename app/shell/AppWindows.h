@@ -43,6 +43,12 @@ public slots:
     void togglePanel(const vorlie::PanelAnchor &anchor);
     void showPanel(const vorlie::PanelAnchor &anchor);
 
+private slots:
+    // With nothing on a tray, a closed window would leave a program no one
+    // can reach: closing it ends the program, and the next launch shows the
+    // window again.
+    void mainWindowClosing();
+
 private:
     // VORLIE_BENCH_SHOW=panel|main: opens that window at start, prints
     // "first frame" on standard output once it is drawn and hides it again;

@@ -75,6 +75,11 @@ bool TrayItem::trayAvailable()
     return trayhosts::statusNotifierHostPresent() || trayhosts::xembedTrayPresent();
 }
 
+bool TrayItem::onTray() const
+{
+    return m_icon && m_preferences.isIconEnabled() && trayAvailable();
+}
+
 void TrayItem::setScale(qreal scale)
 {
     if (qFuzzyCompare(scale, m_scale))

@@ -38,6 +38,8 @@ public:
     // Whether a tray is there to show the item, asked without fixing Qt's
     // choice of protocol.
     static bool trayAvailable();
+    // Whether the item is on a tray right now, as a way back to the program.
+    bool onTray() const;
 
     // The device pixel ratio the pictures are drawn for; it follows the
     // screens on its own.

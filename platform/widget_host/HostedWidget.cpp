@@ -1,5 +1,8 @@
 #include "HostedWidget.h"
 
+#include "LayerShell.h"
+#include "LayerSurface.h"
+
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMenu>
@@ -37,7 +40,8 @@ QSize HostedWidget::sizeOf(widgetkit::WidgetFamily family)
     return family == widgetkit::WidgetFamily::small ? QSize(170, 170) : QSize(364, 170);
 }
 
-HostedWidget::HostedWidget(HostedWidgetSettings settings, QQmlEngine &engine, QObject *parent)
+HostedWidget::HostedWidget(HostedWidgetSettings settings, QQmlEngine &engine, wayland::LayerShell *layerShell,
+                           QObject *parent)
     : QObject(parent)
     , m_settings(std::move(settings))
     , m_engine(engine)
@@ -67,12 +71,31 @@ HostedWidget::HostedWidget(HostedWidgetSettings settings, QQmlEngine &engine, QO
     connect(&m_savePosition, &QTimer::timeout, this, &HostedWidget::positionChanged);
     connect(m_window.get(), &QWindow::xChanged, &m_savePosition, qOverload<>(&QTimer::start));
     connect(m_window.get(), &QWindow::yChanged, &m_savePosition, qOverload<>(&QTimer::start));
+
+    if (layerShell) {
+        m_layer = std::make_unique<wayland::LayerSurface>(*layerShell, size, m_window->position());
+        connect(m_layer.get(), &wayland::LayerSurface::pointerPressed, this, &HostedWidget::press);
+        connect(m_layer.get(), &wayland::LayerSurface::pointerMoved, this, &HostedWidget::drag);
+        connect(m_layer.get(), &wayland::LayerSurface::pointerReleased, this, &HostedWidget::release);
+        m_redrawSoon.setSingleShot(true);
+        m_redrawSoon.setInterval(50);
+        connect(&m_redrawSoon, &QTimer::timeout, this, &HostedWidget::redraw);
+        m_redrawEveryMinute.start(std::chrono::minutes(1));
+        connect(&m_redrawEveryMinute, &QTimer::timeout, this, &HostedWidget::redraw);
+    }
 }
 
 HostedWidget::~HostedWidget()
 {
     // The view goes before the entry it shows.
     delete m_view;
+}
+
+QRect HostedWidget::frame() const
+{
+    // Drawing a window that is never shown may make it, and a Wayland
+    // window forgets its place: on a layer the surface knows it.
+    return m_layer ? QRect(m_layer->topLeft(), sizeOf(m_settings.family)) : m_window->geometry();
 }
 
 widgetkit::TimelineContext HostedWidget::context() const
@@ -90,7 +113,16 @@ void HostedWidget::present(const widgetkit::WidgetDeclaration &declaration)
         showEntry(declaration.provider->placeholder(context()));
     }
     reloadTimeline();
-    m_window->show();
+    if (m_layer)
+        m_redrawSoon.start();
+    else
+        m_window->show();
+}
+
+void HostedWidget::redraw()
+{
+    // The software scene graph draws a window that is not shown.
+    m_layer->present(m_window->grabWindow());
 }
 
 void HostedWidget::reloadTimeline()
@@ -138,6 +170,8 @@ void HostedWidget::showEntry(const widgetkit::TimelineEntry &entry)
     // The view lets go of the old entry before it is freed.
     m_view->setProperty("entry", QVariant::fromValue(entry.content.get()));
     m_entry = entry.content;
+    if (m_layer)
+        m_redrawSoon.start();
 }
 
 bool HostedWidget::eventFilter(QObject *watched, QEvent *event)
@@ -147,37 +181,15 @@ bool HostedWidget::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
         auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::RightButton) {
-            openMenu(mouse->globalPosition().toPoint());
-        } else if (mouse->button() == Qt::LeftButton) {
-            m_pressed = true;
-            m_dragging = false;
-            m_systemMove = false;
-            m_pressGlobal = mouse->globalPosition();
-            m_pressWindowPosition = m_window->position();
-        }
+        press(mouse->button(), mouse->globalPosition());
         return true;
     }
-    case QEvent::MouseMove: {
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        if (!m_pressed || m_systemMove)
-            return true;
-        const QPointF moved = mouse->globalPosition() - m_pressGlobal;
-        if (!m_dragging && moved.manhattanLength() >= QGuiApplication::styleHints()->startDragDistance()) {
-            m_dragging = true;
-            // The window manager moves it where it can; else we follow the pointer.
-            m_systemMove = m_window->startSystemMove();
-        }
-        if (m_dragging && !m_systemMove)
-            m_window->setPosition(m_pressWindowPosition + moved.toPoint());
+    case QEvent::MouseMove:
+        drag(static_cast<QMouseEvent *>(event)->globalPosition());
         return true;
-    }
     case QEvent::MouseButtonRelease: {
         auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::LeftButton && m_pressed && !m_dragging)
-            tap();
-        if (mouse->button() == Qt::LeftButton)
-            m_pressed = false;
+        release(mouse->button(), mouse->globalPosition());
         return true;
     }
     case QEvent::MouseButtonDblClick:
@@ -186,6 +198,57 @@ bool HostedWidget::eventFilter(QObject *watched, QEvent *event)
     default:
         return false;
     }
+}
+
+void HostedWidget::press(Qt::MouseButton button, QPointF global)
+{
+    if (button == Qt::RightButton) {
+        openMenu(global.toPoint());
+    } else if (button == Qt::LeftButton) {
+        m_pressed = true;
+        m_dragging = false;
+        m_systemMove = false;
+        m_pressGlobal = global;
+        m_pressWindowPosition = frame().topLeft();
+    }
+}
+
+void HostedWidget::drag(QPointF global)
+{
+    if (!m_pressed || m_systemMove)
+        return;
+    const QPointF moved = global - m_pressGlobal;
+    if (!m_dragging && moved.manhattanLength() >= QGuiApplication::styleHints()->startDragDistance()) {
+        m_dragging = true;
+        // The window manager moves it where it can; else we follow the pointer.
+        m_systemMove = !m_layer && m_window->startSystemMove();
+    }
+    // A layer surface moves once it is dropped: the pointer's positions
+    // arrive relative to the surface, and a surface that moved meanwhile
+    // would make them jump.
+    if (m_dragging && !m_systemMove && !m_layer)
+        moveTo(m_pressWindowPosition + moved.toPoint());
+}
+
+void HostedWidget::release(Qt::MouseButton button, QPointF global)
+{
+    if (button == Qt::LeftButton && m_pressed && !m_dragging)
+        tap();
+    if (button == Qt::LeftButton && m_pressed && m_dragging && m_layer)
+        moveTo(m_pressWindowPosition + (global - m_pressGlobal).toPoint());
+    if (button == Qt::LeftButton)
+        m_pressed = false;
+}
+
+void HostedWidget::moveTo(QPoint topLeft)
+{
+    if (!m_layer) {
+        m_window->setPosition(topLeft);
+        return;
+    }
+    // A window never shown reports no move.
+    m_layer->moveTo(topLeft);
+    m_savePosition.start();
 }
 
 void HostedWidget::tap()
@@ -220,12 +283,16 @@ void HostedWidget::openMenu(const QPoint &globalPosition)
     //% "Remove this widget"
     connect(menu.addAction(qtTrId("widget.host.remove")), &QAction::triggered, this, [this] { emit removeRequested(); },
             Qt::QueuedConnection);
+    // On a layer the menu has no window to hang from and becomes a small
+    // window of its own: of fixed size, so that no compositor stretches it.
+    if (m_layer)
+        menu.setFixedSize(menu.sizeHint());
     menu.exec(globalPosition);
 }
 
 void HostedWidget::positionChanged()
 {
-    const QPoint position = m_window->position();
+    const QPoint position = frame().topLeft();
     if (m_settings.position == position)
         return;
     m_settings.position = position;

@@ -15,21 +15,31 @@ class QQuickWindow;
 
 namespace vorlie {
 
+namespace wayland {
+class LayerShell;
+class LayerSurface;
+} // namespace wayland
+
 // One widget on the desktop: a frameless window below the normal ones, out
 // of the task bar, drawing the current timeline entry with the extension's
 // view. Left click opens the view's address, dragging moves it, right click
-// offers the menu.
+// offers the menu. Given a layer shell (Wayland, where a window can neither
+// place itself nor stay below the others), the view is drawn into a picture
+// shown on the desktop's bottom layer instead, and the window is never shown.
 class HostedWidget : public QObject {
     Q_OBJECT
 
 public:
     static QSize sizeOf(widgetkit::WidgetFamily family);
 
-    HostedWidget(HostedWidgetSettings settings, QQmlEngine &engine, QObject *parent = nullptr);
+    HostedWidget(HostedWidgetSettings settings, QQmlEngine &engine, wayland::LayerShell *layerShell = nullptr,
+                 QObject *parent = nullptr);
     ~HostedWidget() override;
 
     const HostedWidgetSettings &settings() const { return m_settings; }
     QQuickWindow *window() const { return m_window.get(); }
+    // Where the widget is on the desktop.
+    QRect frame() const;
 
     // A new widget, or a new start of the extension: a new view shows the
     // placeholder first, then every view shows the timeline's current entry.
@@ -52,6 +62,11 @@ private:
     void openMenu(const QPoint &globalPosition);
     void tap();
     void positionChanged();
+    void press(Qt::MouseButton button, QPointF global);
+    void drag(QPointF global);
+    void release(Qt::MouseButton button, QPointF global);
+    void moveTo(QPoint topLeft);
+    void redraw();
 
     HostedWidgetSettings m_settings;
     QQmlEngine &m_engine;
@@ -62,6 +77,11 @@ private:
     std::shared_ptr<QObject> m_entry;
     QTimer m_reloadTimer;
     QTimer m_savePosition;
+    std::unique_ptr<wayland::LayerSurface> m_layer;
+    // On a layer the picture is drawn anew when the entry changes, and each
+    // minute for the times it shows.
+    QTimer m_redrawSoon;
+    QTimer m_redrawEveryMinute;
 
     // A press becomes a drag once the pointer moves far enough.
     bool m_pressed = false;

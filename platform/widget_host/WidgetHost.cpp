@@ -8,15 +8,19 @@
 #include <QScreen>
 #include <QUuid>
 
+#include <algorithm>
+
 namespace vorlie {
 namespace {
 constexpr int gap = 16;
 } // namespace
 
-WidgetHost::WidgetHost(widgetkit::WidgetExtension &extension, HostPreferences preferences, QObject *parent)
+WidgetHost::WidgetHost(widgetkit::WidgetExtension &extension, HostPreferences preferences,
+                       wayland::LayerShell *layerShell, QObject *parent)
     : QObject(parent)
     , m_extension(extension)
     , m_preferences(std::move(preferences))
+    , m_layerShell(layerShell)
 {
     m_extension.prepareEngine(m_engine);
     m_reloadSoon.setSingleShot(true);
@@ -114,9 +118,14 @@ void WidgetHost::show(const HostedWidgetSettings &settings)
     if (!found || !found->supportedFamilies.contains(settings.family))
         return;
     HostedWidgetSettings placed = settings;
-    if (!placed.position)
+    // A widget never covers another: one stored on top of another moves.
+    const QSize size = HostedWidget::sizeOf(settings.family);
+    const auto covers = [&placed, size](const auto &widget) {
+        return widget->frame().intersects(QRect(*placed.position, size));
+    };
+    if (!placed.position || std::any_of(m_widgets.cbegin(), m_widgets.cend(), covers))
         placed.position = freePlace(settings.family);
-    auto widget = std::make_unique<HostedWidget>(placed, m_engine);
+    auto widget = std::make_unique<HostedWidget>(placed, m_engine, m_layerShell);
     HostedWidget *raw = widget.get();
     connect(raw, &HostedWidget::addRequested, this,
             [this, raw](widgetkit::WidgetFamily family) { addWidget(raw->settings().kind, family); });
@@ -141,7 +150,7 @@ QPoint WidgetHost::freePlace(widgetkit::WidgetFamily family) const
     QPoint place = area.topLeft() + QPoint(gap * 2, gap * 2);
     int bottom = place.y();
     for (const auto &widget : m_widgets) {
-        const QRect frame = widget->window()->geometry();
+        const QRect frame = widget->frame();
         bottom = std::max(bottom, frame.bottom() + gap);
         if (frame.top() == place.y())
             place.setX(std::max(place.x(), frame.right() + 1 + gap));

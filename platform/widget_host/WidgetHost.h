@@ -21,7 +21,9 @@ class WidgetHost : public QObject {
     Q_OBJECT
 
 public:
-    WidgetHost(widgetkit::WidgetExtension &extension, HostPreferences preferences, QObject *parent = nullptr);
+    // With a layer shell the widgets go on the desktop's bottom layer.
+    WidgetHost(widgetkit::WidgetExtension &extension, HostPreferences preferences,
+               wayland::LayerShell *layerShell = nullptr, QObject *parent = nullptr);
 
     // Creates the bundle and shows the stored widgets; a first start shows
     // one medium main-person widget.
@@ -44,6 +46,7 @@ private:
 
     widgetkit::WidgetExtension &m_extension;
     HostPreferences m_preferences;
+    wayland::LayerShell *m_layerShell;
     QQmlEngine m_engine;
     // Declared in this order so the windows go first, then the bundle whose
     // entries they show, then the engine.

@@ -2,6 +2,7 @@
 // extension plug-in and keeps its widgets on the desktop, redrawn whenever
 // the application asks.
 #include "HostPreferences.h"
+#include "LayerShell.h"
 #include "WidgetHost.h"
 #include "interface/WidgetExtension.h"
 
@@ -44,6 +45,21 @@ vorlie::widgetkit::WidgetExtension *loadExtension(QPluginLoader &loader, const Q
                      qPrintable(loader.errorString()));
     }
     return nullptr;
+}
+
+// On Wayland a window can neither place itself nor stay below the others:
+// the widgets go on the desktop's bottom layer where the compositor offers
+// one (wlr-layer-shell), else they stay small windows the compositor places.
+std::unique_ptr<vorlie::wayland::LayerShell> desktopLayer()
+{
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return nullptr;
+    std::unique_ptr<vorlie::wayland::LayerShell> shell = vorlie::wayland::LayerShell::connect();
+    if (!shell) {
+        std::fprintf(stderr, "vorlie-widget-host: this desktop offers no layer shell (wlr-layer-shell): each widget "
+                             "is a small window the desktop places, and may be covered by others\n");
+    }
+    return shell;
 }
 
 } // namespace
@@ -89,7 +105,8 @@ int main(int argc, char **argv)
     }
     const QString preferences = parser.isSet(preferencesOption) ? parser.value(preferencesOption)
                                                                 : vorlie::HostPreferences::defaultPath();
-    vorlie::WidgetHost host(*extension, vorlie::HostPreferences(preferences));
+    const std::unique_ptr<vorlie::wayland::LayerShell> layerShell = desktopLayer();
+    vorlie::WidgetHost host(*extension, vorlie::HostPreferences(preferences), layerShell.get());
     if (!host.listenForReloads())
         std::fprintf(stderr, "vorlie-widget-host: no session bus: widgets redraw every 15 minutes only\n");
     host.start();

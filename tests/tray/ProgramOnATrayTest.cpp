@@ -25,6 +25,8 @@
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 
+#include <cstring>
+
 using namespace vorlie;
 using namespace vorlie::testing;
 
@@ -59,6 +61,42 @@ QList<QSize> shownWindows()
             sizes.append(QSize(geometry->width, geometry->height));
     }
     return sizes;
+}
+
+// Asks the shown window of `width` to close, as a window manager's close
+// button does (WM_DELETE_WINDOW).
+bool closeWindowOfWidth(int width)
+{
+    xcb_connection_t *connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const auto atom = [connection](const char *name) {
+        const XcbReply<xcb_intern_atom_reply_t> reply(
+            xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, std::strlen(name), name), nullptr), &std::free);
+        return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    };
+    const XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr),
+                                                &std::free);
+    const xcb_window_t *children = tree ? xcb_query_tree_children(tree.get()) : nullptr;
+    for (int i = 0; tree && i < xcb_query_tree_children_length(tree.get()); ++i) {
+        const XcbReply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, children[i]), nullptr),
+            &std::free);
+        const XcbReply<xcb_get_geometry_reply_t> geometry(
+            xcb_get_geometry_reply(connection, xcb_get_geometry(connection, children[i]), nullptr), &std::free);
+        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE || !geometry || geometry->width != width)
+            continue;
+        xcb_client_message_event_t event{};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = children[i];
+        event.type = atom("WM_PROTOCOLS");
+        event.data.data32[0] = atom("WM_DELETE_WINDOW");
+        event.data.data32[1] = XCB_CURRENT_TIME;
+        xcb_send_event(connection, 0, children[i], XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&event));
+        xcb_flush(connection);
+        return true;
+    }
+    return false;
 }
 
 // Width of the top-level window holding the keyboard focus, 0 for none.
@@ -271,11 +309,27 @@ TEST_F(ProgramOnATray, ThePanelAndTheTrayMenuOpenTheSettingsWindowAndRaiseItWhen
     EXPECT_EQ(windowsOfWidth(mainWidth), 0);
 }
 
-TEST_F(ProgramOnATray, WithoutAnyTrayTheMainWindowShowsEvenInTheBackground)
+// Without any tray the main window is the only way in: it shows even when
+// started in the background, and leaving it (its close button, or Ctrl+Q)
+// ends the program cleanly instead of leaving it running unseen; the next
+// start shows it again.
+TEST_F(ProgramOnATray, WithoutAnyTrayTheMainWindowIsTheWayInAndOut)
 {
-    launchInBackground();
-    EXPECT_TRUE(windowShown(460)) << "no main window; " << whatHappened();
-    EXPECT_TRUE(watcher.registeredItems().isEmpty());
+    constexpr int mainWidth = 460;
+    const std::vector<std::pair<const char *, std::function<bool()>>> waysOut{
+        {"the window's close button", [] { return closeWindowOfWidth(mainWidth); }},
+        {"Ctrl+Q", [] { return windowFocused(mainWidth) && typeKeys({QStringLiteral("ctrl+q")}); }},
+    };
+    for (const auto &[wayOut, leave] : waysOut) {
+        SCOPED_TRACE(wayOut);
+        launchInBackground();
+        ASSERT_TRUE(windowShown(mainWidth)) << "no main window; " << whatHappened();
+        EXPECT_TRUE(watcher.registeredItems().isEmpty());
+        ASSERT_TRUE(leave());
+        ASSERT_TRUE(program.waitForFinished(waitMs)) << "the program outlived its only window; " << whatHappened();
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
+    }
 }
 
 // Toggled from the tray faster than a person reads, with the picker open,

@@ -21,6 +21,7 @@ constexpr SymbolGlyph symbolGlyphs[] = {
     {u"person.crop.circle.badge.plus", 0xe7fe},         // person_add
     {u"person.crop.circle.badge.questionmark", 0xf106}, // person_search
     {u"xmark", 0xe5cd},                  // close
+    {u"power", 0xe8ac},                  // power_settings_new
     // Mood badges.
     {u"zzz", 0xef44},                  // bedtime
     {u"heart.fill", 0xe87d},           // favorite

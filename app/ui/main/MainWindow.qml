@@ -1,10 +1,12 @@
 import QtQuick
 import QtQuick.Window
 import Vorlie.Theme
+import Vorlie.Controls
 import Vorlie.Main
 
 // The main window. Closing it only hides it: the tray item and the refresh
-// keep running, and the next launch or tray click shows it again.
+// keep running, and the next launch or tray click shows it again. Without a
+// tray the program ends instead, which the program decides.
 Window {
     id: window
     title: qsTrId("vorlie")
@@ -22,6 +24,8 @@ Window {
         close.accepted = false
         window.hide()
     }
+
+    QuitShortcut {}
 
     RootMacView {
         id: root

@@ -58,6 +58,16 @@ Rectangle {
             }
         }
         SymbolButton {
+            objectName: "quitButton"
+            anchors.right: settingsButton.left
+            anchors.verticalCenter: parent.verticalCenter
+            symbol: "power"
+            accessibleName: qsTrId("menubar.quit")
+            Accessible.role: Accessible.Button
+            onClicked: Qt.quit()
+        }
+        SymbolButton {
+            id: settingsButton
             objectName: "settingsButton"
             anchors.right: parent.right
             anchors.rightMargin: 10

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Window
 import Vorlie.Theme
+import Vorlie.Controls
 import Vorlie.Panel
 import Vorlie.Picker
 
@@ -15,13 +16,17 @@ Window {
     signal quitRequested()
 
     // Where a window cannot place itself (Wayland), the panel is a normal
-    // small window.
+    // small window. Its size is fixed in both directions there, so that a
+    // tiling compositor floats it instead of stretching it over half the
+    // screen.
     property bool framed: false
 
     width: 280
     height: content.implicitHeight
     minimumWidth: 280
     maximumWidth: 280
+    minimumHeight: framed ? content.implicitHeight : 0
+    maximumHeight: framed ? content.implicitHeight : 16777215
     flags: framed ? Qt.Window : (Qt.Tool | Qt.FramelessWindowHint | Qt.WindowStaysOnTopHint)
     color: ThemeColor.windowBackground
     title: qsTrId("vorlie")
@@ -45,6 +50,8 @@ Window {
 
     onActiveChanged: if (!active && !framed) Qt.callLater(closeUnlessFocused)
     onVisibleChanged: if (!visible) pickerWindow.close()
+
+    QuitShortcut {}
 
     MenuBarContentView {
         id: content
@@ -76,9 +83,15 @@ Window {
         flags: Qt.Tool | Qt.FramelessWindowHint | Qt.WindowStaysOnTopHint
         width: 340
         height: picker.implicitHeight
+        minimumWidth: 340
+        maximumWidth: 340
+        minimumHeight: panelWindow.framed ? picker.implicitHeight : 0
+        maximumHeight: panelWindow.framed ? picker.implicitHeight : 16777215
         color: ThemeColor.windowBackground
         title: qsTrId("status_picker.title")
         onActiveChanged: if (!active) Qt.callLater(panelWindow.closeUnlessFocused)
+
+        QuitShortcut {}
 
         Loader {
             id: picker

@@ -48,6 +48,16 @@ Rectangle {
             Accessible.role: Accessible.Heading
             Accessible.name: text
         }
+        PlainButton {
+            objectName: "quitButton"
+            anchors.right: parent.right
+            anchors.rightMargin: 10
+            anchors.verticalCenter: parent.verticalCenter
+            text: qsTrId("menubar.quit")
+            textColor: ThemeColor.secondaryText
+            Accessible.role: Accessible.Button
+            onClicked: Qt.quit()
+        }
     }
 
     Flickable {

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Window
 import Vorlie.Theme
+import Vorlie.Controls
 import Vorlie.Settings
 
 // The settings on their own, as the tray menu opens them. Closing only
@@ -23,6 +24,7 @@ Window {
             onDismissRequested: window.close()
         }
     }
+    QuitShortcut {}
     Shortcut {
         sequence: StandardKey.Cancel
         onActivated: window.close()

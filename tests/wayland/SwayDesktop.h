@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QDir>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace vorlie::testing {
+
+// A window as sway sees it: who drew it, where, and whether it floats.
+struct SwayWindow {
+    QString appId;
+    QString title;
+    QRect rect;
+    bool floating = false;
+    bool focused = false;
+};
+
+inline QJsonDocument swayQuery(const QString &type)
+{
+    QProcess swaymsg;
+    swaymsg.start(QStringLiteral("swaymsg"), {QStringLiteral("-r"), QStringLiteral("-t"), type});
+    swaymsg.waitForFinished(5000);
+    return QJsonDocument::fromJson(swaymsg.readAllStandardOutput());
+}
+
+inline void collectWindows(const QJsonObject &node, bool floating, QList<SwayWindow> &windows)
+{
+    if (node.contains(QStringLiteral("app_id")) && node.value(QStringLiteral("visible")).toBool()) {
+        const QJsonObject rect = node.value(QStringLiteral("rect")).toObject();
+        windows.append({node.value(QStringLiteral("app_id")).toString(), node.value(QStringLiteral("name")).toString(),
+                        QRect(rect.value(QStringLiteral("x")).toInt(), rect.value(QStringLiteral("y")).toInt(),
+                              rect.value(QStringLiteral("width")).toInt(), rect.value(QStringLiteral("height")).toInt()),
+                        floating, node.value(QStringLiteral("focused")).toBool()});
+    }
+    for (const QJsonValue child : node.value(QStringLiteral("nodes")).toArray())
+        collectWindows(child.toObject(), floating, windows);
+    for (const QJsonValue child : node.value(QStringLiteral("floating_nodes")).toArray())
+        collectWindows(child.toObject(), true, windows);
+}
+
+// Every window shown on the output, from sway's tree. Layer surfaces (the
+// bar, desktop widgets) are not windows and are not in it.
+inline QList<SwayWindow> swayWindows()
+{
+    QList<SwayWindow> windows;
+    collectWindows(swayQuery(QStringLiteral("get_tree")).object(), false, windows);
+    return windows;
+}
+
+inline std::optional<SwayWindow> swayWindowOfWidth(int width)
+{
+    for (const SwayWindow &window : swayWindows()) {
+        if (window.rect.width() == width)
+            return window;
+    }
+    return std::nullopt;
+}
+
+// The output's area left to windows: below the bar, when there is one.
+inline QRect swayWorkArea()
+{
+    const QJsonArray workspaces = swayQuery(QStringLiteral("get_workspaces")).array();
+    const QJsonObject rect = workspaces.isEmpty() ? QJsonObject() : workspaces.first().toObject().value(QStringLiteral("rect")).toObject();
+    return QRect(rect.value(QStringLiteral("x")).toInt(), rect.value(QStringLiteral("y")).toInt(),
+                 rect.value(QStringLiteral("width")).toInt(), rect.value(QStringLiteral("height")).toInt());
+}
+
+inline bool swayCommand(const QString &command)
+{
+    return QProcess::execute(QStringLiteral("swaymsg"), {command}) == 0;
+}
+
+// What the output shows now.
+inline QImage screenshot()
+{
+    QProcess grim;
+    grim.start(QStringLiteral("grim"), {QStringLiteral("-t"), QStringLiteral("ppm"), QStringLiteral("-")});
+    grim.waitForFinished(5000);
+    return QImage::fromData(grim.readAllStandardOutput(), "PPM");
+}
+
+// A screenshot of the whole output into the session's picture folder.
+inline void keepScreenshot(const QString &name)
+{
+    const QString folder = qEnvironmentVariable("VORLIE_SHOTS");
+    if (!folder.isEmpty())
+        QProcess::execute(QStringLiteral("grim"), {QDir(folder).filePath(name + QStringLiteral(".png"))});
+}
+
+} // namespace vorlie::testing
