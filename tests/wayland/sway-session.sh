@@ -42,7 +42,9 @@ if [[ $(id -u) == 0 ]]; then
     run_as=(setpriv --reuid=nobody --regid=nogroup --clear-groups --reset-env)
 fi
 
+# The sanitizer settings of the test preset survive the reset environment.
 "${run_as[@]}" env PATH="$PATH" HOME="$session" XDG_RUNTIME_DIR="$session/runtime" LANG=C.UTF-8 \
+    ASAN_OPTIONS="${ASAN_OPTIONS:-}" UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" \
     VORLIE_SHOTS="$shots" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
     dbus-run-session -- bash -c '
     sway -c "$HOME/config" >"$HOME/sway.log" 2>&1 &
