@@ -248,10 +248,12 @@ TEST_F(WaylandWithoutATray, AWidgetOnTheDesktopLayerFollowsADragAndOpensItsMenu)
     const QRect from(100, 100, 170, 170);
     const QPoint by(300, 200);
     const QRgb desktop = screenshot().pixel(2, 2);
-    startWidgetHost({{"small", from}});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return drawnAt(screenshot(), from, desktop); }, waitMs)) << "no widget";
+    // The headless seat has a pointer only once this one exists; made first,
+    // as a desktop's mouse is there before the host asks its seat for one.
     const std::unique_ptr<VirtualPointer> pointer = VirtualPointer::create(swayWorkArea().size() + QSize(0, swayWorkArea().y()));
     ASSERT_TRUE(pointer) << "the compositor offers no virtual pointer";
+    startWidgetHost({{"small", from}});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return drawnAt(screenshot(), from, desktop); }, waitMs)) << "no widget";
 
     pointer->moveTo(from.center());
     pointer->press(BTN_LEFT);
