@@ -134,6 +134,7 @@ def main():
     parser.add_argument("--seed", type=int, default=20261208)
     parser.add_argument("--count", type=int, default=48)
     parser.add_argument("--preset", default="debug")
+    parser.add_argument("--skip", type=int, default=0, help="go on from this many mutations of the sample already run")
     parser.add_argument("--list", action="store_true", help="print the sample and stop")
     parser.add_argument("--out", help="tab-separated results, one mutation a line")
     args = parser.parse_args()
@@ -151,6 +152,8 @@ def main():
     outcomes = []
     out = open(args.out, "w") if args.out else None
     for index, mutation in enumerate(chosen, start=1):
+        if index <= args.skip:
+            continue
         outcome, before, after = run(mutation, args.preset, by_program, session)
         outcomes.append(outcome)
         row = f"{mutation[0]}:{mutation[1]}\t{mutation[3]}\t{outcome}\t{before}\t{after}"
