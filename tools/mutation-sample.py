@@ -10,6 +10,7 @@ a run before and after a change of the tests compares like with like.
 
   python3 tools/mutation-sample.py --list            # the sample only
   python3 tools/mutation-sample.py --out kills.tsv   # build and test each
+  python3 tools/mutation-sample.py --replay kills.tsv --out after.tsv
 
 The "mutation" preset leaves out debug info and links with gold, which cuts
 the relinking that dominates each round to a fraction.
@@ -90,6 +91,26 @@ def sample(seed, count):
     return chosen
 
 
+def replayed(results):
+    """The mutations of an earlier run's results, found again by the text of their line, so that code moved
+    since (a line added above) still gets the same faults."""
+    by_folder = {}
+    chosen = []
+    for row in Path(results).read_text().splitlines():
+        location, kind, _, before, after = row.split("\t")[:5]
+        path, number = location.rsplit(":", 1)
+        folder = Path(path).parent.as_posix()
+        if folder not in by_folder:
+            by_folder[folder] = sites(folder)
+        same = [site for site in by_folder[folder] if site[0] == path and site[3] == kind
+                and mutated(site[0], site[1], site[2], site[4])[1:] == (before, after)]
+        if not same:
+            print(f"no longer in the code: {location}\t{before}", file=sys.stderr)
+            continue
+        chosen.append(min(same, key=lambda site: abs(site[1] - int(number))))
+    return chosen
+
+
 def mutated(path, number, span, replacement):
     lines = (ROOT / path).read_text().splitlines(keepends=True)
     line = lines[number - 1]
@@ -149,11 +170,12 @@ def main():
     parser.add_argument("--count", type=int, default=48)
     parser.add_argument("--preset", default="mutation")
     parser.add_argument("--skip", type=int, default=0, help="go on from this many mutations of the sample already run")
+    parser.add_argument("--replay", metavar="RESULTS", help="run the mutations of an earlier --out file instead")
     parser.add_argument("--list", action="store_true", help="print the sample and stop")
     parser.add_argument("--out", help="tab-separated results, one mutation a line")
     args = parser.parse_args()
 
-    chosen = sample(args.seed, args.count)
+    chosen = replayed(args.replay) if args.replay else sample(args.seed, args.count)
     if args.list:
         for path, number, span, kind, replacement in chosen:
             _, before, after = mutated(path, number, span, replacement)
