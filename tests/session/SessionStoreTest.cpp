@@ -6,7 +6,6 @@
 #include "prefs/PreferenceKeys.h"
 
 #include <QSignalSpy>
-#include <QTest>
 
 using namespace vorlie;
 using namespace vorlie::testing;
@@ -89,9 +88,7 @@ TEST_F(SessionStoreTest, FailedSyncKeepsWhatIsShownAndTheNextSuccessClearsTheErr
     const auto cached = cachedSnapshot();
     const int reloads = widgetReloads;
 
-    fake::ScriptedReply drop;
-    drop.behaviour = fake::ScriptedReply::Behaviour::dropConnection;
-    service().scriptAlways("GET", QStringLiteral("sync"), drop);
+    service().scriptAlways("GET", QStringLiteral("sync"), misbehaving(fake::ScriptedReply::Behaviour::dropConnection));
     EXPECT_FALSE(resultOf(store->refresh()));
     EXPECT_EQ(store->lastSyncError(), APIError::offline());
     EXPECT_FALSE(store->isSyncing());
@@ -130,7 +127,8 @@ TEST_F(SessionStoreTest, FailedAnnouncementsKeepThePreviousOnesAndTheSyncSucceed
     const auto firstSync = store->lastSyncedAt();
 
     service().script("GET", QStringLiteral("announcements"), reply(500));
-    QTest::qWait(1100); // the next sync ends at a later instant
+    // The next sync must end at a later instant than the first.
+    ASSERT_TRUE(spinUntil([&] { return QDateTime::currentDateTimeUtc() > *firstSync; }));
     EXPECT_TRUE(resultOf(store->refresh()));
     EXPECT_EQ(store->announcements(), announcements);
     EXPECT_GT(*store->lastSyncedAt(), *firstSync);
@@ -162,9 +160,7 @@ TEST_F(SessionStoreTest, SignOutEmptiesEverythingEvenWhenTheServiceIsUnreachable
     ASSERT_TRUE(widget->load());
     const auto announcements = store->announcements();
 
-    fake::ScriptedReply drop;
-    drop.behaviour = fake::ScriptedReply::Behaviour::dropConnection;
-    service().scriptAlways("POST", QStringLiteral("auth/logout"), drop);
+    service().scriptAlways("POST", QStringLiteral("auth/logout"), misbehaving(fake::ScriptedReply::Behaviour::dropConnection));
     QSignalSpy state(store.get(), &SessionStore::authStateChanged);
     resultOf(store->signOut());
 
@@ -233,33 +229,24 @@ TEST_F(SessionStoreTest, SyncRunningAtSignOutLeavesNothingBehind)
     EXPECT_FALSE(store->isSyncing());
 }
 
-TEST_F(SessionStoreTest, SignInOfAnotherAccountNeverSeesThePreviousCache)
+TEST_F(SessionStoreTest, SignInKeepsTheCacheOnlyForTheSameAccount)
 {
     startSignedIn();
+    User user = *store->currentUser();
+    service().scriptAlways("GET", QStringLiteral("sync"), reply(500));
     resultOf(store->signOut());
-    ASSERT_TRUE(cachedSnapshot());
+    signIn();
+    resultOf(store->completeSignIn(user));
+    EXPECT_TRUE(cachedSnapshot());
 
+    resultOf(store->signOut());
     const fake::TokenPair maren = service().issueTokens(marenId);
     resultOf(auth->storeTokens(maren.accessToken, maren.refreshToken));
-    service().script("GET", QStringLiteral("sync"), reply(500));
-    User user = cachedSnapshot()->user;
     user.id = marenId;
     resultOf(store->completeSignIn(user));
-
     EXPECT_EQ(store->authState(), AuthState::signedIn);
     EXPECT_FALSE(cachedSnapshot());
     EXPECT_FALSE(store->mainPerson());
-}
-
-TEST_F(SessionStoreTest, SignInAgainOfTheSameAccountKeepsItsCache)
-{
-    startSignedIn();
-    const User user = *store->currentUser();
-    resultOf(store->signOut());
-    signIn();
-    service().script("GET", QStringLiteral("sync"), reply(500));
-    resultOf(store->completeSignIn(user));
-    EXPECT_TRUE(cachedSnapshot());
 }
 
 TEST_F(SessionStoreTest, SignInDoesNotJoinASyncOfTheSessionBefore)
