@@ -19,15 +19,6 @@ const QString marenId = QStringLiteral("01DEMOMAREN0000000000000000");
 
 class SessionStoreTest : public AppStackFixture {};
 
-TEST_F(SessionStoreTest, LaunchWithoutTokensIsSignedOutAndAsksNothing)
-{
-    resultOf(store->bootstrap());
-    EXPECT_EQ(store->authState(), AuthState::signedOut);
-    EXPECT_TRUE(service().requests().isEmpty());
-    EXPECT_FALSE(resultOf(store->refresh()));
-    EXPECT_TRUE(service().requests().isEmpty());
-}
-
 TEST_F(SessionStoreTest, LaunchShowsTheCachedPeopleBeforeTheFirstSyncAnswers)
 {
     startSignedIn();
@@ -173,6 +164,8 @@ TEST_F(SessionStoreTest, SignOutEmptiesEverythingEvenWhenTheServiceIsUnreachable
     EXPECT_TRUE(store->connections().empty());
     EXPECT_FALSE(widget->load());
     EXPECT_FALSE(storedToken(QStringLiteral("refreshToken")));
+    EXPECT_FALSE(storedToken(QStringLiteral("accessToken")));
+    EXPECT_EQ(resultOf(auth->state()), AuthSession::State::signedOut);
     EXPECT_EQ(store->announcements(), announcements);
     EXPECT_TRUE(cachedSnapshot()); // kept; a sign-in of another account removes it
 }

@@ -10,6 +10,8 @@
 #include "sync/SyncSnapshotEncoder.h"
 
 #include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -254,4 +256,34 @@ TEST_F(SyncCacheWriting, AFailedWriteKeepsTheOldEntryAndTheNextSaveWritesIt)
     EXPECT_EQ(cache.load(), second);
     cache.save(first);
     EXPECT_EQ(cache.load(), first);
+}
+
+TEST_F(SyncCacheWriting, ASnapshotSurvivesARestartAndSparseOnesStaySparse)
+{
+    SyncSnapshot snapshot = edits.snapshot();
+    SyncSnapshotCache cache(defaults);
+    cache.save(snapshot);
+    EXPECT_EQ(SyncSnapshotCache(SharedDefaults(PreferencePaths::under(dir.path()))).load(), snapshot);
+
+    snapshot.mainPerson.reset();
+    snapshot.mainPersonStatus.reset();
+    snapshot.ownStatus.reset();
+    snapshot.connections.clear();
+    cache.save(snapshot);
+    EXPECT_EQ(cache.load(), snapshot);
+    const QJsonObject stored = QJsonDocument::fromJson(*defaults.data(QStringLiteral("cache.syncSnapshot"))).object();
+    EXPECT_EQ(stored.keys(), (QStringList{"connections", "serverTime", "user"}));
+}
+
+TEST_F(SyncCacheWriting, ACorruptEntryIsIgnoredAndKept)
+{
+    SyncSnapshotCache cache(defaults);
+    const QByteArray corrupt = R"({"user":{"id":"x"},"connections":[]})";
+    ASSERT_TRUE(defaults.setData(QStringLiteral("cache.syncSnapshot"), corrupt));
+    EXPECT_FALSE(cache.load().has_value());
+    EXPECT_EQ(defaults.data(QStringLiteral("cache.syncSnapshot")), corrupt);
+    cache.remove();
+    // A load waits for the writer to carry the removal out.
+    EXPECT_FALSE(cache.load());
+    EXPECT_FALSE(defaults.data(QStringLiteral("cache.syncSnapshot")).has_value());
 }
