@@ -10,26 +10,6 @@ using namespace vorlie;
 using namespace vorlie::testing;
 using fake::ScriptedReply;
 
-namespace {
-
-// A record with an instant, to see date strictness through the pipeline.
-struct Stamp {
-    QDateTime at;
-};
-
-} // namespace
-
-template<>
-struct vorlie::JsonCodec<Stamp> {
-    static std::optional<Stamp> decode(JsonView v)
-    {
-        Stamp s;
-        if (!v.isObject() || !json::readRequired(v, QLatin1StringView("at"), s.at))
-            return std::nullopt;
-        return s;
-    }
-};
-
 class Pipeline : public PipelineFixture {};
 
 TEST_F(Pipeline, AuthenticatedRequestCarriesBearerAndContentType)
@@ -157,20 +137,6 @@ TEST_F(Pipeline, FailingAnswersAreClassifiedAndRepeatedOnlyAfterA401)
         EXPECT_EQ(service().requestCount(QStringLiteral("auth/refresh")), row.refreshes);
         EXPECT_EQ(service().requestCount(QStringLiteral("elsewhere")), 0);
     }
-}
-
-TEST_F(Pipeline, InstantsWithFractionalSecondsFailTheWholeResponse)
-{
-    signIn();
-    service().script("GET", QStringLiteral("stamp"), reply(200, R"({"data":{"at":"2025-03-01T08:15:30.250Z"}})"));
-    const auto fractional = resultOf(client->send<Stamp>(get(QStringLiteral("stamp"))));
-    ASSERT_FALSE(fractional);
-    EXPECT_EQ(fractional.error(), ServiceError(APIError::decoding()));
-
-    service().script("GET", QStringLiteral("stamp"), reply(200, R"({"data":{"at":"2025-03-01T09:15:30+01:00"}})"));
-    const auto offset = resultOf(client->send<Stamp>(get(QStringLiteral("stamp"))));
-    ASSERT_TRUE(offset);
-    EXPECT_EQ(formatInstant(offset->at), QStringLiteral("2025-03-01T08:15:30Z"));
 }
 
 TEST_F(Pipeline, NoServiceListeningIsUnknownNotAHang)

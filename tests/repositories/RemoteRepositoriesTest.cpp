@@ -230,18 +230,6 @@ protected:
     RemoteStatusRepository statuses{*client};
 };
 
-TEST_F(SampleWorld, SyncShowsTheMainPersonTheirStatusAndTheConnections)
-{
-    const Result<SyncSnapshot> snapshot = resultOf(sync.fetchSync());
-    ASSERT_TRUE(snapshot) << describe(snapshot).toStdString();
-    ASSERT_TRUE(snapshot->mainPerson.has_value());
-    EXPECT_EQ(snapshot->mainPerson->person.displayName, QStringLiteral("Quil"));
-    EXPECT_EQ(snapshot->mainPersonStatus->statusKey, QStringLiteral("miss_you"));
-    EXPECT_EQ(snapshot->mainPersonStatus->freshness, StatusFreshness::fresh);
-    EXPECT_EQ(snapshot->ownStatus->statusKey, QStringLiteral("working"));
-    EXPECT_EQ(snapshot->connections.size(), 3u);
-}
-
 TEST_F(SampleWorld, PublishingFavouritesAndTheDevelopmentControlChangeWhatSyncShows)
 {
     ASSERT_TRUE(resultOf(statuses.setStatus(QStringLiteral("custom"), QStringLiteral("Kaffee ☕"), StatusSource::manual)));

@@ -46,7 +46,10 @@ TEST_F(SessionStoreTest, SuccessfulSyncFillsStateCacheAndWidget)
     EXPECT_EQ(store->currentUser()->id, fake::ServiceState::seededUserId());
     ASSERT_TRUE(store->mainPerson());
     EXPECT_EQ(store->mainPerson()->person.displayName, QStringLiteral("Quil"));
-    EXPECT_TRUE(store->mainPersonStatus());
+    ASSERT_TRUE(store->mainPersonStatus());
+    EXPECT_EQ(store->mainPersonStatus()->statusKey, QStringLiteral("miss_you"));
+    EXPECT_EQ(store->mainPersonStatus()->freshness, StatusFreshness::fresh);
+    EXPECT_EQ(store->ownStatus()->statusKey, QStringLiteral("working"));
     EXPECT_EQ(store->connections().size(), 3u);
     EXPECT_FALSE(store->lastSyncError());
     EXPECT_EQ(cachedSnapshot()->user, *store->currentUser());
