@@ -68,15 +68,6 @@ TEST(Validate, ClassifiesStatusesByTheirErrorEnvelope)
     EXPECT_EQ(validate(500, errorBody("x", "y")), APIError::server(QStringLiteral("x"), QStringLiteral("y"), 500));
 }
 
-TEST(APIError, EqualityComparesCaseAndPayload)
-{
-    EXPECT_EQ(APIError::unauthorized(), APIError::unauthorized());
-    EXPECT_NE(APIError::unknown(401), APIError::unauthorized());
-    EXPECT_NE(APIError::server(QStringLiteral("c"), QStringLiteral("m"), 400),
-              APIError::server(QStringLiteral("c"), QStringLiteral("m"), 422));
-    EXPECT_EQ(APIError::unknown(503), APIError::unknown(503));
-}
-
 TEST(APIError, ServerMessageIsShownVerbatimAndCancelledShowsNothing)
 {
     EXPECT_EQ(APIError::server(QStringLiteral("E"), QStringLiteral("Nope"), 422).userMessage(), QStringLiteral("Nope"));

@@ -55,36 +55,29 @@ TEST_F(AuthSessionTest, RefreshHasItsExactWireForm)
     EXPECT_NE(storedToken(QStringLiteral("refreshToken")), pair.refreshToken);
 }
 
-TEST_F(AuthSessionTest, RefreshRejectedWith401SignsOutAndClearsTheKeychain)
+// Only a 401 signs out and clears the keychain; any other answer keeps the tokens.
+TEST_F(AuthSessionTest, RefreshAnswersOtherThanNewTokensFailAndOnlyA401SignsOut)
 {
-    signIn();
-    service().script("POST", QStringLiteral("auth/refresh"), reply(401, R"({"error":{"code":"INVALID_REFRESH_TOKEN","message":"x"}})"));
-    QSignalSpy stateChanges(auth.get(), &AuthSession::stateChanged);
-    const auto result = refresh();
-    ASSERT_FALSE(result);
-    EXPECT_EQ(result.error(), ServiceError(APIError::unauthorized()));
-    EXPECT_EQ(state(), AuthSession::State::signedOut);
-    EXPECT_EQ(stateChanges.count(), 1);
-    EXPECT_FALSE(storedToken(QStringLiteral("accessToken")));
-    EXPECT_FALSE(storedToken(QStringLiteral("refreshToken")));
-}
-
-TEST_F(AuthSessionTest, OtherRefreshAnswersKeepTheTokens)
-{
-    const auto pair = signIn();
     const auto fresh = service().issueTokens(fake::ServiceState::seededUserId());
-    for (const ScriptedReply &answer : {reply(500, R"({"error":{"code":"x","message":"y"}})"), reply(201, tokenBody(fresh)),
-                                        reply(204), reply(302)}) {
+    const std::pair<ScriptedReply, bool> rows[] = {
+        {reply(500, errorEnvelope("x", "y")), false}, {reply(201, tokenBody(fresh)), false}, {reply(204), false},
+        {reply(302), false}, {reply(401, errorEnvelope("INVALID_REFRESH_TOKEN", "x")), true},
+    };
+    for (const auto &[answer, signsOut] : rows) {
+        SCOPED_TRACE(answer.status);
+        const auto pair = signIn();
         service().script("POST", QStringLiteral("auth/refresh"), answer);
+        QSignalSpy stateChanges(auth.get(), &AuthSession::stateChanged);
         const auto result = refresh();
-        ASSERT_FALSE(result) << answer.status;
-        EXPECT_EQ(result.error(), ServiceError(APIError::unauthorized())) << answer.status;
-        EXPECT_EQ(state(), AuthSession::State::signedIn);
-        EXPECT_EQ(storedToken(QStringLiteral("refreshToken")), pair.refreshToken);
-        EXPECT_EQ(storedToken(QStringLiteral("accessToken")), pair.accessToken);
+        ASSERT_FALSE(result);
+        EXPECT_EQ(result.error(), ServiceError(APIError::unauthorized()));
+        EXPECT_EQ(state(), signsOut ? AuthSession::State::signedOut : AuthSession::State::signedIn);
+        EXPECT_EQ(stateChanges.count(), signsOut ? 1 : 0);
+        EXPECT_EQ(storedToken(QStringLiteral("refreshToken")), signsOut ? std::nullopt : std::optional(pair.refreshToken));
+        EXPECT_EQ(storedToken(QStringLiteral("accessToken")), signsOut ? std::nullopt : std::optional(pair.accessToken));
     }
     // The handle was cleared each time: every call made its own exchange.
-    EXPECT_EQ(service().requestCount(QStringLiteral("auth/refresh")), 4);
+    EXPECT_EQ(service().requestCount(QStringLiteral("auth/refresh")), 5);
 }
 
 TEST_F(AuthSessionTest, TransportAndDecodingFailuresPassThroughUnclassified)
