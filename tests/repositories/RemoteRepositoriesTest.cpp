@@ -48,29 +48,25 @@ protected:
     RemoteAuthRepository authRepository{*client, *auth};
 };
 
-TEST_F(AccountRepositories, LoginStoresBothTokensBeforeTheCallerContinues)
+TEST_F(AccountRepositories, LoginStoresBothTokensBeforeTheCallerContinuesAndAFailedOneKeepsThem)
 {
     const Result<User> user = resultOf(authRepository.login(QStringLiteral("quorrin@example.com"), QStringLiteral("vorlie-demo"), std::nullopt));
     ASSERT_TRUE(user) << describe(user).toStdString();
     EXPECT_EQ(user->displayName, QStringLiteral("Quorrin"));
-    EXPECT_TRUE(storedToken(QStringLiteral("accessToken")).has_value());
-    EXPECT_TRUE(storedToken(QStringLiteral("refreshToken")).has_value());
+    const auto access = storedToken(QStringLiteral("accessToken"));
+    const auto refresh = storedToken(QStringLiteral("refreshToken"));
+    EXPECT_TRUE(access.has_value());
+    EXPECT_TRUE(refresh.has_value());
 
+    EXPECT_FALSE(resultOf(authRepository.login(QStringLiteral("quorrin@example.com"), QStringLiteral("wrong"), QStringLiteral("dev-1"))));
+    EXPECT_EQ(storedToken(QStringLiteral("accessToken")), access);
+    EXPECT_EQ(storedToken(QStringLiteral("refreshToken")), refresh);
     const auto seen = service().requests(QStringLiteral("auth/login"));
-    ASSERT_EQ(seen.size(), 1);
+    ASSERT_EQ(seen.size(), 2);
     EXPECT_EQ(seen[0].method, QByteArray("POST"));
     EXPECT_EQ(keysOf(seen[0]), (QStringList{"email", "password"}));
     EXPECT_FALSE(seen[0].headers.contains("authorization"));
-}
-
-TEST_F(AccountRepositories, FailedLoginLeavesTheKeychainAsItWas)
-{
-    const fake::TokenPair before = signIn();
-    const Result<User> user = resultOf(authRepository.login(QStringLiteral("quorrin@example.com"), QStringLiteral("wrong"), QStringLiteral("dev-1")));
-    ASSERT_FALSE(user);
-    EXPECT_EQ(storedToken(QStringLiteral("accessToken")), before.accessToken);
-    EXPECT_EQ(storedToken(QStringLiteral("refreshToken")), before.refreshToken);
-    EXPECT_EQ(bodyOf(service().requests(QStringLiteral("auth/login"))[0]).value("deviceId").toString(), QStringLiteral("dev-1"));
+    EXPECT_EQ(bodyOf(seen[1]).value("deviceId").toString(), QStringLiteral("dev-1"));
 }
 
 TEST_F(AccountRepositories, RegistrationWithoutNewUserFlagStillSignsIn)
