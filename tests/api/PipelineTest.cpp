@@ -114,7 +114,7 @@ TEST_F(Pipeline, FailingAnswersAreClassifiedAndRepeatedOnlyAfterA401)
         {"body cut in half", misbehaving(B::truncateBody, 200, R"({"data":{"displayName":"a long enough body to cut in half"}})"),
          APIError::offline(), 0},
         // Answered, so not unanswered: refused for its size.
-        {"oversized", reply(200, "{\"data\":\"" + QByteArray(9 * 1024 * 1024, 'x') + "\"}"), APIError::unknown(-1)},
+        {"oversized", reply(200, "{\"data\":\"" + QByteArray(qsizetype{9} * 1024 * 1024, 'x') + "\"}"), APIError::unknown(-1)},
         {"401 after the refresh too", reply(401, errorEnvelope("TOKEN_EXPIRED", "x")), APIError::unauthorized(), 2, 1},
         {"bare 401 after the refresh too", reply(401), APIError::unknown(401), 2, 1},
         {"401 and a failed refresh", reply(401, errorEnvelope("TOKEN_EXPIRED", "x")), APIError::unauthorized(), 1, 1,

@@ -71,7 +71,7 @@ protected:
     AppServices::Parts screenParts()
     {
         AppServices::Parts parts = app.screenServices();
-        parts.now = [this] { return app.sessionStore().dataAsOf().value_or(QDateTime()).addSecs(5 * 60); };
+        parts.now = [this] { return app.sessionStore().dataAsOf().value_or(QDateTime()).addSecs(qint64{5} * 60); };
         return parts;
     }
 

@@ -63,6 +63,7 @@ TEST_F(SessionStoreTest, HundredTriggersDuringASyncShareOneRequestAndOneResult)
     service().script("GET", QStringLiteral("sync"), delayedServiceAnswer(300ms));
 
     std::vector<QCoro::Task<bool>> callers;
+    callers.reserve(100);
     for (int i = 0; i < 100; ++i)
         callers.push_back(store->refresh());
     for (auto &caller : callers)
