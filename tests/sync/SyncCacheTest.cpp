@@ -139,6 +139,7 @@ protected:
     const quint32 seed = QRandomGenerator::global()->generate();
     Edits edits{seed};
     QRandomGenerator random{seed};
+    SyncSnapshotCache cache{defaults};
 };
 
 } // namespace
@@ -174,7 +175,6 @@ TEST(SyncSnapshotEncoding, PartsMakeTheWholeSnapshotsTextThroughRandomEditsAndRe
 TEST_F(SyncCacheWriting, EveryLoadSeesTheLastSaveThroughRandomEdits)
 {
     SCOPED_TRACE(seed);
-    SyncSnapshotCache cache(defaults);
     for (int round = 0; round < 300; ++round) {
         const SyncSnapshot &snapshot = edits.next();
         cache.save(snapshot);
@@ -192,7 +192,6 @@ TEST_F(SyncCacheWriting, SavesAndRemovalsLandInOrderAndDestructionFinishesThem)
     SCOPED_TRACE(seed);
     const SyncSnapshot first = edits.snapshot();
     const SyncSnapshot second = edits.next();
-    SyncSnapshotCache cache(defaults);
     cache.save(first);
     cache.remove();
     cache.save(second);
@@ -227,7 +226,6 @@ TEST_F(SyncCacheWriting, AFailedWriteKeepsTheOldEntryAndTheNextSaveWritesIt)
 {
     const SyncSnapshot first = edits.snapshot();
     const SyncSnapshot second = edits.next();
-    SyncSnapshotCache cache(defaults);
     cache.save(first);
     ASSERT_EQ(cache.load(), first);
 
@@ -261,7 +259,6 @@ TEST_F(SyncCacheWriting, AFailedWriteKeepsTheOldEntryAndTheNextSaveWritesIt)
 TEST_F(SyncCacheWriting, ASnapshotSurvivesARestartAndSparseOnesStaySparse)
 {
     SyncSnapshot snapshot = edits.snapshot();
-    SyncSnapshotCache cache(defaults);
     cache.save(snapshot);
     EXPECT_EQ(SyncSnapshotCache(SharedDefaults(PreferencePaths::under(dir.path()))).load(), snapshot);
 
@@ -277,7 +274,6 @@ TEST_F(SyncCacheWriting, ASnapshotSurvivesARestartAndSparseOnesStaySparse)
 
 TEST_F(SyncCacheWriting, ACorruptEntryIsIgnoredAndKept)
 {
-    SyncSnapshotCache cache(defaults);
     const QByteArray corrupt = R"({"user":{"id":"x"},"connections":[]})";
     ASSERT_TRUE(defaults.setData(QStringLiteral("cache.syncSnapshot"), corrupt));
     EXPECT_FALSE(cache.load().has_value());
