@@ -1,6 +1,8 @@
 #pragma once
 
 #include "FakeServiceHost.h"
+#include "prefs/PreferenceKeys.h"
+#include "push/PushTestSupport.h"
 #include "shell/VorlieMacApp.h"
 #include "support/ResultOf.h"
 
@@ -48,6 +50,30 @@ inline bool waitForWidgetPicture(VorlieMacApp &app)
         const auto snapshot = app.widgetSnapshots().load();
         return snapshot && snapshot->avatarImageData;
     }, waitMs);
+}
+
+// The app holds tokens of the seeded account, as after an earlier sign-in.
+inline fake::TokenPair signInSeeded(VorlieMacApp &app, fake::FakeServiceHost &host)
+{
+    const fake::TokenPair pair = host.service().issueTokens(fake::ServiceState::seededUserId());
+    resultOf(app.dependencies().authSession.storeTokens(pair.accessToken, pair.refreshToken));
+    return pair;
+}
+
+// The main person publishes a status, as their own app would.
+inline void publishAsMainPerson(fake::FakeServiceHost &host, const char *statusKey)
+{
+    const fake::TokenPair pair = host.service().issueTokens(fake::ServiceState::seededUserId());
+    const HttpAnswer answer = post(QUrl(host.baseUrl().toString() + QStringLiteral("/dev/main-person-status")),
+                                   QByteArray(R"({"statusKey":")") + statusKey + "\"}",
+                                   {{"Authorization", "Bearer " + pair.accessToken.toUtf8()}});
+    ASSERT_EQ(answer.status, 200) << answer.body.toStdString();
+}
+
+// The widget snapshot's stored bytes, as the widget host reads them.
+inline std::optional<QByteArray> storedWidgetBytes(const QTemporaryDir &prefs)
+{
+    return SharedDefaults(PreferencePaths::under(prefs.path())).data(prefkeys::widgetSnapshot());
 }
 
 } // namespace vorlie::testing

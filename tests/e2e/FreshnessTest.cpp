@@ -7,8 +7,6 @@
 #include "AppUnderTest.h"
 #include "HomePresenter.h"
 #include "SignInPresenter.h"
-#include "prefs/PreferenceKeys.h"
-#include "push/PushTestSupport.h"
 #include "support/ScriptedReplies.h"
 
 #include <QDBusMessage>
@@ -50,13 +48,6 @@ VorlieMacApp::Options withStandIns(VorlieMacApp::Options options, ReachabilitySo
     return options;
 }
 
-ScriptedReply dropped()
-{
-    ScriptedReply r;
-    r.behaviour = ScriptedReply::Behaviour::dropConnection;
-    return r;
-}
-
 } // namespace
 
 class Freshness : public ::testing::Test {
@@ -66,8 +57,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "run inside tools/test-session.sh";
-        const fake::TokenPair pair = host.service().issueTokens(fake::ServiceState::seededUserId());
-        resultOf(app.dependencies().authSession.storeTokens(pair.accessToken, pair.refreshToken));
+        signInSeeded(app, host);
         resultOf(app.start());
         ASSERT_TRUE(waitForWidgetPicture(app));
         host.service().clearRecords();
@@ -81,7 +71,7 @@ protected:
     AppServices::Parts screenParts()
     {
         AppServices::Parts parts = app.screenServices();
-        parts.now = [this] { return app.sessionStore().dataAsOf().value_or(QDateTime()).addSecs(5 * 60); };
+        parts.now = [this] { return app.sessionStore().dataAsOf().value_or(QDateTime()).addSecs(qint64{5} * 60); };
         return parts;
     }
 
@@ -125,13 +115,13 @@ TEST_F(Freshness, AnUnreachableServiceSaysOfflineWithTheAgeOfWhatIsShownUntilThe
         ScriptedReply answer;
         const char *line; // with the presenter's clock five minutes on
     } rows[] = {
-        {"the connection dropped", dropped(), "Offline · updated 5 min. ago"},
+        {"the connection dropped", misbehaving(ScriptedReply::Behaviour::dropConnection), "Offline · updated 5 min. ago"},
         {"the service failed", reply(500, R"({"error":{"code":"INTERNAL","message":"oops"}})"), ""},
         {"the service asked to slow down", reply(429, R"({"error":{"code":"RATE_LIMITED","message":"later"}})"), ""},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
-        const std::optional<QByteArray> widgetBefore = SharedDefaults(PreferencePaths::under(prefs.path())).data(prefkeys::widgetSnapshot());
+        const auto widgetBefore = storedWidgetBytes(prefs);
         const QDateTime lastGood = *app.sessionStore().dataAsOf();
         host.service().scriptAlways("GET", sync, row.answer);
         EXPECT_FALSE(resultOf(app.sessionStore().refresh()));
@@ -144,7 +134,7 @@ TEST_F(Freshness, AnUnreachableServiceSaysOfflineWithTheAgeOfWhatIsShownUntilThe
             ASSERT_TRUE(widget->offlineUpdatedAt);
             EXPECT_EQ(widget->offlineUpdatedAt->toSecsSinceEpoch(), lastGood.toSecsSinceEpoch());
         } else {
-            EXPECT_EQ(SharedDefaults(PreferencePaths::under(prefs.path())).data(prefkeys::widgetSnapshot()), widgetBefore);
+            EXPECT_EQ(storedWidgetBytes(prefs), widgetBefore);
         }
 
         host.service().clearScripts();

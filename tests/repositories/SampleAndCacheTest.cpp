@@ -1,12 +1,7 @@
-// The sample world for views without the service, and the sync cache that a
-// launch shows before the network answers.
+// The sample world for views without the service.
 #include "repositories/sample/MockRepositories.h"
 #include "support/ResultOf.h"
-#include "sync/SyncSnapshotCache.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace vorlie;
@@ -32,39 +27,4 @@ TEST(SampleRepositories, AnswerAStableSignedInWorld)
     EXPECT_EQ(catalog.size(), 21u);
     EXPECT_EQ(std::count_if(catalog.begin(), catalog.end(), [](const StatusCatalogItem &item) { return item.isFavorite; }), 4);
     EXPECT_TRUE(resultOf(MockAnnouncementRepository().fetchAnnouncements())->empty());
-}
-
-class SyncCache : public ::testing::Test {
-protected:
-    QTemporaryDir dir;
-    SharedDefaults defaults{PreferencePaths::under(dir.path())};
-    SyncSnapshotCache cache{defaults};
-};
-
-TEST_F(SyncCache, ASnapshotSurvivesARestartAndSparseOnesStaySparse)
-{
-    SyncSnapshot snapshot = *resultOf(MockSyncRepository().fetchSync());
-    cache.save(snapshot);
-    EXPECT_EQ(SyncSnapshotCache(SharedDefaults(PreferencePaths::under(dir.path()))).load(), snapshot);
-
-    snapshot.mainPerson.reset();
-    snapshot.mainPersonStatus.reset();
-    snapshot.ownStatus.reset();
-    snapshot.connections.clear();
-    cache.save(snapshot);
-    EXPECT_EQ(cache.load(), snapshot);
-    const QJsonObject stored = QJsonDocument::fromJson(*defaults.data(QStringLiteral("cache.syncSnapshot"))).object();
-    EXPECT_EQ(stored.keys(), (QStringList{"connections", "serverTime", "user"}));
-}
-
-TEST_F(SyncCache, ACorruptEntryIsIgnoredAndKept)
-{
-    const QByteArray corrupt = R"({"user":{"id":"x"},"connections":[]})";
-    ASSERT_TRUE(defaults.setData(QStringLiteral("cache.syncSnapshot"), corrupt));
-    EXPECT_FALSE(cache.load().has_value());
-    EXPECT_EQ(defaults.data(QStringLiteral("cache.syncSnapshot")), corrupt);
-    cache.remove();
-    // A load waits for the writer to carry the removal out.
-    EXPECT_FALSE(cache.load());
-    EXPECT_FALSE(defaults.data(QStringLiteral("cache.syncSnapshot")).has_value());
 }

@@ -24,8 +24,11 @@ TEST_F(AuthSessionTest, StoredTokensSurviveARestart)
     EXPECT_EQ(resultOf(auth->refreshToken()), pair.refreshToken);
 }
 
-TEST_F(AuthSessionTest, AnAccessTokenAloneIsNoSession)
+TEST_F(AuthSessionTest, WithoutARefreshTokenThereIsNoSessionAndNoExchange)
 {
+    const auto bare = refresh();
+    ASSERT_FALSE(bare);
+    EXPECT_EQ(bare.error(), ServiceError(APIError::unauthorized()));
     resultOf(keychain.write(QStringLiteral("orphan"), QStringLiteral("accessToken")));
     restart();
     EXPECT_EQ(state(), AuthSession::State::signedOut);
@@ -52,83 +55,64 @@ TEST_F(AuthSessionTest, RefreshHasItsExactWireForm)
     EXPECT_NE(storedToken(QStringLiteral("refreshToken")), pair.refreshToken);
 }
 
-TEST_F(AuthSessionTest, RefreshRejectedWith401SignsOutAndClearsTheKeychain)
+// Only a 401 signs out and clears the keychain; any other answer keeps the tokens.
+TEST_F(AuthSessionTest, RefreshAnswersOtherThanNewTokensFailAndOnlyA401SignsOut)
 {
-    signIn();
-    service().script("POST", QStringLiteral("auth/refresh"), reply(401, R"({"error":{"code":"INVALID_REFRESH_TOKEN","message":"x"}})"));
-    QSignalSpy stateChanges(auth.get(), &AuthSession::stateChanged);
-    const auto result = refresh();
-    ASSERT_FALSE(result);
-    EXPECT_EQ(result.error(), ServiceError(APIError::unauthorized()));
-    EXPECT_EQ(state(), AuthSession::State::signedOut);
-    EXPECT_EQ(stateChanges.count(), 1);
-    EXPECT_FALSE(storedToken(QStringLiteral("accessToken")));
-    EXPECT_FALSE(storedToken(QStringLiteral("refreshToken")));
-}
-
-TEST_F(AuthSessionTest, OtherRefreshAnswersKeepTheTokens)
-{
-    const auto pair = signIn();
     const auto fresh = service().issueTokens(fake::ServiceState::seededUserId());
-    for (const ScriptedReply &answer : {reply(500, R"({"error":{"code":"x","message":"y"}})"), reply(201, tokenBody(fresh)),
-                                        reply(204), reply(302)}) {
+    const std::pair<ScriptedReply, bool> rows[] = {
+        {reply(500, errorEnvelope("x", "y")), false}, {reply(201, tokenBody(fresh)), false}, {reply(204), false},
+        {reply(302), false}, {reply(401, errorEnvelope("INVALID_REFRESH_TOKEN", "x")), true},
+    };
+    for (const auto &[answer, signsOut] : rows) {
+        SCOPED_TRACE(answer.status);
+        const auto pair = signIn();
         service().script("POST", QStringLiteral("auth/refresh"), answer);
+        QSignalSpy stateChanges(auth.get(), &AuthSession::stateChanged);
         const auto result = refresh();
-        ASSERT_FALSE(result) << answer.status;
-        EXPECT_EQ(result.error(), ServiceError(APIError::unauthorized())) << answer.status;
-        EXPECT_EQ(state(), AuthSession::State::signedIn);
-        EXPECT_EQ(storedToken(QStringLiteral("refreshToken")), pair.refreshToken);
-        EXPECT_EQ(storedToken(QStringLiteral("accessToken")), pair.accessToken);
+        ASSERT_FALSE(result);
+        EXPECT_EQ(result.error(), ServiceError(APIError::unauthorized()));
+        EXPECT_EQ(state(), signsOut ? AuthSession::State::signedOut : AuthSession::State::signedIn);
+        EXPECT_EQ(stateChanges.count(), signsOut ? 1 : 0);
+        EXPECT_EQ(storedToken(QStringLiteral("refreshToken")), signsOut ? std::nullopt : std::optional(pair.refreshToken));
+        EXPECT_EQ(storedToken(QStringLiteral("accessToken")), signsOut ? std::nullopt : std::optional(pair.accessToken));
     }
     // The handle was cleared each time: every call made its own exchange.
-    EXPECT_EQ(service().requestCount(QStringLiteral("auth/refresh")), 4);
+    EXPECT_EQ(service().requestCount(QStringLiteral("auth/refresh")), 5);
 }
 
 TEST_F(AuthSessionTest, TransportAndDecodingFailuresPassThroughUnclassified)
 {
     const auto pair = signIn();
-    ScriptedReply dropped;
-    dropped.behaviour = ScriptedReply::Behaviour::dropConnection;
-    service().scriptAlways("POST", QStringLiteral("auth/refresh"), dropped);
-    const auto transport = refresh();
-    ASSERT_FALSE(transport);
-    ASSERT_NE(transport.error().passThrough(), nullptr);
-    EXPECT_EQ(transport.error().passThrough()->origin, PassThroughError::Origin::transport);
-    EXPECT_EQ(transport.error().userMessage(), APIError::offline().userMessage());
-
-    ScriptedReply hang;
-    hang.behaviour = ScriptedReply::Behaviour::hang;
-    service().script("POST", QStringLiteral("auth/refresh"), hang);
-    const auto timedOut = refresh();
-    ASSERT_FALSE(timedOut);
-    ASSERT_NE(timedOut.error().passThrough(), nullptr);
-    EXPECT_EQ(timedOut.error().userMessage(), APIError::timeout().userMessage());
-
-    service().script("POST", QStringLiteral("auth/refresh"), reply(200, R"({"data":{"accessToken":"only one"}})"));
-    const auto undecodable = refresh();
-    ASSERT_FALSE(undecodable);
-    ASSERT_NE(undecodable.error().passThrough(), nullptr);
-    EXPECT_EQ(undecodable.error().passThrough()->origin, PassThroughError::Origin::decoding);
-
+    const struct {
+        const char *name;
+        ScriptedReply answer;
+        PassThroughError::Origin origin;
+        APIError shownAs;
+    } rows[] = {
+        {"dropped", misbehaving(ScriptedReply::Behaviour::dropConnection), PassThroughError::Origin::transport, APIError::offline()},
+        {"silent", misbehaving(ScriptedReply::Behaviour::hang), PassThroughError::Origin::transport, APIError::timeout()},
+        {"one token only", reply(200, R"({"data":{"accessToken":"only one"}})"), PassThroughError::Origin::decoding,
+         APIError::unknown(-1)},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        service().clearScripts();
+        service().scriptAlways("POST", QStringLiteral("auth/refresh"), row.answer);
+        const auto result = refresh();
+        ASSERT_FALSE(result);
+        ASSERT_NE(result.error().passThrough(), nullptr);
+        EXPECT_EQ(result.error().passThrough()->origin, row.origin);
+        EXPECT_EQ(result.error().userMessage(), row.shownAs.userMessage());
+    }
     EXPECT_EQ(state(), AuthSession::State::signedIn);
     EXPECT_EQ(storedToken(QStringLiteral("refreshToken")), pair.refreshToken);
-}
-
-TEST_F(AuthSessionTest, NoRefreshTokenFailsWithoutAnExchange)
-{
-    const auto result = refresh();
-    ASSERT_FALSE(result);
-    EXPECT_EQ(result.error(), ServiceError(APIError::unauthorized()));
-    EXPECT_EQ(service().requestCount(QStringLiteral("auth/refresh")), 0);
 }
 
 TEST_F(AuthSessionTest, SignOutDuringASlowRefreshStaysSignedOutAcrossARestart)
 {
     signIn();
     const auto fresh = service().issueTokens(fake::ServiceState::seededUserId());
-    ScriptedReply slow = reply(200, tokenBody(fresh));
-    slow.delay = 400ms;
-    service().script("POST", QStringLiteral("auth/refresh"), slow);
+    service().script("POST", QStringLiteral("auth/refresh"), reply(200, tokenBody(fresh), 400ms));
 
     auto running = auth->refreshAccessToken();
     resultOf(auth->clearTokens());
@@ -145,9 +129,7 @@ TEST_F(AuthSessionTest, SignOutDuringASlowRefreshStaysSignedOutAcrossARestart)
 TEST_F(AuthSessionTest, ARejectedOldRefreshDoesNotSignOutTheNextAccount)
 {
     signIn();
-    ScriptedReply slowRejection = reply(401, R"({"error":{"code":"INVALID_REFRESH_TOKEN","message":"x"}})");
-    slowRejection.delay = 400ms;
-    service().script("POST", QStringLiteral("auth/refresh"), slowRejection);
+    service().script("POST", QStringLiteral("auth/refresh"), reply(401, errorEnvelope("INVALID_REFRESH_TOKEN", "x"), 400ms));
 
     auto running = auth->refreshAccessToken();
     const auto next = service().issueTokens(fake::ServiceState::seededUserId());
@@ -164,9 +146,7 @@ TEST_F(AuthSessionTest, ACallersCancellationDoesNotStopTheRefresh)
     signIn();
     service().expireAccessTokens();
     const auto fresh = service().issueTokens(fake::ServiceState::seededUserId());
-    ScriptedReply slow = reply(200, tokenBody(fresh));
-    slow.delay = 300ms;
-    service().script("POST", QStringLiteral("auth/refresh"), slow);
+    service().script("POST", QStringLiteral("auth/refresh"), reply(200, tokenBody(fresh), 300ms));
 
     const CancelToken cancel = CancelToken::make();
     auto call = client->sendVoid(get(QStringLiteral("me")), cancel);

@@ -17,6 +17,14 @@ inline fake::ScriptedReply reply(int status, QByteArray body = {}, std::chrono::
     return r;
 }
 
+// An answer that breaks the exchange the given way.
+inline fake::ScriptedReply misbehaving(fake::ScriptedReply::Behaviour behaviour, int status = 200, QByteArray body = {})
+{
+    fake::ScriptedReply r = reply(status, std::move(body));
+    r.behaviour = behaviour;
+    return r;
+}
+
 // The service's own answer, only `delay` later.
 inline fake::ScriptedReply delayedServiceAnswer(std::chrono::milliseconds delay)
 {

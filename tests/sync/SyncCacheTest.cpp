@@ -10,6 +10,8 @@
 #include "sync/SyncSnapshotEncoder.h"
 
 #include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -137,6 +139,7 @@ protected:
     const quint32 seed = QRandomGenerator::global()->generate();
     Edits edits{seed};
     QRandomGenerator random{seed};
+    SyncSnapshotCache cache{defaults};
 };
 
 } // namespace
@@ -172,7 +175,6 @@ TEST(SyncSnapshotEncoding, PartsMakeTheWholeSnapshotsTextThroughRandomEditsAndRe
 TEST_F(SyncCacheWriting, EveryLoadSeesTheLastSaveThroughRandomEdits)
 {
     SCOPED_TRACE(seed);
-    SyncSnapshotCache cache(defaults);
     for (int round = 0; round < 300; ++round) {
         const SyncSnapshot &snapshot = edits.next();
         cache.save(snapshot);
@@ -190,7 +192,6 @@ TEST_F(SyncCacheWriting, SavesAndRemovalsLandInOrderAndDestructionFinishesThem)
     SCOPED_TRACE(seed);
     const SyncSnapshot first = edits.snapshot();
     const SyncSnapshot second = edits.next();
-    SyncSnapshotCache cache(defaults);
     cache.save(first);
     cache.remove();
     cache.save(second);
@@ -225,7 +226,6 @@ TEST_F(SyncCacheWriting, AFailedWriteKeepsTheOldEntryAndTheNextSaveWritesIt)
 {
     const SyncSnapshot first = edits.snapshot();
     const SyncSnapshot second = edits.next();
-    SyncSnapshotCache cache(defaults);
     cache.save(first);
     ASSERT_EQ(cache.load(), first);
 
@@ -254,4 +254,32 @@ TEST_F(SyncCacheWriting, AFailedWriteKeepsTheOldEntryAndTheNextSaveWritesIt)
     EXPECT_EQ(cache.load(), second);
     cache.save(first);
     EXPECT_EQ(cache.load(), first);
+}
+
+TEST_F(SyncCacheWriting, ASnapshotSurvivesARestartAndSparseOnesStaySparse)
+{
+    SyncSnapshot snapshot = edits.snapshot();
+    cache.save(snapshot);
+    EXPECT_EQ(SyncSnapshotCache(SharedDefaults(PreferencePaths::under(dir.path()))).load(), snapshot);
+
+    snapshot.mainPerson.reset();
+    snapshot.mainPersonStatus.reset();
+    snapshot.ownStatus.reset();
+    snapshot.connections.clear();
+    cache.save(snapshot);
+    EXPECT_EQ(cache.load(), snapshot);
+    const QJsonObject stored = QJsonDocument::fromJson(*defaults.data(QStringLiteral("cache.syncSnapshot"))).object();
+    EXPECT_EQ(stored.keys(), (QStringList{"connections", "serverTime", "user"}));
+}
+
+TEST_F(SyncCacheWriting, ACorruptEntryIsIgnoredAndKept)
+{
+    const QByteArray corrupt = R"({"user":{"id":"x"},"connections":[]})";
+    ASSERT_TRUE(defaults.setData(QStringLiteral("cache.syncSnapshot"), corrupt));
+    EXPECT_FALSE(cache.load().has_value());
+    EXPECT_EQ(defaults.data(QStringLiteral("cache.syncSnapshot")), corrupt);
+    cache.remove();
+    // A load waits for the writer to carry the removal out.
+    EXPECT_FALSE(cache.load());
+    EXPECT_FALSE(defaults.data(QStringLiteral("cache.syncSnapshot")).has_value());
 }
