@@ -97,7 +97,6 @@ TEST_F(PickerCatalogueTest, ASlowCatalogueShowsTheLoadingStateThenItsChipsOrTheB
         EXPECT_TRUE(loadingShown());
         EXPECT_FALSE(sectionShown("status_picker.mood")) << "an empty section while the catalogue loads";
         EXPECT_FALSE(chipShown(QStringLiteral("tired")));
-        saveScreenshot(*window, QStringLiteral("picker-loading-%1").arg(QLatin1String(c.name)));
         const int loadingHeight = window->height();
 
         ASSERT_TRUE(ViewWorld::spinUntil([&] { return chipShown(QStringLiteral("tired")); }));
@@ -114,7 +113,6 @@ TEST_F(PickerCatalogueTest, ASlowCatalogueShowsTheLoadingStateThenItsChipsOrTheB
         }
         EXPECT_TRUE(c.error.isEmpty() || shows(c.error)) << c.error.toStdString();
         EXPECT_TRUE(ViewWorld::spinUntil([&] { return window->height() > loadingHeight; })) << "not grown to its chips";
-        saveScreenshot(*window, QStringLiteral("picker-loaded-%1").arg(QLatin1String(c.name)));
         service().clearScripts();
     }
 }

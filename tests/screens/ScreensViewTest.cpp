@@ -68,13 +68,11 @@ TEST_F(ScreensTest, EveryScreenInBothLanguagesAndSchemesIsDrawnAndNamesItsContro
             world.sync.failure = APIError::offline();
             resultOf(world.store.refresh());
             EXPECT_TRUE(shown(screen.find(QStringLiteral("offlineLine"))));
-            screen.screenshot(prefix + QLatin1String("main-offline"));
             walk();
             world.sync.failure = APIError::unauthorized(); // the sample session holds no tokens
             resultOf(world.store.refresh());
             EXPECT_FALSE(shown(screen.find(QStringLiteral("offlineLine"))));
             EXPECT_TRUE(screen.shows(qtTrId("home.sign_in_again")));
-            screen.screenshot(prefix + QLatin1String("main-session-expired"));
             walk();
             world.sync.failure.reset();
             resultOf(world.store.refresh());
@@ -113,7 +111,6 @@ TEST_F(ScreensTest, EveryScreenInBothLanguagesAndSchemesIsDrawnAndNamesItsContro
             QTest::keyClick(window, Qt::Key_Return);
             ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("passwordField"))); }));
             type(window, "secret");
-            screen.screenshot(prefix + QLatin1String("signin-password"));
             walk();
 
             ScreenWindow settings(world.ui, settingsWindow);
@@ -164,7 +161,6 @@ TEST_F(MainWindowStatesTest, WithoutAMainPersonTheEmptyStateReplacesTheCardAndTh
     EXPECT_FALSE(shown(screen.find(QStringLiteral("mainPersonCard"))));
     EXPECT_TRUE(screen.shows(qtTrId("home.no_main_person.title")));
     EXPECT_TRUE(shown(screen.find(QStringLiteral("ownAvatar"))));
-    screen.screenshot(QStringLiteral("en-light-main-no-main-person"));
 }
 
 TEST_F(MainWindowStatesTest, AMissingOrBlockedConnectionReadsAsNoneAndAnExpiredStatusAsNoStatus)
@@ -176,8 +172,6 @@ TEST_F(MainWindowStatesTest, AMissingOrBlockedConnectionReadsAsNoneAndAnExpiredS
     EXPECT_TRUE(screen.shows(qtTrId("connection.state.none")));
     EXPECT_TRUE(screen.shows(qtTrId("home.no_status")));
     EXPECT_FALSE(screen.shows(displayText(*world.mainPersonStatus)));
-    ui.appearance().setColorScheme(Appearance::ColorScheme::dark);
-    screen.screenshot(QStringLiteral("en-dark-main-missing-connection-expired"));
 
     SyncSnapshot blocked = sample::data().snapshot;
     blocked.connections.front().state = ConnectionState::blocked;
@@ -195,7 +189,6 @@ TEST_F(MainWindowStatesTest, AFailedSyncShowsItsMessageInTheBannerUntilARetrySuc
     QQuickItem *banner = screen.find(QStringLiteral("syncErrorBanner"));
     ASSERT_TRUE(shown(banner));
     EXPECT_TRUE(screen.shows(store->lastSyncError()->userMessage()));
-    screen.screenshot(QStringLiteral("en-light-main-sync-error"));
 
     service().clearScripts();
     QQuickItem *retry = screen.find(QStringLiteral("bannerActionButton"));
@@ -234,7 +227,6 @@ TEST_F(MainWindowStatesTest, SigningInWithTheKeyboardAloneReachesTheMainWindow)
     type(window, "-but-wrong");
     QTest::keyClick(window, Qt::Key_Return);
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return screen.shows(qtTrId("onboarding.auth.wrong_password")); }));
-    screen.screenshot(QStringLiteral("en-light-signin-error"));
 
     // Tab goes in reading order: e-mail, password, sign-in button; Space presses it.
     for (int i = 0; i < 15; ++i)
@@ -297,7 +289,6 @@ TEST_F(MainWindowStatesTest, TheSettingsWindowNamesTheDeviceLanguageInTheSystems
     EXPECT_EQ(picker->property("displayText").toString(), QStringLiteral("English"));
     EXPECT_EQ(picker->property("model").toStringList().first(), QStringLiteral("Gerätesprache"));
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return settings.shows(qtTrId("settings.notifications")); }));
-    settings.screenshot(QStringLiteral("en-light-settings-window-signed-in"));
 
     // German turns every open view German at once.
     QMetaObject::invokeMethod(picker, "activated", Q_ARG(int, 1));
@@ -321,12 +312,9 @@ TEST_F(ScreensTest, ALockedKeyringIsSaidOnTheSignInFormAndOverTheMainContent)
     resultOf(world.auth.storeTokens(QStringLiteral("a"), QStringLiteral("r")));
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("keyringMessage"))); }));
     EXPECT_TRUE(screen.shows(qtTrId("mac.signin.keyring_locked")));
-    screen.screenshot(QStringLiteral("de-light-signin-keyring-locked"));
 
     EXPECT_FALSE(resultOf(world.store.completeSignIn(sample::data().user)));
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("keyringBanner"))); }));
-    ui.appearance().setColorScheme(Appearance::ColorScheme::dark);
-    screen.screenshot(QStringLiteral("de-dark-main-keyring-locked"));
 
     world.keyring.state = CredentialStoreState::available;
     world.keyring.onChange();
@@ -351,7 +339,6 @@ TEST_F(ScreensTest, ASavedStatusClosesThePickerAndShowsTheToastAndClosingTheWind
     EXPECT_TRUE(toast->property("isPresented").toBool());
     EXPECT_TRUE(ViewWorld::spinUntil([&] { return !world.router.isStatusPickerPresented() && !shown(screen.find(QStringLiteral("statusPicker"))); }));
     EXPECT_TRUE(screen.shows(qtTrId("home.status_saved_toast")));
-    screen.screenshot(QStringLiteral("en-light-main-toast"));
 
     QQuickWindow *window = screen.get();
     window->close();
