@@ -242,15 +242,6 @@ TEST_F(StatusPickerPresenterTest, RecentsAndFavouritesComeFirstAndAChipMayShowIn
     EXPECT_TRUE(chipsOf("status_picker.favorites").first().toMap().value("isFavorite").toBool());
 }
 
-TEST_F(StatusPickerPresenterTest, ChipTextIsTheTranslationWithTheCataloguesTextAsFallback)
-{
-    ASSERT_TRUE(ViewWorld::spinUntil([this] { return !picker.isLoading(); }));
-    const QVariantMap first = chipsOf("status_picker.mood").first().toMap();
-    EXPECT_EQ(first.value("text"), BuiltInStatusCatalog::localizedText(first.value("key").toString()));
-    EXPECT_EQ(BuiltInStatusCatalog::localizedText(QStringLiteral("service_only_key"), QStringLiteral("From the service")),
-              "From the service");
-}
-
 TEST_F(StatusPickerPresenterTest, ChoosingReportsSavedOnceAndTheStoreShowsTheStatusAtOnce)
 {
     world.signIn();
