@@ -39,14 +39,7 @@ public:
     }
 
     // Whether some text on screen reads exactly `text`.
-    bool shows(const QString &text) const
-    {
-        bool seen = false;
-        forEachItem(m_window->contentItem(), [&](QQuickItem *item) {
-            seen = seen || (item->inherits("QQuickText") && shownOnScreen(item) && item->property("text").toString() == text);
-        });
-        return seen;
-    }
+    bool shows(const QString &text) const { return showsText(m_window->contentItem(), text); }
 
     // Once the avatar pictures have arrived and faded in, into the build folder.
     void screenshot(const QString &name) const

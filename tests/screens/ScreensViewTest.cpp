@@ -22,13 +22,6 @@ namespace {
 const QUrl mainWindow(QStringLiteral("qrc:/Vorlie/Main/MainWindow.qml"));
 const QUrl settingsWindow(QStringLiteral("qrc:/Vorlie/Settings/SettingsWindow.qml"));
 
-// Types as a person would, one key at a time.
-void type(QQuickWindow *window, const char *text)
-{
-    for (const char *c = text; *c; ++c)
-        QTest::keyClick(window, *c);
-}
-
 QByteArray syncBody(const SyncSnapshot &snapshot)
 {
     return QJsonDocument(QJsonObject{{"data", JsonCodec<SyncSnapshot>::encode(snapshot)}}).toJson(QJsonDocument::Compact);
@@ -110,7 +103,7 @@ TEST_F(ScreensTest, EveryScreenInBothLanguagesAndSchemesIsDrawnAndNamesItsContro
             screen.find(QStringLiteral("emailField"))->forceActiveFocus();
             QTest::keyClick(window, Qt::Key_Return);
             ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("passwordField"))); }));
-            type(window, "secret");
+            typeKeys(window, QStringLiteral("secret"));
             walk();
 
             ScreenWindow settings(world.ui, settingsWindow);
@@ -217,21 +210,21 @@ TEST_F(MainWindowStatesTest, SigningInWithTheKeyboardAloneReachesTheMainWindow)
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return email && email->hasActiveFocus(); }));
 
     // A wrong password first: the message shows and the fields keep their text.
-    type(window, "quorrin@example.com");
+    typeKeys(window, QStringLiteral("quorrin@example.com"));
     QTest::keyClick(window, Qt::Key_Return);
     QQuickItem *password = screen.find(QStringLiteral("passwordField"));
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return password->hasActiveFocus(); }));
-    type(window, "short");
+    typeKeys(window, QStringLiteral("short"));
     QTest::keyClick(window, Qt::Key_Return); // not enabled yet: nothing is sent
     EXPECT_EQ(service().requestCount(QStringLiteral("auth/login")), 0);
-    type(window, "-but-wrong");
+    typeKeys(window, QStringLiteral("-but-wrong"));
     QTest::keyClick(window, Qt::Key_Return);
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return screen.shows(qtTrId("onboarding.auth.wrong_password")); }));
 
     // Tab goes in reading order: e-mail, password, sign-in button; Space presses it.
     for (int i = 0; i < 15; ++i)
         QTest::keyClick(window, Qt::Key_Backspace);
-    type(window, "vorlie-demo");
+    typeKeys(window, QStringLiteral("vorlie-demo"));
     QTest::keyClick(window, Qt::Key_Tab);
     QQuickItem *signIn = screen.find(QStringLiteral("signInButton"));
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return signIn->hasActiveFocus(); }));
