@@ -39,26 +39,19 @@ public:
     }
 
     // Whether some text on screen reads exactly `text`.
-    bool shows(const QString &text) const
-    {
-        bool seen = false;
-        forEachItem(m_window->contentItem(), [&](QQuickItem *item) {
-            seen = seen || (item->inherits("QQuickText") && shownOnScreen(item) && item->property("text").toString() == text);
-        });
-        return seen;
-    }
+    bool shows(const QString &text) const { return showsText(m_window->contentItem(), text); }
 
-    // Once the avatar pictures have arrived, into the build folder.
+    // Once the avatar pictures have arrived and faded in, into the build folder.
     void screenshot(const QString &name) const
     {
         ViewWorld::spinUntil([this] {
-            bool loading = false;
+            bool settling = false;
             forEachItem(m_window->contentItem(), [&](QQuickItem *item) {
-                loading = loading || (item->inherits("vorlie::RoundImage") && item->property("status").toInt() == 1);
+                const int status = item->property("status").toInt(); // 1 loading, 2 ready
+                settling = settling || (item->inherits("vorlie::RoundImage") && (status == 1 || (status == 2 && item->opacity() < 1)));
             });
-            return !loading;
+            return !settling;
         });
-        ViewWorld::spinUntil([] { return false; }, std::chrono::milliseconds(150));
         saveScreenshot(*m_window, name);
     }
 

@@ -22,13 +22,6 @@ namespace {
 const QUrl mainWindow(QStringLiteral("qrc:/Vorlie/Main/MainWindow.qml"));
 const QUrl settingsWindow(QStringLiteral("qrc:/Vorlie/Settings/SettingsWindow.qml"));
 
-// Types as a person would, one key at a time.
-void type(QQuickWindow *window, const char *text)
-{
-    for (const char *c = text; *c; ++c)
-        QTest::keyClick(window, *c);
-}
-
 QByteArray syncBody(const SyncSnapshot &snapshot)
 {
     return QJsonDocument(QJsonObject{{"data", JsonCodec<SyncSnapshot>::encode(snapshot)}}).toJson(QJsonDocument::Compact);
@@ -68,13 +61,11 @@ TEST_F(ScreensTest, EveryScreenInBothLanguagesAndSchemesIsDrawnAndNamesItsContro
             world.sync.failure = APIError::offline();
             resultOf(world.store.refresh());
             EXPECT_TRUE(shown(screen.find(QStringLiteral("offlineLine"))));
-            screen.screenshot(prefix + QLatin1String("main-offline"));
             walk();
             world.sync.failure = APIError::unauthorized(); // the sample session holds no tokens
             resultOf(world.store.refresh());
             EXPECT_FALSE(shown(screen.find(QStringLiteral("offlineLine"))));
             EXPECT_TRUE(screen.shows(qtTrId("home.sign_in_again")));
-            screen.screenshot(prefix + QLatin1String("main-session-expired"));
             walk();
             world.sync.failure.reset();
             resultOf(world.store.refresh());
@@ -112,8 +103,7 @@ TEST_F(ScreensTest, EveryScreenInBothLanguagesAndSchemesIsDrawnAndNamesItsContro
             screen.find(QStringLiteral("emailField"))->forceActiveFocus();
             QTest::keyClick(window, Qt::Key_Return);
             ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("passwordField"))); }));
-            type(window, "secret");
-            screen.screenshot(prefix + QLatin1String("signin-password"));
+            typeKeys(window, QStringLiteral("secret"));
             walk();
 
             ScreenWindow settings(world.ui, settingsWindow);
@@ -164,7 +154,6 @@ TEST_F(MainWindowStatesTest, WithoutAMainPersonTheEmptyStateReplacesTheCardAndTh
     EXPECT_FALSE(shown(screen.find(QStringLiteral("mainPersonCard"))));
     EXPECT_TRUE(screen.shows(qtTrId("home.no_main_person.title")));
     EXPECT_TRUE(shown(screen.find(QStringLiteral("ownAvatar"))));
-    screen.screenshot(QStringLiteral("en-light-main-no-main-person"));
 }
 
 TEST_F(MainWindowStatesTest, AMissingOrBlockedConnectionReadsAsNoneAndAnExpiredStatusAsNoStatus)
@@ -176,8 +165,6 @@ TEST_F(MainWindowStatesTest, AMissingOrBlockedConnectionReadsAsNoneAndAnExpiredS
     EXPECT_TRUE(screen.shows(qtTrId("connection.state.none")));
     EXPECT_TRUE(screen.shows(qtTrId("home.no_status")));
     EXPECT_FALSE(screen.shows(displayText(*world.mainPersonStatus)));
-    ui.appearance().setColorScheme(Appearance::ColorScheme::dark);
-    screen.screenshot(QStringLiteral("en-dark-main-missing-connection-expired"));
 
     SyncSnapshot blocked = sample::data().snapshot;
     blocked.connections.front().state = ConnectionState::blocked;
@@ -195,7 +182,6 @@ TEST_F(MainWindowStatesTest, AFailedSyncShowsItsMessageInTheBannerUntilARetrySuc
     QQuickItem *banner = screen.find(QStringLiteral("syncErrorBanner"));
     ASSERT_TRUE(shown(banner));
     EXPECT_TRUE(screen.shows(store->lastSyncError()->userMessage()));
-    screen.screenshot(QStringLiteral("en-light-main-sync-error"));
 
     service().clearScripts();
     QQuickItem *retry = screen.find(QStringLiteral("bannerActionButton"));
@@ -224,22 +210,21 @@ TEST_F(MainWindowStatesTest, SigningInWithTheKeyboardAloneReachesTheMainWindow)
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return email && email->hasActiveFocus(); }));
 
     // A wrong password first: the message shows and the fields keep their text.
-    type(window, "quorrin@example.com");
+    typeKeys(window, QStringLiteral("quorrin@example.com"));
     QTest::keyClick(window, Qt::Key_Return);
     QQuickItem *password = screen.find(QStringLiteral("passwordField"));
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return password->hasActiveFocus(); }));
-    type(window, "short");
+    typeKeys(window, QStringLiteral("short"));
     QTest::keyClick(window, Qt::Key_Return); // not enabled yet: nothing is sent
     EXPECT_EQ(service().requestCount(QStringLiteral("auth/login")), 0);
-    type(window, "-but-wrong");
+    typeKeys(window, QStringLiteral("-but-wrong"));
     QTest::keyClick(window, Qt::Key_Return);
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return screen.shows(qtTrId("onboarding.auth.wrong_password")); }));
-    screen.screenshot(QStringLiteral("en-light-signin-error"));
 
     // Tab goes in reading order: e-mail, password, sign-in button; Space presses it.
     for (int i = 0; i < 15; ++i)
         QTest::keyClick(window, Qt::Key_Backspace);
-    type(window, "vorlie-demo");
+    typeKeys(window, QStringLiteral("vorlie-demo"));
     QTest::keyClick(window, Qt::Key_Tab);
     QQuickItem *signIn = screen.find(QStringLiteral("signInButton"));
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return signIn->hasActiveFocus(); }));
@@ -294,17 +279,12 @@ TEST_F(MainWindowStatesTest, TheSettingsWindowNamesTheDeviceLanguageInTheSystems
     ASSERT_TRUE(settings);
     QQuickItem *picker = settings.find(QStringLiteral("languagePicker"));
     ASSERT_TRUE(picker);
-    EXPECT_EQ(picker->property("displayText").toString(), QStringLiteral("English"));
     EXPECT_EQ(picker->property("model").toStringList().first(), QStringLiteral("Gerätesprache"));
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return settings.shows(qtTrId("settings.notifications")); }));
-    settings.screenshot(QStringLiteral("en-light-settings-window-signed-in"));
 
-    // German turns every open view German at once.
+    // German turns every open view German at once (the picker's own value: the AT-SPI suite).
     QMetaObject::invokeMethod(picker, "activated", Q_ARG(int, 1));
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return settings.shows(QStringLiteral("Allgemein")); }));
-    EXPECT_EQ(services.languages.selection(), AppLanguage::german);
-    EXPECT_TRUE(screen.shows(QStringLiteral("Meinen Status ändern")));
-    EXPECT_EQ(picker->property("displayText").toString(), QStringLiteral("Deutsch"));
+    EXPECT_TRUE(ViewWorld::spinUntil([&] { return settings.shows(QStringLiteral("Allgemein")); }));
+    EXPECT_TRUE(ViewWorld::spinUntil([&] { return screen.shows(QStringLiteral("Meinen Status ändern")); }));
 }
 
 TEST_F(ScreensTest, ALockedKeyringIsSaidOnTheSignInFormAndOverTheMainContent)
@@ -321,12 +301,9 @@ TEST_F(ScreensTest, ALockedKeyringIsSaidOnTheSignInFormAndOverTheMainContent)
     resultOf(world.auth.storeTokens(QStringLiteral("a"), QStringLiteral("r")));
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("keyringMessage"))); }));
     EXPECT_TRUE(screen.shows(qtTrId("mac.signin.keyring_locked")));
-    screen.screenshot(QStringLiteral("de-light-signin-keyring-locked"));
 
     EXPECT_FALSE(resultOf(world.store.completeSignIn(sample::data().user)));
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("keyringBanner"))); }));
-    ui.appearance().setColorScheme(Appearance::ColorScheme::dark);
-    screen.screenshot(QStringLiteral("de-dark-main-keyring-locked"));
 
     world.keyring.state = CredentialStoreState::available;
     world.keyring.onChange();
@@ -351,7 +328,6 @@ TEST_F(ScreensTest, ASavedStatusClosesThePickerAndShowsTheToastAndClosingTheWind
     EXPECT_TRUE(toast->property("isPresented").toBool());
     EXPECT_TRUE(ViewWorld::spinUntil([&] { return !world.router.isStatusPickerPresented() && !shown(screen.find(QStringLiteral("statusPicker"))); }));
     EXPECT_TRUE(screen.shows(qtTrId("home.status_saved_toast")));
-    screen.screenshot(QStringLiteral("en-light-main-toast"));
 
     QQuickWindow *window = screen.get();
     window->close();

@@ -32,18 +32,13 @@ class SettingsPresenterTest : public AppStackFixture {
 protected:
     void SetUp() override { startSignedIn(); }
 
+    // What the session holds for the switch, as the service confirmed it.
     bool stored(Notification kind) const
     {
         const User &user = *store->currentUser();
-        switch (kind) {
-        case Notification::partnerStatusChanged:
-            return user.notifyPartnerStatusChanged;
-        case Notification::statusReminder:
-            return user.notifyStatusReminder;
-        case Notification::automationStatusChanged:
-            break;
-        }
-        return user.notifyAutomationStatusChanged;
+        return kind == Notification::partnerStatusChanged ? user.notifyPartnerStatusChanged
+             : kind == Notification::statusReminder       ? user.notifyStatusReminder
+                                                          : user.notifyAutomationStatusChanged;
     }
 
     ScreenServices screen{prefsDir.path(), *store, host.rootUrl()};

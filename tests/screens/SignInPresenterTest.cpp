@@ -22,6 +22,13 @@ protected:
     SignInPresenterTest() { resultOf(store->bootstrap()); }
 
     int logins() { return service().requestCount(QStringLiteral("auth/login")); }
+    // The demo address, on to the password, and `password` typed there.
+    void fillIn(const QString &password)
+    {
+        presenter->setEmail(demoEmail);
+        presenter->continueToPassword();
+        presenter->setPassword(password);
+    }
 
     ScreenServices screen{prefsDir.path(), *store, host.rootUrl()};
     std::unique_ptr<SignInPresenter> presenter = std::make_unique<SignInPresenter>(screen.services);
@@ -92,9 +99,7 @@ TEST_F(SignInPresenterTest, ReturnContinuesFromTheEmailAndSignsInFromThePassword
 TEST_F(SignInPresenterTest, ASignInShowsProgressThenHandsTheUserToTheSessionAndAsksForPush)
 {
     service().script("POST", QStringLiteral("auth/login"), delayedServiceAnswer(300ms));
-    presenter->setEmail(demoEmail);
-    presenter->continueToPassword();
-    presenter->setPassword(demoPassword);
+    fillIn(demoPassword);
     presenter->signIn();
 
     EXPECT_TRUE(presenter->isAuthenticating());
@@ -113,9 +118,7 @@ TEST_F(SignInPresenterTest, ASignInShowsProgressThenHandsTheUserToTheSessionAndA
 
 TEST_F(SignInPresenterTest, AWrongPasswordLeavesTheMessageAndTheFieldsAndStaysSignedOut)
 {
-    presenter->setEmail(demoEmail);
-    presenter->continueToPassword();
-    presenter->setPassword(QStringLiteral("not-the-password"));
+    fillIn(QStringLiteral("not-the-password"));
     presenter->signIn();
 
     ASSERT_TRUE(spinUntil([&] { return !presenter->errorMessage().isEmpty(); }));
@@ -132,9 +135,7 @@ TEST_F(SignInPresenterTest, AWrongPasswordLeavesTheMessageAndTheFieldsAndStaysSi
 // finishing: the form going away must not cut the hand-over short.
 TEST_F(SignInPresenterTest, TheHandOverFinishesWhenTheFormGoesAwayDuringIt)
 {
-    presenter->setEmail(demoEmail);
-    presenter->continueToPassword();
-    presenter->setPassword(demoPassword);
+    fillIn(demoPassword);
     presenter->signIn();
     QObject::connect(store.get(), &SessionStore::authStateChanged, [this] { presenter.reset(); });
 

@@ -198,10 +198,8 @@ TEST_F(StatusPickerViewModelTest, FailedCommitRestoresThePreviousStatusAndSyncs)
     ASSERT_TRUE(resultOf(model->commit(QStringLiteral("home"))));
     EXPECT_FALSE(model->errorMessage());
     ASSERT_TRUE(spinUntil([this] { return !model->isSubmitting(); }));
-}
 
-TEST_F(StatusPickerViewModelTest, FailedCommitWithoutAClassifiedErrorShowsTheGenericText)
-{
+    // A failure that is not a classified service error gets the generic text.
     breakTheTokenRefresh();
     commitAndWait(tired);
     EXPECT_EQ(model->errorMessage(), qtTrId("status_picker.update_failed"));
@@ -219,29 +217,26 @@ TEST_F(StatusPickerViewModelTest, FailedCommitKeepsAStatusThatReplacedTheOptimis
 
     ASSERT_TRUE(spinUntil([this] { return !model->isSubmitting(); }));
     EXPECT_EQ(store->ownStatus(), newer);
-    QTest::qWait(100);
+    QTest::qWait(100); // time for a mending sync that must not come
     EXPECT_EQ(service().requestCount(QStringLiteral("sync")), syncs);
 }
 
-TEST_F(StatusPickerViewModelTest, ServicesStatusReachesTheStoreAfterThePickerIsGone)
+// The service's answer, or its refusal's mend, reaches the store after the picker is gone.
+TEST_F(StatusPickerViewModelTest, TheAnswerToACommitIsKeptAfterThePickerIsGone)
 {
     service().script("PUT", QStringLiteral("status/me"), delayedServiceAnswer(300ms));
     ASSERT_TRUE(resultOf(model->commit(QStringLiteral("home"))));
     ASSERT_TRUE(isPending(store->ownStatus()));
     model.reset();
-
     ASSERT_TRUE(spinUntil([this] { return !isPending(store->ownStatus()); }));
     EXPECT_EQ(store->ownStatus()->statusKey, QStringLiteral("home"));
-}
 
-TEST_F(StatusPickerViewModelTest, FailureAfterThePickerIsGoneStillRestoresThePreviousStatus)
-{
+    makeModel();
     const auto before = store->ownStatus();
     const int syncs = service().requestCount(QStringLiteral("sync"));
     service().script("PUT", QStringLiteral("status/me"), failing(300ms));
-    ASSERT_TRUE(resultOf(model->commit(QStringLiteral("home"))));
+    ASSERT_TRUE(resultOf(model->commit(tired)));
     model.reset();
-
     ASSERT_TRUE(spinUntil([&] { return service().requestCount(QStringLiteral("sync")) == syncs + 1 && !store->isSyncing(); }));
     EXPECT_EQ(store->ownStatus(), before);
 }
@@ -326,7 +321,7 @@ TEST_F(StatusPickerViewModelTest, RefusedFavouriteTurnsTheStarBackAndForgetsTheW
     service().script("POST", favoritesOfTired, failing(200ms));
     model->toggleFavorite(item);
     model->toggleFavorite(item);
-    QTest::qWait(400);
+    QTest::qWait(400); // the refusal comes at 200 ms; no removal may follow it
     EXPECT_EQ(service().requests(favoritesOfTired).size(), 2);
     EXPECT_EQ(favoriteFlag(model->catalog(), tired), false);
 
@@ -348,7 +343,7 @@ TEST_F(StatusPickerViewModelTest, QuickTogglesOfOneKeyGoOutOneAtATimeAndTheLastW
     model->toggleFavorite(item); // on
     model->toggleFavorite(item); // off, while the first is on its way
     EXPECT_EQ(favoriteFlag(model->catalog(), tired), false);
-    QTest::qWait(150);
+    QTest::qWait(150); // the second must not start while the first is out
     EXPECT_EQ(service().requests(favoritesOfTired).size(), 1);
 
     ASSERT_TRUE(spinUntil([this] { return service().requests(favoritesOfTired).size() == 2; }));
@@ -358,7 +353,7 @@ TEST_F(StatusPickerViewModelTest, QuickTogglesOfOneKeyGoOutOneAtATimeAndTheLastW
     EXPECT_EQ(service().requests(favoritesOfTired).size(), 2);
 
     ASSERT_TRUE(spinUntil([this] { return service().requests(favoritesOfTired).size() == 3; }));
-    QTest::qWait(150);
+    QTest::qWait(150); // and nothing after the last wish
     QList<QByteArray> methods;
     for (const auto &request : service().requests(favoritesOfTired))
         methods.append(request.method);
@@ -374,7 +369,7 @@ TEST_F(StatusPickerViewModelTest, TogglesBackToTheStateOnItsWaySendNothingMore)
     model->toggleFavorite(item);
     model->toggleFavorite(item);
     model->toggleFavorite(item);
-    QTest::qWait(400);
+    QTest::qWait(400); // the answer comes at 200 ms; a second request may not follow it
     EXPECT_EQ(service().requests(favoritesOfTired).size(), 1);
     EXPECT_EQ(serviceFavorite(tired), true);
     EXPECT_EQ(favoriteFlag(model->catalog(), tired), true);

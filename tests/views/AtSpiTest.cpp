@@ -19,13 +19,6 @@ const QUrl signInView(QStringLiteral("qrc:/Vorlie/SignIn/MacSignInView.qml"));
 const QUrl mainWindow(QStringLiteral("qrc:/Vorlie/Main/MainWindow.qml"));
 const QUrl settingsWindow(QStringLiteral("qrc:/Vorlie/Settings/SettingsWindow.qml"));
 
-// Types as a person would, one key at a time.
-void type(QQuickWindow *window, const QString &text)
-{
-    for (const QChar c : text)
-        QTest::keyClick(window, c.toLatin1());
-}
-
 // Shown and given the keyboard, as a person finds a window.
 void showActive(QQuickWindow &window)
 {
@@ -82,11 +75,11 @@ TEST_F(AtSpiTest, ATypedPasswordIsAPasswordFieldWhoseCharactersNoClientCanRead)
         form->forceActiveFocus();
         QQuickItem *email = form->findChild<QQuickItem *>(QStringLiteral("emailField"));
         ASSERT_TRUE(ViewWorld::spinUntil([&] { return email && email->hasActiveFocus(); }));
-        type(window.get(), QStringLiteral("quorrin@example.com"));
+        typeKeys(window.get(), QStringLiteral("quorrin@example.com"));
         QTest::keyClick(window.get(), Qt::Key_Return);
         QQuickItem *passwordField = form->findChild<QQuickItem *>(QStringLiteral("passwordField"));
         ASSERT_TRUE(ViewWorld::spinUntil([&] { return passwordField->hasActiveFocus(); }));
-        type(window.get(), password);
+        typeKeys(window.get(), password);
         ASSERT_EQ(passwordField->property("text").toString(), password);
 
         QList<AtSpiNode> nodes;

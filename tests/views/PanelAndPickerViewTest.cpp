@@ -2,6 +2,7 @@
 #include "ViewChecks.h"
 #include "ViewWorld.h"
 
+#include <QElapsedTimer>
 #include <QQmlProperty>
 #include <QSignalSpy>
 #include <QTest>
@@ -12,7 +13,6 @@ namespace {
 
 const QUrl panelView(QStringLiteral("qrc:/Vorlie/Panel/MenuBarContentView.qml"));
 const QUrl pickerView(QStringLiteral("qrc:/Vorlie/Picker/MacStatusPickerView.qml"));
-const QUrl avatarView(QStringLiteral("qrc:/Vorlie/Avatar/AvatarView.qml"));
 
 struct Variant {
     AppLanguage language;
@@ -43,14 +43,16 @@ struct Shown {
         item.reset();
     }
 
+    // Until every picture has arrived and faded all the way in.
     void settle()
     {
         ViewWorld::spinUntil([this] {
             const auto images = item->findChildren<RoundImage *>();
-            return std::none_of(images.begin(), images.end(),
-                                [](RoundImage *image) { return image->status() == RoundImage::Status::Loading; });
+            return std::none_of(images.begin(), images.end(), [](RoundImage *image) {
+                return image->status() == RoundImage::Status::Loading
+                    || (image->status() == RoundImage::Status::Ready && image->opacity() < 1);
+            });
         });
-        QTest::qWait(350); // the pictures fade in over 250 ms
     }
 
     QQuickItem *find(const std::function<bool(QQuickItem *)> &predicate)
@@ -93,8 +95,6 @@ TEST(PanelViewTest, RendersSignedInInBothLanguagesAndBothAppearances)
         world.signIn();
         Shown panel(world, panelView);
         ASSERT_TRUE(panel.item);
-        EXPECT_EQ(panel.item->width(), 280);
-        EXPECT_EQ(panel.window->width(), 280);
         saveScreenshot(*panel.window, QStringLiteral("panel-%1").arg(QLatin1String(variant.name)));
         EXPECT_EQ(accessibilityFaults(*panel.window), QStringList());
 
@@ -105,7 +105,6 @@ TEST(PanelViewTest, RendersSignedInInBothLanguagesAndBothAppearances)
         QQuickItem *offline = panel.find([](QQuickItem *i) { return i->objectName() == "offlineLine"; });
         ASSERT_TRUE(offline && shownOnScreen(offline));
         EXPECT_TRUE(offline->property("text").toString().startsWith("Offline · ")) << offline->property("text").toString().toStdString();
-        saveScreenshot(*panel.window, QStringLiteral("panel-offline-%1").arg(QLatin1String(variant.name)));
         EXPECT_EQ(accessibilityFaults(*panel.window), QStringList());
     }
 }
@@ -116,7 +115,6 @@ TEST(PanelViewTest, SignedOutAndWithoutMainPersonShowsOnlyTheEmptyTexts)
     Shown signedOut(world, panelView);
     EXPECT_NE(signedOut.find([](QQuickItem *i) { return i->property("text").toString() == "Connect with someone to see their status here."; }), nullptr);
     EXPECT_EQ(signedOut.find([](QQuickItem *i) { return i->inherits("vorlie::RoundImage"); }), nullptr);
-    saveScreenshot(*signedOut.window, QStringLiteral("panel-signed-out-en-light"));
 
     SyncSnapshot noMainPerson = sample::data().snapshot;
     noMainPerson.mainPerson.reset();
@@ -124,7 +122,6 @@ TEST(PanelViewTest, SignedOutAndWithoutMainPersonShowsOnlyTheEmptyTexts)
     world.signIn(noMainPerson);
     Shown panel(world, panelView);
     EXPECT_EQ(panel.find([](QQuickItem *i) { return i->inherits("vorlie::RoundImage"); }), nullptr);
-    saveScreenshot(*panel.window, QStringLiteral("panel-no-main-person-en-light"));
 }
 
 TEST(PanelViewTest, ServiceTextIsPlainAndLongTextNeverWidensThePanel)
@@ -141,18 +138,6 @@ TEST(PanelViewTest, ServiceTextIsPlainAndLongTextNeverWidensThePanel)
             EXPECT_LE(box.right(), 280.5) << item->property("text").toString().toStdString();
         }
     });
-    saveScreenshot(*panel.window, QStringLiteral("panel-long-texts-en-dark"));
-}
-
-TEST(PanelViewTest, ExpiredStatusShowsNoStatus)
-{
-    ViewWorld world(AppLanguage::german);
-    SyncSnapshot expired = sample::data().snapshot;
-    expired.mainPersonStatus->isExpired = true;
-    world.signIn(expired);
-    Shown panel(world, panelView);
-    EXPECT_NE(panel.find([](QQuickItem *i) { return i->property("text").toString() == "Kein Status"; }), nullptr);
-    saveScreenshot(*panel.window, QStringLiteral("panel-expired-de-light"));
 }
 
 TEST(PanelViewTest, KeyboardReachesEveryActionInReadingOrderAndReturnActivates)
@@ -186,46 +171,29 @@ TEST(PanelViewTest, KeyboardReachesEveryActionInReadingOrderAndReturnActivates)
 TEST(ToastTest, HidesTwoSecondsAfterTheFirstSaveAndIsNotRestarted)
 {
     ViewWorld world;
+    world.ui.appearance().setReduceMotion(true); // the capsule stands where it ends at once
     Shown panel(world, panelView);
-    QObject *toast = panel.item->findChild<QObject *>(QString(), Qt::FindChildrenRecursively);
     QQuickItem *toastItem = panel.find([](QQuickItem *i) { return QQmlProperty(i, "systemImage").isValid(); });
     ASSERT_NE(toastItem, nullptr);
-    static_cast<void>(toast);
 
+    QElapsedTimer sinceFirst;
+    sinceFirst.start();
     QMetaObject::invokeMethod(panel.item.get(), "showSavedToast");
     EXPECT_TRUE(toastItem->property("isPresented").toBool());
-    QTest::qWait(1200);
+    QTest::qWait(1200); // the second save comes while the first is up
     QMetaObject::invokeMethod(panel.item.get(), "showSavedToast");
-    QTest::qWait(1000);
-    EXPECT_FALSE(toastItem->property("isPresented").toBool()) << "the second save restarted the two seconds";
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return !toastItem->property("isPresented").toBool(); }));
+    EXPECT_LT(sinceFirst.elapsed(), 2600) << "the second save restarted the two seconds";
 
     QMetaObject::invokeMethod(panel.item.get(), "showSavedToast");
-    QTest::qWait(300);
     QQuickItem *capsule = panel.find([](QQuickItem *i) {
         return i->inherits("QQuickRectangle") && i->property("radius").toReal() > 0 && QQmlProperty(i->parentItem(), "systemImage").isValid();
     });
     ASSERT_NE(capsule, nullptr);
     EXPECT_LE(capsule->mapToItem(panel.item.get(), QPointF(0, capsule->height())).y(), panel.item->height() - 32 + 0.5);
-    saveScreenshot(*panel.window, QStringLiteral("panel-toast-en-light"));
 
     panel.window->hide();
     EXPECT_FALSE(toastItem->property("isPresented").toBool());
-}
-
-TEST(AvatarViewTest, FrameIsWiderThanThePictureForTheBadge)
-{
-    ViewWorld world;
-    Shown avatar(world, avatarView, {{"size", 64}, {"showsMoodOverlay", true}, {"visualState", "happy"}});
-    EXPECT_DOUBLE_EQ(avatar.item->implicitWidth(), 73.6);
-    EXPECT_DOUBLE_EQ(avatar.item->implicitHeight(), 64);
-    QQuickItem *badge = avatar.find([](QQuickItem *i) { return QQmlProperty(i, "symbolName").isValid(); });
-    ASSERT_NE(badge, nullptr);
-    EXPECT_DOUBLE_EQ(badge->property("size").toReal(), 25.6);
-    EXPECT_NEAR(badge->implicitWidth(), 10.752 + 2 * 4.096, 1e-9);
-
-    Shown neutral(world, avatarView, {{"size", 64}, {"showsMoodOverlay", true}, {"visualState", "relaxed"}});
-    QQuickItem *none = neutral.find([](QQuickItem *i) { return QQmlProperty(i, "symbolName").isValid(); });
-    EXPECT_EQ(none, nullptr) << "relaxed has no badge";
 }
 
 TEST(PickerViewTest, RendersInBothLanguagesAndAppearancesAndScrollsPastItsHeight)
@@ -236,11 +204,11 @@ TEST(PickerViewTest, RendersInBothLanguagesAndAppearancesAndScrollsPastItsHeight
         Shown picker(world, pickerView);
         ASSERT_TRUE(ViewWorld::spinUntil([&] { return picker.buttonNamed(BuiltInStatusCatalog::localizedText("tired")) != nullptr; }));
         picker.settle();
-        EXPECT_EQ(picker.item->width(), 340);
         QQuickItem *scroller = picker.find([](QQuickItem *i) { return i->inherits("QQuickFlickable"); });
         ASSERT_NE(scroller, nullptr);
         EXPECT_LE(scroller->height(), 340);
-        EXPECT_GT(scroller->property("contentHeight").toReal(), 340) << "all sections fit without scrolling?";
+        EXPECT_TRUE(ViewWorld::spinUntil([&] { return scroller->property("contentHeight").toReal() > 340; }))
+            << "all sections fit without scrolling?";
         saveScreenshot(*picker.window, QStringLiteral("picker-%1").arg(QLatin1String(variant.name)));
         EXPECT_EQ(accessibilityFaults(*picker.window), QStringList());
     }
@@ -261,7 +229,6 @@ TEST(PickerViewTest, KeyboardPicksTogglesFavouritesAndCloses)
     chip->forceActiveFocus(Qt::TabFocusReason);
     QTest::keyClick(picker.window.get(), Qt::Key_Return, Qt::ShiftModifier);
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return picker.buttonNamed(tired + ", Favourite") != nullptr; }));
-    saveScreenshot(*picker.window, QStringLiteral("picker-favourite-en-light"));
 
     const auto shown = world.recordOwnStatusKeys();
     picker.buttonNamed(tired + ", Favourite")->forceActiveFocus(Qt::TabFocusReason);
@@ -291,7 +258,6 @@ TEST(PickerViewTest, CustomFieldCutsLongTextShowsSendOnlyForTextAndReturnSubmits
         QTest::keyClick(picker.window.get(), Qt::Key_Z, Qt::NoModifier);
     EXPECT_EQ(field->property("text").toString(), QString(60, u'z'));
     EXPECT_TRUE(sendShown());
-    saveScreenshot(*picker.window, QStringLiteral("picker-custom-en-light"));
 
     QString published;
     QObject::connect(&world.store, &SessionStore::ownStatusChanged, &world.store, [&] {

@@ -5,6 +5,7 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QStringList>
+#include <QTest>
 #include <algorithm>
 #include <functional>
 
@@ -53,20 +54,10 @@ inline void forEachAccessible(QAccessibleInterface *iface, const std::function<v
 
 inline bool isControl(QAccessible::Role role)
 {
-    switch (role) {
-    case QAccessible::Button:
-    case QAccessible::CheckBox:
-    case QAccessible::RadioButton:
-    case QAccessible::EditableText:
-    case QAccessible::ComboBox:
-    case QAccessible::Slider:
-    case QAccessible::SpinBox:
-    case QAccessible::Link:
-    case QAccessible::MenuItem:
-        return true;
-    default:
-        return false;
-    }
+    static constexpr QAccessible::Role controls[] = {
+        QAccessible::Button, QAccessible::CheckBox, QAccessible::RadioButton, QAccessible::EditableText, QAccessible::ComboBox,
+        QAccessible::Slider, QAccessible::SpinBox,  QAccessible::Link,        QAccessible::MenuItem};
+    return std::find(std::begin(controls), std::end(controls), role) != std::end(controls);
 }
 
 // Whether a field that hides what is typed lets a screen reader have it: it
@@ -108,6 +99,23 @@ inline QStringList accessibilityFaults(QQuickWindow &window)
             faults << QStringLiteral("readable password in ") + kind;
     });
     return faults;
+}
+
+// Whether some text on screen below `root` reads exactly `text`.
+inline bool showsText(QQuickItem *root, const QString &text)
+{
+    bool seen = false;
+    forEachItem(root, [&](QQuickItem *item) {
+        seen = seen || (item->inherits("QQuickText") && shownOnScreen(item) && item->property("text").toString() == text);
+    });
+    return seen;
+}
+
+// Types as a person would, one key at a time.
+inline void typeKeys(QQuickWindow *window, const QString &text)
+{
+    for (const QChar c : text)
+        QTest::keyClick(window, c.toLatin1());
 }
 
 // Text items whose text carries markup characters but would render markup.

@@ -4,18 +4,13 @@
 #include "FakeServiceHost.h"
 #include "KeychainTokenStore.h"
 #include "support/ResultOf.h"
-#include "AppRouter.h"
 #include "UiRoot.h"
-#include "XdgAutostart.h"
-#include "i18n/TextLookup.h"
-#include "login/LaunchAtLogin.h"
-#include "prefs/LanguageSettings.h"
-#include "prefs/MenuBarPreferences.h"
 #include "repositories/sample/MockRepositories.h"
 #include "repositories/sample/SampleData.h"
 #include "session/AuthSession.h"
 #include "session/SessionStore.h"
 #include "widget/WidgetSnapshotStore.h"
+#include "screens/ScreenServices.h"
 
 #include <QCoreApplication>
 #include <QCoro/QCoroFuture>
@@ -72,7 +67,6 @@ public:
     explicit ViewWorld(AppLanguage language = AppLanguage::english,
                        Appearance::ColorScheme scheme = Appearance::ColorScheme::light)
     {
-        text.apply(languages.selection());
         languages.setSelection(language);
         ui.appearance().setColorScheme(scheme);
     }
@@ -121,7 +115,6 @@ public:
     }
 
     QTemporaryDir config; // preferences of this world alone
-    PreferencePaths paths = PreferencePaths::under(config.path());
     fake::FakeServiceHost host; // draws the avatar pictures
     QNetworkAccessManager network;
     KeychainTokenStore keychain{QStringLiteral("com.vorlia.app.tokens.views-") + QUuid::createUuid().toString(QUuid::WithoutBraces)};
@@ -133,20 +126,20 @@ public:
     FixedSyncRepository sync;
     MockDeviceRepository devices;
     MockAnnouncementRepository announcements;
-    WidgetSnapshotStore widget{SharedDefaults(paths), network, host.rootUrl(), [] {}};
+    WidgetSnapshotStore widget{SharedDefaults(PreferencePaths::under(config.path())), network, host.rootUrl(), [] {}};
     SessionStore store{AppDependencies{auth, authRepository, profile, connections, statuses, sync, devices, announcements},
-                       SyncSnapshotCache(SharedDefaults(paths)), widget};
-    TextLookup text;
-    LanguageSettings languages{SharedDefaults(paths), text, [] {}};
-    MenuBarPreferences menuBar{StandardDefaults(paths)};
-    QTemporaryDir autostartDir;
-    XdgAutostart autostart{autostartDir.path()};
-    LaunchAtLogin launchAtLogin{autostart};
-    StandardDefaults standardDefaults{paths};
-    AppRouter router;
+                       SyncSnapshotCache(SharedDefaults(PreferencePaths::under(config.path()))), widget};
+    ScreenServices screen{config.path(), store, host.rootUrl()};
+    LanguageSettings &languages = screen.languages;
+    MenuBarPreferences &menuBar = screen.menuBar;
+    LaunchAtLogin &launchAtLogin = screen.launchAtLogin;
+    AppRouter &router = screen.router;
     QDateTime now = QDateTime::currentDateTimeUtc();
-    UiRoot ui{AppServices::Parts{store, languages, menuBar, text, router, launchAtLogin, standardDefaults,
-                                 host.rootUrl(), nullptr, [this] { return now; }}};
+    UiRoot ui{[this] {
+        AppServices::Parts parts = screen.parts;
+        parts.now = [this] { return now; };
+        return parts;
+    }()};
 };
 
 } // namespace vorlie::testing
