@@ -33,33 +33,51 @@ using namespace vorlie::testing;
 namespace {
 
 constexpr int waitMs = 15000;
+// The program's windows, told apart by their widths.
+constexpr int panelWidth = 280;
+constexpr int pickerWidth = 340;
+constexpr int settingsWidth = 380;
+constexpr int mainWidth = 460;
 
 template<typename Reply>
 using XcbReply = std::unique_ptr<Reply, decltype(&std::free)>;
 
-// Sizes of the windows shown on the X display; with no window manager
-// every top-level window is a child of the root.
+xcb_connection_t *x11() { return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection(); }
+
+template<typename Reply>
+XcbReply<Reply> owned(Reply *reply)
+{
+    return XcbReply<Reply>(reply, &std::free);
+}
+
+struct TopLevel {
+    xcb_window_t id;
+    QSize size;
+};
+
+// The windows shown on the X display; with no window manager every
+// top-level window is a child of the root.
+QList<TopLevel> shownTopLevels()
+{
+    xcb_connection_t *connection = x11();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const auto tree = owned(xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr));
+    QList<TopLevel> shown;
+    const xcb_window_t *children = tree ? xcb_query_tree_children(tree.get()) : nullptr;
+    for (int i = 0; tree && i < xcb_query_tree_children_length(tree.get()); ++i) {
+        const auto attributes = owned(xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, children[i]), nullptr));
+        const auto geometry = owned(xcb_get_geometry_reply(connection, xcb_get_geometry(connection, children[i]), nullptr));
+        if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE && geometry)
+            shown.append({children[i], QSize(geometry->width, geometry->height)});
+    }
+    return shown;
+}
+
 QList<QSize> shownWindows()
 {
-    xcb_connection_t *connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-    const XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr),
-                                                &std::free);
     QList<QSize> sizes;
-    if (!tree)
-        return sizes;
-    const xcb_window_t *children = xcb_query_tree_children(tree.get());
-    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
-        const XcbReply<xcb_get_window_attributes_reply_t> attributes(
-            xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, children[i]), nullptr),
-            &std::free);
-        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE)
-            continue;
-        const XcbReply<xcb_get_geometry_reply_t> geometry(
-            xcb_get_geometry_reply(connection, xcb_get_geometry(connection, children[i]), nullptr), &std::free);
-        if (geometry)
-            sizes.append(QSize(geometry->width, geometry->height));
-    }
+    for (const TopLevel &window : shownTopLevels())
+        sizes.append(window.size);
     return sizes;
 }
 
@@ -67,32 +85,22 @@ QList<QSize> shownWindows()
 // button does (WM_DELETE_WINDOW).
 bool closeWindowOfWidth(int width)
 {
-    xcb_connection_t *connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    xcb_connection_t *connection = x11();
     const auto atom = [connection](const char *name) {
-        const XcbReply<xcb_intern_atom_reply_t> reply(
-            xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, std::strlen(name), name), nullptr), &std::free);
+        const auto reply = owned(xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, std::strlen(name), name), nullptr));
         return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
     };
-    const XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr),
-                                                &std::free);
-    const xcb_window_t *children = tree ? xcb_query_tree_children(tree.get()) : nullptr;
-    for (int i = 0; tree && i < xcb_query_tree_children_length(tree.get()); ++i) {
-        const XcbReply<xcb_get_window_attributes_reply_t> attributes(
-            xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, children[i]), nullptr),
-            &std::free);
-        const XcbReply<xcb_get_geometry_reply_t> geometry(
-            xcb_get_geometry_reply(connection, xcb_get_geometry(connection, children[i]), nullptr), &std::free);
-        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE || !geometry || geometry->width != width)
+    for (const TopLevel &window : shownTopLevels()) {
+        if (window.size.width() != width)
             continue;
         xcb_client_message_event_t event{};
         event.response_type = XCB_CLIENT_MESSAGE;
         event.format = 32;
-        event.window = children[i];
+        event.window = window.id;
         event.type = atom("WM_PROTOCOLS");
         event.data.data32[0] = atom("WM_DELETE_WINDOW");
         event.data.data32[1] = XCB_CURRENT_TIME;
-        xcb_send_event(connection, 0, children[i], XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&event));
+        xcb_send_event(connection, 0, window.id, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&event));
         xcb_flush(connection);
         return true;
     }
@@ -102,21 +110,18 @@ bool closeWindowOfWidth(int width)
 // Width of the top-level window holding the keyboard focus, 0 for none.
 int focusedWindowWidth()
 {
-    xcb_connection_t *connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-    const XcbReply<xcb_get_input_focus_reply_t> focus(
-        xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr), &std::free);
-    xcb_window_t window = focus ? focus->focus : xcb_window_t(XCB_WINDOW_NONE);
-    while (window != XCB_WINDOW_NONE && window != root && window != xcb_window_t(XCB_INPUT_FOCUS_POINTER_ROOT)) {
-        const XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr),
-                                                    &std::free);
-        if (!tree)
-            return 0;
-        if (tree->parent == root) {
-            const XcbReply<xcb_get_geometry_reply_t> geometry(
-                xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr), &std::free);
-            return geometry ? geometry->width : 0;
+    xcb_connection_t *connection = x11();
+    const auto focus = owned(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    const QList<TopLevel> shown = shownTopLevels();
+    for (xcb_window_t window = focus ? focus->focus : xcb_window_t(XCB_WINDOW_NONE);
+         window != XCB_WINDOW_NONE && window != xcb_window_t(XCB_INPUT_FOCUS_POINTER_ROOT);) {
+        for (const TopLevel &topLevel : shown) {
+            if (topLevel.id == window)
+                return topLevel.size.width();
         }
+        const auto tree = owned(xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr));
+        if (!tree || tree->parent == tree->root)
+            return 0;
         window = tree->parent;
     }
     return 0;
@@ -161,6 +166,11 @@ bool typeKeys(const QStringList &keys)
 {
     return QProcess::execute(QStringLiteral("xdotool"), QStringList{QStringLiteral("key"), QStringLiteral("--delay"),
                                                                     QStringLiteral("150")} + keys) == 0;
+}
+
+bool typeText(const QString &text)
+{
+    return QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("type"), text}) == 0;
 }
 
 } // namespace
@@ -255,17 +265,15 @@ TEST_F(ProgramOnATray, TheTrayShowsTheEmojiOpensThePanelPublishesAndFollowsThePu
     EXPECT_TRUE(shownWindows().isEmpty());
 
     ASSERT_TRUE(item->activate(0, 0));
-    ASSERT_TRUE(windowShown(280)) << "no panel; " << whatHappened();
-    ASSERT_TRUE(windowFocused(280)) << "the panel did not take the keyboard";
+    ASSERT_TRUE(windowShown(panelWidth)) << "no panel; " << whatHappened();
+    ASSERT_TRUE(windowFocused(panelWidth)) << "the panel did not take the keyboard";
 
     // The panel opens with its change-status button focused; in the picker
     // the close button comes first, then the chips.
     ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
-    ASSERT_TRUE(windowFocused(340)) << "the picker did not take the keyboard";
+    ASSERT_TRUE(windowFocused(pickerWidth)) << "the picker did not take the keyboard";
     // Grown from its loading state to its sections of chips.
-    ASSERT_TRUE(windowShown(340, 300)) << "the picker shows no chips";
-    QGuiApplication::primaryScreen()->grabWindow(0).save(
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("tray-program-panel.png")));
+    ASSERT_TRUE(windowShown(pickerWidth, 300)) << "the picker shows no chips";
     ASSERT_TRUE(typeKeys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Return")}));
     EXPECT_TRUE(QTest::qWaitFor([this] {
         const QList<fake::RecordedRequest> puts = host.service().requests(QStringLiteral("status/me"));
@@ -282,9 +290,6 @@ TEST_F(ProgramOnATray, TheTrayShowsTheEmojiOpensThePanelPublishesAndFollowsThePu
 
 TEST_F(ProgramOnATray, ThePanelAndTheTrayMenuOpenTheSettingsWindowAndRaiseItWhenItIsOpen)
 {
-    constexpr int panelWidth = 280;
-    constexpr int settingsWidth = 380;
-    constexpr int mainWidth = 460;
     ASSERT_TRUE(watcher.start());
     launchInBackground();
     const auto item = itemShowing(withEmoji);
@@ -315,7 +320,6 @@ TEST_F(ProgramOnATray, ThePanelAndTheTrayMenuOpenTheSettingsWindowAndRaiseItWhen
 // start shows it again.
 TEST_F(ProgramOnATray, WithoutAnyTrayTheMainWindowIsTheWayInAndOut)
 {
-    constexpr int mainWidth = 460;
     const std::vector<std::pair<const char *, std::function<bool()>>> waysOut{
         {"the window's close button", [] { return closeWindowOfWidth(mainWidth); }},
         {"Ctrl+Q", [] { return windowFocused(mainWidth) && typeKeys({QStringLiteral("ctrl+q")}); }},
@@ -337,21 +341,19 @@ TEST_F(ProgramOnATray, WithoutAnyTrayTheMainWindowIsTheWayInAndOut)
 // and the program never dies.
 TEST_F(ProgramOnATray, FastTogglesWithThePickerOpenAndPushesArrivingNeverEndTheProgram)
 {
-    constexpr int panelWidth = 280;
-    constexpr int pickerWidth = 340;
     // Signed out at start: signed in through the window, first with a wrong password.
     resultOf(auth.clearTokens());
     ASSERT_TRUE(watcher.start());
     launch({});
-    ASSERT_TRUE(windowFocused(460)) << "no sign-in window; " << whatHappened();
+    ASSERT_TRUE(windowFocused(mainWidth)) << "no sign-in window; " << whatHappened();
     ASSERT_TRUE(QTest::qWaitFor(screenIsDrawn, waitMs)) << "the sign-in form never drew";
-    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("type"), fake::ServiceState::seededAccount().email}), 0);
+    ASSERT_TRUE(typeText(fake::ServiceState::seededAccount().email));
     ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
-    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("not the password")}), 0);
+    ASSERT_TRUE(typeText(QStringLiteral("not the password")));
     ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
     ASSERT_TRUE(QTest::qWaitFor([this] { return !host.service().requests(QStringLiteral("auth/login")).isEmpty(); }, waitMs));
     ASSERT_TRUE(typeKeys({QStringLiteral("ctrl+a")}));
-    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("type"), fake::ServiceState::seededAccount().password}), 0);
+    ASSERT_TRUE(typeText(fake::ServiceState::seededAccount().password));
     ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
     const auto item = itemShowing(withEmoji);
     ASSERT_TRUE(item) << "not signed in, or no item on the tray; " << whatHappened();
@@ -364,7 +366,7 @@ TEST_F(ProgramOnATray, FastTogglesWithThePickerOpenAndPushesArrivingNeverEndTheP
     const QString longest = QStringLiteral("Out for a long walk by the river, back when the sun sets....");
     ASSERT_EQ(longest.size(), 60);
     ASSERT_TRUE(typeKeys({QStringLiteral("shift+Tab")}));
-    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("type"), longest}), 0);
+    ASSERT_TRUE(typeText(longest));
     ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
     EXPECT_TRUE(QTest::qWaitFor([this, &longest] {
         const QList<fake::RecordedRequest> puts = host.service().requests(QStringLiteral("status/me"));
@@ -374,7 +376,7 @@ TEST_F(ProgramOnATray, FastTogglesWithThePickerOpenAndPushesArrivingNeverEndTheP
     }, waitMs)) << "the custom text was not published";
     const QString english = item->menuEntries().value(0).label;
     ASSERT_TRUE(item->clickMenuEntry(item->menuEntries().value(2).id));
-    ASSERT_TRUE(windowFocused(380)) << "no settings window; " << whatHappened();
+    ASSERT_TRUE(windowFocused(settingsWidth)) << "no settings window; " << whatHappened();
     // From the end of the form: past the sign-out button to the language.
     ASSERT_TRUE(typeKeys({QStringLiteral("shift+Tab"), QStringLiteral("shift+Tab"), QStringLiteral("Down")}));
     EXPECT_TRUE(QTest::qWaitFor([&item, &english] { return item->menuEntries().value(0).label != english; }, waitMs))
