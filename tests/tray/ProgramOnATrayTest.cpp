@@ -42,42 +42,29 @@ constexpr int mainWidth = 460;
 template<typename Reply>
 using XcbReply = std::unique_ptr<Reply, decltype(&std::free)>;
 
-xcb_connection_t *x11() { return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection(); }
-
-template<typename Reply>
-XcbReply<Reply> owned(Reply *reply)
-{
-    return XcbReply<Reply>(reply, &std::free);
-}
-
-struct TopLevel {
-    xcb_window_t id;
-    QSize size;
-};
-
-// The windows shown on the X display; with no window manager every
-// top-level window is a child of the root.
-QList<TopLevel> shownTopLevels()
-{
-    xcb_connection_t *connection = x11();
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-    const auto tree = owned(xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr));
-    QList<TopLevel> shown;
-    const xcb_window_t *children = tree ? xcb_query_tree_children(tree.get()) : nullptr;
-    for (int i = 0; tree && i < xcb_query_tree_children_length(tree.get()); ++i) {
-        const auto attributes = owned(xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, children[i]), nullptr));
-        const auto geometry = owned(xcb_get_geometry_reply(connection, xcb_get_geometry(connection, children[i]), nullptr));
-        if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE && geometry)
-            shown.append({children[i], QSize(geometry->width, geometry->height)});
-    }
-    return shown;
-}
-
+// Sizes of the windows shown on the X display; with no window manager
+// every top-level window is a child of the root.
 QList<QSize> shownWindows()
 {
+    xcb_connection_t *connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr),
+                                                &std::free);
     QList<QSize> sizes;
-    for (const TopLevel &window : shownTopLevels())
-        sizes.append(window.size);
+    if (!tree)
+        return sizes;
+    const xcb_window_t *children = xcb_query_tree_children(tree.get());
+    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+        const XcbReply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, children[i]), nullptr),
+            &std::free);
+        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE)
+            continue;
+        const XcbReply<xcb_get_geometry_reply_t> geometry(
+            xcb_get_geometry_reply(connection, xcb_get_geometry(connection, children[i]), nullptr), &std::free);
+        if (geometry)
+            sizes.append(QSize(geometry->width, geometry->height));
+    }
     return sizes;
 }
 
@@ -85,22 +72,32 @@ QList<QSize> shownWindows()
 // button does (WM_DELETE_WINDOW).
 bool closeWindowOfWidth(int width)
 {
-    xcb_connection_t *connection = x11();
+    xcb_connection_t *connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
     const auto atom = [connection](const char *name) {
-        const auto reply = owned(xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, std::strlen(name), name), nullptr));
+        const XcbReply<xcb_intern_atom_reply_t> reply(
+            xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, std::strlen(name), name), nullptr), &std::free);
         return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
     };
-    for (const TopLevel &window : shownTopLevels()) {
-        if (window.size.width() != width)
+    const XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr),
+                                                &std::free);
+    const xcb_window_t *children = tree ? xcb_query_tree_children(tree.get()) : nullptr;
+    for (int i = 0; tree && i < xcb_query_tree_children_length(tree.get()); ++i) {
+        const XcbReply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, children[i]), nullptr),
+            &std::free);
+        const XcbReply<xcb_get_geometry_reply_t> geometry(
+            xcb_get_geometry_reply(connection, xcb_get_geometry(connection, children[i]), nullptr), &std::free);
+        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE || !geometry || geometry->width != width)
             continue;
         xcb_client_message_event_t event{};
         event.response_type = XCB_CLIENT_MESSAGE;
         event.format = 32;
-        event.window = window.id;
+        event.window = children[i];
         event.type = atom("WM_PROTOCOLS");
         event.data.data32[0] = atom("WM_DELETE_WINDOW");
         event.data.data32[1] = XCB_CURRENT_TIME;
-        xcb_send_event(connection, 0, window.id, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&event));
+        xcb_send_event(connection, 0, children[i], XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&event));
         xcb_flush(connection);
         return true;
     }
@@ -110,18 +107,21 @@ bool closeWindowOfWidth(int width)
 // Width of the top-level window holding the keyboard focus, 0 for none.
 int focusedWindowWidth()
 {
-    xcb_connection_t *connection = x11();
-    const auto focus = owned(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
-    const QList<TopLevel> shown = shownTopLevels();
-    for (xcb_window_t window = focus ? focus->focus : xcb_window_t(XCB_WINDOW_NONE);
-         window != XCB_WINDOW_NONE && window != xcb_window_t(XCB_INPUT_FOCUS_POINTER_ROOT);) {
-        for (const TopLevel &topLevel : shown) {
-            if (topLevel.id == window)
-                return topLevel.size.width();
-        }
-        const auto tree = owned(xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr));
-        if (!tree || tree->parent == tree->root)
+    xcb_connection_t *connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const XcbReply<xcb_get_input_focus_reply_t> focus(
+        xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr), &std::free);
+    xcb_window_t window = focus ? focus->focus : xcb_window_t(XCB_WINDOW_NONE);
+    while (window != XCB_WINDOW_NONE && window != root && window != xcb_window_t(XCB_INPUT_FOCUS_POINTER_ROOT)) {
+        const XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr),
+                                                    &std::free);
+        if (!tree)
             return 0;
+        if (tree->parent == root) {
+            const XcbReply<xcb_get_geometry_reply_t> geometry(
+                xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr), &std::free);
+            return geometry ? geometry->width : 0;
+        }
         window = tree->parent;
     }
     return 0;
