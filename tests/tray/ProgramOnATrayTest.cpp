@@ -33,11 +33,6 @@ using namespace vorlie::testing;
 namespace {
 
 constexpr int waitMs = 15000;
-// The program's windows, told apart by their widths.
-constexpr int panelWidth = 280;
-constexpr int pickerWidth = 340;
-constexpr int settingsWidth = 380;
-constexpr int mainWidth = 460;
 
 template<typename Reply>
 using XcbReply = std::unique_ptr<Reply, decltype(&std::free)>;
@@ -168,11 +163,6 @@ bool typeKeys(const QStringList &keys)
                                                                     QStringLiteral("150")} + keys) == 0;
 }
 
-bool typeText(const QString &text)
-{
-    return QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("type"), text}) == 0;
-}
-
 } // namespace
 
 class ProgramOnATray : public ::testing::Test {
@@ -265,15 +255,15 @@ TEST_F(ProgramOnATray, TheTrayShowsTheEmojiOpensThePanelPublishesAndFollowsThePu
     EXPECT_TRUE(shownWindows().isEmpty());
 
     ASSERT_TRUE(item->activate(0, 0));
-    ASSERT_TRUE(windowShown(panelWidth)) << "no panel; " << whatHappened();
-    ASSERT_TRUE(windowFocused(panelWidth)) << "the panel did not take the keyboard";
+    ASSERT_TRUE(windowShown(280)) << "no panel; " << whatHappened();
+    ASSERT_TRUE(windowFocused(280)) << "the panel did not take the keyboard";
 
     // The panel opens with its change-status button focused; in the picker
     // the close button comes first, then the chips.
     ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
-    ASSERT_TRUE(windowFocused(pickerWidth)) << "the picker did not take the keyboard";
+    ASSERT_TRUE(windowFocused(340)) << "the picker did not take the keyboard";
     // Grown from its loading state to its sections of chips.
-    ASSERT_TRUE(windowShown(pickerWidth, 300)) << "the picker shows no chips";
+    ASSERT_TRUE(windowShown(340, 300)) << "the picker shows no chips";
     ASSERT_TRUE(typeKeys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Return")}));
     EXPECT_TRUE(QTest::qWaitFor([this] {
         const QList<fake::RecordedRequest> puts = host.service().requests(QStringLiteral("status/me"));
@@ -290,6 +280,9 @@ TEST_F(ProgramOnATray, TheTrayShowsTheEmojiOpensThePanelPublishesAndFollowsThePu
 
 TEST_F(ProgramOnATray, ThePanelAndTheTrayMenuOpenTheSettingsWindowAndRaiseItWhenItIsOpen)
 {
+    constexpr int panelWidth = 280;
+    constexpr int settingsWidth = 380;
+    constexpr int mainWidth = 460;
     ASSERT_TRUE(watcher.start());
     launchInBackground();
     const auto item = itemShowing(withEmoji);
@@ -320,6 +313,7 @@ TEST_F(ProgramOnATray, ThePanelAndTheTrayMenuOpenTheSettingsWindowAndRaiseItWhen
 // start shows it again.
 TEST_F(ProgramOnATray, WithoutAnyTrayTheMainWindowIsTheWayInAndOut)
 {
+    constexpr int mainWidth = 460;
     const std::vector<std::pair<const char *, std::function<bool()>>> waysOut{
         {"the window's close button", [] { return closeWindowOfWidth(mainWidth); }},
         {"Ctrl+Q", [] { return windowFocused(mainWidth) && typeKeys({QStringLiteral("ctrl+q")}); }},
@@ -341,19 +335,21 @@ TEST_F(ProgramOnATray, WithoutAnyTrayTheMainWindowIsTheWayInAndOut)
 // and the program never dies.
 TEST_F(ProgramOnATray, FastTogglesWithThePickerOpenAndPushesArrivingNeverEndTheProgram)
 {
+    constexpr int panelWidth = 280;
+    constexpr int pickerWidth = 340;
     // Signed out at start: signed in through the window, first with a wrong password.
     resultOf(auth.clearTokens());
     ASSERT_TRUE(watcher.start());
     launch({});
-    ASSERT_TRUE(windowFocused(mainWidth)) << "no sign-in window; " << whatHappened();
+    ASSERT_TRUE(windowFocused(460)) << "no sign-in window; " << whatHappened();
     ASSERT_TRUE(QTest::qWaitFor(screenIsDrawn, waitMs)) << "the sign-in form never drew";
-    ASSERT_TRUE(typeText(fake::ServiceState::seededAccount().email));
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("type"), fake::ServiceState::seededAccount().email}), 0);
     ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
-    ASSERT_TRUE(typeText(QStringLiteral("not the password")));
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("not the password")}), 0);
     ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
     ASSERT_TRUE(QTest::qWaitFor([this] { return !host.service().requests(QStringLiteral("auth/login")).isEmpty(); }, waitMs));
     ASSERT_TRUE(typeKeys({QStringLiteral("ctrl+a")}));
-    ASSERT_TRUE(typeText(fake::ServiceState::seededAccount().password));
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("type"), fake::ServiceState::seededAccount().password}), 0);
     ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
     const auto item = itemShowing(withEmoji);
     ASSERT_TRUE(item) << "not signed in, or no item on the tray; " << whatHappened();
@@ -366,7 +362,7 @@ TEST_F(ProgramOnATray, FastTogglesWithThePickerOpenAndPushesArrivingNeverEndTheP
     const QString longest = QStringLiteral("Out for a long walk by the river, back when the sun sets....");
     ASSERT_EQ(longest.size(), 60);
     ASSERT_TRUE(typeKeys({QStringLiteral("shift+Tab")}));
-    ASSERT_TRUE(typeText(longest));
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("type"), longest}), 0);
     ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
     EXPECT_TRUE(QTest::qWaitFor([this, &longest] {
         const QList<fake::RecordedRequest> puts = host.service().requests(QStringLiteral("status/me"));
@@ -376,7 +372,7 @@ TEST_F(ProgramOnATray, FastTogglesWithThePickerOpenAndPushesArrivingNeverEndTheP
     }, waitMs)) << "the custom text was not published";
     const QString english = item->menuEntries().value(0).label;
     ASSERT_TRUE(item->clickMenuEntry(item->menuEntries().value(2).id));
-    ASSERT_TRUE(windowFocused(settingsWidth)) << "no settings window; " << whatHappened();
+    ASSERT_TRUE(windowFocused(380)) << "no settings window; " << whatHappened();
     // From the end of the form: past the sign-out button to the language.
     ASSERT_TRUE(typeKeys({QStringLiteral("shift+Tab"), QStringLiteral("shift+Tab"), QStringLiteral("Down")}));
     EXPECT_TRUE(QTest::qWaitFor([&item, &english] { return item->menuEntries().value(0).label != english; }, waitMs))

@@ -326,7 +326,7 @@ TEST_F(WidgetHostEndToEnd, BadDataAndFloodsOfReloadsNeitherStopNorBusyTheHost)
     EXPECT_LT(desktop.cpuSeconds() - before, 0.2) << "busy while idle";
 
     // Reloads one after another do not pile up memory.
-    const auto reloads = [this](int count) {
+    const auto reloads = [](int count) {
         for (int i = 0; i < count; ++i) {
             sendReload();
             QTest::qWait(70);
