@@ -41,6 +41,11 @@ protected:
     }
 
     QString installed(const QString &relative) const { return prefix.filePath(relative); }
+    QString desktopEntryComplaints(const QString &path) const
+    {
+        const Finished validated = run(QStringLiteral("desktop-file-validate"), {path});
+        return validatorComplaints(validated.out + validated.err).join(u'\n');
+    }
 
     QTemporaryDir prefix;
 };
@@ -66,9 +71,7 @@ TEST_F(InstalledFiles, TheDesktopEntryOpensVorliaLinksAndPassesTheValidator)
     EXPECT_EQ(entryValue(entry, QLatin1String("StartupNotify")), QStringLiteral("true"));
     EXPECT_EQ(entryValue(entry, QLatin1String("SingleMainWindow")), QStringLiteral("true"));
 
-    const Finished validated = run(QStringLiteral("desktop-file-validate"), {path});
-    EXPECT_TRUE(validatorComplaints(validated.out + validated.err).isEmpty())
-        << validatorComplaints(validated.out + validated.err).join(u'\n').toStdString();
+    EXPECT_EQ(desktopEntryComplaints(path), QString());
 }
 
 TEST_F(InstalledFiles, TheMetainfoPassesAppStreamsValidatorAndNamesThisVersion)
@@ -96,17 +99,11 @@ TEST_F(InstalledFiles, IconsComeAsTheDrawingAndAsPicturesOfEachSize)
     }
 }
 
-TEST_F(InstalledFiles, TheLaunchAtLoginEntryStartsTheInstalledProgramInTheBackground)
+// Its Exec line is checked with the autostart writer itself; here the
+// desktop's validator reads the entry made for the installed program.
+TEST_F(InstalledFiles, TheLaunchAtLoginEntryForTheInstalledProgramPassesTheValidator)
 {
-    const QString program = installed(QStringLiteral("bin/vorlie"));
-    XdgAutostart autostart(prefix.filePath(QStringLiteral("autostart")), program);
+    XdgAutostart autostart(prefix.filePath(QStringLiteral("autostart")), installed(QStringLiteral("bin/vorlie")));
     ASSERT_TRUE(autostart.registerItem());
-    QFile file(autostart.entryPath());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString exec = entryValue(file.readAll(), QLatin1String("Exec"));
-    EXPECT_EQ(exec, desktopEntryExec(program) + QStringLiteral(" --background"));
-
-    const Finished validated = run(QStringLiteral("desktop-file-validate"), {autostart.entryPath()});
-    EXPECT_TRUE(validatorComplaints(validated.out + validated.err).isEmpty())
-        << validatorComplaints(validated.out + validated.err).join(u'\n').toStdString();
+    EXPECT_EQ(desktopEntryComplaints(autostart.entryPath()), QString());
 }

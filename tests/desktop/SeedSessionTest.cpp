@@ -87,13 +87,11 @@ TEST_F(SeedSession, BadArgumentsAndAnUnreachableServiceAreRefusedCleanly)
     const QString base = host.baseUrl().toString();
     const QList<QStringList> bad{
         {},
-        {QStringLiteral("--email"), QStringLiteral("a@b.c"), QStringLiteral("--password"), QStringLiteral("x")},
-        {QStringLiteral("--base-url"), QStringLiteral("ftp://127.0.0.1/api/v1"), QStringLiteral("--email"), QStringLiteral("a@b.c"),
-         QStringLiteral("--password"), QStringLiteral("x")},
+        QStringLiteral("--email a@b.c --password x").split(u' '),
+        QStringLiteral("--base-url ftp://127.0.0.1/api/v1 --email a@b.c --password x").split(u' '),
         {QStringLiteral("--base-url"), QStringLiteral("not a url"), QStringLiteral("--email"), QStringLiteral("a@b.c"),
          QStringLiteral("--password"), QStringLiteral("x")},
-        {QStringLiteral("--base-url"), base, QStringLiteral("--email"), QStringLiteral("a@b.c"), QStringLiteral("--password"),
-         QStringLiteral("x"), QStringLiteral("--unknown")},
+        QStringLiteral("--base-url %1 --email a@b.c --password x --unknown").arg(base).split(u' '),
     };
     for (const QStringList &arguments : bad) {
         const Seeding refused = seed(arguments);
@@ -102,9 +100,8 @@ TEST_F(SeedSession, BadArgumentsAndAnUnreachableServiceAreRefusedCleanly)
     }
 
     // Port 9 (discard) has no listener on 127.0.0.1.
-    const Seeding unreachable = seed({QStringLiteral("--base-url"), QStringLiteral("http://127.0.0.1:9/api/v1"), QStringLiteral("--email"),
-                                      QStringLiteral("a@b.c"), QStringLiteral("--password"), QStringLiteral("x"),
-                                      QStringLiteral("--keychain-service"), keychainService});
+    const Seeding unreachable = seed(QStringLiteral("--base-url http://127.0.0.1:9/api/v1 --email a@b.c --password x --keychain-service %1")
+                                         .arg(keychainService).split(u' '));
     EXPECT_EQ(unreachable.exitCode, 1);
     EXPECT_EQ(unreachable.err.count('\n'), 1) << unreachable.err.toStdString();
 }

@@ -90,18 +90,6 @@ TEST_F(LaunchFixture, ASecondLaunchHandsItsRequestToTheRunningInstanceAndEndsWit
     stop(*primary);
 }
 
-TEST_F(LaunchFixture, AURLGivenToTheFirstLaunchIsDeliveredToItself)
-{
-    auto primary = startDriver({QStringLiteral("vorlia://status")});
-    EXPECT_EQ(readLine(*primary), QByteArray("activate"));
-    EXPECT_EQ(readLine(*primary), QByteArray("status"));
-    stop(*primary);
-
-    auto background = startDriver({QStringLiteral("--background")});
-    EXPECT_TRUE(readLine(*background, 300).isEmpty()) << "a background start asks for no window";
-    stop(*background);
-}
-
 TEST_F(LaunchFixture, RefusedURLsEndWithStatusTwoAndOneLineInFirstAndLaterLaunches)
 {
     for (const QByteArray &url : hostileURLs) {
@@ -124,17 +112,7 @@ TEST_F(LaunchFixture, RefusedURLsEndWithStatusTwoAndOneLineInFirstAndLaterLaunch
     stop(*primary);
 }
 
-TEST_F(LaunchFixture, BadArgumentsAreRefusedLikeBadURLs)
-{
-    for (const QStringList &arguments : {QStringList{QStringLiteral("--bogus")}, QStringList{QStringLiteral("vorlia://home"), QStringLiteral("vorlia://status")},
-                                         QStringList{QStringLiteral("-platform")}}) {
-        const Finished refused = run(program, arguments);
-        EXPECT_EQ(refused.exitCode, 2) << arguments.join(u' ').toStdString();
-        EXPECT_EQ(refused.err.count('\n'), 1) << refused.err.toStdString();
-    }
-}
-
-TEST_F(LaunchFixture, VersionAndHelpNeedNoDisplay)
+TEST_F(LaunchFixture, VersionAndHelpNeedNoDisplayAndBadArgumentsAreRefused)
 {
     const QStringList noDisplay{QStringLiteral("DISPLAY="), QStringLiteral("WAYLAND_DISPLAY="), QStringLiteral("QT_QPA_PLATFORM=")};
     const Finished version = run(program, {QStringLiteral("--version")}, noDisplay);
@@ -146,17 +124,28 @@ TEST_F(LaunchFixture, VersionAndHelpNeedNoDisplay)
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith("Usage: vorlie ")) << help.out.toStdString();
     EXPECT_TRUE(help.out.contains("--background"));
+
+    // Bad arguments are refused like bad URLs.
+    for (const QStringList &arguments : {QStringList{QStringLiteral("--bogus")}, QStringList{QStringLiteral("vorlia://home"), QStringLiteral("vorlia://status")},
+                                         QStringList{QStringLiteral("-platform")}}) {
+        const Finished refused = run(program, arguments);
+        EXPECT_EQ(refused.exitCode, 2) << arguments.join(u' ').toStdString();
+        EXPECT_EQ(refused.err.count('\n'), 1) << refused.err.toStdString();
+    }
 }
 
-TEST_F(LaunchFixture, ASocketLeftByAKilledInstanceDoesNotBlockTheNextStart)
+TEST_F(LaunchFixture, AFirstLaunchTakesItsOwnURLAndTheSocketItLeavesWhenKilledDoesNotBlockTheNext)
 {
-    auto killed = startDriver();
+    auto killed = startDriver({QStringLiteral("vorlia://status")});
+    EXPECT_EQ(readLine(*killed), QByteArray("activate"));
+    EXPECT_EQ(readLine(*killed), QByteArray("status"));
     ASSERT_EQ(sockets().size(), 1);
     ::kill(static_cast<pid_t>(killed->processId()), SIGKILL);
     killed->waitForFinished();
     ASSERT_EQ(sockets().size(), 1) << "the killed instance left its socket behind";
 
-    auto next = startDriver();
+    auto next = startDriver({QStringLiteral("--background")});
+    EXPECT_TRUE(readLine(*next, 300).isEmpty()) << "a background start asks for no window";
     const Finished forwarded = run(driver, {QStringLiteral("vorlia://home")});
     EXPECT_EQ(forwarded.exitCode, 0) << forwarded.err.toStdString();
     EXPECT_EQ(readLine(*next), QByteArray("activate"));

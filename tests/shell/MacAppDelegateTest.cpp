@@ -3,6 +3,7 @@
 #include "shell/MacAppDelegate.h"
 
 #include <QCoro/QCoroTimer>
+#include <QElapsedTimer>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -112,14 +113,18 @@ TEST(MacAppDelegate, ThePeriodicLoopTicksAfterAnIntervalNeverOverlapsAndStopsOnT
     delegate.startPeriodicRefresh(30ms);
     delegate.startPeriodicRefresh(30ms); // replaces the first loop
     EXPECT_EQ(ticks, 0) << "the first tick comes one interval after the start";
-    QTest::qWait(400);
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(QTest::qWaitFor([&ticks] { return ticks >= 3; }, 5000));
     EXPECT_EQ(maxRunning, 1);
-    EXPECT_GE(ticks, 2);
-    EXPECT_LE(ticks, 5) << "one loop, each tick waiting for the previous refresh";
+    // One loop, each tick an interval after the previous refresh ended: 3 × (30 + 60) ms, less timer slack.
+    EXPECT_GE(clock.elapsed(), 240) << "ticks came faster than one loop allows";
 
     delegate.applicationWillTerminate();
     EXPECT_FALSE(delegate.isPeriodicRefreshRunning());
-    QTest::qWait(100); // a refresh in progress finishes, nothing more starts
+    // A refresh in progress finishes; then nothing more starts. A loop still
+    // going would tick again within 90 ms, so 200 ms of quiet prove it stopped.
+    ASSERT_TRUE(QTest::qWaitFor([&running] { return running == 0; }, 2000));
     const int afterStop = ticks;
     QTest::qWait(200);
     EXPECT_EQ(ticks, afterStop);

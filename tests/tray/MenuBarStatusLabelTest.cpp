@@ -1,12 +1,8 @@
 // The tray picture: which emoji it shows, and that every size a tray asks
 // for carries a recognisable heart and, when there is one, the emoji in
-// colour. Each run leaves contact sheets (light and dark panels) in the
-// build folder for a person to look at.
+// colour.
 #include "tray/MenuBarStatusLabel.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QPainter>
 #include <gtest/gtest.h>
 
 using namespace vorlie;
@@ -71,26 +67,6 @@ EmojiInk emojiInk(const QImage &image, const QRect &area)
     return {opaque / pixels, coloured / pixels};
 }
 
-// Every size at both scales on a light and a dark panel, side by side.
-void writeContactSheet(const MenuBarStatusLabel &label, const QString &name)
-{
-    const QList<qreal> scales{1.0, 2.0};
-    const int cell = 140;
-    QImage sheet(cell * int(MenuBarStatusLabel::sizes.size()), cell * 2 * int(scales.size()), QImage::Format_ARGB32);
-    QPainter painter(&sheet);
-    for (int row = 0; row < 2 * scales.size(); ++row) {
-        const qreal scale = scales.at(row / 2);
-        painter.fillRect(0, row * cell, sheet.width(), cell, row % 2 ? QColor(0x2B, 0x2B, 0x2B) : QColor(0xF2, 0xF2, 0xF2));
-        for (size_t column = 0; column < MenuBarStatusLabel::sizes.size(); ++column) {
-            QImage picture = label.pixmap(MenuBarStatusLabel::sizes[column], scale).toImage();
-            picture.setDevicePixelRatio(1.0);
-            painter.drawImage(int(column) * cell + 4, row * cell + 4, picture);
-        }
-    }
-    painter.end();
-    sheet.save(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("tray-label-%1.png").arg(name)));
-}
-
 } // namespace
 
 TEST(MenuBarEmoji, OnlyAnUnexpiredStatusWithAnEmojiShowsOne)
@@ -112,55 +88,34 @@ TEST(MenuBarEmoji, OnlyAnUnexpiredStatusWithAnEmojiShowsOne)
     EXPECT_EQ(MenuBarStatusLabel::emojiFor(statusWith(family)), family);
 }
 
-TEST(MenuBarStatusLabel, EverySizeIsInTheIconAtBothScales)
+// Every size a tray asks for, at both scales: the heart, and the emoji in
+// colour in the lower trailing corner when there is one.
+TEST(MenuBarStatusLabel, EverySizeAtBothScalesCarriesTheHeartAndTheEmojiInColour)
 {
-    const MenuBarStatusLabel label(QStringLiteral("☕"));
-    for (const qreal scale : {1.0, 2.0}) {
-        for (const int size : MenuBarStatusLabel::sizes) {
-            const QPixmap pixmap = label.pixmap(size, scale);
-            EXPECT_EQ(pixmap.size(), QSize(size, size) * scale) << size << " at " << scale;
-            EXPECT_EQ(pixmap.devicePixelRatio(), scale);
-            EXPECT_EQ(pixmap.deviceIndependentSize(), QSizeF(size, size));
-        }
-    }
-    QList<QSize> expected;
-    for (const int size : MenuBarStatusLabel::sizes)
-        expected.append(QSize(size, size));
-    EXPECT_EQ(label.icon(1.0).availableSizes(), expected);
-}
-
-TEST(MenuBarStatusLabel, TheBareHeartIsAHeartInItsOwnColourAtEverySize)
-{
-    const MenuBarStatusLabel bare;
-    writeContactSheet(bare, QStringLiteral("bare"));
-    for (const qreal scale : {1.0, 2.0}) {
-        for (const int size : MenuBarStatusLabel::sizes) {
-            const QImage image = straight(bare.pixmap(size, scale));
-            const int side = image.width();
-            SCOPED_TRACE(testing::Message() << side << " px");
-            // Solid in the middle, open at the bottom corners where a heart
-            // narrows to its tip (a missing glyph's box would fill them).
-            EXPECT_TRUE(isHeartColoured(image.pixel(side / 2, side / 2)));
-            EXPECT_EQ(qAlpha(image.pixel(1, side - 2)), 0);
-            EXPECT_EQ(qAlpha(image.pixel(side - 2, side - 2)), 0);
-            const double ink = inkShare(image, image.rect());
-            EXPECT_GT(ink, 0.35);
-            EXPECT_LT(ink, 0.8);
-            EXPECT_EQ(emojiInk(image, image.rect()).opaque, 0.0);
-        }
-    }
-}
-
-TEST(MenuBarStatusLabel, AnEmojiSitsInColourInTheLowerTrailingCorner)
-{
-    for (const QString &emoji : {QStringLiteral("😴"), QStringLiteral("☕"), QStringLiteral("🏠")}) {
+    for (const std::optional<QString> &emoji : {std::optional<QString>(), std::optional<QString>(QStringLiteral("😴")),
+                                                std::optional<QString>(QStringLiteral("☕")), std::optional<QString>(QStringLiteral("🏠"))}) {
         const MenuBarStatusLabel label(emoji);
-        writeContactSheet(label, QString::number(emoji.at(0).unicode(), 16));
         for (const qreal scale : {1.0, 2.0}) {
             for (const int size : MenuBarStatusLabel::sizes) {
-                const QImage image = straight(label.pixmap(size, scale));
+                SCOPED_TRACE(testing::Message() << emoji.value_or(QStringLiteral("bare")).toStdString() << ' ' << size << " at " << scale);
+                const QPixmap pixmap = label.pixmap(size, scale);
+                EXPECT_EQ(pixmap.size(), QSize(size, size) * scale);
+                EXPECT_EQ(pixmap.devicePixelRatio(), scale);
+                EXPECT_EQ(pixmap.deviceIndependentSize(), QSizeF(size, size));
+                const QImage image = straight(pixmap);
                 const int side = image.width();
-                SCOPED_TRACE(testing::Message() << emoji.toStdString() << " at " << side << " px");
+                if (!emoji) {
+                    // Solid in the middle, open at the bottom corners where a heart
+                    // narrows to its tip (a missing glyph's box would fill them).
+                    EXPECT_TRUE(isHeartColoured(image.pixel(side / 2, side / 2)));
+                    EXPECT_EQ(qAlpha(image.pixel(1, side - 2)), 0);
+                    EXPECT_EQ(qAlpha(image.pixel(side - 2, side - 2)), 0);
+                    const double ink = inkShare(image, image.rect());
+                    EXPECT_GT(ink, 0.35);
+                    EXPECT_LT(ink, 0.8);
+                    EXPECT_EQ(emojiInk(image, image.rect()).opaque, 0.0);
+                    continue;
+                }
                 const QRect badge(side - side * 6 / 10, side - side * 6 / 10, side * 6 / 10, side * 6 / 10);
                 const EmojiInk ink = emojiInk(image, badge);
                 EXPECT_GT(ink.opaque, 0.3);
@@ -169,6 +124,10 @@ TEST(MenuBarStatusLabel, AnEmojiSitsInColourInTheLowerTrailingCorner)
                 EXPECT_TRUE(isHeartColoured(image.pixel(side / 4, side / 3)));
             }
         }
+        QList<QSize> expected;
+        for (const int size : MenuBarStatusLabel::sizes)
+            expected.append(QSize(size, size));
+        EXPECT_EQ(label.icon(1.0).availableSizes(), expected);
     }
 }
 

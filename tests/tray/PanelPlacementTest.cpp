@@ -24,52 +24,41 @@ PanelAnchor atPointer(QPoint pointer)
 
 } // namespace
 
-TEST(PanelPlacement, OpensBesideTheIconOnWhicheverEdgeThePanelIs)
+TEST(PanelPlacement, BesideTheIconOrAtThePointerAndWholeOnTheAnchorsScreen)
 {
-    // Top panel 28 px high, icon at the trailing end.
-    EXPECT_EQ(panelPosition(panel, atIcon({1880, 2, 24, 24}), {0, 28, 1920, 1052}), QPoint(1640, 30));
-    // Bottom panel: above the icon.
-    EXPECT_EQ(panelPosition(panel, atIcon({1880, 1054, 24, 24}), {0, 0, 1920, 1052}), QPoint(1640, 650));
-    // An icon in the middle of a top panel: centred under it.
-    EXPECT_EQ(panelPosition(panel, atIcon({948, 2, 24, 24}), {0, 28, 1920, 1052}), QPoint(819, 30));
-    // Vertical panels: beside the icon, centred on it.
-    EXPECT_EQ(panelPosition(panel, atIcon({12, 500, 24, 24}), {48, 0, 1872, 1080}), QPoint(48, 311));
-    EXPECT_EQ(panelPosition(panel, atIcon({1884, 500, 24, 24}), {0, 0, 1872, 1080}), QPoint(1592, 311));
-}
-
-TEST(PanelPlacement, WithoutIconGeometryOpensAtThePointer)
-{
-    const QRect available(0, 28, 1920, 1052);
-    // Clicked in the top panel: below the pointer, kept off the panel.
-    EXPECT_EQ(panelPosition(panel, atPointer({1900, 10}), available), QPoint(1640, 28));
-    EXPECT_EQ(panelPosition(panel, atPointer({600, 300}), available), QPoint(460, 305));
-    // Lower half: above the pointer.
-    EXPECT_EQ(panelPosition(panel, atPointer({600, 900}), available), QPoint(460, 496));
-    // A tray that reports an empty geometry knows no more than one that reports none.
-    EXPECT_EQ(panelPosition(panel, PanelAnchor{QRect(), {600, 300}}, available), QPoint(460, 305));
-    EXPECT_EQ((PanelAnchor{QRect(), {600, 300}}.point()), QPoint(600, 300));
-    EXPECT_EQ((PanelAnchor{QRect(10, 10, 20, 20), {600, 300}}.point()), QPoint(19, 19));
-}
-
-TEST(PanelPlacement, StaysOnTheScreenOfTheAnchorWithSeveralMonitors)
-{
-    // A 1920 x 1080 screen, a 2560 x 1440 one to its right (HiDPI screens
-    // report device-independent geometry, so the rule is the same), and
-    // one to the left at negative coordinates.
+    const QRect topPanel(0, 28, 1920, 1052);
+    // A 2560 x 1440 screen right of a 1920 x 1080 one (HiDPI screens report
+    // device-independent geometry, so the rule is the same), and one to the
+    // left at negative coordinates.
     const QRect right(1920, 0, 2560, 1440);
     const QRect left(-1280, 0, 1280, 1024);
-
-    // Near the shared edge: clamped to the right screen, not spilling onto the left one.
-    EXPECT_EQ(panelPosition(panel, atIcon({1925, 2, 24, 24}), right), QPoint(1920, 30));
-    EXPECT_EQ(panelPosition(panel, atPointer({4470, 1430}), right), QPoint(4200, 1026));
-    EXPECT_EQ(panelPosition(panel, atPointer({-5, 1000}), left), QPoint(-280, 596));
-    EXPECT_EQ(panelPosition(panel, atPointer({-1275, 5}), left), QPoint(-1280, 10));
-}
-
-TEST(PanelPlacement, APanelLargerThanTheScreenKeepsItsTopLeftVisible)
-{
-    EXPECT_EQ(panelPosition(panel, atPointer({700, 290}), {0, 0, 800, 300}), QPoint(520, 0));
-    EXPECT_EQ(panelPosition({900, 200}, atPointer({700, 10}), {100, 0, 800, 600}), QPoint(100, 15));
+    const struct {
+        const char *what;
+        QSize size;
+        PanelAnchor anchor;
+        QRect available;
+        QPoint placed;
+    } cases[] = {
+        {"top panel, icon at the trailing end", panel, atIcon({1880, 2, 24, 24}), topPanel, {1640, 30}},
+        {"bottom panel: above the icon", panel, atIcon({1880, 1054, 24, 24}), {0, 0, 1920, 1052}, {1640, 650}},
+        {"icon in the middle of a top panel: centred under it", panel, atIcon({948, 2, 24, 24}), topPanel, {819, 30}},
+        {"left vertical panel: beside the icon, centred on it", panel, atIcon({12, 500, 24, 24}), {48, 0, 1872, 1080}, {48, 311}},
+        {"right vertical panel", panel, atIcon({1884, 500, 24, 24}), {0, 0, 1872, 1080}, {1592, 311}},
+        {"pointer in the top panel: below it, kept off the panel", panel, atPointer({1900, 10}), topPanel, {1640, 28}},
+        {"pointer in the upper half", panel, atPointer({600, 300}), topPanel, {460, 305}},
+        {"pointer in the lower half: above it", panel, atPointer({600, 900}), topPanel, {460, 496}},
+        {"an empty icon geometry counts as none", panel, PanelAnchor{QRect(), {600, 300}}, topPanel, {460, 305}},
+        {"icon near the shared edge: not spilling onto the left screen", panel, atIcon({1925, 2, 24, 24}), right, {1920, 30}},
+        {"pointer in the far corner of the right screen", panel, atPointer({4470, 1430}), right, {4200, 1026}},
+        {"pointer at the shared edge on the left screen", panel, atPointer({-5, 1000}), left, {-280, 596}},
+        {"pointer at the far edge of the left screen", panel, atPointer({-1275, 5}), left, {-1280, 10}},
+        {"taller than the screen: its top stays visible", panel, atPointer({700, 290}), {0, 0, 800, 300}, {520, 0}},
+        {"wider than the screen: its left stays visible", {900, 200}, atPointer({700, 10}), {100, 0, 800, 600}, {100, 15}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(panelPosition(c.size, c.anchor, c.available), c.placed) << c.what;
+    EXPECT_EQ((PanelAnchor{QRect(), {600, 300}}.point()), QPoint(600, 300));
+    EXPECT_EQ((PanelAnchor{QRect(10, 10, 20, 20), {600, 300}}.point()), QPoint(19, 19));
 }
 
 TEST(PanelPlacement, EveryAnchorOnEveryLayoutGivesAPanelInsideTheAvailableArea)

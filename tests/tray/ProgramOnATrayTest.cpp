@@ -264,8 +264,6 @@ TEST_F(ProgramOnATray, TheTrayShowsTheEmojiOpensThePanelPublishesAndFollowsThePu
     ASSERT_TRUE(windowFocused(340)) << "the picker did not take the keyboard";
     // Grown from its loading state to its sections of chips.
     ASSERT_TRUE(windowShown(340, 300)) << "the picker shows no chips";
-    QGuiApplication::primaryScreen()->grabWindow(0).save(
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("tray-program-panel.png")));
     ASSERT_TRUE(typeKeys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Return")}));
     EXPECT_TRUE(QTest::qWaitFor([this] {
         const QList<fake::RecordedRequest> puts = host.service().requests(QStringLiteral("status/me"));

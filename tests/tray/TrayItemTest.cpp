@@ -14,6 +14,8 @@
 #include <QTest>
 #include <QTextDocument>
 
+#include <functional>
+
 using namespace vorlie;
 using namespace vorlie::testing;
 
@@ -79,32 +81,40 @@ protected:
     std::unique_ptr<TrayItem> tray;
 };
 
-TEST_F(TrayItemOnATray, ShowsTheMainPersonsEmojiAndFollowsTheirStatus)
+// The emoji follows the main person's status; a status without one, or a
+// signed-out session, shows the bare heart, and the tooltip says which.
+TEST_F(TrayItemOnATray, ShowsTheMainPersonsEmojiAndFollowsTheirStatusUntilSignOut)
 {
     const auto item = signedInOnATray(QStringLiteral("tired"));
     ASSERT_TRUE(item);
     EXPECT_TRUE(TrayItem::trayAvailable());
-
-    QList<QImage> pictures = item->iconPixmaps();
-    keepForViewing(pictures, QStringLiteral("emoji"));
-    ASSERT_FALSE(pictures.isEmpty());
-    EXPECT_LE(pictures.constFirst().width(), 64);
-    EXPECT_TRUE(carriesEmoji(pictures.constFirst()));
-    EXPECT_EQ(item->toolTipTitle(), toolTipFor(displayText(*store->mainPersonStatus())));
     EXPECT_EQ(item->status(), QStringLiteral("Active"));
 
-    // A status without an emoji: the bare heart, and the text in the tooltip.
-    mainPersonPublishes(QStringLiteral("custom"), QStringLiteral("Back at 5"));
-    pictures = item->iconPixmaps();
-    keepForViewing(pictures, QStringLiteral("bare"));
-    ASSERT_FALSE(pictures.isEmpty());
-    EXPECT_FALSE(carriesEmoji(pictures.constFirst()));
-    EXPECT_EQ(item->toolTipTitle(), toolTipFor(QStringLiteral("Back at 5")));
-
-    mainPersonPublishes(QStringLiteral("home"));
-    pictures = item->iconPixmaps();
-    ASSERT_FALSE(pictures.isEmpty());
-    EXPECT_TRUE(carriesEmoji(pictures.constFirst()));
+    // Trays and Qt's own tooltip render rich text only when it looks like markup.
+    const QString markup = QStringLiteral("<b>bold</b> <a href=\"https://example.com\">link</a>");
+    const struct {
+        const char *what;
+        std::function<void()> change;
+        bool emoji;
+        QString toolTip;
+    } steps[] = {
+        {"signed in", [] {}, true, toolTipFor(displayText(*store->mainPersonStatus()))},
+        {"a custom text that looks like markup", [&] { mainPersonPublishes(QStringLiteral("custom"), markup); }, false, toolTipFor(markup)},
+        {"a status with an emoji again", [&] { mainPersonPublishes(QStringLiteral("home")); }, true, {}},
+        {"signed out", [&] { resultOf(store->signOut()); }, false, toolTipFor(qtTrId("home.no_status"))},
+    };
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.what);
+        step.change();
+        const QList<QImage> pictures = item->iconPixmaps();
+        ASSERT_FALSE(pictures.isEmpty());
+        EXPECT_LE(pictures.constFirst().width(), 64);
+        EXPECT_EQ(carriesEmoji(pictures.constFirst()), step.emoji);
+        if (!step.toolTip.isEmpty()) {
+            EXPECT_EQ(item->toolTipTitle(), step.toolTip);
+        }
+        EXPECT_FALSE(Qt::mightBeRichText(item->toolTipTitle().value_or(QString())));
+    }
 }
 
 TEST_F(TrayItemOnATray, DrawsANewPictureOnlyWhenTheEmojiOrTheScaleChanges)
@@ -138,32 +148,24 @@ TEST_F(TrayItemOnATray, DrawsANewPictureOnlyWhenTheEmojiOrTheScaleChanges)
     tray->setScale(2.0);
     EXPECT_EQ(newIconsSinceRead(), 0);
     const QList<QImage> pictures = item->iconPixmaps();
-    keepForViewing(pictures, QStringLiteral("scale2"));
     ASSERT_FALSE(pictures.isEmpty());
     EXPECT_LE(pictures.constFirst().width(), 64);
     EXPECT_TRUE(carriesEmoji(pictures.constFirst()));
 }
 
-TEST_F(TrayItemOnATray, AfterSignOutItShowsTheBareHeartAndNoStatus)
+// A tray that starts after the item still gets it; a click asks for the
+// panel and the menu offers it first, then the windows and quit, in the
+// language of the moment; the setting and a panel restart take the item
+// away and bring it back.
+TEST_F(TrayItemOnATray, ATrayThatStartsLaterGetsAnItemWhoseClickAndMenuAskForTheirWindows)
 {
-    const auto item = signedInOnATray(QStringLiteral("tired"));
-    ASSERT_TRUE(item);
-    ASSERT_TRUE(carriesEmoji(item->iconPixmaps().constFirst()));
-
-    resultOf(store->signOut());
-
-    const QList<QImage> pictures = item->iconPixmaps();
-    ASSERT_FALSE(pictures.isEmpty());
-    EXPECT_FALSE(carriesEmoji(pictures.constFirst()));
-    EXPECT_EQ(item->toolTipTitle(), toolTipFor(qtTrId("home.no_status")));
-}
-
-TEST_F(TrayItemOnATray, AClickAsksForThePanelAndTheMenuOffersItFirstThenTheWindowsAndQuit)
-{
-    ASSERT_TRUE(watcher.start());
     createTray();
+    EXPECT_FALSE(TrayItem::trayAvailable());
+    ASSERT_TRUE(watcher.start());
     const auto item = itemOnTray();
     ASSERT_TRUE(item);
+    EXPECT_TRUE(TrayItem::trayAvailable());
+    EXPECT_FALSE(item->iconPixmaps().isEmpty());
     QSignalSpy toggles(tray.get(), &TrayItem::panelToggleRequested);
     QSignalSpy panels(tray.get(), &TrayItem::panelRequested);
     QSignalSpy mainWindow(tray.get(), &TrayItem::openMainWindowRequested);
@@ -177,7 +179,6 @@ TEST_F(TrayItemOnATray, AClickAsksForThePanelAndTheMenuOffersItFirstThenTheWindo
     EXPECT_EQ(anchor.iconGeometry, std::nullopt);
     EXPECT_EQ(anchor.pointer, QCursor::pos());
 
-    // Each entry, clicked on the tray, asks for its own window or action once.
     const struct {
         const char *label;
         QSignalSpy &asks;
@@ -187,11 +188,20 @@ TEST_F(TrayItemOnATray, AClickAsksForThePanelAndTheMenuOffersItFirstThenTheWindo
         {"menubar.settings", settings},
         {"menubar.quit", quits},
     };
-    const QList<TrayMenuEntry> entries = item->menuEntries();
     const auto count = static_cast<qsizetype>(std::size(menu));
-    ASSERT_EQ(entries.size(), count);
+    for (const AppLanguage language : {AppLanguage::english, AppLanguage::german}) {
+        const QString before = item->menuEntries().value(0).label;
+        texts.apply(language);
+        const QList<TrayMenuEntry> entries = item->menuEntries();
+        ASSERT_EQ(entries.size(), count);
+        EXPECT_EQ(entries.at(0).label != before, language == AppLanguage::german);
+        for (qsizetype i = 0; i < count; ++i)
+            EXPECT_EQ(entries.at(i).label, qtTrId(menu[i].label));
+        EXPECT_EQ(item->toolTipTitle(), toolTipFor(qtTrId("home.no_status")));
+    }
+    // Each entry, clicked on the tray, asks for its own window or action once.
+    const QList<TrayMenuEntry> entries = item->menuEntries();
     for (qsizetype i = 0; i < count; ++i) {
-        EXPECT_EQ(entries.at(i).label, qtTrId(menu[i].label));
         ASSERT_TRUE(item->clickMenuEntry(entries.at(i).id));
         QSignalSpy &asks = menu[i].asks;
         EXPECT_TRUE(QTest::qWaitFor([&asks] { return asks.size() == 1; }, waitMs)) << menu[i].label;
@@ -199,66 +209,14 @@ TEST_F(TrayItemOnATray, AClickAsksForThePanelAndTheMenuOffersItFirstThenTheWindo
     for (const auto &entry : menu)
         EXPECT_EQ(entry.asks.size(), 1) << entry.label;
     EXPECT_EQ(toggles.size(), 1);
-}
 
-TEST_F(TrayItemOnATray, ATrayThatStartsLaterStillGetsTheItem)
-{
-    createTray();
-    EXPECT_FALSE(TrayItem::trayAvailable());
-
-    ASSERT_TRUE(watcher.start());
-    const auto item = itemOnTray();
-    ASSERT_TRUE(item);
-    EXPECT_TRUE(TrayItem::trayAvailable());
-    EXPECT_FALSE(item->iconPixmaps().isEmpty());
+    preferences.setIconEnabled(false);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return watcher.registeredItems().isEmpty(); }, waitMs));
+    preferences.setIconEnabled(true);
+    EXPECT_TRUE(itemOnTray());
 
     // The panel restarts: the item comes back.
     watcher.stop();
     ASSERT_TRUE(watcher.start());
     ASSERT_TRUE(itemOnTray());
-}
-
-TEST_F(TrayItemOnATray, TheSettingHidesAndShowsTheItem)
-{
-    ASSERT_TRUE(watcher.start());
-    createTray();
-    ASSERT_TRUE(itemOnTray());
-
-    preferences.setIconEnabled(false);
-    EXPECT_TRUE(QTest::qWaitFor([this] { return watcher.registeredItems().isEmpty(); }, waitMs));
-
-    preferences.setIconEnabled(true);
-    EXPECT_TRUE(itemOnTray());
-}
-
-TEST_F(TrayItemOnATray, ALanguageChangeRetranslatesTheMenuAndTheToolTip)
-{
-    ASSERT_TRUE(watcher.start());
-    createTray();
-    const auto item = itemOnTray();
-    ASSERT_TRUE(item);
-    const QString englishEntry = item->menuEntries().value(0).label;
-
-    texts.apply(AppLanguage::german);
-
-    const QList<TrayMenuEntry> entries = item->menuEntries();
-    ASSERT_EQ(entries.size(), 4);
-    EXPECT_EQ(entries.at(0).label, qtTrId("menubar.show_panel"));
-    EXPECT_NE(entries.at(0).label, englishEntry);
-    EXPECT_EQ(entries.at(2).label, qtTrId("menubar.settings"));
-    EXPECT_EQ(entries.at(3).label, qtTrId("menubar.quit"));
-    EXPECT_EQ(item->toolTipTitle(), toolTipFor(qtTrId("home.no_status")));
-}
-
-TEST_F(TrayItemOnATray, AStatusThatLooksLikeMarkupStaysText)
-{
-    const QString markup = QStringLiteral("<b>bold</b> <a href=\"https://example.com\">link</a>");
-    const auto item = signedInOnATray(QStringLiteral("custom"), markup);
-    ASSERT_TRUE(item);
-
-    const std::optional<QString> title = item->toolTipTitle();
-    ASSERT_TRUE(title);
-    EXPECT_TRUE(title->endsWith(markup));
-    // Trays and Qt's own tooltip render rich text only when this says so.
-    EXPECT_FALSE(Qt::mightBeRichText(*title));
 }

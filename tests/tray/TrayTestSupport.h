@@ -4,12 +4,9 @@
 #include "push/PushTestSupport.h"
 
 #include <QColor>
-#include <QCoreApplication>
-#include <QDir>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QPainter>
 #include <optional>
 
 namespace vorlie::testing {
@@ -30,28 +27,6 @@ inline bool carriesEmoji(const QImage &picture)
     }
     const int badgeArea = (side - badgeStart) * (side - badgeStart);
     return coloured > badgeArea / 20;
-}
-
-// Leaves the pictures a tray received in the build folder, side by side,
-// for a person to look at.
-inline void keepForViewing(const QList<QImage> &pictures, const QString &name)
-{
-    int width = 0;
-    int height = 0;
-    for (const QImage &picture : pictures) {
-        width += picture.width() + 8;
-        height = std::max(height, picture.height());
-    }
-    QImage sheet(std::max(width, 1), std::max(height, 1), QImage::Format_ARGB32);
-    sheet.fill(Qt::transparent);
-    QPainter painter(&sheet);
-    int x = 0;
-    for (const QImage &picture : pictures) {
-        painter.drawImage(x, 0, picture);
-        x += picture.width() + 8;
-    }
-    painter.end();
-    sheet.save(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("tray-received-%1.png").arg(name)));
 }
 
 // The main person publishes a status, as their own app would.

@@ -8,7 +8,6 @@
 #include "prefs/MenuBarPreferences.h"
 #include "tray/TrayItem.h"
 
-#include <QDir>
 #include <QProcess>
 #include <QScreen>
 #include <QTest>
@@ -21,8 +20,7 @@ namespace {
 constexpr int waitMs = 10000;
 
 // Clearly coloured pixels anywhere on the screen: the heart's rose, and
-// any other hue (an emoji). The last screen seen is left in the build folder
-// for a person to look at.
+// any other hue (an emoji).
 struct ScreenColours {
     int rose = 0;
     int other = 0;
@@ -31,7 +29,6 @@ struct ScreenColours {
 ScreenColours coloursOnScreen()
 {
     const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
-    screen.save(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("tray-xembed-screen.png")));
     ScreenColours colours;
     for (int y = 0; y < screen.height(); ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(screen.constScanLine(y));
@@ -70,9 +67,7 @@ protected:
 
     bool startTrayer()
     {
-        trayer.start(QStringLiteral("trayer"), {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
-                                                QStringLiteral("right"), QStringLiteral("--widthtype"),
-                                                QStringLiteral("request"), QStringLiteral("--height"), QStringLiteral("32")});
+        trayer.start(QStringLiteral("trayer"), QStringLiteral("--edge top --align right --widthtype request --height 32").split(u' '));
         return trayer.waitForStarted() && QTest::qWaitFor([] { return TrayItem::trayAvailable(); }, waitMs);
     }
 

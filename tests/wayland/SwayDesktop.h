@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDir>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -84,14 +83,6 @@ inline QImage screenshot()
     grim.start(QStringLiteral("grim"), {QStringLiteral("-t"), QStringLiteral("ppm"), QStringLiteral("-")});
     grim.waitForFinished(5000);
     return QImage::fromData(grim.readAllStandardOutput(), "PPM");
-}
-
-// A screenshot of the whole output into the session's picture folder.
-inline void keepScreenshot(const QString &name)
-{
-    const QString folder = qEnvironmentVariable("VORLIE_SHOTS");
-    if (!folder.isEmpty())
-        QProcess::execute(QStringLiteral("grim"), {QDir(folder).filePath(name + QStringLiteral(".png"))});
 }
 
 } // namespace vorlie::testing

@@ -3,15 +3,13 @@
 # of 1280x800 with a private D-Bus session, as an unprivileged user when
 # started as root (sway refuses root). `--tray` adds a bar whose tray is the
 # StatusNotifierItem host. Exits 77 (skipped) when sway cannot start.
-# Usage: sway-session.sh [--tray] [--shots DIR] command...
+# Usage: sway-session.sh [--tray] command...
 set -euo pipefail
 
 tray=no
-shots=""
 while [[ "${1:-}" == --* ]]; do
     case "$1" in
         --tray) tray=yes; shift ;;
-        --shots) shots="$2"; shift 2 ;;
         *) echo "unknown option $1" >&2; exit 2 ;;
     esac
 done
@@ -31,21 +29,17 @@ mkdir -m 0700 "$session/runtime"
         printf 'bar {\n    position top\n    tray_output *\n    status_command sleep infinity\n}\n'
     fi
 } > "$session/config"
-if [[ -n "$shots" ]]; then
-    mkdir -p "$shots"
-fi
 
 run_as=()
 if [[ $(id -u) == 0 ]]; then
     chown -R nobody:nogroup "$session"
-    [[ -n "$shots" ]] && chown nobody:nogroup "$shots"
     run_as=(setpriv --reuid=nobody --regid=nogroup --clear-groups --reset-env)
 fi
 
 # The sanitizer settings of the test preset survive the reset environment.
 "${run_as[@]}" env PATH="$PATH" HOME="$session" XDG_RUNTIME_DIR="$session/runtime" LANG=C.UTF-8 \
     ASAN_OPTIONS="${ASAN_OPTIONS:-}" UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" \
-    VORLIE_SHOTS="$shots" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+    WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
     dbus-run-session -- bash -c '
     sway -c "$HOME/config" >"$HOME/sway.log" 2>&1 &
     sway_pid=$!

@@ -8,7 +8,6 @@
 #include "WidgetEngine.h"
 #include "WidgetFixtures.h"
 
-#include <QDir>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -64,14 +63,7 @@ public:
     }
     QString tapURL() const { return m_view->property("widgetURL").toUrl().toString(); }
 
-    QImage shot(const QString &name)
-    {
-        QImage image = m_window.grabWindow();
-        const QString dir = QStringLiteral(VORLIE_SCREENSHOT_DIR);
-        QDir().mkpath(dir);
-        image.save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-        return image;
-    }
+    QImage grab() { return m_window.grabWindow(); }
 
     // Texts actually on screen, without symbols.
     QStringList visibleTexts() const
@@ -85,22 +77,14 @@ public:
     }
     QQuickItem *visibleTextItem(const QString &text) const
     {
-        QQuickItem *found = nullptr;
-        forEachVisible(m_view.get(), [&](QQuickItem *item) {
-            if (!found && isText(item) && item->property("text").toString() == text)
-                found = item;
-        });
-        return found;
+        return firstVisible([&text](QQuickItem *item) { return isText(item) && item->property("text").toString() == text; });
     }
     bool emojiShown() const
     {
-        bool shown = false;
-        forEachVisible(m_view.get(), [&shown](QQuickItem *item) {
-            shown = shown
-                || (isText(item) && !item->property("text").toString().isEmpty()
-                    && item->property("font").value<QFont>().family() == QLatin1String("Noto Color Emoji"));
-        });
-        return shown;
+        return firstVisible([](QQuickItem *item) {
+            return isText(item) && !item->property("text").toString().isEmpty()
+                && item->property("font").value<QFont>().family() == QLatin1String("Noto Color Emoji");
+        }) != nullptr;
     }
     // The mood badge, when one is drawn.
     QString badgeShown() const
@@ -114,20 +98,16 @@ public:
     }
     bool pictureDrawn() const
     {
-        bool drawn = false;
-        forEachVisible(m_view.get(), [&drawn](QQuickItem *item) {
-            if (auto *picture = qobject_cast<DecodedPicture *>(item))
-                drawn = drawn || picture->decoded();
-        });
-        return drawn;
+        return firstVisible([](QQuickItem *item) {
+            auto *picture = qobject_cast<DecodedPicture *>(item);
+            return picture && picture->decoded();
+        }) != nullptr;
     }
     bool placeholderShown() const
     {
-        bool shown = false;
-        forEachVisible(m_view.get(), [&shown](QQuickItem *item) {
-            shown = shown || QString::fromLatin1(item->metaObject()->className()).startsWith(QLatin1String("AvatarPlaceholder"));
-        });
-        return shown;
+        return firstVisible([](QQuickItem *item) {
+            return QString::fromLatin1(item->metaObject()->className()).startsWith(QLatin1String("AvatarPlaceholder"));
+        }) != nullptr;
     }
 
 private:
@@ -140,6 +120,17 @@ private:
     {
         return item->metaObject()->indexOfProperty("truncated") >= 0
             && item->property("font").value<QFont>().family() != QLatin1String("Material Icons");
+    }
+
+    template<typename P>
+    QQuickItem *firstVisible(P &&matches) const
+    {
+        QQuickItem *found = nullptr;
+        forEachVisible(m_view.get(), [&](QQuickItem *item) {
+            if (!found && matches(item))
+                found = item;
+        });
+        return found;
     }
 
     template<typename F>
