@@ -20,11 +20,8 @@ Text {
     font: WidgetFonts.footnote
     color: ThemeColor.secondaryText
 
-    Timer {
-        interval: 60 * 1000
-        repeat: true
-        running: line.visible && line.Window.visibility !== Window.Hidden
-        onRunningChanged: if (running) line.draw()
-        onTriggered: line.draw()
+    WordingClock {
+        inView: line.visible && line.Window.visibility !== Window.Hidden
+        onWordingDue: line.draw()
     }
 }

@@ -50,4 +50,9 @@ std::optional<WidgetSnapshot> MainPersonEntry::snapshot() const
     return m_snapshot->snapshot();
 }
 
+QUrl MainPersonEntry::widgetURL() const
+{
+    return QUrl(m_snapshot ? QStringLiteral("vorlia://home") : QStringLiteral("vorlia://status"));
+}
+
 } // namespace vorlie

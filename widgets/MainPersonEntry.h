@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QObject>
 #include <QQmlEngine>
+#include <QUrl>
 
 #include <functional>
 #include <optional>
@@ -72,6 +73,9 @@ class MainPersonEntry : public QObject {
     // Null when nothing usable is stored.
     Q_PROPERTY(vorlie::WidgetSnapshotObject *snapshot READ snapshotObject CONSTANT)
     Q_PROPERTY(bool showUpdatedTime READ showUpdatedTime CONSTANT)
+    // What a tap opens: the app's home, or its status picker while no main
+    // person is known.
+    Q_PROPERTY(QUrl widgetURL READ widgetURL CONSTANT)
 
 public:
     MainPersonEntry(QDateTime date, const std::optional<WidgetSnapshot> &snapshot, bool showUpdatedTime,
@@ -81,6 +85,7 @@ public:
     std::optional<WidgetSnapshot> snapshot() const;
     WidgetSnapshotObject *snapshotObject() const { return m_snapshot; }
     bool showUpdatedTime() const { return m_showUpdatedTime; }
+    QUrl widgetURL() const;
 
 private:
     QDateTime m_date;

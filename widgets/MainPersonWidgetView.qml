@@ -3,13 +3,12 @@ import Vorlie.Theme
 import Vorlie.Widgets
 
 // One timeline entry in the size the host asks for, on the window
-// background. A tap opens the app's home, or its status picker while no
-// main person is known.
+// background. A tap opens what the entry says.
 Rectangle {
     id: root
     property QtObject entry
     property string family: "small"
-    readonly property url widgetURL: entry && entry.snapshot ? "vorlia://home" : "vorlia://status"
+    readonly property url widgetURL: entry ? entry.widgetURL : ""
 
     color: ThemeColor.windowBackground
     radius: 22

@@ -1,5 +1,6 @@
 // Where the panel opens: next to the tray icon when the tray says where it
 // is, at the pointer otherwise, and always whole on the screen it belongs to.
+#include "PickerPlacement.h"
 #include "tray/PanelPlacement.h"
 
 #include <QGuiApplication>
@@ -89,4 +90,25 @@ TEST(PanelPlacement, TheScreenIsTheOneHoldingTheAnchorElseThePrimary)
     EXPECT_EQ(availableGeometryAt(atPointer(inside)), primary->availableGeometry());
     EXPECT_EQ(availableGeometryAt(atIcon({inside, QSize(22, 22)})), primary->availableGeometry());
     EXPECT_EQ(availableGeometryAt(atPointer({-100000, -100000})), primary->availableGeometry());
+}
+
+TEST(PanelPlacement, ThePickerOpensPastThePanelsTrailingEdgeElseBeforeItsLeadingEdgeAndStaysOnTheScreen)
+{
+    const struct {
+        QRectF panel;
+        QRectF available;
+        QPointF picker;
+    } cases[] = {
+        {{100, 30, 280, 400}, {0, 28, 1920, 1052}, {388, 30}},
+        {{1292, 30, 280, 400}, {0, 28, 1920, 1052}, {1580, 30}}, // ends exactly at the screen's edge
+        {{1293, 30, 280, 400}, {0, 28, 1920, 1052}, {945, 30}},
+        {{1640, 650, 280, 400}, {0, 0, 1920, 1052}, {1292, 650}},
+        {{200, 0, 280, 400}, {0, 0, 600, 800}, {0, 0}},                // no room either side
+        {{1930, 30, 280, 400}, {1920, 0, 1280, 1024}, {2218, 30}},      // a second screen
+        {{2900, 30, 280, 400}, {1920, 0, 1280, 1024}, {2552, 30}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << "panel at " << c.panel.x());
+        EXPECT_EQ(PickerPlacement::beside(c.panel, 340, c.available), c.picker);
+    }
 }

@@ -1,8 +1,10 @@
 // The widget's views offscreen, fed by the real provider from snapshots the
 // application side stored.
 #include "RenderedWidget.h"
+#include "WordingClock.h"
 
 #include <QBuffer>
+#include <QSignalSpy>
 #include <QtPlugin>
 #include <QtQml/qqmlextensionplugin.h>
 #include <gtest/gtest.h>
@@ -246,14 +248,11 @@ TEST(WidgetViews, WhileTheAppCannotReachTheServiceBothSizesSaySoWithTheSnapshots
     EXPECT_EQ(medium.visibleTexts().constLast(), QStringLiteral("1 hr. ago"));
 }
 
-// Whether the widget runs a timer; of this interval, unless 0.
-bool timerRunning(const RenderedWidget &widget, int interval = 0)
+// Whether a line of the widget is kept worded by the clock.
+bool ticking(const RenderedWidget &widget)
 {
-    const auto objects = widget.view()->findChildren<QObject *>();
-    return std::any_of(objects.begin(), objects.end(), [interval](const QObject *object) {
-        return QString::fromLatin1(object->metaObject()->className()) == QLatin1String("QQmlTimer")
-            && object->property("running").toBool() && (interval == 0 || object->property("interval").toInt() == interval);
-    });
+    const auto clocks = widget.view()->findChildren<WordingClock *>();
+    return std::any_of(clocks.begin(), clocks.end(), [](const WordingClock *clock) { return clock->inView(); });
 }
 
 TEST(WidgetViews, TheElapsedTimeTicksOnlyWhileTheWidgetIsShown)
@@ -261,15 +260,28 @@ TEST(WidgetViews, TheElapsedTimeTicksOnlyWhileTheWidgetIsShown)
     AppSide app;
     app.write(sampleSnapshot());
     RenderedWidget medium(app, Size::medium);
-    EXPECT_TRUE(timerRunning(medium, 60'000));
+    EXPECT_TRUE(ticking(medium));
     medium.view()->window()->hide();
-    EXPECT_FALSE(timerRunning(medium, 60'000)) << "a hidden widget must cost nothing";
+    EXPECT_FALSE(ticking(medium)) << "a hidden widget must cost nothing";
     medium.view()->window()->show();
-    EXPECT_TRUE(timerRunning(medium, 60'000));
+    EXPECT_TRUE(ticking(medium));
 
     // Nothing to count for an expired status.
     WidgetSnapshot expiredStatus = sampleSnapshot();
     expiredStatus.isExpired = true;
     app.write(expiredStatus);
-    EXPECT_FALSE(timerRunning(RenderedWidget(app, Size::medium)));
+    EXPECT_FALSE(ticking(RenderedWidget(app, Size::medium)));
+}
+
+TEST(WidgetViews, TheClockWordsALineAsItComesIntoViewThenEveryPeriodAndNeverOutOfView)
+{
+    WordingClock clock(nullptr, std::chrono::milliseconds(40));
+    QSignalSpy due(&clock, &WordingClock::wordingDue);
+    clock.setInView(true);
+    EXPECT_EQ(due.count(), 1);
+    EXPECT_TRUE(due.wait(1000));
+    clock.setInView(false);
+    due.clear();
+    QTest::qWait(120); // three periods in which nothing may come
+    EXPECT_EQ(due.count(), 0);
 }

@@ -7,8 +7,7 @@ import Vorlie.Picker
 
 // The tray item's panel: a small frameless window that closes on Escape and
 // when neither it nor its status picker has the focus any more. The picker
-// opens beside the panel's trailing edge (or its leading edge when the
-// screen ends there).
+// opens beside it.
 Window {
     id: panelWindow
     signal openMainWindowRequested()
@@ -32,10 +31,12 @@ Window {
     title: qsTrId("vorlie")
 
     function showStatusPicker() {
-        const screenRight = screen.virtualX + screen.desktopAvailableWidth
-        const trailing = panelWindow.x + panelWindow.width + 8
-        pickerWindow.x = trailing + 340 <= screenRight ? trailing : Math.max(screen.virtualX, panelWindow.x - 340 - 8)
-        pickerWindow.y = panelWindow.y
+        const at = PickerPlacement.beside(Qt.rect(panelWindow.x, panelWindow.y, panelWindow.width, panelWindow.height),
+                                          pickerWindow.width,
+                                          Qt.rect(screen.virtualX, screen.virtualY,
+                                                  screen.desktopAvailableWidth, screen.desktopAvailableHeight))
+        pickerWindow.x = at.x
+        pickerWindow.y = at.y
         pickerWindow.show()
         pickerWindow.requestActivate()
         picker.forceActiveFocus()
