@@ -146,7 +146,7 @@ TEST(KillTest, StoredValuesStayWholeAndTheSessionGoesOnAfterAHundredKills)
         }
         ASSERT_TRUE(output.contains("turn")) << "the child never started its turns: " << output.toStdString()
                                              << child.readAllStandardError().toStdString();
-        QThread::msleep(random.bounded(40));
+        QThread::msleep(random.bounded(40)); // the random kill point itself, not a wait
         child.kill();
         child.waitForFinished();
 

@@ -66,27 +66,6 @@ protected:
     int lastStatus = 0;
 };
 
-TEST_F(ServicePushTest, AMainPersonsNewStatusReachesTheWatchersDevice)
-{
-    const QString device = registerDevice(ServiceState::seededUserId(), hexOf(endpoint));
-    ASSERT_EQ(lastStatus, 201);
-
-    const QJsonObject status = call("POST", ServiceState::seededUserId(), QStringLiteral("dev/main-person-status"), {{"statusKey", "home"}});
-    ASSERT_EQ(lastStatus, 200);
-    ASSERT_FALSE(status.value("id").toString().isEmpty());
-
-    ASSERT_TRUE(waitForCount(messages, 1));
-    const QVariantMap userInfo = messages.constFirst().constFirst().toMap();
-    EXPECT_EQ(userInfo.value("type"), QStringLiteral("partner_status_changed"));
-    EXPECT_EQ(userInfo.value("personId"), quilId);
-    EXPECT_EQ(userInfo.value("statusId"), status.value("id").toString());
-
-    const QList<fake::SentPush> sent = service.service().sentPushes();
-    ASSERT_EQ(sent.size(), 1);
-    EXPECT_EQ(sent.constFirst().deviceId, device);
-    EXPECT_EQ(sent.constFirst().endpoint, endpoint);
-}
-
 // The user's own change goes first and the partner's last; the one push that
 // arrives must be the partner's.
 TEST_F(ServicePushTest, PuttingAStatusNotifiesThoseWhoseMainPersonChangedItNotTheChanger)
