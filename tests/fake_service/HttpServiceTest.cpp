@@ -63,17 +63,6 @@ TEST_F(HttpServiceTest, ADelayedAnswerArrivesLateWithoutHoldingUpOtherConnection
     EXPECT_EQ(slowReply->readAll(), R"({"data":"slow"})");
 }
 
-TEST_F(HttpServiceTest, ADroppedConnectionIsSeenAsClosedByTheRemoteHost)
-{
-    ScriptedReply drop;
-    drop.behaviour = ScriptedReply::Behaviour::dropConnection;
-    // Standing: Qt resends once when a reused keep-alive connection closes.
-    host.service().scriptAlways("GET", "me", drop);
-    const Answer dropped = call("GET", "me");
-    EXPECT_EQ(dropped.error, QNetworkReply::RemoteHostClosedError);
-    EXPECT_EQ(dropped.status, 0);
-}
-
 TEST_F(HttpServiceTest, ATruncatedBodyAnnouncesItsFullLengthButEndsHalfway)
 {
     const QByteArray body = R"({"data":{"padding":"0123456789012345678901234567890123456789"}})";
