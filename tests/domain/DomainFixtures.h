@@ -69,14 +69,15 @@ inline QJsonObject statusJson()
                        R"("freshness":"fresh","isExpired":false})");
 }
 
+// Every key set, each to a value of its own, so a swap shows.
 inline QJsonObject fullUserJson()
 {
     QJsonObject user = userJson();
-    for (const char *key : {"username", "email", "locale", "timezone"})
-        user.insert(QLatin1StringView(key), "x");
-    user.insert("lastStatusAt", "2026-01-01T00:00:00Z");
-    for (const char *key : {"notifyStatusReminder", "notifyPartnerStatusChanged", "notifyAutomationStatusChanged"})
-        user.insert(QLatin1StringView(key), false);
+    const QJsonObject rest{{"username", "zoe"}, {"email", "zoe@example.test"}, {"locale", "de"}, {"timezone", "Europe/Berlin"},
+                           {"lastStatusAt", "2026-05-06T07:08:09Z"}, {"notifyStatusReminder", false},
+                           {"notifyPartnerStatusChanged", true}, {"notifyAutomationStatusChanged", false}};
+    for (auto it = rest.constBegin(); it != rest.constEnd(); ++it)
+        user.insert(it.key(), it.value());
     return user;
 }
 

@@ -11,24 +11,6 @@ namespace {
 
 const char *const flags[] = {"notifyStatusReminder", "notifyPartnerStatusChanged", "notifyAutomationStatusChanged"};
 
-User fullUser()
-{
-    User u;
-    u.id = QStringLiteral("u1");
-    u.displayName = QStringLiteral("Zoë 😀");
-    u.username = QStringLiteral("zoe");
-    u.avatar.accessory = Accessory::beanie;
-    u.email = QStringLiteral("zoe@example.test");
-    u.locale = QStringLiteral("de");
-    u.timezone = QStringLiteral("Europe/Berlin");
-    u.notifyStatusReminder = false;
-    u.notifyPartnerStatusChanged = true;
-    u.notifyAutomationStatusChanged = false;
-    u.lastStatusAt = QDateTime(QDate(2026, 5, 6), QTime(7, 8, 9), Qt::UTC);
-    u.createdAt = QDateTime(QDate(2025, 1, 2), QTime(3, 4, 5), Qt::UTC);
-    return u;
-}
-
 QJsonObject connectionJson()
 {
     return QJsonObject{{"id", "c1"}, {"state", "accepted"}, {"person", userJson()}, {"createdAt", "2026-01-02T03:04:05Z"},
@@ -41,7 +23,8 @@ const QJsonObject mainPersonJson{{"connectionId", "c1"}, {"person", userJson()},
 
 TEST(UserCoding, RoundTripsAndWritesAMinimalUserWithDefaults)
 {
-    EXPECT_EQ(roundTrip(fullUser()), fullUser());
+    const User full = *decode<User>(fullUserJson());
+    EXPECT_EQ(roundTrip(full), full);
     const auto user = decode<User>(userJson());
     ASSERT_TRUE(user);
     EXPECT_EQ(user->id, QStringLiteral("u1"));
@@ -70,7 +53,7 @@ TEST(UserCoding, NotificationFlagsAreOnUnlessExplicitlyFalse)
     EXPECT_TRUE(one->notifyPartnerStatusChanged && one->notifyAutomationStatusChanged);
     for (const char *key : flags) {
         SCOPED_TRACE(key);
-        // fullUserJson has every flag false: absent or null switches it back on.
+        // Absent or null switches a flag back on.
         for (const QJsonObject &json : {without(fullUserJson(), key), with(fullUserJson(), key, QJsonValue::Null)}) {
             const auto user = decode<User>(json);
             ASSERT_TRUE(user);
