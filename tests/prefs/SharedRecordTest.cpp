@@ -17,7 +17,6 @@ struct Note {
     QString title;
     std::optional<QString> body;
     QDateTime at;
-    friend bool operator==(const Note &, const Note &) = default;
 };
 
 struct Counter {

@@ -18,8 +18,6 @@ using devpush::DevDistributorHost;
 
 namespace {
 
-constexpr int waitMs = 5000;
-
 // Calls the connector as the distributor would, from someone else on the bus.
 void callConnector(BusPeer &peer, const UnifiedPushConnector &connector, const char *method, const QVariantList &arguments)
 {
