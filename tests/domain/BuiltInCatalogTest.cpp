@@ -36,32 +36,6 @@ TEST(BuiltInCatalog, HoldsTheTwentyOneKeysInOrder)
     EXPECT_EQ(keys, expected);
 }
 
-TEST(BuiltInCatalog, EntriesCarryTheirEmojiCategoryAndMood)
-{
-    const auto tired = BuiltInStatusCatalog::entry(u"tired");
-    ASSERT_TRUE(tired);
-    EXPECT_EQ(tired->emoji, QString::fromUtf16(u"\U0001F4A4"));
-    EXPECT_EQ(tired->category, StatusCategory::mood);
-    EXPECT_EQ(tired->visualState, StatusVisualState::sleepy);
-
-    // Emoji with a variation selector keep it.
-    EXPECT_EQ(BuiltInStatusCatalog::entry(u"love_you")->emoji, QString::fromUtf16(u"\u2764\uFE0F"));
-    EXPECT_EQ(BuiltInStatusCatalog::entry(u"shopping")->emoji, QString::fromUtf16(u"\U0001F6CD\uFE0F"));
-
-    const auto hug = BuiltInStatusCatalog::entry(u"need_hug");
-    ASSERT_TRUE(hug);
-    EXPECT_EQ(hug->emoji, QString::fromUtf16(u"\U0001FAC2"));
-    EXPECT_EQ(hug->category, StatusCategory::relationship);
-    EXPECT_EQ(hug->visualState, StatusVisualState::missing);
-
-    QStringList withoutEmoji;
-    for (const auto &e : BuiltInStatusCatalog::entries()) {
-        if (!e.emoji)
-            withoutEmoji.append(e.key);
-    }
-    EXPECT_EQ(withoutEmoji, (QStringList{"busy", "call_me", "bored", "hungry", "gym", "studying", "good_mood", "bad_mood"}));
-}
-
 TEST(BuiltInCatalog, LookupIsExactAndCaseSensitive)
 {
     EXPECT_TRUE(BuiltInStatusCatalog::entry(u"miss_you"));

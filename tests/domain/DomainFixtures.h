@@ -7,7 +7,9 @@
 #include <QHash>
 #include <QJsonDocument>
 #include <QTranslator>
+#include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <optional>
 
 namespace vorlie::test {
@@ -65,6 +67,46 @@ inline QJsonObject statusJson()
     return parseObject(R"({"id":"s1","statusKey":"tired","text":"Tired","emoji":"💤","category":"mood",)"
                        R"("visualState":"sleepy","source":"manual","createdAt":"2026-12-01T08:00:00Z",)"
                        R"("freshness":"fresh","isExpired":false})");
+}
+
+// Every key set, each to a value of its own, so a swap shows.
+inline QJsonObject fullUserJson()
+{
+    QJsonObject user = userJson();
+    const QJsonObject rest{{"username", "zoe"}, {"email", "zoe@example.test"}, {"locale", "de"}, {"timezone", "Europe/Berlin"},
+                           {"lastStatusAt", "2026-05-06T07:08:09Z"}, {"notifyStatusReminder", false},
+                           {"notifyPartnerStatusChanged", true}, {"notifyAutomationStatusChanged", false}};
+    for (auto it = rest.constBegin(); it != rest.constEnd(); ++it)
+        user.insert(it.key(), it.value());
+    return user;
+}
+
+// A record missing any of these keys, or holding null there, is refused.
+template<typename T>
+void expectRequired(const QJsonObject &valid, std::initializer_list<const char *> keys)
+{
+    ASSERT_TRUE(decode<T>(valid)) << "fixture must be valid";
+    for (const char *key : keys) {
+        SCOPED_TRACE(key);
+        EXPECT_FALSE(decode<T>(without(valid, key)));
+        EXPECT_FALSE(decode<T>(with(valid, key, QJsonValue::Null)));
+    }
+}
+
+// Missing and null mean the same absent value, which is left out when written
+// and survives a round trip.
+template<typename T>
+void expectOptional(const QJsonObject &valid, std::initializer_list<const char *> keys)
+{
+    for (const char *key : keys) {
+        SCOPED_TRACE(key);
+        const auto missing = decode<T>(without(valid, key));
+        ASSERT_TRUE(missing);
+        EXPECT_EQ(decode<T>(with(valid, key, QJsonValue::Null)), missing);
+        EXPECT_NE(decode<T>(valid), missing);
+        EXPECT_FALSE(JsonCodec<T>::encode(*missing).toObject().contains(QLatin1StringView(key)));
+        EXPECT_EQ(roundTrip(*missing), missing);
+    }
 }
 
 // Stands in for the compiled text tables: answers the ids it knows and lets

@@ -64,16 +64,7 @@ void expectNonObjectsRefused()
 TEST(HostileInput, MistypedFieldsFailEveryRecord)
 {
     expectEveryMistypedFieldFails<AvatarConfiguration>(avatarJson());
-    QJsonObject fullUser = userJson();
-    fullUser.insert("username", "u");
-    fullUser.insert("email", "e");
-    fullUser.insert("locale", "de");
-    fullUser.insert("timezone", "UTC");
-    fullUser.insert("notifyStatusReminder", true);
-    fullUser.insert("notifyPartnerStatusChanged", false);
-    fullUser.insert("notifyAutomationStatusChanged", true);
-    fullUser.insert("lastStatusAt", "2026-01-01T00:00:00Z");
-    expectEveryMistypedFieldFails<User>(fullUser);
+    expectEveryMistypedFieldFails<User>(fullUserJson());
     expectEveryMistypedFieldFails<Connection>(
         QJsonObject{{"id", "c"}, {"state", "blocked"}, {"person", userJson()}, {"createdAt", "2026-01-01T00:00:00Z"},
                     {"acceptedAt", "2026-01-01T00:00:00Z"}});

@@ -34,39 +34,28 @@ TEST(UpdatedLabel, HourThresholdsAreExact)
     EXPECT_EQ(labelAgo(72 * hour), std::nullopt);
 }
 
-TEST(UpdatedLabel, RecentStatusesGetAnAbbreviatedPhraseInTheLocale)
+TEST(UpdatedLabel, RecentAndFutureTimesReadInTheLocale)
 {
-    EXPECT_EQ(labelAgo(30 * minute), QStringLiteral("30 min. ago"));
-    EXPECT_EQ(labelAgo(30 * minute, german), QStringLiteral("vor 30 Min."));
-    EXPECT_EQ(labelAgo(45), QStringLiteral("45 sec. ago"));
-    EXPECT_EQ(labelAgo(45, german), QStringLiteral("vor 45 Sek."));
-    // Whole units only: 90 minutes is one hour.
-    EXPECT_EQ(labelAgo(90 * minute), QStringLiteral("1 hr. ago"));
-    EXPECT_EQ(labelAgo(5 * hour, german), QStringLiteral("vor 5 Std."));
-    EXPECT_EQ(labelAgo(0), QStringLiteral("0 sec. ago"));
-}
-
-TEST(UpdatedLabel, AFutureCreationTimeReadsAsNow)
-{
-    // A service clock ahead of ours, by a second or by days.
     const struct {
-        qint64 secondsAhead;
+        qint64 secondsAgo; // below zero: a service clock ahead of ours
         const QLocale &locale;
         const char *expected;
     } cases[] = {
-        {1, english, "now"},
-        {5, english, "now"},
-        {5, german, "jetzt"},
-        {24 * hour, german, "jetzt"},
-        {72 * hour, english, "now"},
+        {30 * minute, english, "30 min. ago"},
+        {30 * minute, german, "vor 30 Min."},
+        {45, english, "45 sec. ago"},
+        {45, german, "vor 45 Sek."},
+        {90 * minute, english, "1 hr. ago"}, // whole units only
+        {5 * hour, german, "vor 5 Std."},
+        {0, english, "0 sec. ago"}, // the very moment itself is still counted
+        {0, german, "vor 0 Sek."},
+        {-1, english, "now"},
+        {-5, english, "now"},
+        {-5, german, "jetzt"},
+        {-24 * hour, german, "jetzt"},
+        {-72 * hour, english, "now"},
+        {2 * minute, QLocale(QLocale::French), "2 min. ago"}, // other languages fall back to English wording
     };
     for (const auto &c : cases)
-        EXPECT_EQ(labelAgo(-c.secondsAhead, c.locale), QString::fromUtf8(c.expected)) << c.secondsAhead;
-    // The very moment itself is still counted.
-    EXPECT_EQ(labelAgo(0, german), QStringLiteral("vor 0 Sek."));
-}
-
-TEST(UpdatedLabel, OtherLanguagesFallBackToEnglishWording)
-{
-    EXPECT_EQ(labelAgo(2 * minute, QLocale(QLocale::French)), QStringLiteral("2 min. ago"));
+        EXPECT_EQ(labelAgo(c.secondsAgo, c.locale), QString::fromUtf8(c.expected)) << c.secondsAgo << " " << c.locale.name().toStdString();
 }

@@ -89,16 +89,6 @@ protected:
         keychain = std::make_unique<KeychainTokenStore>(service, guard);
     }
 
-    // In the test's own process: runs the case in a child and gives true.
-    static bool ranInChild()
-    {
-        if (isChild())
-            return false;
-        const QString name = QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        EXPECT_EQ(runAsChild(QStringLiteral("KeychainOutage.") + name), 0) << "the child run failed";
-        return true;
-    }
-
     void startSession()
     {
         auth.reset();
@@ -131,7 +121,7 @@ protected:
 
 TEST_F(KeychainOutage, ASignInWithoutAKeyringSaysSoAndIsStoredWhenOneAppears)
 {
-    if (ranInChild())
+    if (ranInChild("KeychainOutage"))
         return;
     startSession();
     int changes = 0;
@@ -145,7 +135,7 @@ TEST_F(KeychainOutage, ASignInWithoutAKeyringSaysSoAndIsStoredWhenOneAppears)
     EXPECT_TRUE(getMe());
 
     ASSERT_TRUE(keyring.start());
-    ASSERT_TRUE(spinFor([this] { return auth->credentialStoreState() == CredentialStoreState::available; }))
+    ASSERT_TRUE(spinUntil([this] { return auth->credentialStoreState() == CredentialStoreState::available; }, keyringLimit))
         << "the keyring's arrival went unnoticed";
     EXPECT_FALSE(auth->hasUnsavedTokens());
     EXPECT_EQ(changes, 2);
@@ -156,7 +146,7 @@ TEST_F(KeychainOutage, ASignInWithoutAKeyringSaysSoAndIsStoredWhenOneAppears)
 
 TEST_F(KeychainOutage, TokensRotatedWhileTheKeyringIsGoneSurviveARestart)
 {
-    if (ranInChild())
+    if (ranInChild("KeychainOutage"))
         return;
     ASSERT_TRUE(keyring.start());
     startSession();
@@ -172,7 +162,7 @@ TEST_F(KeychainOutage, TokensRotatedWhileTheKeyringIsGoneSurviveARestart)
     EXPECT_EQ(stored(refreshAccount), std::nullopt) << "no keyring, nothing readable";
 
     ASSERT_TRUE(keyring.start());
-    ASSERT_TRUE(spinFor([this] { return !auth->hasUnsavedTokens(); })) << "the kept pair was never written";
+    ASSERT_TRUE(spinUntil([this] { return !auth->hasUnsavedTokens(); }, keyringLimit)) << "the kept pair was never written";
     EXPECT_EQ(stored(refreshAccount), rotated);
 
     // A restart finds the newest pair, which the service still honours.
@@ -184,7 +174,7 @@ TEST_F(KeychainOutage, TokensRotatedWhileTheKeyringIsGoneSurviveARestart)
 
 TEST_F(KeychainOutage, AKeyringThatNeverAnswersCostsOneGuardAndItsSessionReturnsLater)
 {
-    if (ranInChild())
+    if (ranInChild("KeychainOutage"))
         return;
     ASSERT_TRUE(keyring.start());
     const fake::TokenPair pair = host.service().issueTokens(fake::ServiceState::seededUserId());
@@ -201,12 +191,12 @@ TEST_F(KeychainOutage, AKeyringThatNeverAnswersCostsOneGuardAndItsSessionReturns
     EXPECT_EQ(auth->credentialStoreState(), CredentialStoreState::unavailable);
     const int callsOfOneRead = silent->calls();
     EXPECT_GE(callsOfOneRead, 1);
-    spinFor([] { return false; }, 2 * guard);
+    spinUntil([] { return false; }, 2 * guard); // a second ask would come once the guard ran out
     EXPECT_EQ(silent->calls(), callsOfOneRead) << "start-up asked the hung keyring a second time";
 
     silent.reset();
     ASSERT_TRUE(keyring.start());
-    ASSERT_TRUE(spinFor([&restored] { return restored == 1; })) << "the stored session was not taken up";
+    ASSERT_TRUE(spinUntil([&restored] { return restored == 1; }, keyringLimit)) << "the stored session was not taken up";
     EXPECT_EQ(resultOf(auth->state()), AuthSession::State::signedIn);
     EXPECT_EQ(resultOf(auth->refreshToken()), pair.refreshToken);
     EXPECT_EQ(auth->credentialStoreState(), CredentialStoreState::available);
@@ -214,7 +204,7 @@ TEST_F(KeychainOutage, AKeyringThatNeverAnswersCostsOneGuardAndItsSessionReturns
 
 TEST_F(KeychainOutage, ALockedKeyringIsToldApartAndNothingIsWritten)
 {
-    if (ranInChild())
+    if (ranInChild("KeychainOutage"))
         return;
     ASSERT_TRUE(keyring.start(false));
     startSession();
@@ -243,22 +233,13 @@ protected:
         bus = nullptr;
     }
 
-    static bool ranInChild()
-    {
-        if (isChild())
-            return false;
-        const QString name = QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        EXPECT_EQ(runAsChild(QStringLiteral("KeychainOutageStack.") + name), 0) << "the child run failed";
-        return true;
-    }
-
     static inline PrivateSessionBus *bus = nullptr;
     KeyringDaemon keyring;
 };
 
 TEST_F(KeychainOutageStack, ASignInThatCannotKeepItsTokensSaysSoUntilTheKeyringIsBack)
 {
-    if (ranInChild())
+    if (ranInChild("KeychainOutageStack"))
         return;
     ASSERT_TRUE(bus->isUp());
     QSignalSpy changes(store.get(), &SessionStore::credentialStoreStateChanged);
@@ -272,14 +253,14 @@ TEST_F(KeychainOutageStack, ASignInThatCannotKeepItsTokensSaysSoUntilTheKeyringI
     EXPECT_TRUE(store->lastSyncedAt()) << "the session works for this run";
 
     ASSERT_TRUE(keyring.start());
-    ASSERT_TRUE(spinUntil([this] { return store->credentialStoreState() == CredentialStoreState::available; }, 10s));
+    ASSERT_TRUE(spinUntil([this] { return store->credentialStoreState() == CredentialStoreState::available; }, keyringLimit));
     EXPECT_EQ(changes.count(), 2);
     EXPECT_EQ(storedToken(QStringLiteral("refreshToken")), resultOf(auth->refreshToken()));
 }
 
 TEST_F(KeychainOutageStack, AStartWithoutTheKeyringIsSignedOutUntilItComesThenResumesWithoutARestart)
 {
-    if (ranInChild())
+    if (ranInChild("KeychainOutageStack"))
         return;
     ASSERT_TRUE(bus->isUp());
     ASSERT_TRUE(keyring.start());
@@ -294,7 +275,7 @@ TEST_F(KeychainOutageStack, AStartWithoutTheKeyringIsSignedOutUntilItComesThenRe
 
     service().clearRecords();
     ASSERT_TRUE(keyring.start());
-    ASSERT_TRUE(spinUntil([this] { return store->authState() == SessionStore::AuthState::signedIn; }, 10s));
+    ASSERT_TRUE(spinUntil([this] { return store->authState() == SessionStore::AuthState::signedIn; }, keyringLimit));
     EXPECT_EQ(store->currentUser(), user) << "the cached people were not shown";
     ASSERT_TRUE(spinUntil([this] { return store->lastSyncedAt().has_value(); }));
     EXPECT_EQ(service().requestCount(QStringLiteral("sync")), 1);

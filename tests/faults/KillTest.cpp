@@ -81,22 +81,17 @@ struct Versions {
     }
 };
 
-QString env(const char *name)
-{
-    return qEnvironmentVariable(name);
-}
-
 } // namespace
 
 // The child: writes and rotates until it is killed.
 TEST(ChildProcess, WritesAndRotatesUntilKilled)
 {
-    const Versions versions(env("VORLIE_KILL_VERSIONS").toUtf8());
-    const SharedDefaults defaults(PreferencePaths::under(env("VORLIE_KILL_PREFS")));
+    const Versions versions(qEnvironmentVariable("VORLIE_KILL_VERSIONS").toUtf8());
+    const SharedDefaults defaults(PreferencePaths::under(qEnvironmentVariable("VORLIE_KILL_PREFS")));
     SyncSnapshotCache cache(defaults);
-    KeychainTokenStore keychain(env("VORLIE_KILL_KEYCHAIN"));
+    KeychainTokenStore keychain(qEnvironmentVariable("VORLIE_KILL_KEYCHAIN"));
     QNetworkAccessManager network;
-    AuthSession auth(keychain, QUrl(env("VORLIE_KILL_SERVICE")), network);
+    AuthSession auth(keychain, QUrl(qEnvironmentVariable("VORLIE_KILL_SERVICE")), network);
     for (int turn = 0;; ++turn) {
         const int v = turn % 2;
         cache.save(versions.cache[v]);
@@ -146,7 +141,7 @@ TEST(KillTest, StoredValuesStayWholeAndTheSessionGoesOnAfterAHundredKills)
         }
         ASSERT_TRUE(output.contains("turn")) << "the child never started its turns: " << output.toStdString()
                                              << child.readAllStandardError().toStdString();
-        QThread::msleep(random.bounded(40));
+        QThread::msleep(random.bounded(40)); // the random kill point itself, not a wait
         child.kill();
         child.waitForFinished();
 

@@ -11,15 +11,12 @@
 #include <QTemporaryDir>
 
 #include <chrono>
+#include <gtest/gtest.h>
 
 namespace vorlie::testing {
 
-// Runs the event loop until `done` holds, or ten seconds pass.
-template<typename Predicate>
-bool spinFor(Predicate done, std::chrono::milliseconds limit = std::chrono::seconds(10))
-{
-    return spinUntil(done, limit);
-}
+// A keyring daemon can take a while to come up or go on a loaded machine.
+constexpr std::chrono::seconds keyringLimit{10};
 
 // A session bus of our own with nothing that D-Bus could start on demand, so
 // the Secret Service is there exactly while a test runs one. Becomes this
@@ -42,7 +39,7 @@ public:
                      "</policy></busconfig>\n");
         file.close();
         m_daemon.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--nofork"), QStringLiteral("--config-file=") + config});
-        if (!spinFor([&socket] { return QFile::exists(socket); }))
+        if (!spinUntil([&socket] { return QFile::exists(socket); }, keyringLimit))
             return;
         m_address = QStringLiteral("unix:path=") + socket;
         qputenv("DBUS_SESSION_BUS_ADDRESS", m_address.toUtf8());
@@ -88,7 +85,7 @@ public:
         if (unlocked)
             m_process.write("test");
         m_process.closeWriteChannel();
-        return spinFor([] { return QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("org.freedesktop.secrets")).value(); });
+        return spinUntil([] { return QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("org.freedesktop.secrets")).value(); }, keyringLimit);
     }
 
     // The Secret Service goes away, as when its daemon crashes.
@@ -98,7 +95,7 @@ public:
             return;
         m_process.kill();
         m_process.waitForFinished();
-        spinFor([] { return !QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("org.freedesktop.secrets")).value(); });
+        spinUntil([] { return !QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("org.freedesktop.secrets")).value(); }, keyringLimit);
     }
 
 private:
@@ -127,6 +124,17 @@ inline int runAsChild(const QString &testName, std::chrono::milliseconds limit =
         return -1;
     }
     return child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1;
+}
+
+// In the test's own process: runs the current case of `suite` in a child and
+// gives true; in the child, gives false so the case does the real work.
+inline bool ranInChild(const char *suite)
+{
+    if (isChild())
+        return false;
+    const QString name = QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    EXPECT_EQ(runAsChild(QString::fromLatin1(suite) + u'.' + name), 0) << "the child run failed";
+    return true;
 }
 
 } // namespace vorlie::testing

@@ -7,58 +7,11 @@
 
 #include <QDirIterator>
 #include <QStandardPaths>
-#include <QTemporaryFile>
-#include <cstdio>
-#include <unistd.h>
 
 using namespace vorlie;
 using namespace vorlie::testing;
 
 namespace {
-
-// Sends the process's standard output and error, whoever writes them, to a
-// file for as long as it lives.
-class CapturedOutput {
-public:
-    CapturedOutput()
-    {
-        m_file.open();
-        std::fflush(stdout);
-        std::fflush(stderr);
-        m_savedOut = ::dup(STDOUT_FILENO);
-        m_savedErr = ::dup(STDERR_FILENO);
-        ::dup2(m_file.handle(), STDOUT_FILENO);
-        ::dup2(m_file.handle(), STDERR_FILENO);
-    }
-    ~CapturedOutput() { restore(); }
-    CapturedOutput(const CapturedOutput &) = delete;
-    CapturedOutput &operator=(const CapturedOutput &) = delete;
-
-    QByteArray text()
-    {
-        restore();
-        m_file.seek(0);
-        return m_file.readAll();
-    }
-
-private:
-    void restore()
-    {
-        if (m_savedOut < 0)
-            return;
-        std::fflush(stdout);
-        std::fflush(stderr);
-        ::dup2(m_savedOut, STDOUT_FILENO);
-        ::dup2(m_savedErr, STDERR_FILENO);
-        ::close(m_savedOut);
-        ::close(m_savedErr);
-        m_savedOut = m_savedErr = -1;
-    }
-
-    QTemporaryFile m_file;
-    int m_savedOut = -1;
-    int m_savedErr = -1;
-};
 
 QStringList filesUnder(const QString &dir)
 {
@@ -93,7 +46,9 @@ protected:
 
 TEST_F(TokenAudit, NoTokenLeavesTheKeyring)
 {
-    CapturedOutput output;
+    // Whoever writes to the process's standard output and error.
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
     const fake::Account account = fake::ServiceState::seededAccount();
     for (int round = 0; round < 2; ++round) {
         const Result<User> user = resultOf(repositories->auth.login(account.email, account.password, std::nullopt));
@@ -106,7 +61,8 @@ TEST_F(TokenAudit, NoTokenLeavesTheKeyring)
         }
         resultOf(store->signOut());
     }
-    const QByteArray printed = output.text();
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    const QByteArray printed = QByteArray::fromStdString(out + ::testing::internal::GetCapturedStderr());
 
     const QSet<QString> tokens = tokensSeenByTheService();
     ASSERT_GE(tokens.size(), 8) << "the session did not rotate its tokens";

@@ -1,13 +1,12 @@
 // The credential store against the real Secret Service of the test session
 // (gnome-keyring inside dbus-run-session, see tools/test-session.sh).
+#include "ChildOnBus.h"
 #include "KeychainTokenStore.h"
 
 #include <QCoreApplication>
 #include <QCoro/QCoroSignal>
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QLocalServer>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUuid>
@@ -116,35 +115,6 @@ QStringList filesUnder(QStandardPaths::StandardLocation location)
     return files;
 }
 
-struct ProbeRun {
-    bool finished = false;
-    int exitCode = -1;
-    qint64 elapsedMs = 0;
-    QString output;
-};
-
-// Runs the keychain probe in a child process on the given session bus.
-ProbeRun runProbe(const QString &busAddress)
-{
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress);
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    QElapsedTimer clock;
-    clock.start();
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=ChildProcess.KeychainWithoutSecretService")});
-    ProbeRun run;
-    run.finished = child.waitForFinished(30'000);
-    run.elapsedMs = clock.elapsed();
-    if (!run.finished)
-        child.kill();
-    child.waitForFinished();
-    run.exitCode = child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1;
-    run.output = QString::fromLocal8Bit(child.readAll());
-    return run;
-}
-
 } // namespace
 
 // The child half of the tests below.
@@ -161,7 +131,7 @@ TEST(ChildProcess, KeychainWithoutSecretService)
 
 TEST(KeychainWithoutSecretService, NoSessionBusGivesNoTokenAtOnce)
 {
-    const ProbeRun run = runProbe(QStringLiteral("unix:path=/nonexistent/vorlie-bus"));
+    const vorlie::testing::ChildRun run = vorlie::testing::runChildOnBus("KeychainWithoutSecretService", QStringLiteral("unix:path=/nonexistent/vorlie-bus"));
     ASSERT_TRUE(run.finished) << "the store hung without a session bus";
     EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
     EXPECT_LT(run.elapsedMs, 10'000);
@@ -173,7 +143,7 @@ TEST(KeychainWithoutSecretService, AHungBusIsCutOffByTheGuard)
     QTemporaryDir dir;
     QLocalServer silent;
     ASSERT_TRUE(silent.listen(dir.filePath(QStringLiteral("bus"))));
-    const ProbeRun run = runProbe(QStringLiteral("unix:path=") + silent.fullServerName());
+    const vorlie::testing::ChildRun run = vorlie::testing::runChildOnBus("KeychainWithoutSecretService", QStringLiteral("unix:path=") + silent.fullServerName());
     ASSERT_TRUE(run.finished) << "the guard did not cut off a hung Secret Service";
     EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
     // Three operations, each bounded by the guard, plus process start-up.

@@ -6,7 +6,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QThread>
+#include <QTest>
 
 using namespace vorlie;
 using namespace Qt::StringLiterals;
@@ -17,7 +17,6 @@ struct Note {
     QString title;
     std::optional<QString> body;
     QDateTime at;
-    friend bool operator==(const Note &, const Note &) = default;
 };
 
 struct Counter {
@@ -130,11 +129,8 @@ TEST_F(SharedRecords, ASecondProcessNeverSeesATornValue)
     reader.setProcessChannelMode(QProcess::MergedChannels);
     reader.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=ChildProcess.SharedSuiteReader")});
     ASSERT_TRUE(reader.waitForStarted());
-    QElapsedTimer clock;
-    clock.start();
-    while (!QFile::exists(configDir() + QStringLiteral("/ready")) && clock.elapsed() < 10'000)
-        QThread::msleep(5);
-    ASSERT_TRUE(QFile::exists(configDir() + QStringLiteral("/ready"))) << "the reader never started";
+    ASSERT_TRUE(QTest::qWaitFor([this] { return QFile::exists(configDir() + QStringLiteral("/ready")); }, 10'000))
+        << "the reader never started";
     for (int i = 0; i < 200; ++i)
         ASSERT_TRUE(defaults.setData(QStringLiteral("doc"), document(i % 2 ? 'a' : 'b')));
     writeRaw(configDir() + QStringLiteral("/done"), {});

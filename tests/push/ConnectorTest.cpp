@@ -10,20 +10,21 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace vorlie;
 using namespace vorlie::testing;
 using devpush::DevDistributorHost;
 
 namespace {
 
-constexpr int waitMs = 5000;
-
-QDBusMessage connectorCall(const UnifiedPushConnector &connector, const QString &method, const QVariantList &arguments)
+// Calls the connector as the distributor would, from someone else on the bus.
+void callConnector(BusPeer &peer, const UnifiedPushConnector &connector, const char *method, const QVariantList &arguments)
 {
     QDBusMessage call = QDBusMessage::createMethodCall(connector.serviceName(), QString::fromLatin1(UnifiedPushConnector::objectPath),
-                                                       QString::fromLatin1(UnifiedPushConnector::interfaceName), method);
+                                                       QString::fromLatin1(UnifiedPushConnector::interfaceName), QString::fromLatin1(method));
     call.setArguments(arguments);
-    return call;
+    peer.bus().send(call);
 }
 
 class ConnectorTest : public ::testing::Test {
@@ -100,56 +101,37 @@ TEST_F(ConnectorTest, BodiesThatAreNotOneSmallJsonObjectAreDropped)
     EXPECT_EQ(messages.constFirst().constFirst().toMap().value("type"), QStringLiteral("last"));
 }
 
-TEST_F(ConnectorTest, ABodyOfExactlyTheLimitIsDeliveredAndOneByteMoreIsNot)
+// Calls quoting another token, a body one byte over the limit (sent straight
+// over the bus, past the distributor's own limit) and an endpoint longer than
+// any URL come first; the bus keeps their order, so the good calls after them
+// arriving alone show they were ignored.
+TEST_F(ConnectorTest, ForeignOrOversizedCallsAreIgnored)
 {
-    const QUrl endpoint = registerConnector();
-    ASSERT_TRUE(endpoint.isValid());
+    ASSERT_TRUE(registerConnector().isValid());
+    QSignalSpy unregistered(&connector, &UnifiedPushConnector::unregistered);
     const auto padded = [](const QByteArray &type, qsizetype size) {
         const QByteArray head = R"({"type":")" + type + R"(","pad":")";
         const QByteArray tail = R"("})";
         return head + QByteArray(size - head.size() - tail.size(), 'b') + tail;
     };
-
-    // Straight over the bus, past the distributor's own limit.
-    BusPeer peer(QStringLiteral("oversized-sender"));
-    peer.bus().send(connectorCall(connector, QStringLiteral("Message"), {connector.token(), padded("over", 4097), QStringLiteral("m1")}));
-    peer.bus().send(connectorCall(connector, QStringLiteral("Message"), {connector.token(), padded("edge", 4096), QStringLiteral("m2")}));
-
-    ASSERT_TRUE(waitForCount(messages, 1));
-    EXPECT_EQ(messages.constFirst().constFirst().toMap().value("type"), QStringLiteral("edge"));
-}
-
-TEST_F(ConnectorTest, CallsQuotingAnotherTokenAreIgnored)
-{
-    const QUrl endpoint = registerConnector();
-    ASSERT_TRUE(endpoint.isValid());
-    QSignalSpy unregistered(&connector, &UnifiedPushConnector::unregistered);
-
     BusPeer peer(QStringLiteral("intruder"));
     const QString foreign = QStringLiteral("not-the-token");
-    peer.bus().send(connectorCall(connector, QStringLiteral("Message"), {foreign, QByteArray(R"({"type":"forged"})"), QStringLiteral("x")}));
-    peer.bus().send(connectorCall(connector, QStringLiteral("NewEndpoint"), {foreign, QStringLiteral("http://127.0.0.1:1/forged")}));
-    peer.bus().send(connectorCall(connector, QStringLiteral("Unregistered"), {foreign}));
-    peer.bus().send(connectorCall(connector, QStringLiteral("Message"), {connector.token(), QByteArray(R"({"type":"real"})"), QStringLiteral("y")}));
+    callConnector(peer, connector, "Message", {foreign, QByteArray(R"({"type":"forged"})"), QStringLiteral("x")});
+    callConnector(peer, connector, "NewEndpoint", {foreign, QStringLiteral("http://127.0.0.1:1/forged")});
+    callConnector(peer, connector, "Unregistered", {foreign});
+    callConnector(peer, connector, "Message", {connector.token(), padded("over", 4097), QStringLiteral("m1")});
+    const QString tooLong = QStringLiteral("http://127.0.0.1:1/") + QString(UnifiedPushConnector::maxEndpointLength, u'x');
+    callConnector(peer, connector, "NewEndpoint", {connector.token(), tooLong});
+    callConnector(peer, connector, "Message", {connector.token(), padded("edge", 4096), QStringLiteral("m2")});
+    callConnector(peer, connector, "NewEndpoint", {connector.token(), QStringLiteral("http://127.0.0.1:1/new")});
 
     ASSERT_TRUE(waitForCount(messages, 1));
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages.constFirst().constFirst().toMap().value("type"), QStringLiteral("real"));
-    EXPECT_EQ(endpoints.size(), 1);
-    EXPECT_TRUE(unregistered.isEmpty());
-}
-
-TEST_F(ConnectorTest, AnEndpointLongerThanAnyUrlIsNotTakenAsADeviceToken)
-{
-    ASSERT_TRUE(registerConnector().isValid());
-    BusPeer peer(QStringLiteral("long-endpoint"));
-    const QString tooLong = QStringLiteral("http://127.0.0.1:1/") + QString(UnifiedPushConnector::maxEndpointLength, u'x');
-    peer.bus().send(connectorCall(connector, QStringLiteral("NewEndpoint"), {connector.token(), tooLong}));
-    peer.bus().send(connectorCall(connector, QStringLiteral("NewEndpoint"), {connector.token(), QStringLiteral("http://127.0.0.1:1/new")}));
-
     ASSERT_TRUE(waitForCount(endpoints, 2));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages.constFirst().constFirst().toMap().value("type"), QStringLiteral("edge"));
     EXPECT_EQ(endpoints.size(), 2);
     EXPECT_EQ(endpoints.constLast().constFirst().toByteArray(), QByteArray("http://127.0.0.1:1/new"));
+    EXPECT_TRUE(unregistered.isEmpty());
 }
 
 TEST_F(ConnectorTest, UnregisteringAtTheDistributorIsConfirmedAndRetiresTheEndpoint)
@@ -207,53 +189,53 @@ TEST(ConnectorDiscovery, TheFirstDistributorByNameIsChosenUnlessOneIsNamed)
     EXPECT_EQ(QUrl(QString::fromUtf8(endpoints.constFirst().constFirst().toByteArray())).port(), later.port());
 }
 
-TEST(ConnectorDiscovery, WithoutADistributorRegistrationFailsQuietly)
+TEST(ConnectorDiscovery, WithoutAUsableDistributorOrNameRegistrationFailsQuietly)
 {
     ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "run inside tools/test-session.sh";
-    qunsetenv(UnifiedPushConnector::distributorVariable);
-    const LogCapture log;
-    UnifiedPushConnector connector(uniqueConnectorName());
-    QSignalSpy endpoints(&connector, &UnifiedPushConnector::deviceTokenReceived);
-    QSignalSpy failures(&connector, &UnifiedPushConnector::registrationFailed);
-    connector.start();
-    EXPECT_TRUE(failures.isEmpty()) << "outcomes arrive after start() returns";
-    ASSERT_TRUE(waitForCount(failures, 1));
-    EXPECT_EQ(failures.size(), 1);
-    EXPECT_TRUE(endpoints.isEmpty());
-    EXPECT_TRUE(log.lines().isEmpty()) << log.lines().join(u'\n').toStdString();
-}
-
-TEST(ConnectorDiscovery, ANamedDistributorThatIsNotThereOrNoBusAtAllFailsQuietly)
-{
-    const LogCapture log;
-    qputenv(UnifiedPushConnector::distributorVariable, "org.unifiedpush.Distributor.absent");
-    {
-        UnifiedPushConnector connector(uniqueConnectorName());
-        QSignalSpy failures(&connector, &UnifiedPushConnector::registrationFailed);
-        connector.start();
-        EXPECT_TRUE(waitForCount(failures, 1));
+    BusPeer squatter(QStringLiteral("squatter"));
+    const QString taken = uniqueConnectorName();
+    ASSERT_TRUE(squatter.bus().registerService(taken));
+    const struct {
+        const char *name;
+        const char *distributor; // the one asked for by name, if any
+        bool onBus;
+        bool nameTaken;
+    } cases[] = {
+        {"no distributor at all", nullptr, true, false},
+        {"the named one absent", "org.unifiedpush.Distributor.absent", true, false},
+        {"no bus", nullptr, false, false},
+        {"our name taken while a distributor runs", nullptr, true, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const LogCapture log;
+        if (c.distributor)
+            qputenv(UnifiedPushConnector::distributorVariable, c.distributor);
+        else
+            qunsetenv(UnifiedPushConnector::distributorVariable);
+        std::optional<DevDistributorHost> distributor;
+        if (c.nameTaken)
+            distributor.emplace();
+        const QString name = c.nameTaken ? taken : uniqueConnectorName();
+        std::optional<UnifiedPushConnector> connector;
+        if (c.onBus)
+            connector.emplace(name);
+        else
+            connector.emplace(name, QDBusConnection(QStringLiteral("never-connected")));
+        QSignalSpy endpoints(&*connector, &UnifiedPushConnector::deviceTokenReceived);
+        QSignalSpy failures(&*connector, &UnifiedPushConnector::registrationFailed);
+        connector->start();
+        if (c.onBus) {
+            EXPECT_TRUE(failures.isEmpty()) << "outcomes arrive after start() returns";
+        }
+        ASSERT_TRUE(waitForCount(failures, 1));
+        EXPECT_EQ(failures.size(), 1);
+        EXPECT_TRUE(endpoints.isEmpty());
+        if (!c.nameTaken) { // a taken name is worth a word in the log
+            EXPECT_TRUE(log.lines().isEmpty()) << log.lines().join(u'\n').toStdString();
+        }
     }
     qunsetenv(UnifiedPushConnector::distributorVariable);
-
-    UnifiedPushConnector detached(uniqueConnectorName(), QDBusConnection(QStringLiteral("never-connected")));
-    QSignalSpy failures(&detached, &UnifiedPushConnector::registrationFailed);
-    detached.start();
-    EXPECT_TRUE(waitForCount(failures, 1));
-    EXPECT_TRUE(log.lines().isEmpty()) << log.lines().join(u'\n').toStdString();
-}
-
-TEST(ConnectorDiscovery, ANameAlreadyTakenIsAFailureNotASilentWait)
-{
-    BusPeer squatter(QStringLiteral("squatter"));
-    const QString name = uniqueConnectorName();
-    ASSERT_TRUE(squatter.bus().registerService(name));
-    DevDistributorHost distributor;
-    UnifiedPushConnector connector(name);
-    QSignalSpy endpoints(&connector, &UnifiedPushConnector::deviceTokenReceived);
-    QSignalSpy failures(&connector, &UnifiedPushConnector::registrationFailed);
-    connector.start();
-    ASSERT_TRUE(waitForCount(failures, 1));
-    EXPECT_TRUE(endpoints.isEmpty());
 }
 
 } // namespace
