@@ -6,6 +6,7 @@
 #include "ViewWorld.h"
 
 #include <QSignalSpy>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace vorlie::testing {
@@ -191,18 +192,18 @@ TEST_F(HomePresenterTest, TheOfflineLineTellsTheAgeOfWhatIsShownOnlyWhileTheServ
 
 class StatusPickerPresenterTest : public ::testing::Test {
 protected:
-    QStringList sectionKeys() const
+    QStringList sectionKeys()
     {
         QStringList keys;
-        for (const QVariant &section : picker.sections())
-            keys << section.toMap().value("key").toString();
+        for (const StatusSection &section : picker.sections()->rows())
+            keys << section.key;
         return keys;
     }
-    QVariantList chipsOf(const QString &sectionKey) const
+    std::vector<StatusChip> chipsOf(const QString &sectionKey)
     {
-        for (const QVariant &section : picker.sections()) {
-            if (section.toMap().value("key") == sectionKey)
-                return section.toMap().value("chips").toList();
+        for (const StatusSection &section : picker.sections()->rows()) {
+            if (section.key == sectionKey)
+                return section.chips;
         }
         return {};
     }
@@ -214,15 +215,15 @@ protected:
 TEST_F(StatusPickerPresenterTest, WithoutRecentsOrFavouritesTheFirstSectionIsMoodAndCustomNeverShows)
 {
     ASSERT_TRUE(ViewWorld::spinUntil([this] { return !picker.isLoading(); }));
-    for (const QVariant &chip : chipsOf("status_picker.favorites"))
-        picker.toggleFavorite(chip.toMap().value("key").toString());
+    for (const StatusChip &chip : chipsOf("status_picker.favorites"))
+        picker.toggleFavorite(chip.key);
     const QStringList keys = sectionKeys();
     ASSERT_FALSE(keys.isEmpty());
     EXPECT_EQ(keys, (QStringList{"status_picker.mood", "status_picker.activity", "status_picker.location",
                                  "status_picker.relationship"}));
-    for (const QVariant &section : picker.sections()) {
-        for (const QVariant &chip : section.toMap().value("chips").toList())
-            EXPECT_NE(chip.toMap().value("key"), "custom");
+    for (const StatusSection &section : picker.sections()->rows()) {
+        for (const StatusChip &chip : section.chips)
+            EXPECT_NE(chip.key, "custom");
     }
 }
 
@@ -230,14 +231,46 @@ TEST_F(StatusPickerPresenterTest, RecentsAndFavouritesComeFirstAndAChipMayShowIn
 {
     world.signIn();
     ASSERT_TRUE(ViewWorld::spinUntil([this] { return !picker.isLoading(); }));
-    const QString key = chipsOf("status_picker.mood").first().toMap().value("key").toString();
+    const QString key = chipsOf("status_picker.mood").front().key;
     picker.toggleFavorite(key);
     picker.choose(key);
     ASSERT_TRUE(ViewWorld::spinUntil([this] { return !picker.isSubmitting(); }));
     EXPECT_EQ(sectionKeys().mid(0, 3),
               (QStringList{"status_picker.recent", "status_picker.favorites", "status_picker.mood"}));
-    EXPECT_EQ(chipsOf("status_picker.recent").first().toMap().value("key"), key);
-    EXPECT_TRUE(chipsOf("status_picker.favorites").first().toMap().value("isFavorite").toBool());
+    EXPECT_EQ(chipsOf("status_picker.recent").front().key, key);
+    EXPECT_TRUE(chipsOf("status_picker.favorites").front().isFavorite);
+}
+
+TEST_F(StatusPickerPresenterTest, AFavouriteToggledChangesItsChipInPlaceAndItsSectionComesAndGoes)
+{
+    world.signIn();
+    ASSERT_TRUE(ViewWorld::spinUntil([this] { return !picker.isLoading(); }));
+    for (const StatusChip &chip : chipsOf("status_picker.favorites"))
+        picker.toggleFavorite(chip.key);
+    StatusSectionList *sections = picker.sections();
+    const auto mood = std::find_if(sections->rows().begin(), sections->rows().end(),
+                                   [](const StatusSection &section) { return section.key == "status_picker.mood"; });
+    ASSERT_NE(mood, sections->rows().end());
+    StatusChipList *moodChips = mood->list;
+    const QString key = moodChips->rows().at(1).key;
+    QSignalSpy chipChanged(moodChips, &QAbstractItemModel::dataChanged);
+    QSignalSpy chipsRelaid(moodChips, &QAbstractItemModel::modelReset);
+    QSignalSpy sectionAdded(sections, &QAbstractItemModel::rowsInserted);
+    QSignalSpy sectionRemoved(sections, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy sectionsRelaid(sections, &QAbstractItemModel::modelReset);
+
+    for (const bool favourite : {true, false}) {
+        SCOPED_TRACE(favourite);
+        picker.toggleFavorite(key);
+        ASSERT_FALSE(chipChanged.isEmpty());
+        EXPECT_EQ(chipChanged.takeLast().at(0).toModelIndex().row(), 1);
+        EXPECT_TRUE(chipChanged.isEmpty()) << "only the toggled chip changes";
+        EXPECT_EQ(moodChips->rows().at(1).isFavorite, favourite);
+        EXPECT_EQ(sectionKeys().contains("status_picker.favorites"), favourite);
+    }
+    EXPECT_EQ(sectionAdded.count(), 1);
+    EXPECT_EQ(sectionRemoved.count(), 1);
+    EXPECT_EQ(chipsRelaid.count() + sectionsRelaid.count(), 0);
 }
 
 TEST_F(StatusPickerPresenterTest, ChoosingReportsSavedOnceAndTheStoreShowsTheStatusAtOnce)

@@ -83,11 +83,13 @@ FocusScope {
                 Repeater {
                     model: presenter.sections
                     delegate: Column {
-                        required property var modelData
+                        id: section
+                        required property string title
+                        required property var chips
                         width: sections.width
                         spacing: 8
                         Text {
-                            text: modelData.title
+                            text: section.title
                             font: ThemeFont.footnote
                             color: ThemeColor.secondaryText
                             Accessible.role: Accessible.Heading
@@ -98,14 +100,16 @@ FocusScope {
                             height: implicitHeight
                             spacing: 8
                             Repeater {
-                                model: modelData.chips
+                                model: section.chips
+                                // A chip keeps its delegate while it stays: a
+                                // favourite toggled from the keyboard keeps the focus.
                                 delegate: MacStatusOptionChip {
-                                    required property var modelData
-                                    text: modelData.text
-                                    emoji: modelData.emoji
-                                    isFavorite: modelData.isFavorite
-                                    onTapped: presenter.choose(modelData.key)
-                                    onLongPressed: presenter.toggleFavorite(modelData.key)
+                                    required property string key
+                                    required text
+                                    required emoji
+                                    required isFavorite
+                                    onTapped: presenter.choose(key)
+                                    onLongPressed: presenter.toggleFavorite(key)
                                     onActiveFocusChanged: if (activeFocus) picker.keepVisible(this)
                                 }
                             }

@@ -12,40 +12,33 @@
 namespace vorlie {
 namespace {
 
-QVariantMap chipOf(const StatusCatalogItem &item)
+StatusChip chipOf(const StatusCatalogItem &item)
 {
-    return {
-        {QStringLiteral("key"), item.key},
-        {QStringLiteral("text"), BuiltInStatusCatalog::localizedText(item.key, item.text)},
-        {QStringLiteral("emoji"), item.emoji.value_or(QString())},
-        {QStringLiteral("isFavorite"), item.isFavorite},
-    };
+    return {item.key, BuiltInStatusCatalog::localizedText(item.key, item.text), item.emoji.value_or(QString()),
+            item.isFavorite};
 }
 
-QVariantMap sectionOf(const char *titleKey, const std::vector<StatusCatalogItem> &items)
+StatusSection sectionOf(const char *titleKey, const std::vector<StatusCatalogItem> &items)
 {
-    QVariantList chips;
+    StatusSection section{QString::fromLatin1(titleKey), qtTrId(titleKey), {}, nullptr};
+    section.chips.reserve(items.size());
     for (const StatusCatalogItem &item : items)
-        chips << chipOf(item);
-    return {
-        {QStringLiteral("key"), QString::fromLatin1(titleKey)},
-        {QStringLiteral("title"), qtTrId(titleKey)},
-        {QStringLiteral("chips"), chips},
-    };
+        section.chips.push_back(chipOf(item));
+    return section;
 }
 
-QVariantList sectionsOf(const StatusPickerViewModel &model)
+std::vector<StatusSection> sectionsOf(const StatusPickerViewModel &model)
 {
-    QVariantList sections;
+    std::vector<StatusSection> sections;
     if (const auto recent = model.recentItems(); !recent.empty())
-        sections << sectionOf("status_picker.recent", recent);
+        sections.push_back(sectionOf("status_picker.recent", recent));
     if (const auto favorites = model.favoriteItems(); !favorites.empty())
-        sections << sectionOf("status_picker.favorites", favorites);
+        sections.push_back(sectionOf("status_picker.favorites", favorites));
     // Custom statuses are typed, never picked from a section.
-    sections << sectionOf("status_picker.mood", model.itemsInCategory(StatusCategory::mood));
-    sections << sectionOf("status_picker.activity", model.itemsInCategory(StatusCategory::activity));
-    sections << sectionOf("status_picker.location", model.itemsInCategory(StatusCategory::location));
-    sections << sectionOf("status_picker.relationship", model.itemsInCategory(StatusCategory::relationship));
+    sections.push_back(sectionOf("status_picker.mood", model.itemsInCategory(StatusCategory::mood)));
+    sections.push_back(sectionOf("status_picker.activity", model.itemsInCategory(StatusCategory::activity)));
+    sections.push_back(sectionOf("status_picker.location", model.itemsInCategory(StatusCategory::location)));
+    sections.push_back(sectionOf("status_picker.relationship", model.itemsInCategory(StatusCategory::relationship)));
     return sections;
 }
 
@@ -53,11 +46,13 @@ QVariantList sectionsOf(const StatusPickerViewModel &model)
 
 StatusPickerPresenter::StatusPickerPresenter(QObject *parent)
     : ServicesPresenter(parent)
+    , m_sections(this)
 {
 }
 
 StatusPickerPresenter::StatusPickerPresenter(AppServices &services, QObject *parent)
     : ServicesPresenter(parent)
+    , m_sections(this)
 {
     bind(services);
 }
@@ -88,12 +83,8 @@ void StatusPickerPresenter::rebuildSections()
     if (!m_model)
         return;
     const bool loading = m_model->isLoading() && m_model->catalog().empty();
-    const QVariantList sections = loading ? QVariantList() : sectionsOf(*m_model);
     // The sections first: the view leaves its loading state with them in place.
-    if (sections != m_sections) {
-        m_sections = sections;
-        emit sectionsChanged();
-    }
+    m_sections.assign(loading ? std::vector<StatusSection>() : sectionsOf(*m_model));
     if (loading != m_isLoading) {
         m_isLoading = loading;
         emit isLoadingChanged();
@@ -157,7 +148,7 @@ void StatusPickerPresenter::toggleFavorite(const QString &statusKey)
         return;
     for (const StatusCatalogItem &item : m_model->catalog()) {
         if (item.key == statusKey) {
-            m_model->toggleFavorite(item); // the catalogue's change rebuilds the sections
+            m_model->toggleFavorite(item); // the catalogue's change updates the chip's row
             return;
         }
     }

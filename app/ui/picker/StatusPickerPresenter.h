@@ -1,11 +1,11 @@
 #pragma once
 
 #include "ServicesPresenter.h"
+#include "StatusSections.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QQmlEngine>
-#include <QVariantList>
 #include <memory>
 
 namespace vorlie {
@@ -14,14 +14,13 @@ class AppServices;
 class StatusPickerViewModel;
 
 // The status picker's view of the picker model: its sections in order, each
-// with its chips as plain values, the custom text with its limit, and the
-// error line. Created by the picker view on first appearance; saved() tells
+// with its chips, the custom text with its limit, and the error line. Created by the picker view on first appearance; saved() tells
 // the view to report success and close.
 class StatusPickerPresenter : public ServicesPresenter {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(bool isLoading READ isLoading NOTIFY isLoadingChanged)
-    Q_PROPERTY(QVariantList sections READ sections NOTIFY sectionsChanged)
+    Q_PROPERTY(vorlie::StatusSectionList *sections READ sections CONSTANT)
     Q_PROPERTY(QString customText READ customText WRITE setCustomText NOTIFY customTextChanged)
     Q_PROPERTY(bool showsSendButton READ showsSendButton NOTIFY customTextChanged)
     Q_PROPERTY(bool isSubmitting READ isSubmitting NOTIFY isSubmittingChanged)
@@ -40,9 +39,9 @@ public:
     // there are no sections. A built-in catalogue taken in place of the
     // service's ends it at once.
     bool isLoading() const { return m_isLoading; }
-    // [{title, key, chips: [{key, text, emoji, isFavorite}]}], in display
-    // order; empty while loading.
-    QVariantList sections() const { return m_sections; }
+    // In display order; empty while loading. A favourite toggled, or a new
+    // language, changes rows in place.
+    StatusSectionList *sections() { return &m_sections; }
     QString customText() const;
     void setCustomText(const QString &text);
     bool showsSendButton() const;
@@ -58,7 +57,6 @@ public:
 
 signals:
     void isLoadingChanged();
-    void sectionsChanged();
     void customTextChanged();
     void isSubmittingChanged();
     void errorMessageChanged();
@@ -72,7 +70,7 @@ private:
     QPointer<AppServices> m_services;
     std::unique_ptr<StatusPickerViewModel> m_model;
     bool m_isLoading = true;
-    QVariantList m_sections;
+    StatusSectionList m_sections;
 };
 
 } // namespace vorlie

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "KeyedListModel.h"
+
+#include <QQmlEngine>
+#include <QString>
+
+namespace vorlie {
+
+struct StatusChip {
+    QString key;
+    QString text;
+    QString emoji;
+    bool isFavorite = false;
+
+    bool operator==(const StatusChip &) const = default;
+};
+
+// One section's chips, with the roles key, text, emoji and isFavorite.
+class StatusChipList : public KeyedListModel<StatusChip> {
+    Q_OBJECT
+    QML_ANONYMOUS
+
+public:
+    enum Role { keyRole = Qt::UserRole + 1, textRole, emojiRole, isFavoriteRole };
+
+    using KeyedListModel::KeyedListModel;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QHash<int, QByteArray> roleNames() const override;
+    void assign(std::vector<StatusChip> chips);
+};
+
+struct StatusSection {
+    QString key; // the title's text id
+    QString title;
+    std::vector<StatusChip> chips;
+    StatusChipList *list = nullptr; // owned by the section list
+};
+
+// The picker's sections in order, with the roles key, title and chips (a
+// StatusChipList).
+class StatusSectionList : public KeyedListModel<StatusSection> {
+    Q_OBJECT
+    QML_ANONYMOUS
+
+public:
+    enum Role { keyRole = Qt::UserRole + 1, titleRole, chipsRole };
+
+    using KeyedListModel::KeyedListModel;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QHash<int, QByteArray> roleNames() const override;
+    void assign(std::vector<StatusSection> sections);
+
+private:
+    void adopted(StatusSection &section) override;
+    void dropped(StatusSection &section) override;
+};
+
+} // namespace vorlie
