@@ -1,0 +1,154 @@
+#pragma once
+
+// The windows of the program under test as a person sees them on the X
+// display (no window manager, so every top-level window is a child of the
+// root), and keys typed through the X server.
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
+#include <QSet>
+#include <QSize>
+#include <QStringList>
+#include <QTest>
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace vorlie::testing::xwindows {
+
+// How long a person would wait for a window on a loaded machine.
+constexpr int waitMs = 15000;
+
+template<typename Reply>
+using XcbReply = std::unique_ptr<Reply, decltype(&std::free)>;
+
+// Sizes of the windows shown on the X display; with no window manager
+// every top-level window is a child of the root.
+inline QList<QSize> shownWindows()
+{
+    xcb_connection_t *connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr),
+                                                &std::free);
+    QList<QSize> sizes;
+    if (!tree)
+        return sizes;
+    const xcb_window_t *children = xcb_query_tree_children(tree.get());
+    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+        const XcbReply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, children[i]), nullptr),
+            &std::free);
+        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE)
+            continue;
+        const XcbReply<xcb_get_geometry_reply_t> geometry(
+            xcb_get_geometry_reply(connection, xcb_get_geometry(connection, children[i]), nullptr), &std::free);
+        if (geometry)
+            sizes.append(QSize(geometry->width, geometry->height));
+    }
+    return sizes;
+}
+
+// Asks the shown window of `width` to close, as a window manager's close
+// button does (WM_DELETE_WINDOW).
+inline bool closeWindowOfWidth(int width)
+{
+    xcb_connection_t *connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const auto atom = [connection](const char *name) {
+        const XcbReply<xcb_intern_atom_reply_t> reply(
+            xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, std::strlen(name), name), nullptr), &std::free);
+        return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    };
+    const XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr),
+                                                &std::free);
+    const xcb_window_t *children = tree ? xcb_query_tree_children(tree.get()) : nullptr;
+    for (int i = 0; tree && i < xcb_query_tree_children_length(tree.get()); ++i) {
+        const XcbReply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, children[i]), nullptr),
+            &std::free);
+        const XcbReply<xcb_get_geometry_reply_t> geometry(
+            xcb_get_geometry_reply(connection, xcb_get_geometry(connection, children[i]), nullptr), &std::free);
+        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE || !geometry || geometry->width != width)
+            continue;
+        xcb_client_message_event_t event{};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = children[i];
+        event.type = atom("WM_PROTOCOLS");
+        event.data.data32[0] = atom("WM_DELETE_WINDOW");
+        event.data.data32[1] = XCB_CURRENT_TIME;
+        xcb_send_event(connection, 0, children[i], XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&event));
+        xcb_flush(connection);
+        return true;
+    }
+    return false;
+}
+
+// Width of the top-level window holding the keyboard focus, 0 for none.
+inline int focusedWindowWidth()
+{
+    xcb_connection_t *connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const XcbReply<xcb_get_input_focus_reply_t> focus(
+        xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr), &std::free);
+    xcb_window_t window = focus ? focus->focus : xcb_window_t(XCB_WINDOW_NONE);
+    while (window != XCB_WINDOW_NONE && window != root && window != xcb_window_t(XCB_INPUT_FOCUS_POINTER_ROOT)) {
+        const XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr),
+                                                    &std::free);
+        if (!tree)
+            return 0;
+        if (tree->parent == root) {
+            const XcbReply<xcb_get_geometry_reply_t> geometry(
+                xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr), &std::free);
+            return geometry ? geometry->width : 0;
+        }
+        window = tree->parent;
+    }
+    return 0;
+}
+
+inline bool windowFocused(int width)
+{
+    return QTest::qWaitFor([width] { return focusedWindowWidth() == width; }, waitMs);
+}
+
+inline bool windowShown(int width, int minimumHeight = 1)
+{
+    return QTest::qWaitFor([width, minimumHeight] {
+        const QList<QSize> sizes = shownWindows();
+        return std::any_of(sizes.cbegin(), sizes.cend(), [width, minimumHeight](QSize size) {
+            return size.width() == width && size.height() >= minimumHeight;
+        });
+    }, waitMs);
+}
+
+inline int windowsOfWidth(int width)
+{
+    const QList<QSize> sizes = shownWindows();
+    return static_cast<int>(std::count_if(sizes.cbegin(), sizes.cend(), [width](QSize size) { return size.width() == width; }));
+}
+
+// Whether what is shown has drawn its content: a window mapped before its
+// first frame is one flat colour, and keys typed then are lost.
+inline bool screenIsDrawn()
+{
+    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    QSet<QRgb> colours;
+    for (int y = 0; y < screen.height() && colours.size() < 16; y += 4) {
+        for (int x = 0; x < screen.width() && colours.size() < 16; x += 4)
+            colours.insert(screen.pixel(x, y));
+    }
+    return colours.size() >= 16;
+}
+
+// Keys typed on the X server reach the window that has the focus.
+inline bool typeKeys(const QStringList &keys)
+{
+    return QProcess::execute(QStringLiteral("xdotool"), QStringList{QStringLiteral("key"), QStringLiteral("--delay"),
+                                                                    QStringLiteral("150")} + keys) == 0;
+}
+
+} // namespace vorlie::testing::xwindows
