@@ -30,8 +30,10 @@ QByteArray refusalCode(int status)
 
 constexpr auto lingerTime = std::chrono::milliseconds(1000);
 constexpr auto trickleInterval = std::chrono::milliseconds(100);
-// One 64 KiB chunk of an endless body: its size line, its bytes, its end.
-const QByteArray endlessChunk = "10000\r\n" + QByteArray(0x10000, '{') + "\r\n";
+// One 1 MiB chunk of an endless body: its size line, its bytes, its end.
+// Large, so a client's size limit is reached in a few round trips, well
+// inside its silence time-out even on a loaded machine.
+const QByteArray endlessChunk = "100000\r\n" + QByteArray(0x100000, '{') + "\r\n";
 
 } // namespace
 
