@@ -14,8 +14,9 @@ class AppServices;
 class StatusPickerViewModel;
 
 // The status picker's view of the picker model: its sections in order, each
-// with its chips, the custom text with its limit, and the error line. Created by the picker view on first appearance; saved() tells
-// the view to report success and close.
+// with its chips, the custom text with its limit, and the error line.
+// Created by the picker view on first appearance; saved() tells the view to
+// report success and close.
 class StatusPickerPresenter : public ServicesPresenter {
     Q_OBJECT
     QML_ELEMENT
