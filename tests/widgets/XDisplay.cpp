@@ -34,6 +34,15 @@ QImage fromXwd(const QByteArray &xwd)
         .copy(); // the pixels must not point into `xwd` once it is gone
 }
 
+QImage captureOf(const QString &display)
+{
+    QProcess xwd;
+    xwd.start(QStringLiteral("xwd"), {QStringLiteral("-display"), display, QStringLiteral("-root"), QStringLiteral("-silent")});
+    if (!xwd.waitForFinished(10'000) || xwd.exitCode() != 0)
+        return {};
+    return fromXwd(xwd.readAllStandardOutput());
+}
+
 } // namespace
 
 void endWithParent()
@@ -46,7 +55,8 @@ XDisplay::XDisplay()
 {
     // A display number far from the usual ones: another server in the same
     // network namespace may hold a low number's abstract socket without a
-    // lock file we could see. A taken number makes Xvfb exit; try the next.
+    // lock file we could see. A taken number makes Xvfb exit, or leaves a
+    // server clients cannot reach (seen once on a shared CI host): try the next.
     m_server.setChildProcessModifier(endWithParent);
     const int first = 200 + int(QRandomGenerator::global()->bounded(700));
     for (int display = first; display < first + 20 && m_name.isEmpty(); ++display) {
@@ -54,17 +64,20 @@ XDisplay::XDisplay()
         m_server.start(QStringLiteral("Xvfb"), {name, QStringLiteral("-displayfd"), QStringLiteral("1"),
                                                 QStringLiteral("-screen"), QStringLiteral("0"),
                                                 QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
-                                                QStringLiteral("tcp")});
+                                                QStringLiteral("tcp"), QStringLiteral("-noreset")});
         if (!m_server.waitForStarted(5000))
             return;
         // Xvfb writes the number once it accepts clients.
         QByteArray ready;
         while (!ready.contains('\n') && m_server.waitForReadyRead(10'000))
             ready += m_server.readAllStandardOutput();
-        if (ready.trimmed() == QByteArray::number(display) && m_server.state() == QProcess::Running)
+        if (ready.trimmed() == QByteArray::number(display) && m_server.state() == QProcess::Running
+            && !captureOf(name).isNull()) {
             m_name = name;
-        else
+        } else {
+            m_server.kill();
             m_server.waitForFinished(5000);
+        }
     }
 }
 
@@ -78,11 +91,7 @@ XDisplay::~XDisplay()
 
 QImage XDisplay::capture() const
 {
-    QProcess xwd;
-    xwd.start(QStringLiteral("xwd"), {QStringLiteral("-display"), m_name, QStringLiteral("-root"), QStringLiteral("-silent")});
-    if (!xwd.waitForFinished(10'000) || xwd.exitCode() != 0)
-        return {};
-    return fromXwd(xwd.readAllStandardOutput());
+    return captureOf(m_name);
 }
 
 bool XDisplay::pointer(const QStringList &arguments) const
