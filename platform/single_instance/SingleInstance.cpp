@@ -2,6 +2,7 @@
 
 #include "InstanceRequests.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -100,6 +101,9 @@ SingleInstance::SingleInstance(InstanceRequests &requests, QObject *parent)
     , m_requests(requests)
 {
     connect(&m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
+    // A program that is quitting takes no more requests: a launch right after
+    // Quit must start anew, not hand its request to an instance on its way out.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { m_server.close(); });
 }
 
 bool SingleInstance::listen(LaunchClaim &claim)

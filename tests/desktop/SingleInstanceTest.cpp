@@ -90,6 +90,22 @@ TEST_F(LaunchFixture, ASecondLaunchHandsItsRequestToTheRunningInstanceAndEndsWit
     stop(*primary);
 }
 
+// Started again right after Quit, while the old instance is still tearing
+// down: the new launch runs instead of handing itself to the leaving one.
+TEST_F(LaunchFixture, ALaunchWhileTheRunningInstanceQuitsRunsAnew)
+{
+    auto leaving = startDriver();
+    leaving->write("quit\n");
+    ASSERT_EQ(readLine(*leaving), QByteArray("leaving"));
+
+    auto next = startDriver({QStringLiteral("--background")});
+    EXPECT_EQ(next->state(), QProcess::Running);
+
+    leaving->closeWriteChannel();
+    EXPECT_TRUE(leaving->waitForFinished(5000));
+    stop(*next);
+}
+
 TEST_F(LaunchFixture, RefusedURLsEndWithStatusTwoAndOneLineInFirstAndLaterLaunches)
 {
     for (const QByteArray &url : hostileURLs) {
