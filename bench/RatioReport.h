@@ -94,4 +94,10 @@ inline void printFigure(const std::string &label, double value, const char *unit
     std::printf("FIGURE\t%s\t%.2f %s\t%.2f %s\t%s\n", label.c_str(), value, unit, target, unit, met ? "met" : "missed");
 }
 
+// A figure reported without a target.
+inline void printMeasure(const std::string &label, double value, const char *unit)
+{
+    std::printf("FIGURE\t%s\t%.2f %s\t-\tmeasured\n", label.c_str(), value, unit);
+}
+
 } // namespace vorlie::bench

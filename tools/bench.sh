@@ -25,7 +25,8 @@ grep -o $'RATIO\t.*' "$ratios" | while IFS=$'\t' read -r _ label wall cpu all ta
     echo "| $label | ${wall}x | $(cell "$cpu") | $(cell "$all") | <= ${target}x | $verdict |"
 done
 grep -o $'FIGURE\t.*' "$ratios" | while IFS=$'\t' read -r _ label value target verdict; do
-    echo "| $label | $value | | | <= $target | $verdict |"
+    [ "$target" = - ] && target="" || target="<= $target"
+    echo "| $label | $value | | | $target | $verdict |"
 done
 # Counts, not ratios: each repetition prints its own and every one must match.
 grep -o $'COUNT\t.*' "$ratios" | sort | uniq -c | while read -r times rest; do
