@@ -61,128 +61,84 @@ protected:
 
 AtSpiReader *AtSpiTest::reader = nullptr;
 
-TEST_F(AtSpiTest, ATypedPasswordIsAPasswordFieldWhoseCharactersNoClientCanRead)
-{
-    // None of its characters is in the field's name in either language.
-    const QString password = QStringLiteral("7#Zq!xK9");
-    for (const AppLanguage language : {AppLanguage::english, AppLanguage::german}) {
-        SCOPED_TRACE(storedText(language).toStdString());
-        ViewWorld world(language);
-        std::unique_ptr<QQuickItem> form(qobject_cast<QQuickItem *>(world.ui.create(signInView)));
-        ASSERT_TRUE(form);
-        const auto window = world.show(form.get());
-        showActive(*window);
-        form->forceActiveFocus();
-        QQuickItem *email = form->findChild<QQuickItem *>(QStringLiteral("emailField"));
-        ASSERT_TRUE(ViewWorld::spinUntil([&] { return email && email->hasActiveFocus(); }));
-        typeKeys(window.get(), QStringLiteral("quorrin@example.com"));
-        QTest::keyClick(window.get(), Qt::Key_Return);
-        QQuickItem *passwordField = form->findChild<QQuickItem *>(QStringLiteral("passwordField"));
-        ASSERT_TRUE(ViewWorld::spinUntil([&] { return passwordField->hasActiveFocus(); }));
-        typeKeys(window.get(), password);
-        ASSERT_EQ(passwordField->property("text").toString(), password);
-
-        QList<AtSpiNode> nodes;
-        ASSERT_TRUE(ViewWorld::spinUntil([&] { return withRole(nodes = reader->nodes(), AtSpiNode::passwordText); }))
-            << "no password field on the accessibility bus";
-        const AtSpiNode &field = *withRole(nodes, AtSpiNode::passwordText);
-        EXPECT_EQ(field.name, qtTrId("onboarding.auth.password_placeholder"));
-        EXPECT_EQ(field.content.value_or(QString()).size(), password.size()) << "one mask character per typed one";
-        const struct {
-            const char *channel;
-            QString said;
-        } channels[] = {
-            {"text", field.content.value_or(QString())}, {"name", field.name}, {"description", field.description}};
-        for (const auto &channel : channels) {
-            const bool leaks =
-                std::any_of(password.begin(), password.end(), [&](QChar c) { return channel.said.contains(c); });
-            EXPECT_FALSE(leaks) << channel.channel << " gives away a character: " << channel.said.toStdString();
-        }
-        for (const AtSpiNode &node : nodes)
-            EXPECT_FALSE(node.content.value_or(QString()).contains(password) || node.name.contains(password)
-                         || node.description.contains(password))
-                << node.roleName.toStdString();
-    }
-}
-
-// The main window in each state it can be in: a screen reader finds what
-// is on screen, and nothing else.
+// The main window signed out, then signed in in each state it can be in: a
+// screen reader finds what is on screen and nothing else, and a typed
+// password as a password field whose characters no client can read.
 TEST_F(AtSpiTest, TheMainWindowExposesWhatIsOnScreenAndNothingElse)
 {
-    // Keys, read in the language of the scene's world; other texts as they are.
-    const QString syncing = QStringLiteral("home.syncing");
-    const QString noStatus = QStringLiteral("home.no_status");
-    const QString noMainPerson = QStringLiteral("home.no_main_person.title");
-    const QString retry = QStringLiteral("action.retry");
-    const QString saved = QStringLiteral("home.status_saved_toast");
-    const QString partner = sample::data().partner.displayName;
-    const auto said = [](const QString &keyOrText) { return qtTrId(keyOrText.toUtf8().constData()); };
-    const struct Scene {
-        const char *what;
-        std::function<void(ViewWorld &, QQuickWindow &)> arrange;
-        QStringList readOnce;
-        QStringList neverRead;
-    } scenes[] = {
-        {"at rest", [](ViewWorld &, QQuickWindow &) {}, {partner}, {syncing, noStatus, noMainPerson, retry, saved}},
-        {"while a sync runs",
-         [](ViewWorld &world, QQuickWindow &) {
-             world.sync.hold();
-             QCoro::connect(world.store.refresh(), &world.store, [](bool) {});
-         },
-         {syncing},
-         {retry, saved}},
-        {"without a main person",
-         [](ViewWorld &world, QQuickWindow &) {
-             SyncSnapshot alone = sample::data().snapshot;
-             alone.mainPerson.reset();
-             alone.mainPersonStatus.reset();
-             world.sync.snapshot = alone;
-             resultOf(world.store.refresh());
-         },
-         {noMainPerson, QStringLiteral("home.no_main_person.subtitle")},
-         {partner, noStatus, syncing}},
-        {"after a failed sync",
-         [](ViewWorld &world, QQuickWindow &) {
-             world.sync.failure = APIError::offline();
-             resultOf(world.store.refresh());
-         },
-         {retry, APIError::offline().userMessage()},
-         {syncing, saved}},
-        {"with the saved toast up",
-         [](ViewWorld &, QQuickWindow &window) {
-             QMetaObject::invokeMethod(window.findChild<QObject *>(QStringLiteral("statusSavedToast")), "show");
-         },
-         {saved},
-         {syncing, retry}},
-    };
-    for (const Scene &scene : scenes) {
-        SCOPED_TRACE(scene.what);
-        ViewWorld world;
-        world.ui.appearance().setReduceMotion(true);
-        std::unique_ptr<QQuickWindow> window(world.ui.createWindow(mainWindow));
-        ASSERT_TRUE(window);
-        showActive(*window);
-        world.signIn();
-        ASSERT_TRUE(ViewWorld::spinUntil([&] {
-            return !world.store.isSyncing() && window->findChild<QQuickItem *>(QStringLiteral("changeStatusButton"));
-        }));
-        scene.arrange(world, *window);
-
-        QList<AtSpiNode> nodes;
-        const auto settled = [&] {
+    ViewWorld world;
+    world.ui.appearance().setReduceMotion(true);
+    std::unique_ptr<QQuickWindow> window(world.ui.createWindow(mainWindow));
+    ASSERT_TRUE(window);
+    showActive(*window);
+    const QString syncing = qtTrId("home.syncing"), noStatus = qtTrId("home.no_status"),
+                  noMainPerson = qtTrId("home.no_main_person.title"), retry = qtTrId("action.retry"),
+                  saved = qtTrId("home.status_saved_toast"), partner = sample::data().partner.displayName;
+    QList<AtSpiNode> nodes;
+    const auto expectReads = [&](const char *scene, const QStringList &once, const QStringList &never) {
+        SCOPED_TRACE(scene);
+        EXPECT_TRUE(ViewWorld::spinUntil([&] {
             nodes = reader->nodes();
-            return std::all_of(scene.readOnce.begin(), scene.readOnce.end(),
-                               [&](const QString &name) { return named(nodes, said(name)).size() == 1; });
-        };
-        EXPECT_TRUE(ViewWorld::spinUntil(settled)) << scene.readOnce.join(", ").toStdString();
-        for (const QString &name : scene.neverRead)
-            EXPECT_EQ(named(nodes, said(name)).size(), 0) << name.toStdString();
+            return std::all_of(once.begin(), once.end(), [&](const QString &name) { return named(nodes, name).size() == 1; });
+        })) << once.join(", ").toStdString();
+        for (const QString &name : never)
+            EXPECT_EQ(named(nodes, name).size(), 0) << name.toStdString();
         for (const AtSpiNode &node : nodes) {
             EXPECT_TRUE(node.has(AtSpiNode::visible) && node.has(AtSpiNode::showing))
                 << node.roleName.toStdString() << " \"" << node.name.toStdString() << "\" is exposed but not shown";
         }
         EXPECT_EQ(accessibilityFaults(*window), QStringList());
+    };
+
+    // None of its characters is in the field's name.
+    const QString password = QStringLiteral("7#Zq!xK9");
+    resultOf(world.store.bootstrap());
+    QQuickItem *email = window->findChild<QQuickItem *>(QStringLiteral("emailField"));
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return email && email->hasActiveFocus(); }));
+    typeKeys(window.get(), QStringLiteral("quorrin@example.com"));
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    QQuickItem *passwordField = window->findChild<QQuickItem *>(QStringLiteral("passwordField"));
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return passwordField->hasActiveFocus(); }));
+    typeKeys(window.get(), password);
+    ASSERT_EQ(passwordField->property("text").toString(), password);
+    expectReads("signed out", {qtTrId("onboarding.auth.password_placeholder")}, {partner, noStatus, syncing, retry});
+    const AtSpiNode *field = withRole(nodes, AtSpiNode::passwordText);
+    ASSERT_TRUE(field) << "no password field on the accessibility bus";
+    EXPECT_EQ(field->name, qtTrId("onboarding.auth.password_placeholder"));
+    EXPECT_EQ(field->content.value_or(QString()).size(), password.size()) << "one mask character per typed one";
+    for (const QString &said : {field->content.value_or(QString()), field->name, field->description}) {
+        const bool leaks = std::any_of(password.begin(), password.end(), [&](QChar c) { return said.contains(c); });
+        EXPECT_FALSE(leaks) << "gives away a character: " << said.toStdString();
     }
+    for (const AtSpiNode &node : nodes)
+        EXPECT_FALSE(node.content.value_or(QString()).contains(password) || node.name.contains(password)
+                     || node.description.contains(password))
+            << node.roleName.toStdString();
+
+    world.signIn();
+    ASSERT_TRUE(ViewWorld::spinUntil([&] {
+        return !world.store.isSyncing() && window->findChild<QQuickItem *>(QStringLiteral("changeStatusButton"));
+    }));
+    expectReads("at rest", {partner}, {syncing, noStatus, noMainPerson, retry, saved});
+
+    world.sync.hold();
+    QCoro::connect(world.store.refresh(), &world.store, [](bool) {});
+    expectReads("while a sync runs", {syncing}, {retry, saved});
+    world.sync.release();
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return !world.store.isSyncing(); }));
+
+    world.sync.failure = APIError::offline();
+    resultOf(world.store.refresh());
+    expectReads("after a failed sync", {retry, APIError::offline().userMessage()}, {syncing, saved});
+
+    world.sync.failure.reset();
+    world.sync.snapshot.mainPerson.reset();
+    world.sync.snapshot.mainPersonStatus.reset();
+    resultOf(world.store.refresh());
+    expectReads("without a main person", {noMainPerson, qtTrId("home.no_main_person.subtitle")}, {partner, noStatus, syncing, retry});
+
+    QMetaObject::invokeMethod(window->findChild<QObject *>(QStringLiteral("statusSavedToast")), "show");
+    expectReads("with the saved toast up", {saved}, {syncing, retry});
 }
 
 // The settings read as the controls they are: switches as check boxes that
