@@ -76,7 +76,7 @@ SyncSnapshot hostileSnapshot()
     return snapshot;
 }
 
-TEST(PanelViewTest, PanelAndPickerRenderInBothLanguagesAndAppearancesAndThePanelGrowsAnOfflineLine)
+TEST(PanelViewTest, RendersSignedInInBothLanguagesAndBothAppearancesAndGrowsAnOfflineLine)
 {
     for (const AppLanguage language : {AppLanguage::english, AppLanguage::german}) {
         for (const bool dark : {false, true}) {
@@ -84,17 +84,6 @@ TEST(PanelViewTest, PanelAndPickerRenderInBothLanguagesAndAppearancesAndThePanel
             SCOPED_TRACE(variant.toStdString());
             ViewWorld world(language, dark ? Appearance::ColorScheme::dark : Appearance::ColorScheme::light);
             world.signIn();
-            Shown picker(world, pickerView);
-            ASSERT_TRUE(ViewWorld::spinUntil([&] { return picker.buttonNamed(BuiltInStatusCatalog::localizedText("tired")); }));
-            picker.settle();
-            QQuickItem *scroller = picker.find([](QQuickItem *i) { return i->inherits("QQuickFlickable"); });
-            ASSERT_NE(scroller, nullptr);
-            EXPECT_LE(scroller->height(), 340);
-            EXPECT_TRUE(ViewWorld::spinUntil([&] { return scroller->property("contentHeight").toReal() > 340; }))
-                << "all sections fit without scrolling?";
-            saveScreenshot(*picker.window, QStringLiteral("picker-") + variant);
-            EXPECT_EQ(accessibilityFaults(*picker.window), QStringList());
-
             Shown panel(world, panelView);
             ASSERT_TRUE(panel.item);
             saveScreenshot(*panel.window, QStringLiteral("panel-") + variant);
@@ -111,28 +100,26 @@ TEST(PanelViewTest, PanelAndPickerRenderInBothLanguagesAndAppearancesAndThePanel
     }
 }
 
-TEST(PanelViewTest, SignedOutAndWithoutMainPersonShowsOnlyTheEmptyTexts)
+// Signed out and without a main person only the empty texts; then what the
+// service sends is plain text in the panel's width, and the keyboard reaches
+// every action in reading order.
+TEST(PanelViewTest, ShowsOnlyTheEmptyTextsWithoutSomeoneThenServiceTextPlainAndEveryActionByKeyboard)
 {
     ViewWorld world;
+    const auto picture = [](QQuickItem *i) { return i->inherits("vorlie::RoundImage"); };
     Shown signedOut(world, panelView);
     EXPECT_NE(signedOut.find([](QQuickItem *i) { return i->property("text").toString() == "Connect with someone to see their status here."; }), nullptr);
-    EXPECT_EQ(signedOut.find([](QQuickItem *i) { return i->inherits("vorlie::RoundImage"); }), nullptr);
-
+    EXPECT_EQ(signedOut.find(picture), nullptr);
     SyncSnapshot noMainPerson = sample::data().snapshot;
     noMainPerson.mainPerson.reset();
     noMainPerson.mainPersonStatus.reset();
     world.signIn(noMainPerson);
-    Shown panel(world, panelView);
-    EXPECT_EQ(panel.find([](QQuickItem *i) { return i->inherits("vorlie::RoundImage"); }), nullptr);
-}
+    EXPECT_EQ(Shown(world, panelView).find(picture), nullptr);
 
-TEST(PanelViewTest, ServiceTextIsPlainAndLongTextNeverWidensThePanel)
-{
-    ViewWorld world(AppLanguage::english, Appearance::ColorScheme::dark);
     world.signIn(hostileSnapshot());
     Shown panel(world, panelView);
-    EXPECT_TRUE(markupRenderingTexts(panel.item.get()).isEmpty())
-        << markupRenderingTexts(panel.item.get()).join(" | ").toStdString();
+    EXPECT_NE(panel.find(picture), nullptr);
+    EXPECT_TRUE(markupRenderingTexts(panel.item.get()).isEmpty()) << markupRenderingTexts(panel.item.get()).join(" | ").toStdString();
     EXPECT_EQ(panel.window->width(), 280);
     forEachItem(panel.item.get(), [&](QQuickItem *item) {
         if (shownOnScreen(item) && item->inherits("QQuickText")) {
@@ -140,26 +127,18 @@ TEST(PanelViewTest, ServiceTextIsPlainAndLongTextNeverWidensThePanel)
             EXPECT_LE(box.right(), 280.5) << item->property("text").toString().toStdString();
         }
     });
-}
 
-TEST(PanelViewTest, KeyboardReachesEveryActionInReadingOrderAndReturnActivates)
-{
-    ViewWorld world;
-    world.signIn();
-    Shown panel(world, panelView);
     panel.window->requestActivate();
     panel.item->forceActiveFocus();
     QSignalSpy picker(panel.item.get(), SIGNAL(statusPickerRequested()));
     QSignalSpy settings(panel.item.get(), SIGNAL(settingsRequested()));
     QSignalSpy quit(panel.item.get(), SIGNAL(quitRequested()));
-
     QStringList order;
     for (int i = 0; i < 4; ++i) {
         order << accessibleName(panel.window->activeFocusItem());
         QTest::keyClick(panel.window.get(), Qt::Key_Tab);
     }
     EXPECT_EQ(order, (QStringList{"Change my status", "Open vorlie", "Settings…", "Quit"}));
-
     QTest::keyClick(panel.window.get(), Qt::Key_Return); // back on "Change my status"
     EXPECT_EQ(picker.count(), 1);
     QTest::keyClick(panel.window.get(), Qt::Key_Backtab);
@@ -173,7 +152,6 @@ TEST(PanelViewTest, KeyboardReachesEveryActionInReadingOrderAndReturnActivates)
 TEST(ToastTest, HidesTwoSecondsAfterTheFirstSaveAndIsNotRestarted)
 {
     ViewWorld world;
-    world.ui.appearance().setReduceMotion(true); // the capsule stands where it ends at once
     Shown panel(world, panelView);
     QQuickItem *toastItem = panel.find([](QQuickItem *i) { return QQmlProperty(i, "systemImage").isValid(); });
     ASSERT_NE(toastItem, nullptr);
@@ -188,12 +166,6 @@ TEST(ToastTest, HidesTwoSecondsAfterTheFirstSaveAndIsNotRestarted)
     EXPECT_LT(sinceFirst.elapsed(), 2600) << "the second save restarted the two seconds";
 
     QMetaObject::invokeMethod(panel.item.get(), "showSavedToast");
-    QQuickItem *capsule = panel.find([](QQuickItem *i) {
-        return i->inherits("QQuickRectangle") && i->property("radius").toReal() > 0 && QQmlProperty(i->parentItem(), "systemImage").isValid();
-    });
-    ASSERT_NE(capsule, nullptr);
-    EXPECT_LE(capsule->mapToItem(panel.item.get(), QPointF(0, capsule->height())).y(), panel.item->height() - 32 + 0.5);
-
     panel.window->hide();
     EXPECT_FALSE(toastItem->property("isPresented").toBool());
 }
@@ -208,6 +180,10 @@ TEST(PickerViewTest, KeyboardPicksTogglesFavouritesTypesACustomStatusAndCloses)
     QSignalSpy dismissed(picker.item.get(), SIGNAL(dismissRequested()));
     const QString tired = BuiltInStatusCatalog::localizedText("tired");
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return picker.buttonNamed(tired) != nullptr; }));
+    QQuickItem *scroller = picker.find([](QQuickItem *i) { return i->inherits("QQuickFlickable"); });
+    ASSERT_NE(scroller, nullptr);
+    EXPECT_LE(scroller->height(), 340);
+    EXPECT_TRUE(ViewWorld::spinUntil([&] { return scroller->property("contentHeight").toReal() > 340; })) << "all sections fit?";
 
     QQuickItem *chip = picker.buttonNamed(tired);
     chip->forceActiveFocus(Qt::TabFocusReason);
