@@ -17,15 +17,6 @@ namespace {
 
 const QUrl mainWindow(QStringLiteral("qrc:/Vorlie/Main/MainWindow.qml"));
 
-// Shown and given the keyboard, as a person finds a window.
-void showActive(QQuickWindow &window)
-{
-    window.show();
-    ViewWorld::spinUntil([&] { return window.isExposed(); });
-    window.requestActivate();
-    ViewWorld::spinUntil([&] { return window.isActive(); });
-}
-
 // The objects of that name a screen reader would read out.
 QList<AtSpiNode> named(const QList<AtSpiNode> &nodes, const QString &name)
 {
@@ -35,40 +26,23 @@ QList<AtSpiNode> named(const QList<AtSpiNode> &nodes, const QString &name)
     return found;
 }
 
-const AtSpiNode *withRole(const QList<AtSpiNode> &nodes, AtSpiNode::Role role)
-{
-    const auto found = std::find_if(nodes.begin(), nodes.end(), [&](const AtSpiNode &n) { return n.role == role; });
-    return found == nodes.end() ? nullptr : &*found;
-}
-
 } // namespace
-
-// One accessibility bus for the whole run: Qt's bridge joins the first one
-// it sees and stays with it.
-class AtSpiTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { reader = new AtSpiReader; }
-    static void TearDownTestSuite()
-    {
-        delete reader;
-        reader = nullptr;
-    }
-
-    static AtSpiReader *reader;
-};
-
-AtSpiReader *AtSpiTest::reader = nullptr;
 
 // The main window signed out, then signed in in each state it can be in: a
 // screen reader finds what is on screen and nothing else, and a typed
 // password as a password field whose characters no client can read.
-TEST_F(AtSpiTest, TheMainWindowExposesWhatIsOnScreenAndNothingElse)
+TEST(AtSpiTest, TheMainWindowExposesWhatIsOnScreenAndNothingElse)
 {
+    // Qt's bridge joins the first accessibility bus it sees and stays with it.
+    AtSpiReader reader;
     ViewWorld world;
     world.ui.appearance().setReduceMotion(true);
     std::unique_ptr<QQuickWindow> window(world.ui.createWindow(mainWindow));
     ASSERT_TRUE(window);
-    showActive(*window);
+    window->show();
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return window->isExposed(); }));
+    window->requestActivate();
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return window->isActive(); }));
     const QString syncing = qtTrId("home.syncing"), noStatus = qtTrId("home.no_status"),
                   noMainPerson = qtTrId("home.no_main_person.title"), retry = qtTrId("action.retry"),
                   saved = qtTrId("home.status_saved_toast"), partner = sample::data().partner.displayName;
@@ -76,7 +50,7 @@ TEST_F(AtSpiTest, TheMainWindowExposesWhatIsOnScreenAndNothingElse)
     const auto expectReads = [&](const char *scene, const QStringList &once, const QStringList &never) {
         SCOPED_TRACE(scene);
         EXPECT_TRUE(ViewWorld::spinUntil([&] {
-            nodes = reader->nodes();
+            nodes = reader.nodes();
             return std::all_of(once.begin(), once.end(), [&](const QString &name) { return named(nodes, name).size() == 1; });
         })) << once.join(", ").toStdString();
         for (const QString &name : never)
@@ -100,8 +74,8 @@ TEST_F(AtSpiTest, TheMainWindowExposesWhatIsOnScreenAndNothingElse)
     typeKeys(window.get(), password);
     ASSERT_EQ(passwordField->property("text").toString(), password);
     expectReads("signed out", {qtTrId("onboarding.auth.password_placeholder")}, {partner, noStatus, syncing, retry});
-    const AtSpiNode *field = withRole(nodes, AtSpiNode::passwordText);
-    ASSERT_TRUE(field) << "no password field on the accessibility bus";
+    const auto field = std::find_if(nodes.begin(), nodes.end(), [](const AtSpiNode &n) { return n.role == AtSpiNode::passwordText; });
+    ASSERT_NE(field, nodes.end()) << "no password field on the accessibility bus";
     EXPECT_EQ(field->name, qtTrId("onboarding.auth.password_placeholder"));
     EXPECT_EQ(field->content.value_or(QString()).size(), password.size()) << "one mask character per typed one";
     for (const QString &said : {field->content.value_or(QString()), field->name, field->description}) {
@@ -160,7 +134,7 @@ TEST_F(AtSpiTest, TheMainWindowExposesWhatIsOnScreenAndNothingElse)
         EXPECT_EQ(found.first().has(AtSpiNode::checked), row.on) << row.key;
     }
     const auto readsOn = [&](const char *key) {
-        const QList<AtSpiNode> found = named(reader->nodes(), qtTrId(key));
+        const QList<AtSpiNode> found = named(reader.nodes(), qtTrId(key));
         return found.size() == 1 && found.first().has(AtSpiNode::checked);
     };
     // Turned on from the keyboard, it says so.
@@ -169,14 +143,14 @@ TEST_F(AtSpiTest, TheMainWindowExposesWhatIsOnScreenAndNothingElse)
     EXPECT_TRUE(world.launchAtLogin.isEnabled());
     EXPECT_TRUE(ViewWorld::spinUntil([&] { return readsOn("settings.launch_at_login"); }));
     // Toggled by assistive technology, it changes the setting, not only its look.
-    const QList<AtSpiNode> trayIcon = named(reader->nodes(), qtTrId("settings.show_menu_bar_icon"));
+    const QList<AtSpiNode> trayIcon = named(reader.nodes(), qtTrId("settings.show_menu_bar_icon"));
     ASSERT_EQ(trayIcon.size(), 1);
-    ASSERT_TRUE(reader->act(trayIcon.first(), QStringLiteral("Toggle")));
+    ASSERT_TRUE(reader.act(trayIcon.first(), QStringLiteral("Toggle")));
     EXPECT_TRUE(ViewWorld::spinUntil([&] { return !world.menuBar.isIconEnabled(); }));
     EXPECT_FALSE(readsOn("settings.show_menu_bar_icon"));
 
     const auto choice = [&](const QString &label) -> QString {
-        const QList<AtSpiNode> all = reader->nodes();
+        const QList<AtSpiNode> all = reader.nodes();
         for (qsizetype i = 0; i < all.size(); ++i) {
             if (all.at(i).role != AtSpiNode::comboBox || all.at(i).name != label)
                 continue;
