@@ -187,6 +187,7 @@ TEST(PickerViewTest, KeyboardPicksTogglesFavouritesTypesACustomStatusAndCloses)
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return picker.buttonNamed(tired + ", Favourite") != nullptr; }));
     // The chip stays the same item, with the focus, while the favourites appear above it.
     EXPECT_EQ(picker.window->activeFocusItem(), chip);
+    EXPECT_EQ(accessibilityFaults(*picker.window), QStringList());
     QList<Status> shown; // every own status the store showed, in order
     QObject::connect(&world.store, &SessionStore::ownStatusChanged, &world.store, [&] {
         if (world.store.ownStatus())
