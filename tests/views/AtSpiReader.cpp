@@ -18,18 +18,29 @@ const QString launcherName = QStringLiteral("org.a11y.Bus");
 const QString rootPath = QStringLiteral("/org/a11y/atspi/accessible/root");
 const QString accessible = QStringLiteral("org.a11y.atspi.Accessible");
 const QString textInterface = QStringLiteral("org.a11y.atspi.Text");
+const QString actionInterface = QStringLiteral("org.a11y.atspi.Action");
+const QString properties = QStringLiteral("org.freedesktop.DBus.Properties");
 
-QVariant firstArgument(const QDBusMessage &reply)
+// Answers are awaited while the event loop runs: the objects asked for live
+// in this very thread.
+QVariant answer(const QDBusConnection &bus, const QString &service, const QString &path, const QString &interface,
+                const QString &method, const QVariantList &arguments = {})
 {
-    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() ? reply.arguments().first()
-                                                                                      : QVariant();
+    QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, method);
+    message.setArguments(arguments);
+    QDBusPendingCall pending = bus.asyncCall(message, 5000);
+    spinUntil([&pending] { return pending.isFinished(); }, std::chrono::seconds(6));
+    const QDBusMessage reply = pending.reply();
+    const QVariant first = reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
+                               ? reply.arguments().first() : QVariant();
+    // A property's value comes wrapped.
+    return first.canConvert<QDBusVariant>() ? first.value<QDBusVariant>().variant() : first;
 }
 
 // AT-SPI's object references, a(so): where each object lives and its path.
-QList<std::pair<QString, QString>> references(const QDBusMessage &reply)
+QList<std::pair<QString, QString>> references(const QVariant &list)
 {
     QList<std::pair<QString, QString>> found;
-    const QVariant list = firstArgument(reply);
     if (!list.canConvert<QDBusArgument>())
         return found;
     const auto argument = list.value<QDBusArgument>();
@@ -55,10 +66,9 @@ AtSpiReader::AtSpiReader()
         m_launcher.start(QStringLiteral("/usr/libexec/at-spi-bus-launcher"), {QStringLiteral("--launch-immediately")});
         spinUntil([session] { return session->isServiceRegistered(launcherName).value(); });
     }
-    const QDBusMessage address = call(QDBusConnection::sessionBus(),
-                                      QDBusMessage::createMethodCall(launcherName, QStringLiteral("/org/a11y/bus"),
-                                                                     launcherName, QStringLiteral("GetAddress")));
-    m_bus = QDBusConnection::connectToBus(firstArgument(address).toString(), QStringLiteral("vorlie-atspi-reader"));
+    const QVariant address = answer(QDBusConnection::sessionBus(), launcherName, QStringLiteral("/org/a11y/bus"),
+                                    launcherName, QStringLiteral("GetAddress"));
+    m_bus = QDBusConnection::connectToBus(address.toString(), QStringLiteral("vorlie-atspi-reader"));
 }
 
 AtSpiReader::~AtSpiReader()
@@ -71,39 +81,21 @@ AtSpiReader::~AtSpiReader()
     }
 }
 
-QDBusMessage AtSpiReader::call(const QDBusConnection &bus, const QDBusMessage &message)
+QVariant AtSpiReader::ask(const QString &service, const QString &path, const QString &interface, const QString &method,
+                          const QVariantList &arguments)
 {
-    QDBusPendingCall pending = bus.asyncCall(message, 5000);
-    spinUntil([&pending] { return pending.isFinished(); }, std::chrono::seconds(6));
-    return pending.reply();
-}
-
-QDBusMessage AtSpiReader::ask(const QString &service, const QString &path, const QString &interface,
-                              const QString &method, const QVariantList &arguments)
-{
-    QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, method);
-    message.setArguments(arguments);
-    return call(m_bus, message);
-}
-
-QString AtSpiReader::property(const QString &service, const QString &path, const QString &name)
-{
-    const QVariant value = firstArgument(ask(service, path, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                             QStringLiteral("Get"), {accessible, name}));
-    return value.value<QDBusVariant>().variant().toString();
+    return answer(m_bus, service, path, interface, method, arguments);
 }
 
 bool AtSpiReader::found()
 {
     // The registry's desktop lists every application on the bus.
-    const QDBusMessage applications =
-        ask(QStringLiteral("org.a11y.atspi.Registry"), rootPath, accessible, QStringLiteral("GetChildren"));
-    for (const auto &[service, path] : references(applications)) {
-        QDBusMessage owner = QDBusMessage::createMethodCall(
-            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetConnectionUnixProcessID"));
-        owner << service;
-        if (firstArgument(call(m_bus, owner)).toLongLong() == QCoreApplication::applicationPid())
+    for (const auto &[service, path] : references(
+             ask(QStringLiteral("org.a11y.atspi.Registry"), rootPath, accessible, QStringLiteral("GetChildren")))) {
+        const QString dbus = QStringLiteral("org.freedesktop.DBus");
+        if (ask(dbus, QStringLiteral("/org/freedesktop/DBus"), dbus, QStringLiteral("GetConnectionUnixProcessID"), {service})
+                .toLongLong()
+            == QCoreApplication::applicationPid())
             m_service = service;
     }
     return !m_service.isEmpty();
@@ -121,39 +113,33 @@ QList<AtSpiNode> AtSpiReader::nodes()
 
 bool AtSpiReader::act(const AtSpiNode &node, const QString &action)
 {
-    const QString actions = QStringLiteral("org.a11y.atspi.Action");
-    const int count = firstArgument(ask(node.service, node.path, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                        QStringLiteral("Get"), {actions, QStringLiteral("NActions")}))
-                          .value<QDBusVariant>()
-                          .variant()
-                          .toInt();
+    const int count = ask(node.service, node.path, properties, QStringLiteral("Get"), {actionInterface, QStringLiteral("NActions")}).toInt();
     for (int i = 0; i < count; ++i) {
-        if (firstArgument(ask(node.service, node.path, actions, QStringLiteral("GetName"), {i})).toString() == action)
-            return firstArgument(ask(node.service, node.path, actions, QStringLiteral("DoAction"), {i})).toBool();
+        if (ask(node.service, node.path, actionInterface, QStringLiteral("GetName"), {i}).toString() == action)
+            return ask(node.service, node.path, actionInterface, QStringLiteral("DoAction"), {i}).toBool();
     }
     return false;
 }
 
 void AtSpiReader::walk(const QString &service, const QString &path, qsizetype parent, QList<AtSpiNode> &into)
 {
-    const auto answer = [&](const QString &interface, const char *method, const QVariantList &arguments = {}) {
-        return firstArgument(ask(service, path, interface, QLatin1String(method), arguments));
+    const auto get = [&](const QString &interface, const char *method, const QVariantList &arguments = {}) {
+        return ask(service, path, interface, QLatin1String(method), arguments);
     };
     AtSpiNode node;
     node.parent = parent;
     node.service = service;
     node.path = path;
-    node.role = answer(accessible, "GetRole").toUInt();
-    node.roleName = answer(accessible, "GetRoleName").toString();
-    node.name = property(service, path, QStringLiteral("Name"));
-    node.description = property(service, path, QStringLiteral("Description"));
-    node.stateWords = qdbus_cast<QList<unsigned>>(answer(accessible, "GetState"));
-    if (answer(accessible, "GetInterfaces").toStringList().contains(textInterface))
-        node.content = answer(textInterface, "GetText", {0, -1}).toString();
+    node.role = get(accessible, "GetRole").toUInt();
+    node.roleName = get(accessible, "GetRoleName").toString();
+    node.name = get(properties, "Get", {accessible, QStringLiteral("Name")}).toString();
+    node.description = get(properties, "Get", {accessible, QStringLiteral("Description")}).toString();
+    node.stateWords = qdbus_cast<QList<unsigned>>(get(accessible, "GetState"));
+    if (get(accessible, "GetInterfaces").toStringList().contains(textInterface))
+        node.content = get(textInterface, "GetText", {0, -1}).toString();
     into.append(node);
     const qsizetype place = into.size() - 1;
-    const QDBusMessage children = ask(service, path, accessible, QStringLiteral("GetChildren"));
-    for (const auto &[childService, childPath] : references(children))
+    for (const auto &[childService, childPath] : references(get(accessible, "GetChildren")))
         walk(childService, childPath, place, into);
 }
 

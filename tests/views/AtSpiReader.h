@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDBusConnection>
-#include <QDBusMessage>
 #include <QList>
 #include <QProcess>
 #include <QString>
@@ -51,12 +50,8 @@ public:
 private:
     // Whether this application is on the accessibility bus by now.
     bool found();
-    // Answers are awaited while the event loop runs: the objects asked for
-    // live in this very thread.
-    QDBusMessage call(const QDBusConnection &bus, const QDBusMessage &message);
-    QDBusMessage ask(const QString &service, const QString &path, const QString &interface, const QString &method,
-                     const QVariantList &arguments = {});
-    QString property(const QString &service, const QString &path, const QString &name);
+    QVariant ask(const QString &service, const QString &path, const QString &interface, const QString &method,
+                 const QVariantList &arguments = {});
     void walk(const QString &service, const QString &path, qsizetype parent, QList<AtSpiNode> &into);
 
     QProcess m_launcher;

@@ -84,16 +84,6 @@ public:
         resultOf(store.completeSignIn(snapshot.user));
     }
 
-    // Every own status the store showed, in order, from now on.
-    std::shared_ptr<QStringList> recordOwnStatusKeys()
-    {
-        auto keys = std::make_shared<QStringList>();
-        QObject::connect(&store, &SessionStore::ownStatusChanged, &store, [this, keys] {
-            *keys << (store.ownStatus() ? store.ownStatus()->statusKey.value_or(QString()) : QString());
-        });
-        return keys;
-    }
-
     // Shows `item` alone in a window of its own size.
     static std::unique_ptr<QQuickWindow> show(QQuickItem *item)
     {
