@@ -62,7 +62,7 @@ TEST_F(KeychainTokenStoreTest, ReadsBackExactlyWhatWasWritten)
     EXPECT_TRUE(empty->isEmpty());
 }
 
-TEST_F(KeychainTokenStoreTest, ASecondWriteReplacesAndDeleteRemovesOnlyThatAccount)
+TEST_F(KeychainTokenStoreTest, ASecondWriteReplacesAndDeleteRemovesOnlyThatAccountOfThatService)
 {
     write(QStringLiteral("first"), "accessToken");
     write(QStringLiteral("second"), "accessToken");
@@ -73,10 +73,8 @@ TEST_F(KeychainTokenStoreTest, ASecondWriteReplacesAndDeleteRemovesOnlyThatAccou
     EXPECT_EQ(read("accessToken"), std::nullopt);
     EXPECT_EQ(read("refreshToken"), QStringLiteral("refresh"));
     QCoro::waitFor(store.deleteItem(QStringLiteral("accessToken"))); // absent: silent
-}
 
-TEST_F(KeychainTokenStoreTest, ServicesDoNotSeeEachOthersItems)
-{
+    // Another service neither sees nor replaces our items.
     write(QStringLiteral("mine"), "accessToken");
     KeychainTokenStore other(uniqueService());
     EXPECT_EQ(read(other, "accessToken"), std::nullopt);
