@@ -19,13 +19,6 @@ using fake::ScriptedReply;
 
 namespace {
 
-ScriptedReply behaving(ScriptedReply::Behaviour behaviour, int status = 200, QByteArray body = "{\"data\":{}}")
-{
-    ScriptedReply r = reply(status, std::move(body));
-    r.behaviour = behaviour;
-    return r;
-}
-
 ScriptedReply withHeader(ScriptedReply r, const QByteArray &name, const QByteArray &value)
 {
     r.headers.append({name, value});
@@ -135,11 +128,11 @@ TEST_F(FaultMatrix, EachFailureShowsItsErrorKeepsWhatIsStoredAndRecovers)
     };
 
     const std::vector<Row> rows{
-        {"dropped before an answer", onSync(behaving(ScriptedReply::Behaviour::dropConnection)), APIError::offline()},
-        {"dropped mid-body", onSync(behaving(ScriptedReply::Behaviour::truncateBody, 200, QByteArray(4000, ' ') + "{}")),
+        {"dropped before an answer", onSync(misbehaving(ScriptedReply::Behaviour::dropConnection)), APIError::offline()},
+        {"dropped mid-body", onSync(misbehaving(ScriptedReply::Behaviour::truncateBody, 200, QByteArray(4000, ' ') + "{}")),
          APIError::offline()},
-        {"silent past the inactivity time-out", onSync(behaving(ScriptedReply::Behaviour::hang)), APIError::timeout()},
-        {"a body trickled a byte at a time", onSync(behaving(ScriptedReply::Behaviour::trickleBody, 200, QByteArray(600, ' ') + "{}")),
+        {"silent past the inactivity time-out", onSync(misbehaving(ScriptedReply::Behaviour::hang)), APIError::timeout()},
+        {"a body trickled a byte at a time", onSync(misbehaving(ScriptedReply::Behaviour::trickleBody, 200, QByteArray(600, ' ') + "{}")),
          APIError::timeout()},
         {"a redirect to another host", onSync(withHeader(reply(302), "Location", "http://elsewhere.invalid/api/v1/sync")),
          APIError::unknown(302)},
@@ -149,7 +142,7 @@ TEST_F(FaultMatrix, EachFailureShowsItsErrorKeepsWhatIsStoredAndRecovers)
         {"500 with an envelope", onSync(reply(500, errorEnvelope("INTERNAL", "oops"))),
          APIError::server(QStringLiteral("INTERNAL"), QStringLiteral("oops"), 500)},
         {"a body of 50 MB", onSync(reply(200, QByteArray(qsizetype{50} * 1024 * 1024, ' '))), APIError::unknown(-1)},
-        {"a chunked body without end", onSync(behaving(ScriptedReply::Behaviour::endlessChunks)), APIError::unknown(-1)},
+        {"a chunked body without end", onSync(misbehaving(ScriptedReply::Behaviour::endlessChunks)), APIError::unknown(-1)},
         {"fractional-second instants",
          syncWith([](QJsonObject &o) { o[QStringLiteral("serverTime")] = QStringLiteral("2026-12-07T10:00:00.250Z"); }),
          APIError::decoding()},
@@ -187,7 +180,7 @@ TEST_F(FaultMatrix, ConnectionRefusedIsAnErrorNotAHang)
 TEST_F(FaultMatrix, AnEndlessChunkedBodyIsRefusedWithinItsCap)
 {
     startSignedIn();
-    service().script("GET", QStringLiteral("sync"), behaving(ScriptedReply::Behaviour::endlessChunks));
+    service().script("GET", QStringLiteral("sync"), misbehaving(ScriptedReply::Behaviour::endlessChunks));
     [[maybe_unused]] const long before = peakResidentKiB();
     EXPECT_FALSE(resultOf(store->refresh()));
     EXPECT_EQ(store->lastSyncError(), APIError::unknown(-1));

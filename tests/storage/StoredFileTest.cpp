@@ -104,7 +104,7 @@ protected:
     SyncSnapshot sample;
 };
 
-TEST_F(StoredFiles, SpecialFilesInPlaceOfAValueNeitherBlockNorFloodAndAreReplacedOnSave)
+TEST_F(StoredFiles, SpecialFilesInPlaceOfAValueOrTheIniNeitherBlockNorFloodAndValuesAreReplacedOnSave)
 {
     prepareDataDir();
     ASSERT_EQ(::mkfifo(QFile::encodeName(cachePath()).constData(), 0600), 0);
@@ -120,6 +120,14 @@ TEST_F(StoredFiles, SpecialFilesInPlaceOfAValueNeitherBlockNorFloodAndAreReplace
     ASSERT_TRUE(zeroRead.has_value()) << "reading /dev/zero did not end";
     EXPECT_FALSE(*zeroRead);
     EXPECT_LT(peakResidentKiB() - before, 64 * 1024);
+
+    ASSERT_EQ(::mkfifo(QFile::encodeName(paths.standard).constData(), 0600), 0);
+    const StandardDefaults standard(paths);
+    const auto iniRead = withinSeconds<bool>([standard] { return standard.text(QStringLiteral("k")).has_value(); });
+    ASSERT_TRUE(iniRead.has_value()) << "reading a FIFO in place of the INI blocked";
+    EXPECT_FALSE(*iniRead);
+    EXPECT_TRUE(withinSeconds<bool>([standard] { return standard.setText(QStringLiteral("k"), QStringLiteral("v")); }).has_value())
+        << "writing over a FIFO in place of the INI blocked";
 
     expectCacheRecovers();
     EXPECT_TRUE(defaults.setData(prefkeys::widgetSnapshot(), "{}"));
@@ -247,18 +255,6 @@ TEST_F(StoredFiles, AHugeIniIsNotParsedAndIsMovedAsideAtTheNextWrite)
     EXPECT_EQ(defaults.text(QStringLiteral("k")), QStringLiteral("v"));
     EXPECT_FALSE(defaults.text(prefkeys::appLanguage())) << "the garbage file's values were carried over";
     EXPECT_TRUE(QFileInfo(paths.sharedSuite + QStringLiteral(".broken")).isFile());
-}
-
-TEST_F(StoredFiles, AFifoInPlaceOfTheIniDoesNotBlock)
-{
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(paths.sharedSuite).absolutePath()));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(paths.standard).constData(), 0600), 0);
-    const StandardDefaults standard(paths);
-    const auto read = withinSeconds<bool>([standard] { return standard.text(QStringLiteral("k")).has_value(); });
-    ASSERT_TRUE(read.has_value()) << "reading a FIFO blocked";
-    EXPECT_FALSE(*read);
-    const auto written = withinSeconds<bool>([standard] { return standard.setText(QStringLiteral("k"), QStringLiteral("v")); });
-    ASSERT_TRUE(written.has_value()) << "writing over a FIFO blocked";
 }
 
 } // namespace
