@@ -21,7 +21,7 @@ const QJsonObject mainPersonJson{{"connectionId", "c1"}, {"person", userJson()},
 
 } // namespace
 
-TEST(UserCoding, RoundTripsAndWritesAMinimalUserWithDefaults)
+TEST(UserCoding, RoundTripsAndWritesAMinimalUser)
 {
     const User full = *decode<User>(fullUserJson());
     EXPECT_EQ(roundTrip(full), full);
@@ -29,10 +29,7 @@ TEST(UserCoding, RoundTripsAndWritesAMinimalUserWithDefaults)
     ASSERT_TRUE(user);
     EXPECT_EQ(user->id, QStringLiteral("u1"));
     EXPECT_EQ(user->createdAt, QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5), Qt::UTC));
-    const QJsonObject written = JsonCodec<User>::encode(*user).toObject();
-    for (const char *key : flags)
-        EXPECT_EQ(written.value(QLatin1StringView(key)), QJsonValue(true)) << key;
-    EXPECT_EQ(written.value("createdAt"), QJsonValue("2026-01-02T03:04:05Z"));
+    EXPECT_EQ(JsonCodec<User>::encode(*user).toObject().value("createdAt"), QJsonValue("2026-01-02T03:04:05Z"));
 }
 
 TEST(UserCoding, RequiredOptionalAndBadKeys)

@@ -80,8 +80,11 @@ TEST_F(AccountRepositories, RegistrationWithoutNewUserFlagStillSignsIn)
     EXPECT_EQ(keysOf(service().requests(QStringLiteral("auth/register"))[0]), (QStringList{"displayName", "email", "password"}));
 }
 
-TEST_F(AccountRepositories, LogoutSendsTheRefreshTokenWithoutBearerAndSignsOut)
+// Signing out with the service unreachable is the session store's test.
+TEST_F(AccountRepositories, LogoutSendsTheRefreshTokenWithoutBearerAndSignsOutAndWithoutOneAsksNothing)
 {
+    resultOf(authRepository.logout());
+    EXPECT_EQ(service().requestCount(QStringLiteral("auth/logout")), 0);
     const fake::TokenPair pair = signIn();
     resultOf(authRepository.logout());
     const auto seen = service().requests(QStringLiteral("auth/logout"));
@@ -90,13 +93,6 @@ TEST_F(AccountRepositories, LogoutSendsTheRefreshTokenWithoutBearerAndSignsOut)
     EXPECT_FALSE(seen[0].headers.contains("authorization"));
     EXPECT_EQ(resultOf(auth->state()), AuthSession::State::signedOut);
     EXPECT_FALSE(storedToken(QStringLiteral("refreshToken")).has_value());
-}
-
-// Signing out with the service unreachable is the session store's test.
-TEST_F(AccountRepositories, LogoutWithoutATokenAsksNothing)
-{
-    resultOf(authRepository.logout());
-    EXPECT_EQ(service().requestCount(QStringLiteral("auth/logout")), 0);
 }
 
 TEST_F(AccountRepositories, DeviceRegistrationSendsPlatformAndProcessInformation)
@@ -128,7 +124,8 @@ TEST_F(AccountRepositories, UpdateMeWritesOnlyTheGivenFields)
     ASSERT_TRUE(user) << describe(user).toStdString();
     const auto seen = service().requests(QStringLiteral("me"));
     ASSERT_EQ(seen.size(), 1);
-    EXPECT_EQ(seen[0].body, QByteArray(R"({"notifyStatusReminder":false})"));
+    EXPECT_EQ(seen[0].method, QByteArray("PATCH"));
+    EXPECT_EQ(seen[0].body, QByteArray(R"({"notifyStatusReminder":false})")) << "sent as compact JSON";
 }
 
 class StatusRepositories : public PipelineFixture {

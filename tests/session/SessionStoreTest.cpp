@@ -35,10 +35,21 @@ protected:
     }
 };
 
-TEST_F(SessionStoreTest, LaunchShowsTheCachedPeopleBeforeTheFirstSyncAnswers)
+TEST_F(SessionStoreTest, ASyncFillsStateCacheAndWidgetWhichTheNextLaunchShowsBeforeItsFirstSyncAnswers)
 {
     startSignedIn();
+    EXPECT_EQ(store->currentUser()->id, fake::ServiceState::seededUserId());
+    ASSERT_TRUE(store->mainPerson());
+    EXPECT_EQ(store->mainPerson()->person.displayName, QStringLiteral("Quil"));
+    ASSERT_TRUE(store->mainPersonStatus());
+    EXPECT_EQ(store->mainPersonStatus()->statusKey, QStringLiteral("miss_you"));
+    EXPECT_EQ(store->mainPersonStatus()->freshness, StatusFreshness::fresh);
+    EXPECT_EQ(store->ownStatus()->statusKey, QStringLiteral("working"));
+    EXPECT_EQ(store->connections().size(), 3u);
+    EXPECT_FALSE(store->lastSyncError());
+    EXPECT_EQ(widget->load()->personID, store->mainPerson()->person.id);
     const SyncSnapshot synced = *cachedSnapshot();
+    EXPECT_EQ(synced.user, *store->currentUser());
 
     rebuildStore();
     service().script("GET", QStringLiteral("sync"), delayedServiceAnswer(400ms));
@@ -54,22 +65,6 @@ TEST_F(SessionStoreTest, LaunchShowsTheCachedPeopleBeforeTheFirstSyncAnswers)
     EXPECT_TRUE(store->lastSyncedAt());
     EXPECT_FALSE(store->isSyncing());
     EXPECT_FALSE(store->announcements().empty());
-}
-
-TEST_F(SessionStoreTest, SuccessfulSyncFillsStateCacheAndWidget)
-{
-    startSignedIn();
-    EXPECT_EQ(store->currentUser()->id, fake::ServiceState::seededUserId());
-    ASSERT_TRUE(store->mainPerson());
-    EXPECT_EQ(store->mainPerson()->person.displayName, QStringLiteral("Quil"));
-    ASSERT_TRUE(store->mainPersonStatus());
-    EXPECT_EQ(store->mainPersonStatus()->statusKey, QStringLiteral("miss_you"));
-    EXPECT_EQ(store->mainPersonStatus()->freshness, StatusFreshness::fresh);
-    EXPECT_EQ(store->ownStatus()->statusKey, QStringLiteral("working"));
-    EXPECT_EQ(store->connections().size(), 3u);
-    EXPECT_FALSE(store->lastSyncError());
-    EXPECT_EQ(cachedSnapshot()->user, *store->currentUser());
-    EXPECT_EQ(widget->load()->personID, store->mainPerson()->person.id);
 }
 
 TEST_F(SessionStoreTest, HundredTriggersDuringASyncShareOneRequestAndOneResult)
