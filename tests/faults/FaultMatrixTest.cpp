@@ -8,7 +8,6 @@
 
 #include "prefs/PreferenceKeys.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QTcpServer>
 #include <sys/resource.h>
@@ -18,12 +17,6 @@ using namespace vorlie::testing;
 using fake::ScriptedReply;
 
 namespace {
-
-ScriptedReply withHeader(ScriptedReply r, const QByteArray &name, const QByteArray &value)
-{
-    r.headers.append({name, value});
-    return r;
-}
 
 // The sync answer of `snapshot` with one change made to its JSON.
 QByteArray syncBody(const SyncSnapshot &snapshot, const std::function<void(QJsonObject &)> &change)
@@ -134,8 +127,6 @@ TEST_F(FaultMatrix, EachFailureShowsItsErrorKeepsWhatIsStoredAndRecovers)
         {"silent past the inactivity time-out", onSync(misbehaving(ScriptedReply::Behaviour::hang)), APIError::timeout()},
         {"a body trickled a byte at a time", onSync(misbehaving(ScriptedReply::Behaviour::trickleBody, 200, QByteArray(600, ' ') + "{}")),
          APIError::timeout()},
-        {"a redirect to another host", onSync(withHeader(reply(302), "Location", "http://elsewhere.invalid/api/v1/sync")),
-         APIError::unknown(302)},
         {"refresh answered 500", expireThen(refresh, reply(500, errorEnvelope("INTERNAL", "x"))), APIError::unauthorized()},
         {"refresh answered garbage", expireThen(refresh, reply(200, "<html>")), APIError::unknown(-1)},
         {"429 with an envelope", onSync(reply(429, errorEnvelope("RATE_LIMITED", "slow down"))), APIError::rateLimited()},

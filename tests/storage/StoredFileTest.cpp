@@ -135,19 +135,6 @@ TEST_F(StoredFiles, SpecialFilesInPlaceOfAValueOrTheIniNeitherBlockNorFloodAndVa
     EXPECT_TRUE(QFileInfo(widgetPath).isFile() && !QFileInfo(widgetPath).isSymLink());
 }
 
-TEST_F(StoredFiles, OversizedValuesReadAsNothing)
-{
-    prepareDataDir();
-    QFile big(cachePath());
-    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(big.resize(PreferenceFile::maxDataBytes + 1)); // sparse: costs no disk
-    big.close();
-    const long before = peakResidentKiB();
-    EXPECT_FALSE(defaults.data(prefkeys::syncSnapshot()));
-    EXPECT_LT(peakResidentKiB() - before, 8 * 1024);
-    expectCacheRecovers();
-}
-
 TEST_F(StoredFiles, LinksOutOfOurFolderAreNeitherReadNorWrittenThrough)
 {
     const QString outsideFile = outside.filePath(QStringLiteral("precious"));
@@ -223,7 +210,7 @@ TEST_F(StoredFiles, UnreadableStoresAreReplacedAndTheLanguageSurvivesAModeChange
     EXPECT_EQ(defaults.text(prefkeys::appLanguage()), QStringLiteral("en"));
 }
 
-TEST_F(StoredFiles, CutShortOrRandomValuesReadAsNothingAndAreOverwritten)
+TEST_F(StoredFiles, CutShortRandomOrOversizedValuesReadAsNothingAndAreOverwritten)
 {
     ASSERT_TRUE(defaults.saveShared(sample, prefkeys::syncSnapshot()));
     const QByteArray whole = *defaults.data(prefkeys::syncSnapshot());
@@ -235,6 +222,15 @@ TEST_F(StoredFiles, CutShortOrRandomValuesReadAsNothingAndAreOverwritten)
         writeFile(cachePath(), damaged);
         expectCacheRecovers();
     }
+
+    QFile big(cachePath());
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(big.resize(PreferenceFile::maxDataBytes + 1)); // sparse: costs no disk
+    big.close();
+    const long before = peakResidentKiB();
+    EXPECT_FALSE(defaults.data(prefkeys::syncSnapshot())) << "an oversized value was read";
+    EXPECT_LT(peakResidentKiB() - before, 8 * 1024);
+    expectCacheRecovers();
 }
 
 TEST_F(StoredFiles, AHugeIniIsNotParsedAndIsMovedAsideAtTheNextWrite)
