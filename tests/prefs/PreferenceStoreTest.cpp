@@ -45,7 +45,7 @@ TEST_F(PreferenceStore, EachKindOfValueRoundTripsAndRemovalForgetsIt)
     EXPECT_FALSE(StandardDefaults(paths()).text(QStringLiteral("t")));
 }
 
-TEST_F(PreferenceStore, ReadsOnlyTheFormsIniGivesBackForEachType)
+TEST_F(PreferenceStore, ReadsOnlyTheFormsIniGivesBackForEachTypeAndNothingFromAGarbledFile)
 {
     // Written by hand as another process's QSettings leaves them on disk.
     writeRaw(paths().standard, "[General]\n"
@@ -65,10 +65,8 @@ TEST_F(PreferenceStore, ReadsOnlyTheFormsIniGivesBackForEachType)
 
     EXPECT_FALSE(store.data(QStringLiteral("text")));
     EXPECT_FALSE(store.text(QStringLiteral("two")));
-}
 
-TEST_F(PreferenceStore, GarbledFileReadsAsEmptyWithoutCrashing)
-{
+    // A garbled file reads as empty.
     writeRaw(paths().sharedSuite, QByteArray("\x00\x01[[[=\xff\xfe\n=@ByteArray(\n@Variant(\x01", 30));
     const SharedDefaults shared(paths());
     EXPECT_FALSE(shared.data(QStringLiteral("cache.syncSnapshot")));
