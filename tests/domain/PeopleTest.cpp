@@ -77,7 +77,7 @@ TEST(ConnectionCoding, DecodesRoundTripsAndRefusesBadValues)
     EXPECT_FALSE(decode<Connection>(with(connectionJson(), "person", without(userJson(), "id"))));
 }
 
-TEST(MainPersonCoding, SelectedTimeIsOptional)
+TEST(MainPersonCoding, SelectedTimeIsOptionalAndANullMainPersonInsideARecordEqualsMissing)
 {
     const auto chosen = decode<MainPerson>(mainPersonJson);
     ASSERT_TRUE(chosen);
@@ -86,10 +86,7 @@ TEST(MainPersonCoding, SelectedTimeIsOptional)
     EXPECT_EQ(JsonCodec<MainPerson>::encode(*chosen).toObject().value("connectionId"), QJsonValue("c1"));
     expectRequired<MainPerson>(mainPersonJson, {"connectionId", "person"});
     expectOptional<MainPerson>(mainPersonJson, {"selectedAt"});
-}
 
-TEST(MainPersonCoding, NullMainPersonInsideARecordEqualsMissing)
-{
     std::optional<MainPerson> fromNull = MainPerson{};
     std::optional<MainPerson> fromMissing = MainPerson{};
     const ParsedJson withNull = ParsedJson::parse(R"({"mainPerson": null})");
