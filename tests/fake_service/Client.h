@@ -1,7 +1,7 @@
 #pragma once
 
-// A plain QNetworkAccessManager and a raw socket against a FakeServiceHost:
-// the same two views a real client and a hostile peer have of the service.
+// A plain QNetworkAccessManager against a FakeServiceHost: the service as any
+// HTTP client sees it, without the application's request pipeline.
 #include "FakeServiceHost.h"
 
 #include <QJsonDocument>
