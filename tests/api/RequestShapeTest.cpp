@@ -68,16 +68,13 @@ TEST(Validate, ClassifiesStatusesByTheirErrorEnvelope)
     EXPECT_EQ(validate(500, errorBody("x", "y")), APIError::server(QStringLiteral("x"), QStringLiteral("y"), 500));
 }
 
-TEST(APIError, ServerMessageIsShownVerbatimAndCancelledShowsNothing)
+TEST(APIError, ServerMessagesShowVerbatimCancelledNothingAndPassThroughFailuresTheirOwn)
 {
     EXPECT_EQ(APIError::server(QStringLiteral("E"), QStringLiteral("Nope"), 422).userMessage(), QStringLiteral("Nope"));
     EXPECT_TRUE(APIError::cancelled().userMessage().isEmpty());
     EXPECT_EQ(APIError::unknown(503).userMessage(), APIError::decoding().userMessage());
     EXPECT_FALSE(APIError::offline().userMessage().isEmpty());
-}
 
-TEST(ServiceError, PassThroughFailuresStayDistinctButShowable)
-{
     const ServiceError transport =
         PassThroughError{PassThroughError::Origin::transport, QStringLiteral("network error 2"), APIError::offline()};
     EXPECT_EQ(transport.apiError(), nullptr);

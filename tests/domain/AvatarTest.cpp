@@ -53,7 +53,7 @@ TEST(AvatarCoding, RoundTripsEveryField)
     EXPECT_EQ(decode<AvatarConfiguration>(avatarJson()), workedExample());
 }
 
-TEST(AvatarCoding, MissingOrNullSexMeansNone)
+TEST(AvatarCoding, SexMayBeMissingOrNullAndEachOtherFieldIsRequiredAndChecked)
 {
     const auto missing = decode<AvatarConfiguration>(without(avatarJson(), "sex"));
     ASSERT_TRUE(missing);
@@ -66,10 +66,7 @@ TEST(AvatarCoding, MissingOrNullSexMeansNone)
     EXPECT_FALSE(decode<AvatarConfiguration>(with(avatarJson(), "sex", 0)));
     // And it is always written, so the next reader need not guess.
     EXPECT_EQ(JsonCodec<AvatarConfiguration>::encode(*missing).toObject().value("sex"), QJsonValue("none"));
-}
 
-TEST(AvatarCoding, EachOtherFieldIsRequiredAndChecked)
-{
     const auto keys = {"skinTone", "hairStyle", "hairColor", "outfit", "outfitColor", "accessory", "expression"};
     expectRequired<AvatarConfiguration>(avatarJson(), keys);
     for (const char *key : keys)
@@ -148,7 +145,7 @@ TEST(AvatarImageAddress, EveryChoiceReachesTheQuery)
     EXPECT_EQ(q.queryItemValue("top"), QStringLiteral("longButNotTooLong"));
 }
 
-TEST(AvatarImageAddress, SeedIsEncodedSoItCannotAlterTheQuery)
+TEST(AvatarImageAddress, SeedIsEncodedSoItCannotAlterTheQueryAndAnySizeIsValid)
 {
     const QString seed = QStringLiteral("a+b&size=1#x é/?");
     const QUrl url = avatarImageURL(base, workedExample(), seed, 48);
@@ -156,10 +153,8 @@ TEST(AvatarImageAddress, SeedIsEncodedSoItCannotAlterTheQuery)
     EXPECT_TRUE(q.startsWith(QStringLiteral("seed=a%2Bb%26size%3D1%23x%20%C3%A9%2F%3F&size=96&"))) << q.toStdString();
     EXPECT_TRUE(url.fragment().isNull());
     EXPECT_EQ(QUrlQuery(url).queryItemValue("seed", QUrl::FullyDecoded), seed);
-}
 
-TEST(AvatarImageAddress, AnySizeAndSeedGiveAValidAddress)
-{
+    // Any size or seed gives a valid address.
     EXPECT_TRUE(query(workedExample(), QString(), 0).startsWith(QStringLiteral("seed=&size=0&")));
     EXPECT_TRUE(query(workedExample(), QStringLiteral("p"), std::numeric_limits<int>::max())
                     .contains(QStringLiteral("&size=4294967294&")));

@@ -45,15 +45,6 @@ TEST(BuiltInCatalog, LookupIsExactAndCaseSensitive)
     EXPECT_FALSE(BuiltInStatusCatalog::entry(u""));
 }
 
-TEST(BuiltInCatalog, LocalizedTextComesFromTheTextTableOrFallsBack)
-{
-    const FakeTextTable table({{"status.tired.text", QStringLiteral("Müde")}});
-    EXPECT_EQ(BuiltInStatusCatalog::localizedText(QStringLiteral("tired"), QStringLiteral("ignored")), QStringLiteral("Müde"));
-    EXPECT_EQ(BuiltInStatusCatalog::localizedText(QStringLiteral("custom")), QStringLiteral("custom"));
-    EXPECT_EQ(BuiltInStatusCatalog::localizedText(QStringLiteral("rainy"), QStringLiteral("Rainy day")), QStringLiteral("Rainy day"));
-    EXPECT_EQ(BuiltInStatusCatalog::localizedText(QStringLiteral("rainy")), QStringLiteral("rainy"));
-}
-
 TEST(BuiltInCatalog, ItemsFollowTheTableAndMarkFavourites)
 {
     const FakeTextTable table({{"status.need_hug.text", QStringLiteral("Brauche eine Umarmung")}});
@@ -74,9 +65,13 @@ TEST(BuiltInCatalog, ItemsFollowTheTableAndMarkFavourites)
     EXPECT_FALSE(marked[16].emoji);
 }
 
-TEST(DisplayText, FollowsKeyThenText)
+TEST(DisplayText, FollowsKeyThenTextAndBuiltInTextsComeFromTheTextTableOrFallBack)
 {
     const FakeTextTable table({{"status.tired.text", QStringLiteral("Müde")}});
+    EXPECT_EQ(BuiltInStatusCatalog::localizedText(QStringLiteral("tired"), QStringLiteral("ignored")), QStringLiteral("Müde"));
+    EXPECT_EQ(BuiltInStatusCatalog::localizedText(QStringLiteral("custom")), QStringLiteral("custom"));
+    EXPECT_EQ(BuiltInStatusCatalog::localizedText(QStringLiteral("rainy"), QStringLiteral("Rainy day")), QStringLiteral("Rainy day"));
+    EXPECT_EQ(BuiltInStatusCatalog::localizedText(QStringLiteral("rainy")), QStringLiteral("rainy"));
     // A built-in key always shows the client's own wording.
     EXPECT_EQ(displayText(statusWith(QStringLiteral("tired"), QStringLiteral("sleepy!!"))), QStringLiteral("Müde"));
     EXPECT_EQ(displayText(statusWith(QStringLiteral("tired"), std::nullopt)), QStringLiteral("Müde"));

@@ -21,7 +21,7 @@ const QJsonObject mainPersonJson{{"connectionId", "c1"}, {"person", userJson()},
 
 } // namespace
 
-TEST(UserCoding, RoundTripsAndWritesAMinimalUserWithDefaults)
+TEST(UserCoding, RoundTripsAndWritesAMinimalUser)
 {
     const User full = *decode<User>(fullUserJson());
     EXPECT_EQ(roundTrip(full), full);
@@ -29,10 +29,7 @@ TEST(UserCoding, RoundTripsAndWritesAMinimalUserWithDefaults)
     ASSERT_TRUE(user);
     EXPECT_EQ(user->id, QStringLiteral("u1"));
     EXPECT_EQ(user->createdAt, QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5), Qt::UTC));
-    const QJsonObject written = JsonCodec<User>::encode(*user).toObject();
-    for (const char *key : flags)
-        EXPECT_EQ(written.value(QLatin1StringView(key)), QJsonValue(true)) << key;
-    EXPECT_EQ(written.value("createdAt"), QJsonValue("2026-01-02T03:04:05Z"));
+    EXPECT_EQ(JsonCodec<User>::encode(*user).toObject().value("createdAt"), QJsonValue("2026-01-02T03:04:05Z"));
 }
 
 TEST(UserCoding, RequiredOptionalAndBadKeys)
@@ -80,7 +77,7 @@ TEST(ConnectionCoding, DecodesRoundTripsAndRefusesBadValues)
     EXPECT_FALSE(decode<Connection>(with(connectionJson(), "person", without(userJson(), "id"))));
 }
 
-TEST(MainPersonCoding, SelectedTimeIsOptional)
+TEST(MainPersonCoding, SelectedTimeIsOptionalAndANullMainPersonInsideARecordEqualsMissing)
 {
     const auto chosen = decode<MainPerson>(mainPersonJson);
     ASSERT_TRUE(chosen);
@@ -89,10 +86,7 @@ TEST(MainPersonCoding, SelectedTimeIsOptional)
     EXPECT_EQ(JsonCodec<MainPerson>::encode(*chosen).toObject().value("connectionId"), QJsonValue("c1"));
     expectRequired<MainPerson>(mainPersonJson, {"connectionId", "person"});
     expectOptional<MainPerson>(mainPersonJson, {"selectedAt"});
-}
 
-TEST(MainPersonCoding, NullMainPersonInsideARecordEqualsMissing)
-{
     std::optional<MainPerson> fromNull = MainPerson{};
     std::optional<MainPerson> fromMissing = MainPerson{};
     const ParsedJson withNull = ParsedJson::parse(R"({"mainPerson": null})");

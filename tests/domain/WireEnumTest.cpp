@@ -38,7 +38,7 @@ void expectWireForm(std::initializer_list<std::pair<E, const char *>> expected)
 
 } // namespace
 
-TEST(WireEnums, StatusEnumerationsTravelAsTheirRawStrings)
+TEST(WireEnums, StatusPeopleAndAnnouncementEnumerationsTravelAsTheirRawStrings)
 {
     using C = StatusCategory;
     expectWireForm<C>({{C::mood, "mood"}, {C::activity, "activity"}, {C::location, "location"},
@@ -52,10 +52,6 @@ TEST(WireEnums, StatusEnumerationsTravelAsTheirRawStrings)
                        {V::working, "working"}, {V::relaxed, "relaxed"}, {V::stressed, "stressed"}, {V::out, "out"},
                        {V::missing, "missing"}, {V::thinking, "thinking"}, {V::hungry, "hungry"}, {V::active, "active"},
                        {V::studying, "studying"}, {V::happy, "happy"}, {V::sad, "sad"}});
-}
-
-TEST(WireEnums, PeopleAndAnnouncementEnumerationsTravelAsTheirRawStrings)
-{
     using CS = ConnectionState;
     expectWireForm<CS>({{CS::pending, "pending"}, {CS::accepted, "accepted"}, {CS::blocked, "blocked"}});
     using K = Announcement::Kind;

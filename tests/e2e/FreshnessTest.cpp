@@ -117,7 +117,6 @@ TEST_F(Freshness, AnUnreachableServiceSaysOfflineWithTheAgeOfWhatIsShownUntilThe
     } rows[] = {
         {"the connection dropped", misbehaving(ScriptedReply::Behaviour::dropConnection), "Offline · updated 5 min. ago"},
         {"the service failed", reply(500, R"({"error":{"code":"INTERNAL","message":"oops"}})"), ""},
-        {"the service asked to slow down", reply(429, R"({"error":{"code":"RATE_LIMITED","message":"later"}})"), ""},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);

@@ -130,7 +130,6 @@ TEST_F(RoadOfOneEvent, RepeatedAndUnknownPushesRefreshOnceAndShowOnlyWhatTheyCar
     publishAsMainPerson(host, "home");
     ASSERT_TRUE(syncEnded(1));
     ASSERT_TRUE(QTest::qWaitFor([&] { return notificationServer.shown.size() == shownBefore + 1; }, waitMs));
-    EXPECT_EQ(notificationServer.shown.constLast().hints.value(QStringLiteral("sound-name")).toString(), u"message-new-instant");
     settle();
     const fake::SentPush push = host.service().sentPushes().constFirst();
     host.service().clearRecords();

@@ -1,14 +1,13 @@
 #pragma once
 
-// A plain QNetworkAccessManager and a raw socket against a FakeServiceHost:
-// the same two views a real client and a hostile peer have of the service.
+// A plain QNetworkAccessManager against a FakeServiceHost: the service as any
+// HTTP client sees it, without the application's request pipeline.
 #include "FakeServiceHost.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QTcpSocket>
 #include <QCoro/QCoroNetworkReply>
 #include <QCoro/QCoroTask>
 #include <gtest/gtest.h>
@@ -23,7 +22,6 @@ struct Answer {
     QByteArray body;
     QMap<QByteArray, QByteArray> headers; // lower-case names
 
-    QJsonObject data() const { return QJsonDocument::fromJson(body).object().value("data").toObject(); }
     QString errorCode() const
     {
         return QJsonDocument::fromJson(body).object().value("error").toObject().value("code").toString();
@@ -66,20 +64,5 @@ protected:
     FakeServiceHost host;
     QNetworkAccessManager network;
 };
-
-// Writes raw bytes and collects everything until the service closes or goes quiet.
-inline QByteArray rawExchange(quint16 port, const QByteArray &bytes, int quietMs = 1000)
-{
-    QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, port);
-    if (!socket.waitForConnected(2000))
-        return {};
-    socket.write(bytes);
-    QByteArray answer;
-    while (socket.state() == QAbstractSocket::ConnectedState && socket.waitForReadyRead(quietMs))
-        answer += socket.readAll();
-    answer += socket.readAll();
-    return answer;
-}
 
 } // namespace vorlie::fake::testing

@@ -1,6 +1,6 @@
-// The fake service's scripting and fault injection, which the pipeline and
-// fault suites rely on to fail in exactly the way they say, checked from the
-// outside with a real client and raw sockets.
+// The fake service's scripting, which the pipeline and fault suites rely on
+// to answer in exactly the order and at the time they say, checked from the
+// outside with a real client. Its faults are proven by the suites that use them.
 #include "Client.h"
 #include "support/ScriptedReplies.h"
 
@@ -62,35 +62,3 @@ TEST_F(HttpServiceTest, ADelayedAnswerArrivesLateWithoutHoldingUpOtherConnection
     EXPECT_GE(clock.elapsed(), 390);
     EXPECT_EQ(slowReply->readAll(), R"({"data":"slow"})");
 }
-
-TEST_F(HttpServiceTest, ATruncatedBodyAnnouncesItsFullLengthButEndsHalfway)
-{
-    const QByteArray body = R"({"data":{"padding":"0123456789012345678901234567890123456789"}})";
-    ScriptedReply truncated = reply(200, body);
-    truncated.behaviour = ScriptedReply::Behaviour::truncateBody;
-    host.service().script("GET", "me", truncated);
-    const QByteArray raw = rawExchange(host.port(), "GET /api/v1/me HTTP/1.1\r\nHost: x\r\n\r\n");
-    EXPECT_TRUE(raw.contains("Content-Length: " + QByteArray::number(body.size()) + "\r\n")) << raw.toStdString();
-    EXPECT_EQ(raw.mid(raw.indexOf("\r\n\r\n") + 4), body.left(body.size() / 2));
-
-    host.service().script("GET", "me", truncated);
-    const Answer cut = call("GET", "me");
-    EXPECT_NE(cut.error, QNetworkReply::NoError);
-}
-
-TEST_F(HttpServiceTest, AHangingAnswerKeepsTheConnectionOpenAndSilent)
-{
-    ScriptedReply hang;
-    hang.behaviour = ScriptedReply::Behaviour::hang;
-    host.service().script("GET", "me", hang);
-    QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, host.port());
-    ASSERT_TRUE(socket.waitForConnected(2000));
-    socket.write("GET /api/v1/me HTTP/1.1\r\nHost: x\r\n\r\n");
-    EXPECT_FALSE(socket.waitForReadyRead(300)) << "the hang answered"; // proving silence takes a wait
-    EXPECT_EQ(socket.state(), QAbstractSocket::ConnectedState);
-    EXPECT_EQ(host.service().requestCount("me"), 1);
-    // Meanwhile the service answers others.
-    EXPECT_EQ(call("GET", "me").status, 401);
-}
-

@@ -103,37 +103,30 @@ private:
     QProcess m_process;
 };
 
-// Runs one test case of this executable again in a child process, where it
-// finds VORLIE_CHILD set and does the real work on a bus of its own.
+// Whether this process is the child that does a case's work on a bus of its own.
 inline bool isChild()
 {
     return !qEnvironmentVariableIsEmpty("VORLIE_CHILD");
 }
 
-inline int runAsChild(const QString &testName, std::chrono::milliseconds limit = std::chrono::seconds(60))
-{
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("VORLIE_CHILD"), QStringLiteral("1"));
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::ForwardedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=") + testName});
-    if (!child.waitForFinished(static_cast<int>(limit.count()))) {
-        child.kill();
-        child.waitForFinished();
-        return -1;
-    }
-    return child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1;
-}
-
-// In the test's own process: runs the current case of `suite` in a child and
-// gives true; in the child, gives false so the case does the real work.
+// In the test's own process: runs the current case of `suite` again in a
+// child and gives true; in the child, gives false so the case does the work.
 inline bool ranInChild(const char *suite)
 {
     if (isChild())
         return false;
     const QString name = QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    EXPECT_EQ(runAsChild(QString::fromLatin1(suite) + u'.' + name), 0) << "the child run failed";
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VORLIE_CHILD"), QStringLiteral("1"));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=%1.%2").arg(QString::fromLatin1(suite), name)});
+    const bool finished = child.waitForFinished(60'000);
+    if (!finished)
+        child.kill();
+    child.waitForFinished();
+    EXPECT_TRUE(finished && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0) << "the child run failed";
     return true;
 }
 

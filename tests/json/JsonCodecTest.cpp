@@ -19,28 +19,6 @@ TEST(JsonCodec, ScalarsRefuseOtherJsonTypesAndNarrowOnlyExactly)
     EXPECT_EQ(decodeJson<double>("-12"), -12.0);
 }
 
-TEST(JsonCodec, ArrayFailsWhenOneElementFails)
-{
-    EXPECT_FALSE(decodeJson<std::vector<QString>>("[\"a\", 1]"));
-    EXPECT_EQ(decodeJson<std::vector<QString>>("[\"a\", \"b\"]")->size(), 2u);
-    EXPECT_FALSE(decodeJson<std::vector<QString>>("{}"));
-}
-
-TEST(JsonCodec, OptionalFieldsTreatNullAsMissingAndAreLeftOutWhenEmpty)
-{
-    const ParsedJson document = ParsedJson::parse(R"({"a": null, "b": 3})");
-    const JsonView object = document.root();
-    std::optional<QString> a = QStringLiteral("old");
-    EXPECT_TRUE(json::readOptional(object, QLatin1StringView("a"), a));
-    EXPECT_FALSE(a);
-    std::optional<QString> b;
-    EXPECT_FALSE(json::readOptional(object, QLatin1StringView("b"), b));
-
-    QJsonObject out;
-    json::writeOptional(out, QLatin1StringView("gone"), std::optional<QString>());
-    EXPECT_TRUE(out.isEmpty());
-}
-
 TEST(JsonCodec, EscapedStringsDecodeAsTheirPlainSpelling)
 {
     EXPECT_EQ(decodeJson<QDateTime>(R"("2026-01-02T03:04:05\u005a")"), decodeJson<QDateTime>(R"("2026-01-02T03:04:05Z")"));

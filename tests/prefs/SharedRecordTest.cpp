@@ -58,7 +58,7 @@ struct vorlie::JsonCodec<Counter> {
 
 class SharedRecords : public PrefsFixture {};
 
-TEST_F(SharedRecords, RoundTripLosesOnlyFractionalSeconds)
+TEST_F(SharedRecords, RoundTripLosesOnlyFractionalSecondsAndForeignOrBrokenDataReadsAsNoneAndStays)
 {
     const SharedDefaults defaults(paths());
     const Note note{QStringLiteral("Grüße ✓"), std::nullopt, QDateTime::fromMSecsSinceEpoch(1'765'000'000'250, Qt::UTC)};
@@ -69,11 +69,8 @@ TEST_F(SharedRecords, RoundTripLosesOnlyFractionalSeconds)
     EXPECT_EQ(loaded->title, note.title);
     EXPECT_FALSE(loaded->body.has_value());
     EXPECT_EQ(loaded->at, QDateTime::fromMSecsSinceEpoch(1'765'000'000'000, Qt::UTC));
-}
 
-TEST_F(SharedRecords, ForeignOrBrokenDataReadsAsNoneAndStaysStored)
-{
-    const SharedDefaults defaults(paths());
+    // Foreign or broken data reads as none and stays stored.
     EXPECT_FALSE(defaults.loadShared<Note>(QStringLiteral("missing")).has_value());
 
     ASSERT_TRUE(defaults.setData(QStringLiteral("note"), R"({"count":3})"));

@@ -1,6 +1,5 @@
 // Every service-backed repository call against the local fake service: the
 // method, path, body and headers it sends and the result it gives.
-#include "repositories/RemoteAnnouncementRepository.h"
 #include "repositories/RemoteAuthRepository.h"
 #include "repositories/RemoteDeviceRepository.h"
 #include "repositories/RemoteProfileRepository.h"
@@ -81,8 +80,11 @@ TEST_F(AccountRepositories, RegistrationWithoutNewUserFlagStillSignsIn)
     EXPECT_EQ(keysOf(service().requests(QStringLiteral("auth/register"))[0]), (QStringList{"displayName", "email", "password"}));
 }
 
-TEST_F(AccountRepositories, LogoutSendsTheRefreshTokenWithoutBearerAndSignsOut)
+// Signing out with the service unreachable is the session store's test.
+TEST_F(AccountRepositories, LogoutSendsTheRefreshTokenWithoutBearerAndSignsOutAndWithoutOneAsksNothing)
 {
+    resultOf(authRepository.logout());
+    EXPECT_EQ(service().requestCount(QStringLiteral("auth/logout")), 0);
     const fake::TokenPair pair = signIn();
     resultOf(authRepository.logout());
     const auto seen = service().requests(QStringLiteral("auth/logout"));
@@ -91,13 +93,6 @@ TEST_F(AccountRepositories, LogoutSendsTheRefreshTokenWithoutBearerAndSignsOut)
     EXPECT_FALSE(seen[0].headers.contains("authorization"));
     EXPECT_EQ(resultOf(auth->state()), AuthSession::State::signedOut);
     EXPECT_FALSE(storedToken(QStringLiteral("refreshToken")).has_value());
-}
-
-// Signing out with the service unreachable is the session store's test.
-TEST_F(AccountRepositories, LogoutWithoutATokenAsksNothing)
-{
-    resultOf(authRepository.logout());
-    EXPECT_EQ(service().requestCount(QStringLiteral("auth/logout")), 0);
 }
 
 TEST_F(AccountRepositories, DeviceRegistrationSendsPlatformAndProcessInformation)
@@ -129,7 +124,8 @@ TEST_F(AccountRepositories, UpdateMeWritesOnlyTheGivenFields)
     ASSERT_TRUE(user) << describe(user).toStdString();
     const auto seen = service().requests(QStringLiteral("me"));
     ASSERT_EQ(seen.size(), 1);
-    EXPECT_EQ(seen[0].body, QByteArray(R"({"notifyStatusReminder":false})"));
+    EXPECT_EQ(seen[0].method, QByteArray("PATCH"));
+    EXPECT_EQ(seen[0].body, QByteArray(R"({"notifyStatusReminder":false})")) << "sent as compact JSON";
 }
 
 class StatusRepositories : public PipelineFixture {
@@ -177,40 +173,6 @@ TEST_F(StatusRepositories, SetStatusWithoutCustomTextSendsKeyAndSourceOnly)
     service().script("PUT", QStringLiteral("status/me"), reply(200, data(statusJson)));
     ASSERT_TRUE(resultOf(statuses.setStatus(QStringLiteral("custom"), QStringLiteral("Kaffee ☕"), StatusSource::manual)));
     EXPECT_EQ(bodyOf(service().requests(QStringLiteral("status/me"))[1]).value("customText").toString(), QStringLiteral("Kaffee ☕"));
-}
-
-TEST_F(StatusRepositories, CatalogueAndAnnouncementsDecodeTheirArrays)
-{
-    service().script("GET", QStringLiteral("status/catalog"),
-                     reply(200, R"({"data":[{"key":"tired","text":"Tired","emoji":"💤","category":"mood","visualState":"sleepy","isFavorite":true}]})"));
-    const auto catalog = resultOf(statuses.fetchCatalog());
-    ASSERT_TRUE(catalog) << describe(catalog).toStdString();
-    ASSERT_EQ(catalog->size(), 1u);
-    EXPECT_TRUE(catalog->front().isFavorite);
-
-    RemoteAnnouncementRepository announcements(*client);
-    service().script("GET", QStringLiteral("announcements"), reply(200, R"({"data":[]})"));
-    const auto none = resultOf(announcements.fetchAnnouncements());
-    ASSERT_TRUE(none) << describe(none).toStdString();
-    EXPECT_TRUE(none->empty());
-
-    service().script("GET", QStringLiteral("announcements"), reply(200, R"({"items":[]})"));
-    const auto missingData = resultOf(announcements.fetchAnnouncements());
-    ASSERT_FALSE(missingData);
-    EXPECT_TRUE(missingData.error().is(APIError::Kind::decoding));
-}
-
-TEST_F(StatusRepositories, SyncAnswered401RefreshesOnceAndRepeats)
-{
-    RemoteSyncRepository sync(*client);
-    service().script("GET", QStringLiteral("sync"), reply(401, errorEnvelope("TOKEN_EXPIRED", "expired")));
-    service().script("GET", QStringLiteral("sync"),
-                     reply(200, QByteArray(R"({"data":{"user":)") + userJson + R"(,"connections":[],"serverTime":"2026-12-07T10:00:00Z"}})"));
-    const Result<SyncSnapshot> snapshot = resultOf(sync.fetchSync());
-    ASSERT_TRUE(snapshot) << describe(snapshot).toStdString();
-    EXPECT_FALSE(snapshot->mainPerson.has_value());
-    EXPECT_EQ(service().requestCount(QStringLiteral("auth/refresh")), 1);
-    EXPECT_EQ(service().requestCount(QStringLiteral("sync")), 2);
 }
 
 // The fake service's own sample world, end to end through the repositories.

@@ -15,15 +15,6 @@ protected:
     AuthSession::State state() { return resultOf(auth->state()); }
 };
 
-TEST_F(AuthSessionTest, StoredTokensSurviveARestart)
-{
-    const auto pair = signIn();
-    restart();
-    EXPECT_EQ(state(), AuthSession::State::signedIn);
-    EXPECT_EQ(resultOf(auth->accessToken()), pair.accessToken);
-    EXPECT_EQ(resultOf(auth->refreshToken()), pair.refreshToken);
-}
-
 TEST_F(AuthSessionTest, WithoutARefreshTokenThereIsNoSessionAndNoExchange)
 {
     const auto bare = refresh();
@@ -39,7 +30,7 @@ TEST_F(AuthSessionTest, WithoutARefreshTokenThereIsNoSessionAndNoExchange)
     EXPECT_EQ(service().requestCount(QStringLiteral("auth/refresh")), 0);
 }
 
-TEST_F(AuthSessionTest, RefreshHasItsExactWireForm)
+TEST_F(AuthSessionTest, RefreshHasItsExactWireFormAndItsPairSurvivesARestart)
 {
     const auto pair = signIn();
     const auto result = refresh();
@@ -50,9 +41,15 @@ TEST_F(AuthSessionTest, RefreshHasItsExactWireForm)
     EXPECT_FALSE(seen[0].headers.contains("authorization"));
     EXPECT_EQ(seen[0].headers.value("content-type"), QByteArray("application/json"));
     EXPECT_EQ(QJsonDocument::fromJson(seen[0].body).object(), (QJsonObject{{"refreshToken", pair.refreshToken}}));
-    // The service rotated both tokens; the new pair is what the keychain holds.
+    // The service rotated both tokens; the new pair is what the keychain
+    // holds and what a restart finds.
     EXPECT_EQ(storedToken(QStringLiteral("accessToken")), *result);
-    EXPECT_NE(storedToken(QStringLiteral("refreshToken")), pair.refreshToken);
+    const std::optional<QString> rotated = storedToken(QStringLiteral("refreshToken"));
+    EXPECT_NE(rotated, pair.refreshToken);
+    restart();
+    EXPECT_EQ(state(), AuthSession::State::signedIn);
+    EXPECT_EQ(resultOf(auth->accessToken()), *result);
+    EXPECT_EQ(resultOf(auth->refreshToken()), rotated);
 }
 
 // Only a 401 signs out and clears the keychain; any other answer keeps the tokens.

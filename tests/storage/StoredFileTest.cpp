@@ -104,7 +104,7 @@ protected:
     SyncSnapshot sample;
 };
 
-TEST_F(StoredFiles, SpecialFilesInPlaceOfAValueNeitherBlockNorFloodAndAreReplacedOnSave)
+TEST_F(StoredFiles, SpecialFilesInPlaceOfAValueOrTheIniNeitherBlockNorFloodAndValuesAreReplacedOnSave)
 {
     prepareDataDir();
     ASSERT_EQ(::mkfifo(QFile::encodeName(cachePath()).constData(), 0600), 0);
@@ -121,23 +121,18 @@ TEST_F(StoredFiles, SpecialFilesInPlaceOfAValueNeitherBlockNorFloodAndAreReplace
     EXPECT_FALSE(*zeroRead);
     EXPECT_LT(peakResidentKiB() - before, 64 * 1024);
 
+    ASSERT_EQ(::mkfifo(QFile::encodeName(paths.standard).constData(), 0600), 0);
+    const StandardDefaults standard(paths);
+    const auto iniRead = withinSeconds<bool>([standard] { return standard.text(QStringLiteral("k")).has_value(); });
+    ASSERT_TRUE(iniRead.has_value()) << "reading a FIFO in place of the INI blocked";
+    EXPECT_FALSE(*iniRead);
+    EXPECT_TRUE(withinSeconds<bool>([standard] { return standard.setText(QStringLiteral("k"), QStringLiteral("v")); }).has_value())
+        << "writing over a FIFO in place of the INI blocked";
+
     expectCacheRecovers();
     EXPECT_TRUE(defaults.setData(prefkeys::widgetSnapshot(), "{}"));
     EXPECT_EQ(defaults.data(prefkeys::widgetSnapshot()), QByteArray("{}"));
     EXPECT_TRUE(QFileInfo(widgetPath).isFile() && !QFileInfo(widgetPath).isSymLink());
-}
-
-TEST_F(StoredFiles, OversizedValuesReadAsNothing)
-{
-    prepareDataDir();
-    QFile big(cachePath());
-    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(big.resize(PreferenceFile::maxDataBytes + 1)); // sparse: costs no disk
-    big.close();
-    const long before = peakResidentKiB();
-    EXPECT_FALSE(defaults.data(prefkeys::syncSnapshot()));
-    EXPECT_LT(peakResidentKiB() - before, 8 * 1024);
-    expectCacheRecovers();
 }
 
 TEST_F(StoredFiles, LinksOutOfOurFolderAreNeitherReadNorWrittenThrough)
@@ -215,7 +210,7 @@ TEST_F(StoredFiles, UnreadableStoresAreReplacedAndTheLanguageSurvivesAModeChange
     EXPECT_EQ(defaults.text(prefkeys::appLanguage()), QStringLiteral("en"));
 }
 
-TEST_F(StoredFiles, CutShortOrRandomValuesReadAsNothingAndAreOverwritten)
+TEST_F(StoredFiles, CutShortRandomOrOversizedValuesReadAsNothingAndAreOverwritten)
 {
     ASSERT_TRUE(defaults.saveShared(sample, prefkeys::syncSnapshot()));
     const QByteArray whole = *defaults.data(prefkeys::syncSnapshot());
@@ -227,6 +222,15 @@ TEST_F(StoredFiles, CutShortOrRandomValuesReadAsNothingAndAreOverwritten)
         writeFile(cachePath(), damaged);
         expectCacheRecovers();
     }
+
+    QFile big(cachePath());
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(big.resize(PreferenceFile::maxDataBytes + 1)); // sparse: costs no disk
+    big.close();
+    const long before = peakResidentKiB();
+    EXPECT_FALSE(defaults.data(prefkeys::syncSnapshot())) << "an oversized value was read";
+    EXPECT_LT(peakResidentKiB() - before, 8 * 1024);
+    expectCacheRecovers();
 }
 
 TEST_F(StoredFiles, AHugeIniIsNotParsedAndIsMovedAsideAtTheNextWrite)
@@ -247,18 +251,6 @@ TEST_F(StoredFiles, AHugeIniIsNotParsedAndIsMovedAsideAtTheNextWrite)
     EXPECT_EQ(defaults.text(QStringLiteral("k")), QStringLiteral("v"));
     EXPECT_FALSE(defaults.text(prefkeys::appLanguage())) << "the garbage file's values were carried over";
     EXPECT_TRUE(QFileInfo(paths.sharedSuite + QStringLiteral(".broken")).isFile());
-}
-
-TEST_F(StoredFiles, AFifoInPlaceOfTheIniDoesNotBlock)
-{
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(paths.sharedSuite).absolutePath()));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(paths.standard).constData(), 0600), 0);
-    const StandardDefaults standard(paths);
-    const auto read = withinSeconds<bool>([standard] { return standard.text(QStringLiteral("k")).has_value(); });
-    ASSERT_TRUE(read.has_value()) << "reading a FIFO blocked";
-    EXPECT_FALSE(*read);
-    const auto written = withinSeconds<bool>([standard] { return standard.setText(QStringLiteral("k"), QStringLiteral("v")); });
-    ASSERT_TRUE(written.has_value()) << "writing over a FIFO blocked";
 }
 
 } // namespace
