@@ -243,6 +243,7 @@ TEST_F(MainWindowStatesTest, SigningInWithTheKeyboardAloneReachesTheMainWindow)
     EXPECT_TRUE(freshEmail->hasActiveFocus());
 }
 
+// Each switch sends its own field alone, turns at once and keeps the value the service confirmed.
 TEST_F(MainWindowStatesTest, EachSwitchOfTheSettingsSheetChangesItsOwnField)
 {
     showSignedInWith(delayedServiceAnswer(0ms));
@@ -251,22 +252,26 @@ TEST_F(MainWindowStatesTest, EachSwitchOfTheSettingsSheetChangesItsOwnField)
     const struct {
         const char *objectName;
         const char *field;
+        bool User::*stored;
     } switches[] = {
-        {"partnerStatusSwitch", "notifyPartnerStatusChanged"},
-        {"statusReminderSwitch", "notifyStatusReminder"},
-        {"automationStatusSwitch", "notifyAutomationStatusChanged"},
+        {"partnerStatusSwitch", "notifyPartnerStatusChanged", &User::notifyPartnerStatusChanged},
+        {"statusReminderSwitch", "notifyStatusReminder", &User::notifyStatusReminder},
+        {"automationStatusSwitch", "notifyAutomationStatusChanged", &User::notifyAutomationStatusChanged},
     };
     for (const auto &s : switches) {
+        SCOPED_TRACE(s.objectName);
         QQuickItem *control = nullptr;
         ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(control = screen.find(QString::fromLatin1(s.objectName))); }));
         const bool before = control->property("checked").toBool();
+        EXPECT_EQ(before, *store->currentUser().*s.stored);
         service().clearRecords();
         QMetaObject::invokeMethod(control, "clicked");
-        EXPECT_EQ(control->property("checked").toBool(), !before) << s.objectName;
+        EXPECT_EQ(control->property("checked").toBool(), !before);
         ASSERT_TRUE(ViewWorld::spinUntil([&] { return service().requestCount(QStringLiteral("me")) == 1; }));
         const QJsonObject body = QJsonDocument::fromJson(service().requests(QStringLiteral("me")).first().body).object();
-        EXPECT_EQ(body, (QJsonObject{{QString::fromLatin1(s.field), !before}})) << s.objectName;
-        ASSERT_TRUE(ViewWorld::spinUntil([&] { return !store->isSyncing(); }));
+        EXPECT_EQ(body, (QJsonObject{{QString::fromLatin1(s.field), !before}}));
+        ASSERT_TRUE(ViewWorld::spinUntil([&] { return *store->currentUser().*s.stored == !before && !store->isSyncing(); }));
+        EXPECT_EQ(control->property("checked").toBool(), !before);
     }
 }
 
