@@ -144,19 +144,7 @@ protected:
     SyncSnapshot world = sample::data().snapshot;
 };
 
-TEST_F(MainWindowStatesTest, WithoutAMainPersonTheEmptyStateReplacesTheCardAndTheOwnStatusStays)
-{
-    world.mainPerson.reset();
-    world.mainPersonStatus.reset();
-    showSignedInWith(reply(200, syncBody(world)));
-    ASSERT_TRUE(syncDone());
-    EXPECT_TRUE(shown(screen.find(QStringLiteral("emptyMainPerson"))));
-    EXPECT_FALSE(shown(screen.find(QStringLiteral("mainPersonCard"))));
-    EXPECT_TRUE(screen.shows(qtTrId("home.no_main_person.title")));
-    EXPECT_TRUE(shown(screen.find(QStringLiteral("ownAvatar"))));
-}
-
-TEST_F(MainWindowStatesTest, AMissingOrBlockedConnectionReadsAsNoneAndAnExpiredStatusAsNoStatus)
+TEST_F(MainWindowStatesTest, AMissingOrBlockedConnectionReadsAsNoneAnExpiredStatusAsNoStatusAndNoMainPersonAsTheEmptyState)
 {
     world.connections.clear();
     world.mainPersonStatus->isExpired = true;
@@ -173,6 +161,16 @@ TEST_F(MainWindowStatesTest, AMissingOrBlockedConnectionReadsAsNoneAndAnExpiredS
     EXPECT_TRUE(screen.shows(qtTrId("connection.state.none")));
     EXPECT_TRUE(screen.shows(displayText(*blocked.mainPersonStatus)));
     EXPECT_FALSE(screen.shows(qtTrId("connection.state.accepted")));
+
+    // Without a main person the empty state replaces the card; the own status stays.
+    blocked.mainPerson.reset();
+    blocked.mainPersonStatus.reset();
+    service().scriptAlways("GET", QStringLiteral("sync"), reply(200, syncBody(blocked)));
+    resultOf(store->refresh());
+    EXPECT_TRUE(shown(screen.find(QStringLiteral("emptyMainPerson"))));
+    EXPECT_FALSE(shown(screen.find(QStringLiteral("mainPersonCard"))));
+    EXPECT_TRUE(screen.shows(qtTrId("home.no_main_person.title")));
+    EXPECT_TRUE(shown(screen.find(QStringLiteral("ownAvatar"))));
 }
 
 TEST_F(MainWindowStatesTest, AFailedSyncShowsItsMessageInTheBannerUntilARetrySucceeds)
@@ -243,8 +241,9 @@ TEST_F(MainWindowStatesTest, SigningInWithTheKeyboardAloneReachesTheMainWindow)
     EXPECT_TRUE(freshEmail->hasActiveFocus());
 }
 
-// Each switch sends its own field alone, turns at once and keeps the value the service confirmed.
-TEST_F(MainWindowStatesTest, EachSwitchOfTheSettingsSheetChangesItsOwnField)
+// Each switch sends its own field alone, turns at once and keeps the value
+// the service confirmed; the language picker's choice applies at once.
+TEST_F(MainWindowStatesTest, EachSwitchOfTheSettingsSheetChangesItsOwnFieldAndTheLanguageAppliesAtOnce)
 {
     showSignedInWith(delayedServiceAnswer(0ms));
     ASSERT_TRUE(syncDone());
@@ -273,46 +272,55 @@ TEST_F(MainWindowStatesTest, EachSwitchOfTheSettingsSheetChangesItsOwnField)
         ASSERT_TRUE(ViewWorld::spinUntil([&] { return *store->currentUser().*s.stored == !before && !store->isSyncing(); }));
         EXPECT_EQ(control->property("checked").toBool(), !before);
     }
-}
 
-TEST_F(MainWindowStatesTest, TheSettingsWindowNamesTheDeviceLanguageInTheSystemsOwnAndTurnsGermanAtOnce)
-{
-    services.systemLanguages = {QStringLiteral("de-AT")};
-    services.languages.setSelection(AppLanguage::english);
-    showSignedInWith(delayedServiceAnswer(0ms));
-    ScreenWindow settings(ui, settingsWindow);
-    ASSERT_TRUE(settings);
-    QQuickItem *picker = settings.find(QStringLiteral("languagePicker"));
-    ASSERT_TRUE(picker);
-    EXPECT_EQ(picker->property("model").toStringList().first(), QStringLiteral("Gerätesprache"));
-
-    // German turns every open view German at once (the picker's own value: the AT-SPI suite).
-    QMetaObject::invokeMethod(picker, "activated", Q_ARG(int, 1));
-    EXPECT_TRUE(ViewWorld::spinUntil([&] { return settings.shows(QStringLiteral("Allgemein")); }));
+    // German turns the window German at once (the picker's own value: the AT-SPI suite).
+    QMetaObject::invokeMethod(screen.find(QStringLiteral("languagePicker")), "activated", Q_ARG(int, 1));
+    EXPECT_TRUE(ViewWorld::spinUntil([&] { return screen.shows(QStringLiteral("Allgemein")); }));
     EXPECT_TRUE(ViewWorld::spinUntil([&] { return screen.shows(QStringLiteral("Meinen Status ändern")); }));
 }
 
-TEST_F(ScreensTest, ALockedKeyringIsSaidOnTheSignInFormAndOverTheMainContent)
+// The window as the session goes: the splash until it is known, then the
+// form or the main content. A sign-in the keyring cannot keep is said on
+// both, in the language of the moment, until the keyring takes the tokens.
+TEST_F(ScreensTest, TheWindowFollowsTheSessionAndALockedKeyringIsSaidOnTheFormAndOverTheMainContent)
 {
     KeyringWorld world;
-    world.screen.languages.setSelection(AppLanguage::german);
+    world.screen.languages.setSelection(AppLanguage::english);
     UiRoot ui{world.screen.parts};
     ui.appearance().setReduceMotion(true);
     ScreenWindow screen(ui, mainWindow);
     ASSERT_TRUE(screen);
+    EXPECT_FALSE(screen.find(QStringLiteral("emailField")));
     resultOf(world.store.bootstrap());
-    // A login whose tokens the locked keyring refused.
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("emailField"))); }));
+    EXPECT_FALSE(shown(screen.find(QStringLiteral("keyringMessage"))));
+
     world.keyring.state = CredentialStoreState::locked;
-    resultOf(world.auth.storeTokens(QStringLiteral("a"), QStringLiteral("r")));
+    EXPECT_EQ(resultOf(world.auth.storeTokens(QStringLiteral("a"), QStringLiteral("r"))), CredentialStoreState::locked);
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("keyringMessage"))); }));
     EXPECT_TRUE(screen.shows(qtTrId("mac.signin.keyring_locked")));
-
     EXPECT_FALSE(resultOf(world.store.completeSignIn(sample::data().user)));
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("keyringBanner"))); }));
+    world.keyring.state = CredentialStoreState::unavailable;
+    resultOf(world.auth.storeTokens(QStringLiteral("a2"), QStringLiteral("r2")));
+    world.screen.languages.setSelection(AppLanguage::german);
+    EXPECT_TRUE(qtTrId("mac.signin.keyring_unavailable").contains(QStringLiteral("Schlüsselbund")));
+    EXPECT_TRUE(ViewWorld::spinUntil([&] { return screen.shows(qtTrId("mac.signin.keyring_unavailable")); }));
 
+    // Unlocked later: the held tokens are written and the notice goes, without a restart.
     world.keyring.state = CredentialStoreState::available;
+    ASSERT_TRUE(world.keyring.onChange);
     world.keyring.onChange();
     EXPECT_TRUE(ViewWorld::spinUntil([&] { return !shown(screen.find(QStringLiteral("keyringBanner"))); }));
+    EXPECT_EQ(world.keyring.items.value(QStringLiteral("refreshToken")), QStringLiteral("r2"));
+
+    // Signed out from the settings sheet: its own dismissal dies with the main content.
+    world.screen.router.setSettingsPresented(true);
+    world.screen.router.setStatusPickerPresented(true);
+    resultOf(world.store.signOut());
+    EXPECT_FALSE(world.screen.router.isSettingsPresented());
+    EXPECT_FALSE(world.screen.router.isStatusPickerPresented());
+    EXPECT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("emailField"))); }));
 }
 
 TEST_F(ScreensTest, ASavedStatusClosesThePickerAndShowsTheToastAndClosingTheWindowOnlyHidesIt)
