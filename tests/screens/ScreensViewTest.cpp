@@ -2,12 +2,12 @@
 // light and dark, written as screenshots, with every interactive item named
 // for screen readers; the window as the session and the keyring go; and the
 // picker's saved status in the main window.
-#include "KeyringWorld.h"
 #include "ScreenWindow.h"
 #include "repositories/sample/SampleData.h"
 #include "views/ViewWorld.h"
 
 #include <QAccessible>
+#include <QHash>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -18,6 +18,54 @@ namespace {
 
 const QUrl mainWindow(QStringLiteral("qrc:/Vorlie/Main/MainWindow.qml"));
 const QUrl settingsWindow(QStringLiteral("qrc:/Vorlie/Settings/SettingsWindow.qml"));
+
+// A desktop keyring that answers, refuses or is locked, and says when it
+// changes its mind, as the Secret Service adapter does.
+class SwitchableKeyring final : public TokenStore {
+public:
+    CredentialStoreState state = CredentialStoreState::available;
+    QHash<QString, QString> items;
+    std::function<void()> onChange;
+
+    bool open() const { return state == CredentialStoreState::available; }
+    QCoro::Task<TokenRead> readEntry(QString account) override
+    {
+        co_return TokenRead{open() && items.contains(account) ? std::optional(items.value(account)) : std::nullopt, state};
+    }
+    QCoro::Task<CredentialStoreState> write(QString value, QString account) override
+    {
+        if (open())
+            items.insert(account, value);
+        co_return state;
+    }
+    QCoro::Task<CredentialStoreState> deleteItem(QString account) override
+    {
+        if (open())
+            items.remove(account);
+        co_return state;
+    }
+    void watchAvailability(std::function<void()> changed) override { onChange = std::move(changed); }
+};
+
+// The session over sample repositories and a keyring the test controls.
+struct KeyringWorld {
+    QTemporaryDir prefs;
+    SharedDefaults defaults{PreferencePaths::under(prefs.path())};
+    SwitchableKeyring keyring;
+    QNetworkAccessManager network;
+    AuthSession auth{keyring, QUrl(QStringLiteral("http://127.0.0.1:9/api/v1")), network};
+    MockAuthRepository authRepository;
+    MockProfileRepository profile;
+    MockConnectionsRepository connections;
+    MockStatusRepository statuses;
+    MockSyncRepository sync;
+    MockDeviceRepository devices;
+    MockAnnouncementRepository announcements;
+    WidgetSnapshotStore widget{defaults, network, QUrl(QStringLiteral("http://127.0.0.1:9")), [] {}};
+    SessionStore store{AppDependencies{auth, authRepository, profile, connections, statuses, sync, devices, announcements},
+                       SyncSnapshotCache(defaults), widget};
+    ScreenServices screen{prefs.path(), store, QUrl(QStringLiteral("http://127.0.0.1:9"))};
+};
 
 } // namespace
 
