@@ -1,18 +1,15 @@
 // The screens themselves, offscreen: every screen in German and English,
-// light and dark, written as screenshots; every interactive item named for
-// screen readers; the main window's states over the local fake service; and
-// a sign-in done with the keyboard alone.
-#include "KeyringWorld.h"
-#include "ScreenServices.h"
+// light and dark, written as screenshots, with every interactive item named
+// for screen readers; the window as the session and the keyring go; and the
+// picker's saved status in the main window.
 #include "ScreenWindow.h"
 #include "repositories/sample/SampleData.h"
-#include "support/AppStackFixture.h"
 #include "views/ViewWorld.h"
 
 #include <QAccessible>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QHash>
 #include <QTest>
+#include <gtest/gtest.h>
 
 using namespace vorlie;
 using namespace vorlie::testing;
@@ -22,10 +19,53 @@ namespace {
 const QUrl mainWindow(QStringLiteral("qrc:/Vorlie/Main/MainWindow.qml"));
 const QUrl settingsWindow(QStringLiteral("qrc:/Vorlie/Settings/SettingsWindow.qml"));
 
-QByteArray syncBody(const SyncSnapshot &snapshot)
-{
-    return QJsonDocument(QJsonObject{{"data", JsonCodec<SyncSnapshot>::encode(snapshot)}}).toJson(QJsonDocument::Compact);
-}
+// A desktop keyring that answers, refuses or is locked, and says when it
+// changes its mind, as the Secret Service adapter does.
+class SwitchableKeyring final : public TokenStore {
+public:
+    CredentialStoreState state = CredentialStoreState::available;
+    QHash<QString, QString> items;
+    std::function<void()> onChange;
+
+    bool open() const { return state == CredentialStoreState::available; }
+    QCoro::Task<TokenRead> readEntry(QString account) override
+    {
+        co_return TokenRead{open() && items.contains(account) ? std::optional(items.value(account)) : std::nullopt, state};
+    }
+    QCoro::Task<CredentialStoreState> write(QString value, QString account) override
+    {
+        if (open())
+            items.insert(account, value);
+        co_return state;
+    }
+    QCoro::Task<CredentialStoreState> deleteItem(QString account) override
+    {
+        if (open())
+            items.remove(account);
+        co_return state;
+    }
+    void watchAvailability(std::function<void()> changed) override { onChange = std::move(changed); }
+};
+
+// The session over sample repositories and a keyring the test controls.
+struct KeyringWorld {
+    QTemporaryDir prefs;
+    SharedDefaults defaults{PreferencePaths::under(prefs.path())};
+    SwitchableKeyring keyring;
+    QNetworkAccessManager network;
+    AuthSession auth{keyring, QUrl(QStringLiteral("http://127.0.0.1:9/api/v1")), network};
+    MockAuthRepository authRepository;
+    MockProfileRepository profile;
+    MockConnectionsRepository connections;
+    MockStatusRepository statuses;
+    MockSyncRepository sync;
+    MockDeviceRepository devices;
+    MockAnnouncementRepository announcements;
+    WidgetSnapshotStore widget{defaults, network, QUrl(QStringLiteral("http://127.0.0.1:9")), [] {}};
+    SessionStore store{AppDependencies{auth, authRepository, profile, connections, statuses, sync, devices, announcements},
+                       SyncSnapshotCache(defaults), widget};
+    ScreenServices screen{prefs.path(), store, QUrl(QStringLiteral("http://127.0.0.1:9"))};
+};
 
 } // namespace
 
@@ -119,195 +159,48 @@ TEST_F(ScreensTest, EveryScreenInBothLanguagesAndSchemesIsDrawnAndNamesItsContro
     }
 }
 
-// The main window over the real service client, in each state the session can be in.
-class MainWindowStatesTest : public AppStackFixture {
-protected:
-    void SetUp() override
-    {
-        QAccessible::setActive(true);
-        ui.appearance().setReduceMotion(true);
-    }
-
-    void showSignedInWith(const fake::ScriptedReply &syncReply)
-    {
-        service().scriptAlways("GET", QStringLiteral("sync"), syncReply);
-        signIn();
-        QCoro::connect(store->bootstrap(), store.get(), [] {});
-        ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("changeStatusButton"))); }));
-    }
-
-    bool syncDone() { return ViewWorld::spinUntil([&] { return store->lastSyncedAt() || store->lastSyncError(); }); }
-
-    ScreenServices services{prefsDir.path(), *store, host.rootUrl()};
-    UiRoot ui{services.parts};
-    ScreenWindow screen{ui, mainWindow};
-    SyncSnapshot world = sample::data().snapshot;
-};
-
-TEST_F(MainWindowStatesTest, WithoutAMainPersonTheEmptyStateReplacesTheCardAndTheOwnStatusStays)
-{
-    world.mainPerson.reset();
-    world.mainPersonStatus.reset();
-    showSignedInWith(reply(200, syncBody(world)));
-    ASSERT_TRUE(syncDone());
-    EXPECT_TRUE(shown(screen.find(QStringLiteral("emptyMainPerson"))));
-    EXPECT_FALSE(shown(screen.find(QStringLiteral("mainPersonCard"))));
-    EXPECT_TRUE(screen.shows(qtTrId("home.no_main_person.title")));
-    EXPECT_TRUE(shown(screen.find(QStringLiteral("ownAvatar"))));
-}
-
-TEST_F(MainWindowStatesTest, AMissingOrBlockedConnectionReadsAsNoneAndAnExpiredStatusAsNoStatus)
-{
-    world.connections.clear();
-    world.mainPersonStatus->isExpired = true;
-    showSignedInWith(reply(200, syncBody(world)));
-    ASSERT_TRUE(syncDone());
-    EXPECT_TRUE(screen.shows(qtTrId("connection.state.none")));
-    EXPECT_TRUE(screen.shows(qtTrId("home.no_status")));
-    EXPECT_FALSE(screen.shows(displayText(*world.mainPersonStatus)));
-
-    SyncSnapshot blocked = sample::data().snapshot;
-    blocked.connections.front().state = ConnectionState::blocked;
-    service().scriptAlways("GET", QStringLiteral("sync"), reply(200, syncBody(blocked)));
-    resultOf(store->refresh());
-    EXPECT_TRUE(screen.shows(qtTrId("connection.state.none")));
-    EXPECT_TRUE(screen.shows(displayText(*blocked.mainPersonStatus)));
-    EXPECT_FALSE(screen.shows(qtTrId("connection.state.accepted")));
-}
-
-TEST_F(MainWindowStatesTest, AFailedSyncShowsItsMessageInTheBannerUntilARetrySucceeds)
-{
-    showSignedInWith(reply(429, errorEnvelope("RATE_LIMITED", "slow down")));
-    ASSERT_TRUE(syncDone());
-    QQuickItem *banner = screen.find(QStringLiteral("syncErrorBanner"));
-    ASSERT_TRUE(shown(banner));
-    EXPECT_TRUE(screen.shows(store->lastSyncError()->userMessage()));
-
-    service().clearScripts();
-    QQuickItem *retry = screen.find(QStringLiteral("bannerActionButton"));
-    ASSERT_TRUE(retry);
-    QMetaObject::invokeMethod(retry, "clicked");
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return !shown(banner); }));
-    EXPECT_FALSE(store->lastSyncError());
-}
-
-TEST_F(MainWindowStatesTest, BeforeTheFirstSyncAnswersThereIsNoOwnAvatarOnlyTheTexts)
-{
-    showSignedInWith(delayedServiceAnswer(500ms));
-    EXPECT_FALSE(store->currentUser());
-    EXPECT_FALSE(shown(screen.find(QStringLiteral("ownAvatar"))));
-    EXPECT_TRUE(screen.shows(qtTrId("home.you")));
-    EXPECT_TRUE(screen.shows(qtTrId("home.no_status")));
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("ownAvatar"))); }));
-}
-
-TEST_F(MainWindowStatesTest, SigningInWithTheKeyboardAloneReachesTheMainWindow)
-{
-    resultOf(store->bootstrap());
-    QQuickWindow *window = screen.get();
-    ASSERT_TRUE(window);
-    QQuickItem *email = screen.find(QStringLiteral("emailField"));
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return email && email->hasActiveFocus(); }));
-
-    // A wrong password first: the message shows and the fields keep their text.
-    typeKeys(window, QStringLiteral("quorrin@example.com"));
-    QTest::keyClick(window, Qt::Key_Return);
-    QQuickItem *password = screen.find(QStringLiteral("passwordField"));
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return password->hasActiveFocus(); }));
-    typeKeys(window, QStringLiteral("short"));
-    QTest::keyClick(window, Qt::Key_Return); // not enabled yet: nothing is sent
-    EXPECT_EQ(service().requestCount(QStringLiteral("auth/login")), 0);
-    typeKeys(window, QStringLiteral("-but-wrong"));
-    QTest::keyClick(window, Qt::Key_Return);
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return screen.shows(qtTrId("onboarding.auth.wrong_password")); }));
-
-    // Tab goes in reading order: e-mail, password, sign-in button; Space presses it.
-    for (int i = 0; i < 15; ++i)
-        QTest::keyClick(window, Qt::Key_Backspace);
-    typeKeys(window, QStringLiteral("vorlie-demo"));
-    QTest::keyClick(window, Qt::Key_Tab);
-    QQuickItem *signIn = screen.find(QStringLiteral("signInButton"));
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return signIn->hasActiveFocus(); }));
-    QTest::keyClick(window, Qt::Key_Space);
-
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("changeStatusButton"))); }));
-    EXPECT_EQ(store->authState(), SessionStore::AuthState::signedIn);
-    EXPECT_TRUE(ViewWorld::spinUntil([&] { return services.pushAuthorizations == 1; }));
-
-    // Signed out again: a fresh form, back at the e-mail with nothing typed.
-    resultOf(store->signOut());
-    QQuickItem *freshEmail = nullptr;
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(freshEmail = screen.find(QStringLiteral("emailField"))); }));
-    EXPECT_TRUE(freshEmail->property("text").toString().isEmpty());
-    EXPECT_FALSE(shown(screen.find(QStringLiteral("passwordField"))));
-    EXPECT_TRUE(freshEmail->hasActiveFocus());
-}
-
-TEST_F(MainWindowStatesTest, EachSwitchOfTheSettingsSheetChangesItsOwnField)
-{
-    showSignedInWith(delayedServiceAnswer(0ms));
-    ASSERT_TRUE(syncDone());
-    services.router.setSettingsPresented(true);
-    const struct {
-        const char *objectName;
-        const char *field;
-    } switches[] = {
-        {"partnerStatusSwitch", "notifyPartnerStatusChanged"},
-        {"statusReminderSwitch", "notifyStatusReminder"},
-        {"automationStatusSwitch", "notifyAutomationStatusChanged"},
-    };
-    for (const auto &s : switches) {
-        QQuickItem *control = nullptr;
-        ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(control = screen.find(QString::fromLatin1(s.objectName))); }));
-        const bool before = control->property("checked").toBool();
-        service().clearRecords();
-        QMetaObject::invokeMethod(control, "clicked");
-        EXPECT_EQ(control->property("checked").toBool(), !before) << s.objectName;
-        ASSERT_TRUE(ViewWorld::spinUntil([&] { return service().requestCount(QStringLiteral("me")) == 1; }));
-        const QJsonObject body = QJsonDocument::fromJson(service().requests(QStringLiteral("me")).first().body).object();
-        EXPECT_EQ(body, (QJsonObject{{QString::fromLatin1(s.field), !before}})) << s.objectName;
-        ASSERT_TRUE(ViewWorld::spinUntil([&] { return !store->isSyncing(); }));
-    }
-}
-
-TEST_F(MainWindowStatesTest, TheSettingsWindowNamesTheDeviceLanguageInTheSystemsOwnAndTurnsGermanAtOnce)
-{
-    services.systemLanguages = {QStringLiteral("de-AT")};
-    services.languages.setSelection(AppLanguage::english);
-    showSignedInWith(delayedServiceAnswer(0ms));
-    ScreenWindow settings(ui, settingsWindow);
-    ASSERT_TRUE(settings);
-    QQuickItem *picker = settings.find(QStringLiteral("languagePicker"));
-    ASSERT_TRUE(picker);
-    EXPECT_EQ(picker->property("model").toStringList().first(), QStringLiteral("Gerätesprache"));
-
-    // German turns every open view German at once (the picker's own value: the AT-SPI suite).
-    QMetaObject::invokeMethod(picker, "activated", Q_ARG(int, 1));
-    EXPECT_TRUE(ViewWorld::spinUntil([&] { return settings.shows(QStringLiteral("Allgemein")); }));
-    EXPECT_TRUE(ViewWorld::spinUntil([&] { return screen.shows(QStringLiteral("Meinen Status ändern")); }));
-}
-
-TEST_F(ScreensTest, ALockedKeyringIsSaidOnTheSignInFormAndOverTheMainContent)
+// The window as the session goes: the splash until it is known, then the
+// form or the main content. A sign-in the keyring cannot keep is said on
+// both, in the language of the moment, until the keyring takes the tokens.
+TEST_F(ScreensTest, TheWindowFollowsTheSessionAndALockedKeyringIsSaidOnTheFormAndOverTheMainContent)
 {
     KeyringWorld world;
-    world.screen.languages.setSelection(AppLanguage::german);
+    world.screen.languages.setSelection(AppLanguage::english);
     UiRoot ui{world.screen.parts};
     ui.appearance().setReduceMotion(true);
     ScreenWindow screen(ui, mainWindow);
     ASSERT_TRUE(screen);
+    EXPECT_FALSE(screen.find(QStringLiteral("emailField")));
     resultOf(world.store.bootstrap());
-    // A login whose tokens the locked keyring refused.
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("emailField"))); }));
+    EXPECT_FALSE(shown(screen.find(QStringLiteral("keyringMessage"))));
+
     world.keyring.state = CredentialStoreState::locked;
-    resultOf(world.auth.storeTokens(QStringLiteral("a"), QStringLiteral("r")));
+    EXPECT_EQ(resultOf(world.auth.storeTokens(QStringLiteral("a"), QStringLiteral("r"))), CredentialStoreState::locked);
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("keyringMessage"))); }));
     EXPECT_TRUE(screen.shows(qtTrId("mac.signin.keyring_locked")));
-
     EXPECT_FALSE(resultOf(world.store.completeSignIn(sample::data().user)));
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("keyringBanner"))); }));
+    world.keyring.state = CredentialStoreState::unavailable;
+    resultOf(world.auth.storeTokens(QStringLiteral("a2"), QStringLiteral("r2")));
+    world.screen.languages.setSelection(AppLanguage::german);
+    EXPECT_TRUE(qtTrId("mac.signin.keyring_unavailable").contains(QStringLiteral("Schlüsselbund")));
+    EXPECT_TRUE(ViewWorld::spinUntil([&] { return screen.shows(qtTrId("mac.signin.keyring_unavailable")); }));
 
+    // Unlocked later: the held tokens are written and the notice goes, without a restart.
     world.keyring.state = CredentialStoreState::available;
+    ASSERT_TRUE(world.keyring.onChange);
     world.keyring.onChange();
     EXPECT_TRUE(ViewWorld::spinUntil([&] { return !shown(screen.find(QStringLiteral("keyringBanner"))); }));
+    EXPECT_EQ(world.keyring.items.value(QStringLiteral("refreshToken")), QStringLiteral("r2"));
+
+    // Signed out from the settings sheet: its own dismissal dies with the main content.
+    world.screen.router.setSettingsPresented(true);
+    world.screen.router.setStatusPickerPresented(true);
+    resultOf(world.store.signOut());
+    EXPECT_FALSE(world.screen.router.isSettingsPresented());
+    EXPECT_FALSE(world.screen.router.isStatusPickerPresented());
+    EXPECT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("emailField"))); }));
 }
 
 TEST_F(ScreensTest, ASavedStatusClosesThePickerAndShowsTheToastAndClosingTheWindowOnlyHidesIt)
