@@ -39,7 +39,7 @@ struct Fixture {
 
 } // namespace
 
-TEST(MainPersonTimelineProvider, EveryRequestReadsWhatTheApplicationStoredLastAndWithoutItGivesAnEntryWithoutSnapshot)
+TEST(MainPersonTimelineProvider, EveryRequestReadsWhatTheApplicationStoredLastAndTheWidgetsOptionButThePlaceholderAlwaysShowsTheTime)
 {
     Fixture f;
     const WidgetSnapshot first = sampleSnapshot();
@@ -55,6 +55,17 @@ TEST(MainPersonTimelineProvider, EveryRequestReadsWhatTheApplicationStoredLastAn
     ASSERT_EQ(timeline.entries.size(), 1);
     EXPECT_EQ(Fixture::entryOf(timeline.entries.first()).snapshot(), second);
 
+    const auto shows = [&f](const widgetkit::WidgetConfiguration &configuration) {
+        return std::pair{Fixture::entryOf(f.provider.snapshot(configuration, f.context)).showUpdatedTime(),
+                         Fixture::entryOf(f.provider.timeline(configuration, f.context).entries.first()).showUpdatedTime()};
+    };
+    // A new widget has no stored option: the default is on. A value of the
+    // wrong type, e.g. from a hand-edited host file, keeps the default.
+    EXPECT_EQ(shows({}), std::pair(true, true));
+    EXPECT_EQ(shows({{QStringLiteral("showUpdatedTime"), false}}), std::pair(false, false));
+    EXPECT_EQ(shows({{QStringLiteral("showUpdatedTime"), QStringLiteral("nope")}}), std::pair(true, true));
+    EXPECT_TRUE(Fixture::entryOf(f.provider.placeholder(f.context)).showUpdatedTime());
+
     // With nothing stored every request gives an entry without snapshot.
     f.app.clear();
     const auto placeholder = f.provider.placeholder(f.context);
@@ -67,22 +78,6 @@ TEST(MainPersonTimelineProvider, EveryRequestReadsWhatTheApplicationStoredLastAn
         EXPECT_FALSE(Fixture::entryOf(*entry).snapshot());
         EXPECT_EQ(Fixture::entryOf(*entry).snapshotObject(), nullptr);
     }
-}
-
-TEST(MainPersonTimelineProvider, TheOptionReachesSnapshotAndTimelineButThePlaceholderAlwaysShowsTheTime)
-{
-    Fixture f;
-    f.app.write(sampleSnapshot());
-    const auto shows = [&f](const widgetkit::WidgetConfiguration &configuration) {
-        return std::pair{Fixture::entryOf(f.provider.snapshot(configuration, f.context)).showUpdatedTime(),
-                         Fixture::entryOf(f.provider.timeline(configuration, f.context).entries.first()).showUpdatedTime()};
-    };
-    // A new widget has no stored option: the default is on. A value of the
-    // wrong type, e.g. from a hand-edited host file, keeps the default.
-    EXPECT_EQ(shows({}), std::pair(true, true));
-    EXPECT_EQ(shows({{QStringLiteral("showUpdatedTime"), false}}), std::pair(false, false));
-    EXPECT_EQ(shows({{QStringLiteral("showUpdatedTime"), QStringLiteral("nope")}}), std::pair(true, true));
-    EXPECT_TRUE(Fixture::entryOf(f.provider.placeholder(f.context)).showUpdatedTime());
 }
 
 TEST(MainPersonTimelineProvider, BadStoredDataGivesNoSnapshotAndANewerWritersExtraKeysAreIgnored)
@@ -122,7 +117,7 @@ TEST(MainPersonTimelineProvider, BadStoredDataGivesNoSnapshotAndANewerWritersExt
     }
 }
 
-TEST(MainPersonTimelineProvider, ReloadsFifteenRealMinutesLaterAlsoAcrossDaylightSavingChanges)
+TEST(MainPersonTimelineProvider, ReloadsFifteenRealMinutesLaterAcrossDaylightSavingChangesAndInAZoneWithoutCalendar)
 {
     struct Case {
         const char *now;
@@ -145,10 +140,7 @@ TEST(MainPersonTimelineProvider, ReloadsFifteenRealMinutesLaterAlsoAcrossDayligh
         EXPECT_EQ(timeline.reloadAfter->toTimeZone(berlin).toString(Qt::ISODate).left(19).toStdString(), c.expectedLocal)
             << c.now;
     }
-}
-
-TEST(MainPersonTimelineProvider, AZoneWithoutCalendarStillReloadsAfter900Seconds)
-{
+    // A zone without a calendar still reloads 900 seconds later.
     const QDateTime now = QDateTime::fromSecsSinceEpoch(1'780'000'000, Qt::UTC);
     for (const QTimeZone &zone : {QTimeZone("No/Such_Zone"), QTimeZone()}) {
         const QDateTime next = MainPersonTimelineProvider::nextReload(now, zone);
