@@ -7,26 +7,7 @@ using namespace vorlie;
 using namespace vorlie::testing;
 
 namespace {
-
 const QString seeder = QStringLiteral(SEED_SESSION);
-
-struct Seeding {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Seeding seed(const QStringList &arguments, const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
-{
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(seeder, arguments);
-    // The service runs on a thread of its own, so waiting here blocks nobody.
-    EXPECT_TRUE(process.waitForFinished(30000)) << "the seeding tool hung";
-    return Seeding{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-                   process.readAllStandardError()};
-}
-
 } // namespace
 
 class SeedSession : public PipelineFixture {
@@ -40,7 +21,7 @@ protected:
 
 TEST_F(SeedSession, TheDemoAccountsTokensLandWhereTheProgramFindsThem)
 {
-    const Seeding seeded = seed(arguments(QStringLiteral("quorrin@example.com"), QStringLiteral("vorlie-demo")));
+    const Finished seeded = runToEnd(seeder, arguments(QStringLiteral("quorrin@example.com"), QStringLiteral("vorlie-demo")));
     ASSERT_EQ(seeded.exitCode, 0) << seeded.err.toStdString();
     EXPECT_TRUE(seeded.err.isEmpty());
 
@@ -55,7 +36,7 @@ TEST_F(SeedSession, TheDemoAccountsTokensLandWhereTheProgramFindsThem)
 
     // --clear is how the run command starts signed out; clearing twice is no failure.
     for (int round = 0; round < 2; ++round) {
-        const Seeding cleared = seed({QStringLiteral("--clear"), QStringLiteral("--keychain-service"), keychainService});
+        const Finished cleared = runToEnd(seeder, {QStringLiteral("--clear"), QStringLiteral("--keychain-service"), keychainService});
         EXPECT_EQ(cleared.exitCode, 0) << cleared.err.toStdString();
     }
     EXPECT_FALSE(storedToken(QStringLiteral("accessToken")));
@@ -89,7 +70,7 @@ TEST_F(SeedSession, RefusalsEndWithOneLineAndKeepNothing)
         {QStringLiteral("--base-url %1 --email a@b.c --password x --unknown").arg(base).split(u' '), 2},
     };
     for (const auto &refusal : refusals) {
-        const Seeding refused = seed(refusal.arguments, refusal.environment);
+        const Finished refused = runToEnd(seeder, refusal.arguments, refusal.environment);
         EXPECT_EQ(refused.exitCode, refusal.exitCode) << refusal.arguments.join(u' ').toStdString();
         EXPECT_EQ(refused.err.count('\n'), 1) << refused.err.toStdString();
         EXPECT_TRUE(refused.err.contains(refusal.says)) << refused.err.toStdString();
