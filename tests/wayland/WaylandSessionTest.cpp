@@ -166,11 +166,18 @@ TEST_F(WaylandOnATray, TheItemRegistersAndActivateFloatsThePanelAtItsOwnSize)
 
 // The widget host on a desktop with a layer shell: each widget on the
 // bottom layer at the place it was stored with, not a window, and below a
-// normal window that opens over it.
-TEST_F(WaylandWithoutATray, WidgetsSitOnTheDesktopLayerAtTheirStoredPlacesBelowWindows)
+// normal window that opens over it. The pointer on a widget: a drag moves
+// it and the host keeps the new place; a right click opens its menu.
+TEST_F(WaylandWithoutATray, WidgetsSitOnTheDesktopLayerBelowWindowsFollowADragAndOpenTheirMenu)
 {
-    const std::vector<StoredWidget> stored{{"medium", QRect(600, 300, 364, 170)}, {"small", QRect(100, 500, 170, 170)}};
+    const std::vector<StoredWidget> stored{{"medium", QRect(600, 300, 364, 170)}, {"small", QRect(100, 100, 170, 170)}};
+    const QRect from = stored[1].place;
+    const QPoint by(300, 200);
     const QRgb desktop = screenshot().pixel(2, 2);
+    // The headless seat has a pointer only once this one exists; made first,
+    // as a desktop's mouse is there before the host asks its seat for one.
+    const std::unique_ptr<VirtualPointer> pointer = VirtualPointer::create(swayWorkArea().size() + QSize(0, swayWorkArea().y()));
+    ASSERT_TRUE(pointer) << "the compositor offers no virtual pointer";
     startWidgetHost(stored);
 
     QImage alone;
@@ -191,21 +198,9 @@ TEST_F(WaylandWithoutATray, WidgetsSitOnTheDesktopLayerAtTheirStoredPlacesBelowW
         });
     }, waitMs);
     EXPECT_TRUE(covered) << "a widget shows above a normal window; " << whatHappened();
-}
-
-// The pointer on a widget of the desktop layer: a drag moves it and the
-// host keeps the new place; a right click opens its menu.
-TEST_F(WaylandWithoutATray, AWidgetOnTheDesktopLayerFollowsADragAndOpensItsMenu)
-{
-    const QRect from(100, 100, 170, 170);
-    const QPoint by(300, 200);
-    const QRgb desktop = screenshot().pixel(2, 2);
-    // The headless seat has a pointer only once this one exists; made first,
-    // as a desktop's mouse is there before the host asks its seat for one.
-    const std::unique_ptr<VirtualPointer> pointer = VirtualPointer::create(swayWorkArea().size() + QSize(0, swayWorkArea().y()));
-    ASSERT_TRUE(pointer) << "the compositor offers no virtual pointer";
-    startWidgetHost({{"small", from}});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return drawnAt(screenshot(), from, desktop); }, waitMs)) << "no widget";
+    program.terminate();
+    ASSERT_TRUE(program.waitForFinished(waitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return drawnAt(screenshot(), from, desktop); }, waitMs)) << whatHappened();
 
     pointer->moveTo(from.center());
     pointer->press(BTN_LEFT);
@@ -221,7 +216,7 @@ TEST_F(WaylandWithoutATray, AWidgetOnTheDesktopLayerFollowsADragAndOpensItsMenu)
     };
     EXPECT_TRUE(QTest::qWaitFor([&] {
         const QString kept = keptPlace();
-        return kept.contains(QStringLiteral("w0\\x=%1").arg(to.x())) && kept.contains(QStringLiteral("w0\\y=%1").arg(to.y()));
+        return kept.contains(QStringLiteral("w1\\x=%1").arg(to.x())) && kept.contains(QStringLiteral("w1\\y=%1").arg(to.y()));
     }, waitMs)) << "the new place was not kept: " << keptPlace().toStdString();
 
     pointer->moveTo(to.center());
