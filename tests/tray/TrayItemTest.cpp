@@ -58,21 +58,6 @@ protected:
         ASSERT_TRUE(resultOf(store->refresh()));
     }
 
-    // Signed in, the main person's status published, then the tray made:
-    // the item as the panel shows it.
-    std::unique_ptr<StatusNotifierItemClient> signedInOnATray(const QString &statusKey,
-                                                              const std::optional<QString> &customText = std::nullopt)
-    {
-        if (!watcher.start())
-            return nullptr;
-        startSignedIn();
-        mainPersonPublishes(statusKey, customText);
-        if (HasFatalFailure())
-            return nullptr;
-        createTray();
-        return itemOnTray();
-    }
-
     static QString toolTipFor(const QString &statusText) { return qtTrId("vorlie") + QLatin1Char('\n') + statusText; }
 
     StatusNotifierWatcher watcher;
@@ -86,7 +71,12 @@ protected:
 // new picture is drawn only when the emoji or the scale changes.
 TEST_F(TrayItemOnATray, ShowsTheMainPersonsEmojiAndFollowsTheirStatusUntilSignOut)
 {
-    const auto item = signedInOnATray(QStringLiteral("tired"));
+    // Signed in, the main person's status published, then the tray made.
+    ASSERT_TRUE(watcher.start());
+    startSignedIn();
+    mainPersonPublishes(QStringLiteral("tired"));
+    createTray();
+    const auto item = itemOnTray();
     ASSERT_TRUE(item);
     EXPECT_TRUE(TrayItem::trayAvailable());
     EXPECT_EQ(item->status(), QStringLiteral("Active"));
