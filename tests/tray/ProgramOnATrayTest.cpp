@@ -92,7 +92,7 @@ protected:
     std::string whatHappened() const
     {
         QStringList windows;
-        for (const QSize size : shownWindows())
+        for (const auto &[window, size] : shownWindows())
             windows << QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
         const QString state = program.state() == QProcess::NotRunning
             ? QStringLiteral("ended with %1").arg(program.exitCode())

@@ -48,7 +48,7 @@ inline QSize sizeOf(xcb_window_t window)
 }
 
 // The top-level windows shown on the X display, with their sizes.
-inline QList<std::pair<xcb_window_t, QSize>> shownTopLevels()
+inline QList<std::pair<xcb_window_t, QSize>> shownWindows()
 {
     QList<std::pair<xcb_window_t, QSize>> shown;
     const auto tree = treeOf(root());
@@ -62,14 +62,6 @@ inline QList<std::pair<xcb_window_t, QSize>> shownTopLevels()
     return shown;
 }
 
-inline QList<QSize> shownWindows()
-{
-    QList<QSize> sizes;
-    for (const auto &[window, size] : shownTopLevels())
-        sizes.append(size);
-    return sizes;
-}
-
 // Asks the shown window of `width` to close, as a window manager's close
 // button does (WM_DELETE_WINDOW).
 inline bool closeWindowOfWidth(int width)
@@ -79,7 +71,7 @@ inline bool closeWindowOfWidth(int width)
             xcb_intern_atom_reply(connection(), xcb_intern_atom(connection(), 0, std::strlen(name), name), nullptr), &std::free);
         return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
     };
-    for (const auto &[window, size] : shownTopLevels()) {
+    for (const auto &[window, size] : shownWindows()) {
         if (size.width() != width)
             continue;
         xcb_client_message_event_t event{};
@@ -121,17 +113,17 @@ inline bool windowFocused(int width)
 inline bool windowShown(int width, int minimumHeight = 1)
 {
     return QTest::qWaitFor([width, minimumHeight] {
-        const QList<QSize> sizes = shownWindows();
-        return std::any_of(sizes.cbegin(), sizes.cend(), [width, minimumHeight](QSize size) {
-            return size.width() == width && size.height() >= minimumHeight;
+        const auto shown = shownWindows();
+        return std::any_of(shown.cbegin(), shown.cend(), [width, minimumHeight](const auto &window) {
+            return window.second.width() == width && window.second.height() >= minimumHeight;
         });
     }, waitMs);
 }
 
 inline int windowsOfWidth(int width)
 {
-    const QList<QSize> sizes = shownWindows();
-    return static_cast<int>(std::count_if(sizes.cbegin(), sizes.cend(), [width](QSize size) { return size.width() == width; }));
+    const auto shown = shownWindows();
+    return static_cast<int>(std::count_if(shown.cbegin(), shown.cend(), [width](const auto &window) { return window.second.width() == width; }));
 }
 
 // Whether what is shown has drawn its content: a window mapped before its
