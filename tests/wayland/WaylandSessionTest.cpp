@@ -86,27 +86,6 @@ protected:
 
     QString widgetPreferences() const { return home.filePath(QStringLiteral("widget-host.ini")); }
 
-    // The widget host, natively on Wayland, with the widgets stored where the user left them.
-    void startWidgetHost(const std::vector<StoredWidget> &stored)
-    {
-        QSettings preferences(widgetPreferences(), QSettings::IniFormat);
-        preferences.setValue(QStringLiteral("initialised"), true);
-        for (std::size_t i = 0; i < stored.size(); ++i) {
-            const QString group = QStringLiteral("widgets/w%1/").arg(i);
-            preferences.setValue(group + QStringLiteral("kind"), QStringLiteral("MainPersonWidget"));
-            preferences.setValue(group + QStringLiteral("family"), QString::fromLatin1(stored[i].family));
-            preferences.setValue(group + QStringLiteral("x"), stored[i].place.x());
-            preferences.setValue(group + QStringLiteral("y"), stored[i].place.y());
-        }
-        preferences.sync();
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
-        host.setProcessEnvironment(environment);
-        host.setProcessChannelMode(QProcess::ForwardedChannels);
-        host.start(QStringLiteral(VORLIE_WIDGET_HOST), {QStringLiteral("--preferences"), widgetPreferences()});
-        ASSERT_TRUE(host.waitForStarted());
-    }
-
     QTemporaryDir home;
     QProcess program;
     QProcess host;
@@ -178,7 +157,24 @@ TEST_F(WaylandWithoutATray, WidgetsSitOnTheDesktopLayerBelowWindowsFollowADragAn
     // as a desktop's mouse is there before the host asks its seat for one.
     const std::unique_ptr<VirtualPointer> pointer = VirtualPointer::create(swayWorkArea().size() + QSize(0, swayWorkArea().y()));
     ASSERT_TRUE(pointer) << "the compositor offers no virtual pointer";
-    startWidgetHost(stored);
+    // The widget host, natively on Wayland, with the widgets stored where the user left them.
+    {
+        QSettings preferences(widgetPreferences(), QSettings::IniFormat);
+        preferences.setValue(QStringLiteral("initialised"), true);
+        for (std::size_t i = 0; i < stored.size(); ++i) {
+            const QString group = QStringLiteral("widgets/w%1/").arg(i);
+            preferences.setValue(group + QStringLiteral("kind"), QStringLiteral("MainPersonWidget"));
+            preferences.setValue(group + QStringLiteral("family"), QString::fromLatin1(stored[i].family));
+            preferences.setValue(group + QStringLiteral("x"), stored[i].place.x());
+            preferences.setValue(group + QStringLiteral("y"), stored[i].place.y());
+        }
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+    host.setProcessEnvironment(environment);
+    host.setProcessChannelMode(QProcess::ForwardedChannels);
+    host.start(QStringLiteral(VORLIE_WIDGET_HOST), {QStringLiteral("--preferences"), widgetPreferences()});
+    ASSERT_TRUE(host.waitForStarted());
 
     QImage alone;
     const bool placed = QTest::qWaitFor([&] {
