@@ -47,25 +47,23 @@ TEST(WidgetViews, ACurrentStatusShowsItsLinesCutToTheWidgetAndThePictureOrThePla
     const QByteArray png = *sampleSnapshot().avatarImageData;
     const QString longName = QStringLiteral("Maximiliane Alexandra von Hohenzollern-Sigmaringen");
     const QString longText = QStringLiteral("Stuck on a very long train ride through three countries with no signal at all");
+    const QStringList current{QStringLiteral("Quil"), QStringLiteral("🥰"), QStringLiteral("Thinking of you")};
     const struct {
         const char *what;
         WidgetSnapshot snapshot;
         QStringList texts;
         bool picture = true;
     } cases[] = {
-        {"current", sampleSnapshot(), {QStringLiteral("Quil"), QStringLiteral("🥰"), QStringLiteral("Thinking of you")}},
+        {"current", sampleSnapshot(), current},
         {"without emoji", sampleWith([](WidgetSnapshot &s) { s.emoji.reset(); s.statusText = QStringLiteral("Working late"); }),
          {QStringLiteral("Quil"), QStringLiteral("Working late")}},
         {"long texts", sampleWith([&](WidgetSnapshot &s) { s.displayName = longName; s.statusText = longText; s.emoji.reset(); }),
          {longName, longText}},
-        {"the download has not finished", sampleWith([](WidgetSnapshot &s) { s.avatarImageData.reset(); }),
-         {QStringLiteral("Quil"), QStringLiteral("🥰"), QStringLiteral("Thinking of you")}, false},
+        {"the download has not finished", sampleWith([](WidgetSnapshot &s) { s.avatarImageData.reset(); }), current, false},
         {"an error page", sampleWith([](WidgetSnapshot &s) { s.avatarImageData = QByteArray("<html>502 Bad Gateway</html>"); }),
-         {QStringLiteral("Quil"), QStringLiteral("🥰"), QStringLiteral("Thinking of you")}, false},
-        {"cut off", sampleWith([&](WidgetSnapshot &s) { s.avatarImageData = png.left(png.size() / 2); }),
-         {QStringLiteral("Quil"), QStringLiteral("🥰"), QStringLiteral("Thinking of you")}, false},
-        {"noise", sampleWith([](WidgetSnapshot &s) { s.avatarImageData = QByteArray(64, '\xff'); }),
-         {QStringLiteral("Quil"), QStringLiteral("🥰"), QStringLiteral("Thinking of you")}, false},
+         current, false},
+        {"cut off", sampleWith([&](WidgetSnapshot &s) { s.avatarImageData = png.left(png.size() / 2); }), current, false},
+        {"noise", sampleWith([](WidgetSnapshot &s) { s.avatarImageData = QByteArray(64, '\xff'); }), current, false},
     };
     AppSide app;
     for (const auto &c : cases) {
@@ -164,7 +162,8 @@ TEST(WidgetViews, ExpiredOfflineAndEmptyStatesInBothLanguagesAndBothPalettes)
         QString badge;
         QString tapURL = QStringLiteral("vorlia://status");
     } states[] = {
-        {"expired", [&app] { app.write(sampleWith([](WidgetSnapshot &s) { s.isExpired = true; s.visualState = StatusVisualState::happy; })); },
+        {"expired",
+         [&app] { app.write(sampleWith([](WidgetSnapshot &s) { s.isExpired = true; s.visualState = StatusVisualState::happy; })); },
          QStringLiteral("No status"), QStringLiteral("Kein Status"), QString(), home},
         {"offline", [&] { app.write(offline); }, QStringLiteral("Offline · updated 5 min. ago"),
          QStringLiteral("Offline · aktualisiert vor 5 Min."), QStringLiteral("heart.fill"), home},
