@@ -9,16 +9,33 @@
 
 namespace vorlie::testing {
 
+struct Finished {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs to the end; a process still running after the deadline is a hang and fails the test.
+inline Finished runToEnd(const QString &program, const QStringList &arguments,
+                         const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    const bool finished = process.waitForFinished(15000);
+    EXPECT_TRUE(finished) << program.toStdString() << " hung on " << arguments.join(u' ').toStdString();
+    if (!finished) {
+        process.kill();
+        process.waitForFinished();
+    }
+    return Finished{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+                    process.readAllStandardError()};
+}
+
 // Runs the program and the launch driver as real processes that share one
 // private runtime directory, so each test has its own instance socket.
 class LaunchFixture : public ::testing::Test {
 protected:
-    struct Finished {
-        int exitCode = -1;
-        QByteArray out;
-        QByteArray err;
-    };
-
     QProcessEnvironment environment(const QStringList &extra = {}) const
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -30,20 +47,9 @@ protected:
         return env;
     }
 
-    // Runs to the end; a process still running after the deadline is a hang and fails the test.
     Finished run(const QString &program, const QStringList &arguments, const QStringList &extraEnvironment = {}) const
     {
-        QProcess process;
-        process.setProcessEnvironment(environment(extraEnvironment));
-        process.start(program, arguments);
-        const bool finished = process.waitForFinished(15000);
-        EXPECT_TRUE(finished) << program.toStdString() << " hung on " << arguments.join(u' ').toStdString();
-        if (!finished) {
-            process.kill();
-            process.waitForFinished();
-        }
-        return Finished{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-                        process.readAllStandardError()};
+        return runToEnd(program, arguments, environment(extraEnvironment));
     }
 
     // Starts the driver and waits until it says it is the running instance.

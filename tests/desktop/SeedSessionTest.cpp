@@ -7,26 +7,7 @@ using namespace vorlie;
 using namespace vorlie::testing;
 
 namespace {
-
 const QString seeder = QStringLiteral(SEED_SESSION);
-
-struct Seeding {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Seeding seed(const QStringList &arguments, const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
-{
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(seeder, arguments);
-    // The service runs on a thread of its own, so waiting here blocks nobody.
-    EXPECT_TRUE(process.waitForFinished(30000)) << "the seeding tool hung";
-    return Seeding{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-                   process.readAllStandardError()};
-}
-
 } // namespace
 
 class SeedSession : public PipelineFixture {
@@ -40,7 +21,7 @@ protected:
 
 TEST_F(SeedSession, TheDemoAccountsTokensLandWhereTheProgramFindsThem)
 {
-    const Seeding seeded = seed(arguments(QStringLiteral("quorrin@example.com"), QStringLiteral("vorlie-demo")));
+    const Finished seeded = runToEnd(seeder, arguments(QStringLiteral("quorrin@example.com"), QStringLiteral("vorlie-demo")));
     ASSERT_EQ(seeded.exitCode, 0) << seeded.err.toStdString();
     EXPECT_TRUE(seeded.err.isEmpty());
 
@@ -55,53 +36,45 @@ TEST_F(SeedSession, TheDemoAccountsTokensLandWhereTheProgramFindsThem)
 
     // --clear is how the run command starts signed out; clearing twice is no failure.
     for (int round = 0; round < 2; ++round) {
-        const Seeding cleared = seed({QStringLiteral("--clear"), QStringLiteral("--keychain-service"), keychainService});
+        const Finished cleared = runToEnd(seeder, {QStringLiteral("--clear"), QStringLiteral("--keychain-service"), keychainService});
         EXPECT_EQ(cleared.exitCode, 0) << cleared.err.toStdString();
     }
     EXPECT_FALSE(storedToken(QStringLiteral("accessToken")));
     EXPECT_FALSE(storedToken(QStringLiteral("refreshToken")));
 }
 
-TEST_F(SeedSession, ARefusedSignInEndsWithOneLineAndKeepsNothing)
-{
-    const Seeding refused = seed(arguments(QStringLiteral("quorrin@example.com"), QStringLiteral("wrong-password")));
-    EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_EQ(refused.err.count('\n'), 1) << refused.err.toStdString();
-    EXPECT_FALSE(storedToken(QStringLiteral("accessToken")));
-    EXPECT_FALSE(storedToken(QStringLiteral("refreshToken")));
-}
-
-TEST_F(SeedSession, ASignInWhoseTokensTheKeyringCannotKeepIsNoSuccess)
+// A refused sign-in, a sign-in whose tokens the keyring cannot keep, an
+// unreachable service (1) and bad arguments (2): one line, and nothing kept.
+TEST_F(SeedSession, RefusalsEndWithOneLineAndKeepNothing)
 {
     // The service accepts the sign-in, but there is no Secret Service to keep the tokens.
     QProcessEnvironment noBus = QProcessEnvironment::systemEnvironment();
     noBus.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=/nonexistent/bus"));
-    const Seeding unkept = seed(arguments(QStringLiteral("quorrin@example.com"), QStringLiteral("vorlie-demo")), noBus);
-    EXPECT_EQ(unkept.exitCode, 1);
-    EXPECT_TRUE(unkept.err.contains("Secret Service")) << unkept.err.toStdString();
-    EXPECT_EQ(unkept.err.count('\n'), 1);
-}
-
-TEST_F(SeedSession, BadArgumentsAndAnUnreachableServiceAreRefusedCleanly)
-{
     const QString base = host.baseUrl().toString();
-    const QList<QStringList> bad{
-        {},
-        QStringLiteral("--email a@b.c --password x").split(u' '),
-        QStringLiteral("--base-url ftp://127.0.0.1/api/v1 --email a@b.c --password x").split(u' '),
-        {QStringLiteral("--base-url"), QStringLiteral("not a url"), QStringLiteral("--email"), QStringLiteral("a@b.c"),
-         QStringLiteral("--password"), QStringLiteral("x")},
-        QStringLiteral("--base-url %1 --email a@b.c --password x --unknown").arg(base).split(u' '),
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        const char *says = "";
+    } refusals[] = {
+        {arguments(QStringLiteral("quorrin@example.com"), QStringLiteral("wrong-password")), 1},
+        {arguments(QStringLiteral("quorrin@example.com"), QStringLiteral("vorlie-demo")), 1, noBus, "Secret Service"},
+        // Port 9 (discard) has no listener on 127.0.0.1.
+        {QStringLiteral("--base-url http://127.0.0.1:9/api/v1 --email a@b.c --password x --keychain-service %1")
+             .arg(keychainService).split(u' '), 1},
+        {{}, 2},
+        {QStringLiteral("--email a@b.c --password x").split(u' '), 2},
+        {QStringLiteral("--base-url ftp://127.0.0.1/api/v1 --email a@b.c --password x").split(u' '), 2},
+        {{QStringLiteral("--base-url"), QStringLiteral("not a url"), QStringLiteral("--email"), QStringLiteral("a@b.c"),
+          QStringLiteral("--password"), QStringLiteral("x")}, 2},
+        {QStringLiteral("--base-url %1 --email a@b.c --password x --unknown").arg(base).split(u' '), 2},
     };
-    for (const QStringList &arguments : bad) {
-        const Seeding refused = seed(arguments);
-        EXPECT_EQ(refused.exitCode, 2) << arguments.join(u' ').toStdString();
+    for (const auto &refusal : refusals) {
+        const Finished refused = runToEnd(seeder, refusal.arguments, refusal.environment);
+        EXPECT_EQ(refused.exitCode, refusal.exitCode) << refusal.arguments.join(u' ').toStdString();
         EXPECT_EQ(refused.err.count('\n'), 1) << refused.err.toStdString();
+        EXPECT_TRUE(refused.err.contains(refusal.says)) << refused.err.toStdString();
     }
-
-    // Port 9 (discard) has no listener on 127.0.0.1.
-    const Seeding unreachable = seed(QStringLiteral("--base-url http://127.0.0.1:9/api/v1 --email a@b.c --password x --keychain-service %1")
-                                         .arg(keychainService).split(u' '));
-    EXPECT_EQ(unreachable.exitCode, 1);
-    EXPECT_EQ(unreachable.err.count('\n'), 1) << unreachable.err.toStdString();
+    EXPECT_FALSE(storedToken(QStringLiteral("accessToken")));
+    EXPECT_FALSE(storedToken(QStringLiteral("refreshToken")));
 }

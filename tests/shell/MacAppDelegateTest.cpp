@@ -29,41 +29,19 @@ TEST(MacAppDelegate, ATokenThatCameEarlyIsHandedOverWhenTheCallbackIsSet)
     EXPECT_EQ(delegate.deviceToken(), QByteArray("\x03"));
 }
 
-TEST(MacAppDelegate, OnlyARecognisedTapReachesTheCallback)
+// Every pushed message refreshes, a message in the foreground once the
+// refresh is done; it shows its known type's words or else what it
+// carries; only a recognised tap reaches the callback.
+TEST(MacAppDelegate, APushedMessageRefreshesAndShowsItsKnownTypesWordsOrElseWhatItCarries)
 {
     MacAppDelegate delegate;
-    QStringList opened;
-    delegate.setOnNotificationTapped([&opened](const PushNotificationPayload &p) { opened << p.personId.value_or(QString()); });
-    delegate.didReceiveNotificationResponse({{"type", "partner_status_changed"}, {"personId", "01P"}});
-    delegate.didReceiveNotificationResponse({{"type", "Partner_Status_Changed"}, {"personId", "01Q"}});
-    delegate.didReceiveNotificationResponse({});
-    EXPECT_EQ(opened, (QStringList{"01P"}));
-}
-
-TEST(MacAppDelegate, NotificationsRefreshAndAForegroundOneWaitsForIt)
-{
-    MacAppDelegate delegate;
-    int refreshes = 0;
     const QVariantMap poke{{"type", "poke"}, {"title", "Poke"}};
     // No callback yet: still shown, nothing breaks.
     EXPECT_TRUE(QCoro::waitFor(delegate.willPresentNotification(poke)));
+    int refreshes = 0;
     delegate.setOnRemoteNotification([&refreshes]() -> QCoro::Task<void> {
         co_await QCoro::sleepFor(20ms);
         ++refreshes;
-    });
-    QCoro::waitFor(delegate.willPresentNotification(poke));
-    EXPECT_EQ(refreshes, 1);
-    delegate.didReceiveRemoteNotification();
-    EXPECT_TRUE(QTest::qWaitFor([&refreshes] { return refreshes == 2; }, 2000));
-}
-
-TEST(MacAppDelegate, APushedMessageShowsItsKnownTypesWordsOrElseWhatItCarries)
-{
-    MacAppDelegate delegate;
-    int refreshes = 0;
-    delegate.setOnRemoteNotification([&refreshes]() -> QCoro::Task<void> {
-        ++refreshes;
-        co_return;
     });
     // Words of a known type, as the session would give them.
     delegate.setNotificationText([](const PushNotificationPayload &payload) {
@@ -88,14 +66,25 @@ TEST(MacAppDelegate, APushedMessageShowsItsKnownTypesWordsOrElseWhatItCarries)
         {"empty texts", {{"type", "poke_received"}, {"title", ""}, {"body", ""}}, std::nullopt},
         {"nothing carried", {{"type", "poke_received"}}, std::nullopt},
     };
-    for (const auto &message : messages)
+    for (const auto &message : messages) {
+        const int before = refreshes;
         EXPECT_EQ(QCoro::waitFor(delegate.willPresentNotification(message.userInfo)), message.shown) << message.what;
-    EXPECT_EQ(refreshes, static_cast<int>(std::size(messages))) << "every message refreshes, shown or not";
+        EXPECT_EQ(refreshes, before + 1) << "shown or not, after its refresh: " << message.what;
+    }
+    delegate.didReceiveRemoteNotification();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return refreshes == int(std::size(messages)) + 1; }, 2000));
 
     // Before the session's words are wired, a known type shows what it carries.
     MacAppDelegate early;
     EXPECT_EQ(QCoro::waitFor(early.willPresentNotification({{"type", "reaction_received"}, {"title", "Quil reacted"}})),
               (Shown{NotificationText{"Quil reacted", ""}}));
+
+    QStringList opened;
+    delegate.setOnNotificationTapped([&opened](const PushNotificationPayload &p) { opened << p.personId.value_or(QString()); });
+    delegate.didReceiveNotificationResponse({{"type", "partner_status_changed"}, {"personId", "01P"}});
+    delegate.didReceiveNotificationResponse({{"type", "Partner_Status_Changed"}, {"personId", "01Q"}});
+    delegate.didReceiveNotificationResponse({});
+    EXPECT_EQ(opened, (QStringList{"01P"}));
 }
 
 TEST(MacAppDelegate, ThePeriodicLoopTicksAfterAnIntervalNeverOverlapsAndStopsOnTermination)

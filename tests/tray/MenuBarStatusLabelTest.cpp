@@ -90,7 +90,7 @@ TEST(MenuBarEmoji, OnlyAnUnexpiredStatusWithAnEmojiShowsOne)
 
 // Every size a tray asks for, at both scales: the heart, and the emoji in
 // colour in the lower trailing corner when there is one.
-TEST(MenuBarStatusLabel, EverySizeAtBothScalesCarriesTheHeartAndTheEmojiInColour)
+TEST(MenuBarStatusLabel, EverySizeAtBothScalesCarriesTheHeartAndTheEmojiInColourTheSameForTheSameEmoji)
 {
     for (const std::optional<QString> &emoji : {std::optional<QString>(), std::optional<QString>(QStringLiteral("😴")),
                                                 std::optional<QString>(QStringLiteral("☕")), std::optional<QString>(QStringLiteral("🏠"))}) {
@@ -129,10 +129,7 @@ TEST(MenuBarStatusLabel, EverySizeAtBothScalesCarriesTheHeartAndTheEmojiInColour
             expected.append(QSize(size, size));
         EXPECT_EQ(label.icon(1.0).availableSizes(), expected);
     }
-}
-
-TEST(MenuBarStatusLabel, TheSameEmojiDrawsTheSamePictureAndAnotherADifferentOne)
-{
+    // The same emoji draws the same picture, another a different one.
     const QImage sleepy = straight(MenuBarStatusLabel(QStringLiteral("😴")).pixmap(22, 1.0));
     EXPECT_EQ(straight(MenuBarStatusLabel(QStringLiteral("😴")).pixmap(22, 1.0)), sleepy);
     EXPECT_NE(straight(MenuBarStatusLabel(QStringLiteral("☕")).pixmap(22, 1.0)), sleepy);

@@ -26,6 +26,13 @@ using namespace vorlie::testing;
 
 using namespace vorlie::testing::xwindows;
 
+namespace {
+constexpr int panelWidth = 280;
+constexpr int pickerWidth = 340;
+constexpr int settingsWidth = 380;
+constexpr int mainWidth = 460;
+} // namespace
+
 class ProgramOnATray : public ::testing::Test {
 protected:
     void SetUp() override
@@ -85,12 +92,32 @@ protected:
     std::string whatHappened() const
     {
         QStringList windows;
-        for (const QSize size : shownWindows())
+        for (const auto &[window, size] : shownWindows())
             windows << QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
         const QString state = program.state() == QProcess::NotRunning
             ? QStringLiteral("ended with %1").arg(program.exitCode())
             : QStringLiteral("running");
         return QStringLiteral("windows shown: [%1]; the program is %2").arg(windows.join(u", "), state).toStdString();
+    }
+
+    // Whether a status was published, with this text in it.
+    bool published(const QString &text = {})
+    {
+        return QTest::qWaitFor([this, &text] {
+            const QList<fake::RecordedRequest> puts = host.service().requests(QStringLiteral("status/me"));
+            return std::any_of(puts.cbegin(), puts.cend(), [&text](const fake::RecordedRequest &r) {
+                return r.method == "PUT" && r.body.contains(text.toUtf8());
+            });
+        }, waitMs);
+    }
+
+    // The panel toggled open from a closed one: one left open is toggled away first.
+    static bool panelOpened(StatusNotifierItemClient &item)
+    {
+        if (windowsOfWidth(panelWidth) > 0)
+            item.activate(0, 0);
+        return QTest::qWaitFor([] { return windowsOfWidth(panelWidth) == 0; }, waitMs) && item.activate(0, 0)
+            && windowFocused(panelWidth);
     }
 
     static bool withEmoji(const QImage &picture) { return carriesEmoji(picture); }
@@ -107,7 +134,11 @@ protected:
     QProcess program;
 };
 
-TEST_F(ProgramOnATray, TheTrayShowsTheEmojiOpensThePanelPublishesAndFollowsThePush)
+// Started as login autostart starts it, to the tray. The panel's picker
+// publishes; the panel's footer opens the settings in a window of their
+// own, which the tray's menu raises rather than doubles; a push brings the
+// main person's next status to the tray.
+TEST_F(ProgramOnATray, FromTheTrayThePanelPublishesOpensTheSettingsOnceAndThePushFollows)
 {
     ASSERT_TRUE(watcher.start());
     launchInBackground();
@@ -115,48 +146,23 @@ TEST_F(ProgramOnATray, TheTrayShowsTheEmojiOpensThePanelPublishesAndFollowsThePu
     ASSERT_TRUE(item) << "no item with the main person's emoji on the tray; " << whatHappened();
     EXPECT_TRUE(shownWindows().isEmpty());
 
-    ASSERT_TRUE(item->activate(0, 0));
-    ASSERT_TRUE(windowShown(280)) << "no panel; " << whatHappened();
-    ASSERT_TRUE(windowFocused(280)) << "the panel did not take the keyboard";
-
     // The panel opens with its change-status button focused; in the picker
     // the close button comes first, then the chips.
-    ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
-    ASSERT_TRUE(windowFocused(340)) << "the picker did not take the keyboard";
-    // Grown from its loading state to its sections of chips.
-    ASSERT_TRUE(windowShown(340, 300)) << "the picker shows no chips";
-    ASSERT_TRUE(typeKeys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Return")}));
-    EXPECT_TRUE(QTest::qWaitFor([this] {
-        const QList<fake::RecordedRequest> puts = host.service().requests(QStringLiteral("status/me"));
-        return std::any_of(puts.cbegin(), puts.cend(), [](const fake::RecordedRequest &r) { return r.method == "PUT"; });
-    }, waitMs)) << "no status published";
-
-    // The main person changes to a status without emoji: the push brings it.
-    ASSERT_EQ(publishAsMainPerson(host, QStringLiteral("custom"), QStringLiteral("Out for a walk")).status, 200);
-    EXPECT_TRUE(QTest::qWaitFor([&item] {
-        const QList<QImage> pictures = item->iconPixmaps();
-        return !pictures.isEmpty() && bareHeart(pictures.constFirst());
-    }, waitMs)) << "the tray kept the old emoji";
-}
-
-TEST_F(ProgramOnATray, ThePanelAndTheTrayMenuOpenTheSettingsWindowAndRaiseItWhenItIsOpen)
-{
-    constexpr int panelWidth = 280;
-    constexpr int settingsWidth = 380;
-    constexpr int mainWidth = 460;
-    ASSERT_TRUE(watcher.start());
-    launchInBackground();
-    const auto item = itemShowing(withEmoji);
-    ASSERT_TRUE(item) << "no item on the tray; " << whatHappened();
-
-    // The panel's footer, by keyboard: past "Open vorlie" to the settings.
     ASSERT_TRUE(item->activate(0, 0));
     ASSERT_TRUE(windowFocused(panelWidth)) << "no panel; " << whatHappened();
+    ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
+    ASSERT_TRUE(windowFocused(pickerWidth)) << "the picker did not take the keyboard";
+    // Grown from its loading state to its sections of chips.
+    ASSERT_TRUE(windowShown(pickerWidth, 300)) << "the picker shows no chips";
+    ASSERT_TRUE(typeKeys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Return")}));
+    EXPECT_TRUE(published()) << "no status published";
+
+    // The panel's footer, by keyboard: past "Open vorlie" to the settings.
+    ASSERT_TRUE(panelOpened(*item)) << whatHappened();
     ASSERT_TRUE(typeKeys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Return")}));
     ASSERT_TRUE(windowShown(settingsWidth, 380)) << "no settings window; " << whatHappened();
     EXPECT_TRUE(windowFocused(settingsWidth));
     EXPECT_EQ(windowsOfWidth(mainWidth), 0) << "the settings come in a window of their own, not over the main window";
-
     // Behind the panel, then asked for from the tray's menu: raised, not doubled.
     ASSERT_TRUE(item->activate(0, 0));
     ASSERT_TRUE(windowFocused(panelWidth));
@@ -166,6 +172,10 @@ TEST_F(ProgramOnATray, ThePanelAndTheTrayMenuOpenTheSettingsWindowAndRaiseItWhen
     EXPECT_TRUE(windowFocused(settingsWidth)) << whatHappened();
     EXPECT_EQ(windowsOfWidth(settingsWidth), 1);
     EXPECT_EQ(windowsOfWidth(mainWidth), 0);
+
+    // The main person changes to a status without emoji: the push brings it.
+    ASSERT_EQ(publishAsMainPerson(host, QStringLiteral("custom"), QStringLiteral("Out for a walk")).status, 200);
+    EXPECT_TRUE(itemShowing(bareHeart)) << "the tray kept the old emoji";
 }
 
 // Without any tray the main window is the only way in: it shows even when
@@ -174,7 +184,6 @@ TEST_F(ProgramOnATray, ThePanelAndTheTrayMenuOpenTheSettingsWindowAndRaiseItWhen
 // start shows it again.
 TEST_F(ProgramOnATray, WithoutAnyTrayTheMainWindowIsTheWayInAndOut)
 {
-    constexpr int mainWidth = 460;
     const std::vector<std::pair<const char *, std::function<bool()>>> waysOut{
         {"the window's close button", [] { return closeWindowOfWidth(mainWidth); }},
         {"Ctrl+Q", [] { return windowFocused(mainWidth) && typeKeys({QStringLiteral("ctrl+q")}); }},
@@ -196,21 +205,19 @@ TEST_F(ProgramOnATray, WithoutAnyTrayTheMainWindowIsTheWayInAndOut)
 // and the program never dies.
 TEST_F(ProgramOnATray, FastTogglesWithThePickerOpenAndPushesArrivingNeverEndTheProgram)
 {
-    constexpr int panelWidth = 280;
-    constexpr int pickerWidth = 340;
     // Signed out at start: signed in through the window, first with a wrong password.
     resultOf(auth.clearTokens());
     ASSERT_TRUE(watcher.start());
     launch({});
-    ASSERT_TRUE(windowFocused(460)) << "no sign-in window; " << whatHappened();
+    ASSERT_TRUE(windowFocused(mainWidth)) << "no sign-in window; " << whatHappened();
     ASSERT_TRUE(QTest::qWaitFor(screenIsDrawn, waitMs)) << "the sign-in form never drew";
-    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("type"), fake::ServiceState::seededAccount().email}), 0);
+    ASSERT_TRUE(typeText(fake::ServiceState::seededAccount().email));
     ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
-    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("not the password")}), 0);
+    ASSERT_TRUE(typeText(QStringLiteral("not the password")));
     ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
     ASSERT_TRUE(QTest::qWaitFor([this] { return !host.service().requests(QStringLiteral("auth/login")).isEmpty(); }, waitMs));
     ASSERT_TRUE(typeKeys({QStringLiteral("ctrl+a")}));
-    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("type"), fake::ServiceState::seededAccount().password}), 0);
+    ASSERT_TRUE(typeText(fake::ServiceState::seededAccount().password));
     ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
     const auto item = itemShowing(withEmoji);
     ASSERT_TRUE(item) << "not signed in, or no item on the tray; " << whatHappened();
@@ -223,17 +230,12 @@ TEST_F(ProgramOnATray, FastTogglesWithThePickerOpenAndPushesArrivingNeverEndTheP
     const QString longest = QStringLiteral("Out for a long walk by the river, back when the sun sets....");
     ASSERT_EQ(longest.size(), 60);
     ASSERT_TRUE(typeKeys({QStringLiteral("shift+Tab")}));
-    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("type"), longest}), 0);
+    ASSERT_TRUE(typeText(longest));
     ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
-    EXPECT_TRUE(QTest::qWaitFor([this, &longest] {
-        const QList<fake::RecordedRequest> puts = host.service().requests(QStringLiteral("status/me"));
-        return std::any_of(puts.cbegin(), puts.cend(), [&longest](const fake::RecordedRequest &r) {
-            return r.method == "PUT" && r.body.contains(longest.toUtf8());
-        });
-    }, waitMs)) << "the custom text was not published";
+    EXPECT_TRUE(published(longest)) << "the custom text was not published";
     const QString english = item->menuEntries().value(0).label;
     ASSERT_TRUE(item->clickMenuEntry(item->menuEntries().value(2).id));
-    ASSERT_TRUE(windowFocused(380)) << "no settings window; " << whatHappened();
+    ASSERT_TRUE(windowFocused(settingsWidth)) << "no settings window; " << whatHappened();
     // From the end of the form: past the sign-out button to the language.
     ASSERT_TRUE(typeKeys({QStringLiteral("shift+Tab"), QStringLiteral("shift+Tab"), QStringLiteral("Down")}));
     EXPECT_TRUE(QTest::qWaitFor([&item, &english] { return item->menuEntries().value(0).label != english; }, waitMs))
@@ -244,11 +246,7 @@ TEST_F(ProgramOnATray, FastTogglesWithThePickerOpenAndPushesArrivingNeverEndTheP
     const QStringList statuses{QStringLiteral("tired"), QStringLiteral("happy"), QStringLiteral("miss_you")};
     for (int round = 0; round < 12 && program.state() == QProcess::Running; ++round) {
         // A round may end with the panel still open: the next starts from a closed one.
-        if (windowsOfWidth(panelWidth) > 0)
-            item->activate(0, 0);
-        ASSERT_TRUE(QTest::qWaitFor([] { return windowsOfWidth(panelWidth) == 0; }, waitMs)) << whatHappened();
-        ASSERT_TRUE(item->activate(0, 0));
-        ASSERT_TRUE(windowFocused(panelWidth)) << "round " << round << ": no panel; " << whatHappened();
+        ASSERT_TRUE(panelOpened(*item)) << "round " << round << ": no panel; " << whatHappened();
         switch (round % 4) {
         case 0: // the picker open, a chip chosen, the panel toggled away at once
             ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
@@ -280,9 +278,5 @@ TEST_F(ProgramOnATray, FastTogglesWithThePickerOpenAndPushesArrivingNeverEndTheP
         QTest::qWait(250);
     }
     ASSERT_EQ(program.state(), QProcess::Running) << whatHappened();
-    if (windowsOfWidth(panelWidth) > 0)
-        item->activate(0, 0);
-    ASSERT_TRUE(QTest::qWaitFor([] { return windowsOfWidth(panelWidth) == 0; }, waitMs)) << whatHappened();
-    ASSERT_TRUE(item->activate(0, 0));
-    EXPECT_TRUE(windowFocused(panelWidth)) << "the panel no longer opens; " << whatHappened();
+    EXPECT_TRUE(panelOpened(*item)) << "the panel no longer opens; " << whatHappened();
 }

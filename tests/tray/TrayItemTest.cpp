@@ -58,21 +58,6 @@ protected:
         ASSERT_TRUE(resultOf(store->refresh()));
     }
 
-    // Signed in, the main person's status published, then the tray made:
-    // the item as the panel shows it.
-    std::unique_ptr<StatusNotifierItemClient> signedInOnATray(const QString &statusKey,
-                                                              const std::optional<QString> &customText = std::nullopt)
-    {
-        if (!watcher.start())
-            return nullptr;
-        startSignedIn();
-        mainPersonPublishes(statusKey, customText);
-        if (HasFatalFailure())
-            return nullptr;
-        createTray();
-        return itemOnTray();
-    }
-
     static QString toolTipFor(const QString &statusText) { return qtTrId("vorlie") + QLatin1Char('\n') + statusText; }
 
     StatusNotifierWatcher watcher;
@@ -82,13 +67,26 @@ protected:
 };
 
 // The emoji follows the main person's status; a status without one, or a
-// signed-out session, shows the bare heart, and the tooltip says which.
+// signed-out session, shows the bare heart, and the tooltip says which. A
+// new picture is drawn only when the emoji or the scale changes.
 TEST_F(TrayItemOnATray, ShowsTheMainPersonsEmojiAndFollowsTheirStatusUntilSignOut)
 {
-    const auto item = signedInOnATray(QStringLiteral("tired"));
+    // Signed in, the main person's status published, then the tray made.
+    ASSERT_TRUE(watcher.start());
+    startSignedIn();
+    mainPersonPublishes(QStringLiteral("tired"));
+    createTray();
+    const auto item = itemOnTray();
     ASSERT_TRUE(item);
     EXPECT_TRUE(TrayItem::trayAvailable());
     EXPECT_EQ(item->status(), QStringLiteral("Active"));
+    auto newIconsSinceRead = [&item, seen = 0]() mutable {
+        item->status(); // signals sent before the answer have arrived
+        const int fresh = item->newIconCount() - seen;
+        seen = item->newIconCount();
+        return fresh;
+    };
+    newIconsSinceRead();
 
     // Trays and Qt's own tooltip render rich text only when it looks like markup.
     const QString markup = QStringLiteral("<b>bold</b> <a href=\"https://example.com\">link</a>");
@@ -97,15 +95,26 @@ TEST_F(TrayItemOnATray, ShowsTheMainPersonsEmojiAndFollowsTheirStatusUntilSignOu
         std::function<void()> change;
         bool emoji;
         QString toolTip;
+        int newIcons;
     } steps[] = {
-        {"signed in", [] {}, true, toolTipFor(displayText(*store->mainPersonStatus()))},
-        {"a custom text that looks like markup", [&] { mainPersonPublishes(QStringLiteral("custom"), markup); }, false, toolTipFor(markup)},
-        {"a status with an emoji again", [&] { mainPersonPublishes(QStringLiteral("home")); }, true, {}},
-        {"signed out", [&] { resultOf(store->signOut()); }, false, toolTipFor(qtTrId("home.no_status"))},
+        {"signed in", [] {}, true, toolTipFor(displayText(*store->mainPersonStatus())), 0},
+        {"syncs with nothing new, and a new status with the same emoji", [&] {
+             for (int i = 0; i < 3; ++i)
+                 ASSERT_TRUE(resultOf(store->refresh()));
+             mainPersonPublishes(QStringLiteral("tired"));
+         }, true, {}, 0},
+        {"a custom text that looks like markup", [&] { mainPersonPublishes(QStringLiteral("custom"), markup); }, false, toolTipFor(markup), 1},
+        {"another custom text", [&] { mainPersonPublishes(QStringLiteral("custom"), QStringLiteral("two")); }, false,
+         toolTipFor(QStringLiteral("two")), 0},
+        {"a status with an emoji again", [&] { mainPersonPublishes(QStringLiteral("home")); }, true, {}, 1},
+        {"twice the scale", [&] { tray->setScale(2.0); }, true, {}, 1},
+        {"the same scale again", [&] { tray->setScale(2.0); }, true, {}, 0},
+        {"signed out", [&] { resultOf(store->signOut()); }, false, toolTipFor(qtTrId("home.no_status")), 1},
     };
     for (const auto &step : steps) {
         SCOPED_TRACE(step.what);
         step.change();
+        EXPECT_EQ(newIconsSinceRead(), step.newIcons);
         const QList<QImage> pictures = item->iconPixmaps();
         ASSERT_FALSE(pictures.isEmpty());
         EXPECT_LE(pictures.constFirst().width(), 64);
@@ -115,42 +124,6 @@ TEST_F(TrayItemOnATray, ShowsTheMainPersonsEmojiAndFollowsTheirStatusUntilSignOu
         }
         EXPECT_FALSE(Qt::mightBeRichText(item->toolTipTitle().value_or(QString())));
     }
-}
-
-TEST_F(TrayItemOnATray, DrawsANewPictureOnlyWhenTheEmojiOrTheScaleChanges)
-{
-    const auto item = signedInOnATray(QStringLiteral("tired"));
-    ASSERT_TRUE(item);
-    auto newIconsSinceRead = [&item, seen = 0]() mutable {
-        item->status(); // signals sent before the answer have arrived
-        const int fresh = item->newIconCount() - seen;
-        seen = item->newIconCount();
-        return fresh;
-    };
-    newIconsSinceRead();
-
-    // Syncs with nothing new, and a new status with the same emoji.
-    for (int i = 0; i < 3; ++i)
-        ASSERT_TRUE(resultOf(store->refresh()));
-    mainPersonPublishes(QStringLiteral("tired"));
-    EXPECT_EQ(newIconsSinceRead(), 0);
-
-    // Two custom texts without emoji: one new picture, two new tooltips.
-    mainPersonPublishes(QStringLiteral("custom"), QStringLiteral("one"));
-    mainPersonPublishes(QStringLiteral("custom"), QStringLiteral("two"));
-    EXPECT_EQ(newIconsSinceRead(), 1);
-    EXPECT_EQ(item->toolTipTitle(), toolTipFor(QStringLiteral("two")));
-
-    mainPersonPublishes(QStringLiteral("tired"));
-    EXPECT_EQ(newIconsSinceRead(), 1);
-    tray->setScale(2.0);
-    EXPECT_EQ(newIconsSinceRead(), 1);
-    tray->setScale(2.0);
-    EXPECT_EQ(newIconsSinceRead(), 0);
-    const QList<QImage> pictures = item->iconPixmaps();
-    ASSERT_FALSE(pictures.isEmpty());
-    EXPECT_LE(pictures.constFirst().width(), 64);
-    EXPECT_TRUE(carriesEmoji(pictures.constFirst()));
 }
 
 // A tray that starts after the item still gets it; a click asks for the

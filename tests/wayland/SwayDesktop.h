@@ -12,10 +12,9 @@
 
 namespace vorlie::testing {
 
-// A window as sway sees it: who drew it, where, and whether it floats.
+// A window as sway sees it: who drew it, where, and whether it floats or has the focus.
 struct SwayWindow {
     QString appId;
-    QString title;
     QRect rect;
     bool floating = false;
     bool focused = false;
@@ -29,14 +28,18 @@ inline QJsonDocument swayQuery(const QString &type)
     return QJsonDocument::fromJson(swaymsg.readAllStandardOutput());
 }
 
+inline QRect rectOf(const QJsonObject &node)
+{
+    const QJsonObject rect = node.value(QStringLiteral("rect")).toObject();
+    return QRect(rect.value(QStringLiteral("x")).toInt(), rect.value(QStringLiteral("y")).toInt(),
+                 rect.value(QStringLiteral("width")).toInt(), rect.value(QStringLiteral("height")).toInt());
+}
+
 inline void collectWindows(const QJsonObject &node, bool floating, QList<SwayWindow> &windows)
 {
     if (node.contains(QStringLiteral("app_id")) && node.value(QStringLiteral("visible")).toBool()) {
-        const QJsonObject rect = node.value(QStringLiteral("rect")).toObject();
-        windows.append({node.value(QStringLiteral("app_id")).toString(), node.value(QStringLiteral("name")).toString(),
-                        QRect(rect.value(QStringLiteral("x")).toInt(), rect.value(QStringLiteral("y")).toInt(),
-                              rect.value(QStringLiteral("width")).toInt(), rect.value(QStringLiteral("height")).toInt()),
-                        floating, node.value(QStringLiteral("focused")).toBool()});
+        windows.append({node.value(QStringLiteral("app_id")).toString(), rectOf(node), floating,
+                        node.value(QStringLiteral("focused")).toBool()});
     }
     for (const QJsonValue child : node.value(QStringLiteral("nodes")).toArray())
         collectWindows(child.toObject(), floating, windows);
@@ -66,14 +69,7 @@ inline std::optional<SwayWindow> swayWindowOfWidth(int width)
 inline QRect swayWorkArea()
 {
     const QJsonArray workspaces = swayQuery(QStringLiteral("get_workspaces")).array();
-    const QJsonObject rect = workspaces.isEmpty() ? QJsonObject() : workspaces.first().toObject().value(QStringLiteral("rect")).toObject();
-    return QRect(rect.value(QStringLiteral("x")).toInt(), rect.value(QStringLiteral("y")).toInt(),
-                 rect.value(QStringLiteral("width")).toInt(), rect.value(QStringLiteral("height")).toInt());
-}
-
-inline bool swayCommand(const QString &command)
-{
-    return QProcess::execute(QStringLiteral("swaymsg"), {command}) == 0;
+    return workspaces.isEmpty() ? QRect() : rectOf(workspaces.first().toObject());
 }
 
 // What the output shows now.

@@ -86,27 +86,6 @@ protected:
 
     QString widgetPreferences() const { return home.filePath(QStringLiteral("widget-host.ini")); }
 
-    // The widget host, natively on Wayland, with the widgets stored where the user left them.
-    void startWidgetHost(const std::vector<StoredWidget> &stored)
-    {
-        QSettings preferences(widgetPreferences(), QSettings::IniFormat);
-        preferences.setValue(QStringLiteral("initialised"), true);
-        for (std::size_t i = 0; i < stored.size(); ++i) {
-            const QString group = QStringLiteral("widgets/w%1/").arg(i);
-            preferences.setValue(group + QStringLiteral("kind"), QStringLiteral("MainPersonWidget"));
-            preferences.setValue(group + QStringLiteral("family"), QString::fromLatin1(stored[i].family));
-            preferences.setValue(group + QStringLiteral("x"), stored[i].place.x());
-            preferences.setValue(group + QStringLiteral("y"), stored[i].place.y());
-        }
-        preferences.sync();
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
-        host.setProcessEnvironment(environment);
-        host.setProcessChannelMode(QProcess::ForwardedChannels);
-        host.start(QStringLiteral(VORLIE_WIDGET_HOST), {QStringLiteral("--preferences"), widgetPreferences()});
-        ASSERT_TRUE(host.waitForStarted());
-    }
-
     QTemporaryDir home;
     QProcess program;
     QProcess host;
@@ -166,12 +145,36 @@ TEST_F(WaylandOnATray, TheItemRegistersAndActivateFloatsThePanelAtItsOwnSize)
 
 // The widget host on a desktop with a layer shell: each widget on the
 // bottom layer at the place it was stored with, not a window, and below a
-// normal window that opens over it.
-TEST_F(WaylandWithoutATray, WidgetsSitOnTheDesktopLayerAtTheirStoredPlacesBelowWindows)
+// normal window that opens over it. The pointer on a widget: a drag moves
+// it and the host keeps the new place; a right click opens its menu.
+TEST_F(WaylandWithoutATray, WidgetsSitOnTheDesktopLayerBelowWindowsFollowADragAndOpenTheirMenu)
 {
-    const std::vector<StoredWidget> stored{{"medium", QRect(600, 300, 364, 170)}, {"small", QRect(100, 500, 170, 170)}};
+    const std::vector<StoredWidget> stored{{"medium", QRect(600, 300, 364, 170)}, {"small", QRect(100, 100, 170, 170)}};
+    const QRect from = stored[1].place;
+    const QPoint by(300, 200);
     const QRgb desktop = screenshot().pixel(2, 2);
-    startWidgetHost(stored);
+    // The headless seat has a pointer only once this one exists; made first,
+    // as a desktop's mouse is there before the host asks its seat for one.
+    const std::unique_ptr<VirtualPointer> pointer = VirtualPointer::create(swayWorkArea().size() + QSize(0, swayWorkArea().y()));
+    ASSERT_TRUE(pointer) << "the compositor offers no virtual pointer";
+    // The widget host, natively on Wayland, with the widgets stored where the user left them.
+    {
+        QSettings preferences(widgetPreferences(), QSettings::IniFormat);
+        preferences.setValue(QStringLiteral("initialised"), true);
+        for (std::size_t i = 0; i < stored.size(); ++i) {
+            const QString group = QStringLiteral("widgets/w%1/").arg(i);
+            preferences.setValue(group + QStringLiteral("kind"), QStringLiteral("MainPersonWidget"));
+            preferences.setValue(group + QStringLiteral("family"), QString::fromLatin1(stored[i].family));
+            preferences.setValue(group + QStringLiteral("x"), stored[i].place.x());
+            preferences.setValue(group + QStringLiteral("y"), stored[i].place.y());
+        }
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+    host.setProcessEnvironment(environment);
+    host.setProcessChannelMode(QProcess::ForwardedChannels);
+    host.start(QStringLiteral(VORLIE_WIDGET_HOST), {QStringLiteral("--preferences"), widgetPreferences()});
+    ASSERT_TRUE(host.waitForStarted());
 
     QImage alone;
     const bool placed = QTest::qWaitFor([&] {
@@ -191,21 +194,9 @@ TEST_F(WaylandWithoutATray, WidgetsSitOnTheDesktopLayerAtTheirStoredPlacesBelowW
         });
     }, waitMs);
     EXPECT_TRUE(covered) << "a widget shows above a normal window; " << whatHappened();
-}
-
-// The pointer on a widget of the desktop layer: a drag moves it and the
-// host keeps the new place; a right click opens its menu.
-TEST_F(WaylandWithoutATray, AWidgetOnTheDesktopLayerFollowsADragAndOpensItsMenu)
-{
-    const QRect from(100, 100, 170, 170);
-    const QPoint by(300, 200);
-    const QRgb desktop = screenshot().pixel(2, 2);
-    // The headless seat has a pointer only once this one exists; made first,
-    // as a desktop's mouse is there before the host asks its seat for one.
-    const std::unique_ptr<VirtualPointer> pointer = VirtualPointer::create(swayWorkArea().size() + QSize(0, swayWorkArea().y()));
-    ASSERT_TRUE(pointer) << "the compositor offers no virtual pointer";
-    startWidgetHost({{"small", from}});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return drawnAt(screenshot(), from, desktop); }, waitMs)) << "no widget";
+    program.terminate();
+    ASSERT_TRUE(program.waitForFinished(waitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return drawnAt(screenshot(), from, desktop); }, waitMs)) << whatHappened();
 
     pointer->moveTo(from.center());
     pointer->press(BTN_LEFT);
@@ -221,7 +212,7 @@ TEST_F(WaylandWithoutATray, AWidgetOnTheDesktopLayerFollowsADragAndOpensItsMenu)
     };
     EXPECT_TRUE(QTest::qWaitFor([&] {
         const QString kept = keptPlace();
-        return kept.contains(QStringLiteral("w0\\x=%1").arg(to.x())) && kept.contains(QStringLiteral("w0\\y=%1").arg(to.y()));
+        return kept.contains(QStringLiteral("w1\\x=%1").arg(to.x())) && kept.contains(QStringLiteral("w1\\y=%1").arg(to.y()));
     }, waitMs)) << "the new place was not kept: " << keptPlace().toStdString();
 
     pointer->moveTo(to.center());

@@ -15,6 +15,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 namespace vorlie::testing {
 
 enum class Size { small, medium };
@@ -69,10 +72,10 @@ public:
     QStringList visibleTexts() const
     {
         QStringList texts;
-        forEachVisible(m_view.get(), [&texts](QQuickItem *item) {
+        for (QQuickItem *item : visibleItems()) {
             if (isText(item) && !item->property("text").toString().isEmpty())
                 texts << item->property("text").toString();
-        });
+        }
         return texts;
     }
     QQuickItem *visibleTextItem(const QString &text) const
@@ -84,16 +87,16 @@ public:
         return firstVisible([](QQuickItem *item) {
             return isText(item) && !item->property("text").toString().isEmpty()
                 && item->property("font").value<QFont>().family() == QLatin1String("Noto Color Emoji");
-        }) != nullptr;
+        });
     }
     // The mood badge, when one is drawn.
     QString badgeShown() const
     {
         QString symbol;
-        forEachVisible(m_view.get(), [&symbol](QQuickItem *item) {
+        for (QQuickItem *item : visibleItems()) {
             if (item->metaObject()->indexOfProperty("symbolName") >= 0)
                 symbol = item->property("symbolName").toString();
-        });
+        }
         return symbol;
     }
     bool pictureDrawn() const
@@ -101,13 +104,13 @@ public:
         return firstVisible([](QQuickItem *item) {
             auto *picture = qobject_cast<DecodedPicture *>(item);
             return picture && picture->decoded();
-        }) != nullptr;
+        });
     }
     bool placeholderShown() const
     {
         return firstVisible([](QQuickItem *item) {
             return QString::fromLatin1(item->metaObject()->className()).startsWith(QLatin1String("AvatarPlaceholder"));
-        }) != nullptr;
+        });
     }
 
 private:
@@ -122,26 +125,25 @@ private:
             && item->property("font").value<QFont>().family() != QLatin1String("Material Icons");
     }
 
-    template<typename P>
-    QQuickItem *firstVisible(P &&matches) const
+    // Every item on screen, parents before their children.
+    QList<QQuickItem *> visibleItems() const
     {
-        QQuickItem *found = nullptr;
-        forEachVisible(m_view.get(), [&](QQuickItem *item) {
-            if (!found && matches(item))
-                found = item;
-        });
-        return found;
+        QList<QQuickItem *> items;
+        const std::function<void(QQuickItem *)> visit = [&](QQuickItem *item) {
+            if (item && item->isVisible()) {
+                items << item;
+                for (QQuickItem *child : item->childItems())
+                    visit(child);
+            }
+        };
+        visit(m_view.get());
+        return items;
     }
-
-    template<typename F>
-    static void forEachVisible(QQuickItem *item, F &&visit)
+    QQuickItem *firstVisible(const std::function<bool(QQuickItem *)> &matches) const
     {
-        if (!item || !item->isVisible())
-            return;
-        visit(item);
-        const auto children = item->childItems();
-        for (QQuickItem *child : children)
-            forEachVisible(child, visit);
+        const QList<QQuickItem *> items = visibleItems();
+        const auto found = std::find_if(items.begin(), items.end(), matches);
+        return found == items.end() ? nullptr : *found;
     }
 
     widgetkit::WidgetFamily m_family;

@@ -15,13 +15,6 @@
 
 namespace vorlie::testing {
 
-// A 192 px PNG as the avatar service renders it for 96 points.
-inline QByteArray avatarPicture(const AvatarConfiguration &avatar, const QString &seed)
-{
-    const QUrl url = avatarImageURL(QUrl(QStringLiteral("http://127.0.0.1")), avatar, seed, 96);
-    return fake::avatarPicture(url.path() + QLatin1Char('?') + url.query(QUrl::FullyEncoded)).body;
-}
-
 inline WidgetSnapshot sampleSnapshot(const QDateTime &updatedAt = QDateTime::currentDateTimeUtc().addSecs(-300))
 {
     WidgetSnapshot s;
@@ -38,7 +31,9 @@ inline WidgetSnapshot sampleSnapshot(const QDateTime &updatedAt = QDateTime::cur
     s.visualState = StatusVisualState::missing;
     s.updatedAt = QDateTime::fromSecsSinceEpoch(updatedAt.toSecsSinceEpoch(), Qt::UTC);
     s.isExpired = false;
-    s.avatarImageData = avatarPicture(s.avatar, s.personID);
+    // A 192 px PNG as the avatar service renders it for 96 points.
+    const QUrl url = avatarImageURL(QUrl(QStringLiteral("http://127.0.0.1")), s.avatar, s.personID, 96);
+    s.avatarImageData = fake::avatarPicture(url.path() + QLatin1Char('?') + url.query(QUrl::FullyEncoded)).body;
     return s;
 }
 

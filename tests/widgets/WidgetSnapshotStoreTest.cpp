@@ -84,13 +84,14 @@ protected:
     QSignalSpy downloads{&store, &WidgetSnapshotStore::pictureDownloadFinished};
 };
 
+// The main person and their status in the active language; a custom
+// status shows its own text, an unknown key itself, and without a status
+// the snapshot counts as expired.
 TEST_F(WidgetSnapshotStoreTest, SnapshotCarriesTheMainPersonAndTheirStatusInTheActiveLanguage)
 {
     TextLookup lookup([] { return QStringList{QStringLiteral("en-US")}; });
     lookup.apply(AppLanguage::german);
-
     store.applySyncToWidget(withStatus(sync(), QStringLiteral("tired"), QStringLiteral("ignored service text"), 0));
-
     const auto snapshot = store.load();
     ASSERT_TRUE(snapshot);
     const User &quil = sample::data().partner;
@@ -104,32 +105,32 @@ TEST_F(WidgetSnapshotStoreTest, SnapshotCarriesTheMainPersonAndTheirStatusInTheA
     EXPECT_FALSE(snapshot->isExpired);
     EXPECT_EQ(reloads, 1);
     lookup.apply(AppLanguage::english);
-}
 
-TEST_F(WidgetSnapshotStoreTest, StatusTextOfCustomUnknownAndMissingStatuses)
-{
-    store.applySyncToWidget(withStatus(sync(), QStringLiteral("custom"), std::nullopt, 0));
-    EXPECT_EQ(store.load()->statusText, QString());
-
-    store.applySyncToWidget(withStatus(sync(), QStringLiteral("custom"), QStringLiteral("at the lake"), 1));
-    EXPECT_EQ(store.load()->statusText, QStringLiteral("at the lake"));
-
-    store.applySyncToWidget(withStatus(sync(), QStringLiteral("new_key"), std::nullopt, 2));
-    EXPECT_EQ(store.load()->statusText, QStringLiteral("new_key"));
+    const struct {
+        const char *key;
+        std::optional<QString> text;
+        QString shown;
+    } statuses[] = {{"custom", std::nullopt, {}}, {"custom", QStringLiteral("at the lake"), QStringLiteral("at the lake")},
+                    {"new_key", std::nullopt, QStringLiteral("new_key")}};
+    qint64 later = 0;
+    for (const auto &status : statuses) {
+        store.applySyncToWidget(withStatus(sync(), QString::fromLatin1(status.key), status.text, ++later));
+        EXPECT_EQ(store.load()->statusText, status.shown) << status.key;
+    }
 
     SyncSnapshot noStatus = sync();
     noStatus.mainPersonStatus.reset();
     store.applySyncToWidget(noStatus);
-    const auto snapshot = store.load();
-    ASSERT_TRUE(snapshot);
-    EXPECT_EQ(snapshot->statusText, QString());
-    EXPECT_EQ(snapshot->visualState, StatusVisualState::neutral);
-    EXPECT_EQ(snapshot->updatedAt, noStatus.serverTime);
-    EXPECT_TRUE(snapshot->isExpired);
+    const auto expired = store.load();
+    ASSERT_TRUE(expired);
+    EXPECT_EQ(expired->statusText, QString());
+    EXPECT_EQ(expired->visualState, StatusVisualState::neutral);
+    EXPECT_EQ(expired->updatedAt, noStatus.serverTime);
+    EXPECT_TRUE(expired->isExpired);
     EXPECT_FALSE(storedJson()->contains(QStringLiteral("emoji")));
 }
 
-TEST_F(WidgetSnapshotStoreTest, PictureArrivesInASecondWriteAndIsReusedWhileTheAvatarStays)
+TEST_F(WidgetSnapshotStoreTest, PictureArrivesInASecondWriteAndIsReusedWhileTheAvatarAndPersonStay)
 {
     store.applySyncToWidget(sync());
     EXPECT_EQ(reloads, 1);
@@ -153,22 +154,16 @@ TEST_F(WidgetSnapshotStoreTest, PictureArrivesInASecondWriteAndIsReusedWhileTheA
     EXPECT_EQ(reloads, 3);
     EXPECT_EQ(store.load()->avatarImageData, withPicture->avatarImageData);
     EXPECT_EQ(pictureRequests(), 1);
-}
 
-TEST_F(WidgetSnapshotStoreTest, ChangedAvatarOrOtherPersonStartsWithoutTheOldPicture)
-{
-    store.applySyncToWidget(sync());
-    waitForDownloads(1);
-    const QByteArray oldPicture = *store.load()->avatarImageData;
-
+    // A changed avatar, or another person, starts without the old picture.
     SyncSnapshot newAvatar = sync();
     HairColor &hair = newAvatar.mainPerson->person.avatar.hairColor;
     hair = hair == HairColor::red ? HairColor::blue : HairColor::red;
     store.applySyncToWidget(newAvatar);
     EXPECT_FALSE(store.load()->avatarImageData);
     waitForDownloads(2);
-    EXPECT_EQ(reloads, 4);
-    EXPECT_NE(store.load()->avatarImageData, oldPicture);
+    EXPECT_EQ(reloads, 5);
+    EXPECT_NE(store.load()->avatarImageData, withPicture->avatarImageData);
 
     SyncSnapshot otherPerson = newAvatar;
     otherPerson.mainPerson->person.id = QStringLiteral("01SOMEONEELSE000000000000");
@@ -220,23 +215,7 @@ TEST_F(WidgetSnapshotStoreTest, LatePictureNeverOverwritesANewerStatusAndDownloa
     EXPECT_TRUE(store.load()->avatarImageData);
 }
 
-TEST_F(WidgetSnapshotStoreTest, NoMainPersonOrSignOutRemovesTheSnapshotOnce)
-{
-    store.applySyncToWidget(sync());
-    waitForDownloads(1);
-    const int before = reloads;
-
-    SyncSnapshot alone = sync();
-    alone.mainPerson.reset();
-    store.applySyncToWidget(alone);
-    EXPECT_FALSE(defaults.data(prefkeys::widgetSnapshot()));
-    EXPECT_EQ(reloads, before + 1);
-    store.applySyncToWidget(alone);
-    store.clear();
-    EXPECT_EQ(reloads, before + 1);
-}
-
-TEST_F(WidgetSnapshotStoreTest, PictureBytesRoundTripAsBase64AndUndecodableValuesCountAsNoneUntilCleared)
+TEST_F(WidgetSnapshotStoreTest, PictureBytesRoundTripAsBase64UndecodableValuesCountAsNoneAndNoMainPersonRemovesTheSnapshotOnce)
 {
     store.applySyncToWidget(sync());
     waitForDownloads(1);
@@ -254,6 +233,17 @@ TEST_F(WidgetSnapshotStoreTest, PictureBytesRoundTripAsBase64AndUndecodableValue
     store.clear();
     EXPECT_FALSE(defaults.data(prefkeys::widgetSnapshot()));
     EXPECT_EQ(reloads, 3);
+
+    // No main person, or a sign-out, removes the snapshot once.
+    store.applySyncToWidget(sync());
+    SyncSnapshot alone = sync();
+    alone.mainPerson.reset();
+    store.applySyncToWidget(alone);
+    EXPECT_FALSE(defaults.data(prefkeys::widgetSnapshot()));
+    EXPECT_EQ(reloads, 5);
+    store.applySyncToWidget(alone);
+    store.clear();
+    EXPECT_EQ(reloads, 5);
 }
 
 TEST(WidgetSnapshotStoreLifetime, StoreDestroyedDuringADownloadEndsItQuietly)

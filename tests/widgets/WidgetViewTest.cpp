@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <string_view>
 
 Q_IMPORT_QML_PLUGIN(Vorlie_WidgetsPlugin)
 Q_IMPORT_QML_PLUGIN(Vorlie_AvatarPlugin)
@@ -28,43 +27,67 @@ bool fitsInside(const QQuickItem *item, const QQuickItem *root)
     return box.left() >= 0 && box.right() <= root->width() + 0.5;
 }
 
-WidgetSnapshot expired()
+WidgetSnapshot sampleWith(const std::function<void(WidgetSnapshot &)> &change)
 {
     WidgetSnapshot s = sampleSnapshot();
-    s.isExpired = true;
-    s.statusText = QStringLiteral("Old news");
-    s.visualState = StatusVisualState::happy;
+    change(s);
     return s;
 }
 
+const Size sizes[] = {Size::small, Size::medium};
+
 } // namespace
 
-TEST(WidgetViews, ACurrentStatusShowsEmojiTextMoodAndInTheMediumSizeTheElapsedTimeAndWithoutEmojiOnlyText)
+// A current status shows the name, the emoji, the text and the mood, and in
+// the medium size the elapsed time; every line stays one line inside the
+// widget, long ones cut. A picture that is missing or broken shows the
+// placeholder circle beside the mood.
+TEST(WidgetViews, ACurrentStatusShowsItsLinesCutToTheWidgetAndThePictureOrThePlaceholder)
 {
+    const QByteArray png = *sampleSnapshot().avatarImageData;
+    const QString longName = QStringLiteral("Maximiliane Alexandra von Hohenzollern-Sigmaringen");
+    const QString longText = QStringLiteral("Stuck on a very long train ride through three countries with no signal at all");
+    const QStringList current{QStringLiteral("Quil"), QStringLiteral("🥰"), QStringLiteral("Thinking of you")};
+    const struct {
+        const char *what;
+        WidgetSnapshot snapshot;
+        QStringList texts;
+        bool picture = true;
+    } cases[] = {
+        {"current", sampleSnapshot(), current},
+        {"without emoji", sampleWith([](WidgetSnapshot &s) { s.emoji.reset(); s.statusText = QStringLiteral("Working late"); }),
+         {QStringLiteral("Quil"), QStringLiteral("Working late")}},
+        {"long texts", sampleWith([&](WidgetSnapshot &s) { s.displayName = longName; s.statusText = longText; s.emoji.reset(); }),
+         {longName, longText}},
+        {"the download has not finished", sampleWith([](WidgetSnapshot &s) { s.avatarImageData.reset(); }), current, false},
+        {"an error page", sampleWith([](WidgetSnapshot &s) { s.avatarImageData = QByteArray("<html>502 Bad Gateway</html>"); }),
+         current, false},
+        {"cut off", sampleWith([&](WidgetSnapshot &s) { s.avatarImageData = png.left(png.size() / 2); }), current, false},
+        {"noise", sampleWith([](WidgetSnapshot &s) { s.avatarImageData = QByteArray(64, '\xff'); }), current, false},
+    };
     AppSide app;
-    app.write(sampleSnapshot());
-    {
-        RenderedWidget small(app, Size::small);
-        EXPECT_EQ(small.visibleTexts(), (QStringList{QStringLiteral("Quil"), QStringLiteral("🥰"), QStringLiteral("Thinking of you")}));
-        EXPECT_EQ(small.badgeShown(), QStringLiteral("heart.fill"));
-        EXPECT_TRUE(small.emojiShown());
-    }
-    RenderedWidget medium(app, Size::medium);
-    const QStringList texts = medium.visibleTexts();
-    ASSERT_EQ(texts.size(), 4) << texts.join('|').toStdString();
-    EXPECT_EQ(texts.mid(0, 3), (QStringList{QStringLiteral("Quil"), QStringLiteral("🥰"), QStringLiteral("Thinking of you")}));
-    EXPECT_TRUE(texts[3].contains(QStringLiteral("5 min"))) << texts[3].toStdString();
-    EXPECT_EQ(medium.badgeShown(), QStringLiteral("heart.fill"));
-
-    // Without an emoji only the text shows.
-    WidgetSnapshot s = sampleSnapshot();
-    s.emoji.reset();
-    s.statusText = QStringLiteral("Working late");
-    app.write(s);
-    for (const Size size : {Size::small, Size::medium}) {
-        RenderedWidget widget(app, size);
-        EXPECT_EQ(widget.visibleTexts().mid(0, 2), (QStringList{QStringLiteral("Quil"), QStringLiteral("Working late")}));
-        EXPECT_FALSE(widget.emojiShown());
+    for (const auto &c : cases) {
+        app.write(c.snapshot);
+        for (const Size size : sizes) {
+            SCOPED_TRACE(::testing::Message() << c.what << ' ' << int(size));
+            RenderedWidget widget(app, size);
+            QStringList texts = widget.visibleTexts();
+            if (size == Size::medium) {
+                ASSERT_EQ(texts.size(), c.texts.size() + 1) << texts.join('|').toStdString();
+                EXPECT_TRUE(texts.takeLast().contains(QStringLiteral("5 min")));
+            }
+            EXPECT_EQ(texts, c.texts);
+            EXPECT_EQ(widget.emojiShown(), c.snapshot.emoji.has_value());
+            EXPECT_EQ(widget.badgeShown(), QStringLiteral("heart.fill"));
+            EXPECT_EQ(widget.pictureDrawn(), c.picture);
+            EXPECT_EQ(widget.placeholderShown(), !c.picture);
+            for (const QString &text : widget.visibleTexts()) {
+                QQuickItem *item = widget.visibleTextItem(text);
+                EXPECT_EQ(item->property("truncated").toBool(), text == longName || text == longText) << text.toStdString();
+                EXPECT_EQ(item->property("lineCount").toInt(), 1) << text.toStdString();
+                EXPECT_TRUE(fitsInside(item, widget.view())) << text.toStdString();
+            }
+        }
     }
 }
 
@@ -105,56 +128,6 @@ TEST(WidgetViews, TheElapsedTimeIsCountedToTheMomentTheWidgetDrawsAndNeverLiesAh
     EXPECT_EQ(medium.visibleTexts().constLast(), QStringLiteral("2 min. ago"));
 }
 
-TEST(WidgetViews, LongTextsAreCutToOneLineInsideTheWidget)
-{
-    AppSide app;
-    WidgetSnapshot s = sampleSnapshot();
-    s.displayName = QStringLiteral("Maximiliane Alexandra von Hohenzollern-Sigmaringen");
-    s.statusText = QStringLiteral("Stuck on a very long train ride through three countries with no signal at all");
-    app.write(s);
-    for (const Size size : {Size::small, Size::medium}) {
-        RenderedWidget widget(app, size);
-        for (const QString &text : {s.displayName, s.statusText}) {
-            QQuickItem *item = widget.visibleTextItem(text);
-            ASSERT_TRUE(item) << text.toStdString();
-            EXPECT_TRUE(item->property("truncated").toBool()) << text.toStdString();
-            EXPECT_EQ(item->property("lineCount").toInt(), 1);
-            EXPECT_TRUE(fitsInside(item, widget.view())) << text.toStdString();
-        }
-    }
-}
-
-TEST(WidgetViews, AMissingOrBrokenPictureShowsThePlaceholderCircle)
-{
-    AppSide app;
-    WidgetSnapshot s = sampleSnapshot();
-    const QByteArray png = *s.avatarImageData;
-    const QList<std::optional<QByteArray>> pictures{
-        std::nullopt,                                  // the download has not finished
-        QByteArray("<html>502 Bad Gateway</html>"),    // an error page
-        png.left(png.size() / 2),                      // cut off
-        QByteArray(64, '\xff'),
-    };
-    int n = 0;
-    for (const auto &picture : pictures) {
-        s.avatarImageData = picture;
-        app.write(s);
-        for (const Size size : {Size::small, Size::medium}) {
-            RenderedWidget widget(app, size);
-            EXPECT_FALSE(widget.pictureDrawn()) << n;
-            EXPECT_TRUE(widget.placeholderShown()) << n;
-            EXPECT_EQ(widget.badgeShown(), QStringLiteral("heart.fill")) << "the mood stays beside the placeholder";
-        }
-        ++n;
-    }
-    // The next write with a picture replaces the placeholder.
-    s.avatarImageData = png;
-    app.write(s);
-    RenderedWidget widget(app, Size::small);
-    EXPECT_TRUE(widget.pictureDrawn());
-    EXPECT_FALSE(widget.placeholderShown());
-}
-
 TEST(WidgetViews, AnAbsurdPictureSizeIsRefusedBeforeDecoding)
 {
     // A PNG header claiming 100000 × 100000 pixels.
@@ -170,111 +143,90 @@ TEST(WidgetViews, AnAbsurdPictureSizeIsRefusedBeforeDecoding)
     EXPECT_TRUE(DecodedPicture::decode(png).isNull());
 }
 
-namespace {
-
-const Look looks[] = {
-    {AppLanguage::english, Appearance::ColorScheme::light},
-    {AppLanguage::english, Appearance::ColorScheme::dark},
-    {AppLanguage::german, Appearance::ColorScheme::light},
-    {AppLanguage::german, Appearance::ColorScheme::dark},
-};
-
-} // namespace
-
 // An expired status shows "No status", no mood and no elapsed time and
-// leads home; without a (readable) snapshot the empty state leads to the
-// status picker. In both languages, on both palettes, in both sizes.
-TEST(WidgetViews, ExpiredAndEmptyStatesInBothLanguagesAndBothPalettes)
-{
-    AppSide app;
-    const std::pair<const char *, std::function<void()>> states[] = {
-        {"expired", [&app] { app.write(expired()); }},
-        {"empty", [&app] { app.clear(); }},
-        {"corrupt", [&app] { app.writeRaw("{\"personID\": \"p-quil\", \"displayName\": \"Qu"); }},
-    };
-    for (const auto &[state, write] : states) {
-        write();
-        const bool withSnapshot = state == std::string_view("expired");
-        for (const Look &look : looks) {
-            for (const Size size : {Size::small, Size::medium}) {
-                RenderedWidget widget(app, size, look);
-                const bool german = look.language == AppLanguage::german;
-                const bool dark = look.scheme == Appearance::ColorScheme::dark;
-                SCOPED_TRACE(::testing::Message() << state << ' ' << int(size) << ' ' << int(look.language) << ' ' << int(look.scheme));
-                const QImage image = widget.grab();
-                const QString expected = withSnapshot ? (german ? QStringLiteral("Kein Status") : QStringLiteral("No status"))
-                                                      : (german ? QStringLiteral("Noch keine Hauptperson")
-                                                                : QStringLiteral("No main person yet"));
-                if (withSnapshot) {
-                    EXPECT_EQ(widget.visibleTexts(), (QStringList{QStringLiteral("Quil"), expected}));
-                    EXPECT_EQ(widget.badgeShown(), QString()) << "an expired status shows the neutral mood";
-                    EXPECT_TRUE(widget.pictureDrawn());
-                }
-                EXPECT_EQ(widget.visibleTexts().last(), expected);
-                EXPECT_EQ(widget.tapURL(), withSnapshot ? QStringLiteral("vorlia://home") : QStringLiteral("vorlia://status"));
-                // The background follows the palette.
-                const QColor background = image.pixelColor(image.width() / 2, 6);
-                EXPECT_EQ(background.lightness() < 128, dark);
-                QQuickItem *text = widget.visibleTextItem(expected);
-                ASSERT_TRUE(text);
-                EXPECT_EQ(text->property("color").value<QColor>().lightness() > 128, dark);
-            }
-        }
-    }
-}
-
-TEST(WidgetViews, WhileTheAppCannotReachTheServiceBothSizesSaySoWithTheSnapshotsAge)
+// leads home; while the app cannot reach the service the last line says so
+// with the snapshot's age; without a (readable) snapshot the empty state
+// leads to the status picker. In both languages, on both palettes, in both sizes.
+TEST(WidgetViews, ExpiredOfflineAndEmptyStatesInBothLanguagesAndBothPalettes)
 {
     AppSide app;
     const QDateTime now(QDate(2031, 3, 14), QTime(9, 30), Qt::UTC);
-    WidgetSnapshot s = sampleSnapshot(now.addSecs(-3600));
-    s.offlineUpdatedAt = now.addSecs(-5 * 60);
-    app.write(s);
-    for (const Look &look : looks) {
-        for (const Size size : {Size::small, Size::medium}) {
-            RenderedWidget widget(app, size, look, [now] { return now; });
-            const QString line = look.language == AppLanguage::german ? QStringLiteral("Offline · aktualisiert vor 5 Min.")
-                                                                       : QStringLiteral("Offline · updated 5 min. ago");
-            EXPECT_EQ(widget.visibleTexts().constLast(), line);
-            QQuickItem *item = widget.visibleTextItem(line);
-            ASSERT_TRUE(item);
-            EXPECT_TRUE(fitsInside(item, widget.view()));
+    WidgetSnapshot offline = sampleSnapshot(now.addSecs(-3600));
+    offline.offlineUpdatedAt = now.addSecs(-5 * 60);
+    const QString home = QStringLiteral("vorlia://home");
+    const struct {
+        const char *state;
+        std::function<void()> write;
+        QString english;
+        QString german;
+        QString badge;
+        QString tapURL = QStringLiteral("vorlia://status");
+    } states[] = {
+        {"expired",
+         [&app] { app.write(sampleWith([](WidgetSnapshot &s) { s.isExpired = true; s.visualState = StatusVisualState::happy; })); },
+         QStringLiteral("No status"), QStringLiteral("Kein Status"), QString(), home},
+        {"offline", [&] { app.write(offline); }, QStringLiteral("Offline · updated 5 min. ago"),
+         QStringLiteral("Offline · aktualisiert vor 5 Min."), QStringLiteral("heart.fill"), home},
+        {"empty", [&app] { app.clear(); }, QStringLiteral("No main person yet"), QStringLiteral("Noch keine Hauptperson"), QString()},
+        {"corrupt", [&app] { app.writeRaw("{\"personID\": \"p-quil\", \"displayName\": \"Qu"); }, QStringLiteral("No main person yet"),
+         QStringLiteral("Noch keine Hauptperson"), QString()},
+    };
+    for (const auto &state : states) {
+        state.write();
+        const bool withSnapshot = state.tapURL == home;
+        for (const AppLanguage language : {AppLanguage::english, AppLanguage::german}) {
+            for (const Appearance::ColorScheme scheme : {Appearance::ColorScheme::light, Appearance::ColorScheme::dark}) {
+                for (const Size size : sizes) {
+                    SCOPED_TRACE(::testing::Message() << state.state << ' ' << int(size) << ' ' << int(language) << ' ' << int(scheme));
+                    RenderedWidget widget(app, size, {language, scheme}, [now] { return now; });
+                    const QString expected = language == AppLanguage::german ? state.german : state.english;
+                    const QStringList texts = widget.visibleTexts();
+                    EXPECT_EQ(texts.last(), expected);
+                    EXPECT_EQ(texts.first() == QStringLiteral("Quil"), withSnapshot);
+                    EXPECT_EQ(widget.pictureDrawn(), withSnapshot);
+                    if (state.badge.isEmpty() && withSnapshot) {
+                        EXPECT_EQ(texts.size(), 2) << "an expired status shows only the name and the line";
+                    }
+                    EXPECT_EQ(widget.badgeShown(), state.badge);
+                    EXPECT_EQ(widget.tapURL(), state.tapURL);
+                    // The background and the line follow the palette, and the line fits.
+                    const bool dark = scheme == Appearance::ColorScheme::dark;
+                    const QImage image = widget.grab();
+                    EXPECT_EQ(image.pixelColor(image.width() / 2, 6).lightness() < 128, dark);
+                    QQuickItem *text = widget.visibleTextItem(expected);
+                    ASSERT_TRUE(text);
+                    EXPECT_EQ(text->property("color").value<QColor>().lightness() > 128, dark);
+                    EXPECT_TRUE(fitsInside(text, widget.view()));
+                }
+            }
         }
     }
-    // The next good sync writes the snapshot without it.
-    s.offlineUpdatedAt.reset();
-    app.write(s);
-    RenderedWidget medium(app, Size::medium, {}, [now] { return now; });
-    EXPECT_EQ(medium.visibleTexts().constLast(), QStringLiteral("1 hr. ago"));
+    // The next good sync writes the snapshot without the offline line.
+    offline.offlineUpdatedAt.reset();
+    app.write(offline);
+    EXPECT_EQ(RenderedWidget(app, Size::medium, {}, [now] { return now; }).visibleTexts().constLast(), QStringLiteral("1 hr. ago"));
 }
 
-// Whether a line of the widget is kept worded by the clock.
-bool ticking(const RenderedWidget &widget)
-{
-    const auto clocks = widget.view()->findChildren<WordingClock *>();
-    return std::any_of(clocks.begin(), clocks.end(), [](const WordingClock *clock) { return clock->inView(); });
-}
-
-TEST(WidgetViews, TheElapsedTimeTicksOnlyWhileTheWidgetIsShown)
+// A line worded by the clock is worded as it comes into view, then every
+// period, and never while the widget is hidden; an expired status has
+// nothing to count.
+TEST(WidgetViews, TheElapsedTimeIsWordedAsItComesIntoViewThenEveryPeriodAndNeverOutOfView)
 {
     AppSide app;
     app.write(sampleSnapshot());
     RenderedWidget medium(app, Size::medium);
+    const auto ticking = [](const RenderedWidget &widget) {
+        const auto clocks = widget.view()->findChildren<WordingClock *>();
+        return std::any_of(clocks.begin(), clocks.end(), [](const WordingClock *clock) { return clock->inView(); });
+    };
     EXPECT_TRUE(ticking(medium));
     medium.view()->window()->hide();
     EXPECT_FALSE(ticking(medium)) << "a hidden widget must cost nothing";
     medium.view()->window()->show();
     EXPECT_TRUE(ticking(medium));
-
-    // Nothing to count for an expired status.
-    WidgetSnapshot expiredStatus = sampleSnapshot();
-    expiredStatus.isExpired = true;
-    app.write(expiredStatus);
+    app.write(sampleWith([](WidgetSnapshot &s) { s.isExpired = true; }));
     EXPECT_FALSE(ticking(RenderedWidget(app, Size::medium)));
-}
 
-TEST(WidgetViews, TheClockWordsALineAsItComesIntoViewThenEveryPeriodAndNeverOutOfView)
-{
     WordingClock clock(nullptr, std::chrono::milliseconds(40));
     QSignalSpy due(&clock, &WordingClock::wordingDue);
     clock.setInView(true);

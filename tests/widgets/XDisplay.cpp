@@ -1,7 +1,6 @@
 #include "XDisplay.h"
 
 #include <QRandomGenerator>
-#include <QtEndian>
 
 #include <csignal>
 #include <sys/prctl.h>
@@ -9,38 +8,15 @@
 namespace vorlie::testing {
 namespace {
 
-// XWD: a header of big-endian 32-bit fields, the window name, the colour
-// map, then the pixels.
-QImage fromXwd(const QByteArray &xwd)
-{
-    enum Field { headerSize, fileVersion, format, depth, width, height, xOffset, byteOrder, bitmapUnit, bitmapBitOrder,
-                 bitmapPad, bitsPerPixel, bytesPerLine, visualClass, redMask, greenMask, blueMask, bitsPerRgb,
-                 colormapEntries, ncolors, fieldCount };
-    if (xwd.size() < qsizetype{fieldCount} * 4)
-        return {};
-    quint32 field[fieldCount];
-    for (int i = 0; i < fieldCount; ++i)
-        field[i] = qFromBigEndian<quint32>(xwd.constData() + qsizetype{i} * 4);
-    const qsizetype pixels = qsizetype(field[headerSize]) + qsizetype(field[ncolors]) * 12;
-    const qsizetype bytes = qsizetype(field[bytesPerLine]) * field[height];
-    // Blue, green, red from the least significant byte on, in three or four
-    // bytes a pixel: Xvfb uses either for depth 24.
-    const quint32 bytesPerPixel = field[bitsPerPixel] / 8;
-    if (field[byteOrder] != 0 || (bytesPerPixel != 3 && bytesPerPixel != 4) || xwd.size() < pixels + bytes)
-        return {};
-    return QImage(reinterpret_cast<const uchar *>(xwd.constData() + pixels), int(field[width]), int(field[height]),
-                  qsizetype(field[bytesPerLine]), bytesPerPixel == 4 ? QImage::Format_RGB32 : QImage::Format_BGR888)
-        .convertToFormat(QImage::Format_RGB32)
-        .copy(); // the pixels must not point into `xwd` once it is gone
-}
-
+// The root window as ImageMagick's import reads it, as 8-bit PPM: no encoding to wait for.
 QImage captureOf(const QString &display)
 {
-    QProcess xwd;
-    xwd.start(QStringLiteral("xwd"), {QStringLiteral("-display"), display, QStringLiteral("-root"), QStringLiteral("-silent")});
-    if (!xwd.waitForFinished(10'000) || xwd.exitCode() != 0)
+    QProcess import;
+    import.start(QStringLiteral("import"), {QStringLiteral("-display"), display, QStringLiteral("-window"), QStringLiteral("root"),
+                                            QStringLiteral("-depth"), QStringLiteral("8"), QStringLiteral("ppm:-")});
+    if (!import.waitForFinished(10'000) || import.exitCode() != 0)
         return {};
-    return fromXwd(xwd.readAllStandardOutput());
+    return QImage::fromData(import.readAllStandardOutput(), "PPM").convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace
