@@ -12,11 +12,14 @@ class QQmlEngine;
 namespace vorlie {
 
 class AppRouter;
+class AuthRepository;
 class LanguageSettings;
 class LaunchAtLogin;
 class MenuBarPreferences;
+class ProfileRepository;
 class SessionStore;
 class StandardDefaults;
+class StatusRepository;
 class TextLookup;
 
 // What the screens' presenters need from the composition root. The root
@@ -30,6 +33,11 @@ class AppServices : public QObject {
 public:
     struct Parts {
         SessionStore &sessionStore;
+        // The service calls a screen makes itself; everything else reaches
+        // the service through the session store.
+        AuthRepository &authRepository;
+        StatusRepository &statusRepository;
+        ProfileRepository &profileRepository;
         LanguageSettings &languageSettings;
         MenuBarPreferences &menuBarPreferences;
         TextLookup &textLookup;
@@ -51,6 +59,9 @@ public:
     static AppServices *of(const QObject *qmlObject);
 
     SessionStore &sessionStore() const { return m_parts.sessionStore; }
+    AuthRepository &authRepository() const { return m_parts.authRepository; }
+    StatusRepository &statusRepository() const { return m_parts.statusRepository; }
+    ProfileRepository &profileRepository() const { return m_parts.profileRepository; }
     LanguageSettings &languageSettings() const { return m_parts.languageSettings; }
     MenuBarPreferences &menuBarPreferences() const { return m_parts.menuBarPreferences; }
     TextLookup &textLookup() const { return m_parts.textLookup; }

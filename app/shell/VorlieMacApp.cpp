@@ -32,8 +32,12 @@ VorlieMacApp::VorlieMacApp(Options options, QObject *parent)
 
 AppServices::Parts VorlieMacApp::screenServices()
 {
+    const AppDependencies service = m_live.dependencies();
     return AppServices::Parts{
         m_sessionStore,
+        service.authRepository,
+        service.statusRepository,
+        service.profileRepository,
         m_languageSettings,
         m_menuBarPreferences,
         m_textLookup,

@@ -72,7 +72,6 @@ public:
     bool serviceUnreachable() const { return m_serviceUnreachable; }
     bool sessionExpired() const { return m_sessionExpired; }
     const std::optional<QDateTime> &dataAsOf() const { return m_dataAsOf; }
-    const AppDependencies &dependencies() const { return m_dependencies; }
     CredentialStoreState credentialStoreState() const;
 
     // Set by the status picker: first its optimistic status, then the service's.

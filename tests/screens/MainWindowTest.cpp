@@ -64,7 +64,7 @@ protected:
 
     bool syncDone() { return ViewWorld::spinUntil([&] { return store->lastSyncedAt() || store->lastSyncError(); }); }
 
-    ScreenServices services{prefsDir.path(), *store, host.rootUrl()};
+    ScreenServices services{prefsDir.path(), *store, dependencies(), host.rootUrl()};
     UiRoot ui{services.parts};
     ScreenWindow screen{ui, mainWindow};
     SyncSnapshot world = sample::data().snapshot;

@@ -2,6 +2,7 @@
 
 #include "AppRouter.h"
 #include "AppServices.h"
+#include "session/AppDependencies.h"
 #include "XdgAutostart.h"
 #include "i18n/TextLookup.h"
 #include "login/LaunchAtLogin.h"
@@ -18,10 +19,10 @@ namespace vorlie::testing {
 // Everything the screens' presenters need besides the session store, as the
 // composition root builds it, over private preference and autostart folders.
 struct ScreenServices {
-    ScreenServices(const QString &prefsDir, SessionStore &store, QUrl avatarBase)
+    ScreenServices(const QString &prefsDir, SessionStore &store, const AppDependencies &service, QUrl avatarBase)
         : defaults(PreferencePaths::under(prefsDir))
         , standard(PreferencePaths::under(prefsDir))
-        , parts{store, languages, menuBar, lookup, router, launchAtLogin, standard, std::move(avatarBase),
+        , parts{store, service.authRepository, service.statusRepository, service.profileRepository, languages, menuBar, lookup, router, launchAtLogin, standard, std::move(avatarBase),
                 [this] { return countPushRequest(); }}
     {
         lookup.apply(languages.selection());

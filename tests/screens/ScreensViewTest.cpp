@@ -62,9 +62,9 @@ struct KeyringWorld {
     MockDeviceRepository devices;
     MockAnnouncementRepository announcements;
     WidgetSnapshotStore widget{defaults, network, QUrl(QStringLiteral("http://127.0.0.1:9")), [] {}};
-    SessionStore store{AppDependencies{auth, authRepository, profile, connections, statuses, sync, devices, announcements},
-                       SyncSnapshotCache(defaults), widget};
-    ScreenServices screen{prefs.path(), store, QUrl(QStringLiteral("http://127.0.0.1:9"))};
+    AppDependencies service{auth, authRepository, profile, connections, statuses, sync, devices, announcements};
+    SessionStore store{service, SyncSnapshotCache(defaults), widget};
+    ScreenServices screen{prefs.path(), store, service, QUrl(QStringLiteral("http://127.0.0.1:9"))};
 };
 
 } // namespace

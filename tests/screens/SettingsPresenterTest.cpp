@@ -41,7 +41,7 @@ protected:
                                                           : user.notifyAutomationStatusChanged;
     }
 
-    ScreenServices screen{prefsDir.path(), *store, host.rootUrl()};
+    ScreenServices screen{prefsDir.path(), *store, dependencies(), host.rootUrl()};
     SettingsPresenter presenter{screen.services};
 };
 

@@ -35,7 +35,7 @@ protected:
         presenter->setPassword(password);
     }
 
-    ScreenServices screen{prefsDir.path(), *store, host.rootUrl()};
+    ScreenServices screen{prefsDir.path(), *store, dependencies(), host.rootUrl()};
     std::unique_ptr<SignInPresenter> presenter = std::make_unique<SignInPresenter>(screen.services);
 };
 

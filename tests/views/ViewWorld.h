@@ -117,9 +117,9 @@ public:
     MockDeviceRepository devices;
     MockAnnouncementRepository announcements;
     WidgetSnapshotStore widget{SharedDefaults(PreferencePaths::under(config.path())), network, host.rootUrl(), [] {}};
-    SessionStore store{AppDependencies{auth, authRepository, profile, connections, statuses, sync, devices, announcements},
-                       SyncSnapshotCache(SharedDefaults(PreferencePaths::under(config.path()))), widget};
-    ScreenServices screen{config.path(), store, host.rootUrl()};
+    AppDependencies service{auth, authRepository, profile, connections, statuses, sync, devices, announcements};
+    SessionStore store{service, SyncSnapshotCache(SharedDefaults(PreferencePaths::under(config.path()))), widget};
+    ScreenServices screen{config.path(), store, service, host.rootUrl()};
     LanguageSettings &languages = screen.languages;
     MenuBarPreferences &menuBar = screen.menuBar;
     LaunchAtLogin &launchAtLogin = screen.launchAtLogin;

@@ -64,7 +64,7 @@ void StatusPickerPresenter::bind(AppServices &services)
 {
     m_services = &services;
     SessionStore &store = services.sessionStore();
-    m_model = std::make_unique<StatusPickerViewModel>(store.dependencies().statusRepository, store,
+    m_model = std::make_unique<StatusPickerViewModel>(services.statusRepository(), store,
                                                       services.standardDefaults());
     StatusPickerViewModel *model = m_model.get();
     connect(model, &StatusPickerViewModel::catalogChanged, this, &StatusPickerPresenter::rebuildSections);

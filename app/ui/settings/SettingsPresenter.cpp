@@ -117,7 +117,7 @@ QCoro::Task<void> SettingsPresenter::send(Notification kind)
 {
     const QPointer<SettingsPresenter> self(this);
     SessionStore &store = m_services->sessionStore();
-    ProfileRepository &profile = store.dependencies().profileRepository;
+    ProfileRepository &profile = m_services->profileRepository();
     Pending &pending = m_pending[size_t(kind)];
     pending.inFlight = true;
     std::optional<bool> confirmed;

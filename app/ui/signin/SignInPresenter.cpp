@@ -44,7 +44,7 @@ SignInPresenter::~SignInPresenter() = default;
 void SignInPresenter::bind(AppServices &services)
 {
     m_services = &services;
-    m_viewModel = std::make_shared<OnboardingViewModel>(services.sessionStore().dependencies().authRepository);
+    m_viewModel = std::make_shared<OnboardingViewModel>(services.authRepository());
     // Signed out to sign in again: the same account, so its address is kept.
     if (const QString email = services.router().takeSignInEmail(); !email.isEmpty())
         m_viewModel->setEmail(email);
