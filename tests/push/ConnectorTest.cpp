@@ -56,15 +56,13 @@ TEST_F(ConnectorTest, RegistersAndGetsPostsToItsLocalEndpointOnlyWithTheirTypesK
 {
     const QUrl endpoint = registerConnector();
     ASSERT_TRUE(endpoint.isValid());
-    EXPECT_EQ(endpoint.scheme(), u"http");
-    EXPECT_EQ(endpoint.host(), u"127.0.0.1");
-    EXPECT_EQ(endpoint.port(), distributor.port());
+    const QString root = QStringLiteral("http://127.0.0.1:%1").arg(distributor.port());
+    EXPECT_EQ(endpoint.adjusted(QUrl::RemovePath), QUrl(root));
     EXPECT_TRUE(endpoint.path().startsWith(u"/push/")) << endpoint.toString().toStdString();
     EXPECT_EQ(connector.distributor(), distributor.busName());
     EXPECT_EQ(endpoints.size(), 1);
     EXPECT_TRUE(failures.isEmpty());
 
-    const QString root = QStringLiteral("http://127.0.0.1:%1").arg(distributor.port());
     for (const char *path : {"/push/0123456789abcdef", "/push/", "/elsewhere"})
         EXPECT_EQ(post(QUrl(root + QLatin1StringView(path)), "{}").status, 404) << path;
     EXPECT_EQ(httpExchange("GET", endpoint).status, 405);
