@@ -11,12 +11,6 @@ using namespace vorlie;
 using namespace vorlie::testing;
 using AuthState = SessionStore::AuthState;
 
-namespace {
-
-const QString marenId = QStringLiteral("01DEMOMAREN0000000000000000");
-
-} // namespace
-
 class SessionStoreTest : public AppStackFixture {
 protected:
     // Nothing of the account is left in the store, the widget or the keychain.
@@ -211,6 +205,7 @@ TEST_F(SessionStoreTest, SignInKeepsTheCacheOnlyForTheSameAccount)
     EXPECT_TRUE(cachedSnapshot());
 
     resultOf(store->signOut());
+    const QString marenId = QStringLiteral("01DEMOMAREN0000000000000000");
     const fake::TokenPair maren = service().issueTokens(marenId);
     resultOf(auth->storeTokens(maren.accessToken, maren.refreshToken));
     user.id = marenId;
