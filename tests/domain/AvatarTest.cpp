@@ -20,9 +20,12 @@ QString query(const AvatarConfiguration &a, const QString &seed = QStringLiteral
     return avatarImageURL(base, a, seed, points).query(QUrl::FullyEncoded);
 }
 
-const QString fixedHead = QStringLiteral("seed=p1&size=96&backgroundColor=transparent&skinColor=ffdbb4&hairColor=2c1b18"
-                                         "&clothing=shirtCrewNeck&clothesColor=29292e&eyes=default&eyebrows=defaultNatural"
-                                         "&mouth=default");
+// The worked example's query is head, clothes colour, face, then its top,
+// accessories and facial hair.
+const QString head = QStringLiteral("seed=p1&size=96&backgroundColor=transparent&skinColor=ffdbb4&hairColor=2c1b18"
+                                    "&clothing=shirtCrewNeck&clothesColor=");
+const QString face = QStringLiteral("&eyes=default&eyebrows=defaultNatural&mouth=default");
+const QString workedTop = QStringLiteral("&top=shortFlat&accessoriesProbability=0&facialHair=beardLight&facialHairProbability=50");
 
 } // namespace
 
@@ -56,8 +59,7 @@ TEST(AvatarCoding, SexMayBeMissingOrNullAndEachOtherFieldIsRequiredAndChecked)
 
 TEST(AvatarImageAddress, WorkedExampleGivesTheExactQuery)
 {
-    EXPECT_EQ(query(workedExample),
-              fixedHead + QStringLiteral("&top=shortFlat&accessoriesProbability=0&facialHair=beardLight&facialHairProbability=50"));
+    EXPECT_EQ(query(workedExample), head + QStringLiteral("29292e") + face + workedTop);
     const QUrl url = avatarImageURL(base, workedExample, QStringLiteral("p1"), 48);
     EXPECT_EQ(url.scheme(), QStringLiteral("https"));
     EXPECT_EQ(url.host(), QStringLiteral("avatars.example.test"));
@@ -66,44 +68,30 @@ TEST(AvatarImageAddress, WorkedExampleGivesTheExactQuery)
 
 TEST(AvatarImageAddress, AccessoriesHairAndSexShapeTheQuery)
 {
-    const QString plain = query(workedExample);
     const struct {
         const char *name;
         std::function<void(AvatarConfiguration &)> change;
-        const char *expected; // inside the query if it ends in '&', else its end; null: the worked example's query
-        const char *absent;
-        qsizetype items;
+        QString top;
+        const char *clothesColor = "29292e";
     } cases[] = {
         {"a beanie replaces the hair with a hat in the outfit colour",
          [](auto &a) { a.accessory = Accessory::beanie; a.outfitColor = OutfitColor::navy; },
-         "&clothesColor=243059&eyes=default&eyebrows=defaultNatural&mouth=default&top=winterHat02&hatColor=243059&accessoriesProbability=0&",
-         "shortFlat", 15},
+         QStringLiteral("&top=winterHat02&hatColor=243059&accessoriesProbability=0&facialHair=beardLight&facialHairProbability=50"), "243059"},
         {"sunglasses are sent, and no beard without a male face",
          [](auto &a) { a.accessory = Accessory::sunglasses; a.sex = Sex::female; },
-         "&top=shortFlat&accessories=sunglasses&accessoriesProbability=100&facialHairProbability=0", "facialHair=", 14},
+         QStringLiteral("&top=shortFlat&accessories=sunglasses&accessoriesProbability=100&facialHairProbability=0")},
         {"glasses are sent", [](auto &a) { a.accessory = Accessory::glasses; },
-         "&accessories=prescription02&accessoriesProbability=100&", nullptr, 15},
-        {"no sex gives the fewest items", [](auto &a) { a.sex = Sex::none; }, "&accessoriesProbability=0&facialHairProbability=0", "facialHair=", 13},
-        {"earrings are not drawn", [](auto &a) { a.accessory = Accessory::earrings; }, nullptr, nullptr, 14},
-        {"bald looks like short one", [](auto &a) { a.hairStyle = HairStyle::bald; }, nullptr, nullptr, 14},
+         QStringLiteral("&top=shortFlat&accessories=prescription02&accessoriesProbability=100&facialHair=beardLight&facialHairProbability=50")},
+        {"no sex gives no beard", [](auto &a) { a.sex = Sex::none; },
+         QStringLiteral("&top=shortFlat&accessoriesProbability=0&facialHairProbability=0")},
+        {"earrings are not drawn", [](auto &a) { a.accessory = Accessory::earrings; }, workedTop},
+        {"bald looks like short one", [](auto &a) { a.hairStyle = HairStyle::bald; }, workedTop},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         AvatarConfiguration a = workedExample;
         c.change(a);
-        const QString q = query(a);
-        const QLatin1StringView expected(c.expected ? c.expected : "");
-        if (expected.endsWith(u'&')) {
-            EXPECT_TRUE(q.contains(expected)) << q.toStdString();
-        } else if (c.expected) {
-            EXPECT_TRUE(q.endsWith(expected)) << q.toStdString();
-        } else {
-            EXPECT_EQ(q, plain);
-        }
-        if (c.absent) {
-            EXPECT_FALSE(q.contains(QLatin1StringView(c.absent))) << q.toStdString();
-        }
-        EXPECT_EQ(QUrlQuery(q).queryItems().size(), c.items);
+        EXPECT_EQ(query(a), head + QLatin1StringView(c.clothesColor) + face + c.top);
     }
 }
 
