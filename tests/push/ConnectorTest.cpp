@@ -70,13 +70,10 @@ TEST_F(ConnectorTest, RegistersAndGetsPostsToItsLocalEndpointOnlyWithTheirTypesK
     ASSERT_TRUE(waitForCount(messages, 1));
     ASSERT_EQ(messages.size(), 1);
     const QVariantMap userInfo = messages.constFirst().constFirst().toMap();
-    EXPECT_EQ(userInfo.value("type"), QStringLiteral("partner_status_changed"));
-    EXPECT_EQ(userInfo.value("personId").typeId(), QMetaType::QString);
-    EXPECT_EQ(userInfo.value("personId"), QStringLiteral("p1"));
+    // A text in place of the number would compare equal: its type is checked on its own.
+    EXPECT_EQ(userInfo, (QVariantMap{{"type", QStringLiteral("partner_status_changed")}, {"personId", QStringLiteral("p1")}, {"count", 3}}));
     const QVariant count = userInfo.value("count");
     EXPECT_TRUE(count.typeId() == QMetaType::Double || count.typeId() == QMetaType::LongLong) << count.typeName();
-    EXPECT_EQ(count.toInt(), 3);
-    EXPECT_EQ(userInfo.size(), 3);
 }
 
 // Each refused body is followed by a good one; the bus keeps their order, so
