@@ -20,10 +20,6 @@ struct Note {
     friend bool operator==(const Note &, const Note &) = default;
 };
 
-struct Counter {
-    int count = 0;
-};
-
 } // namespace
 
 template<>
@@ -46,17 +42,6 @@ struct vorlie::JsonCodec<Note> {
     }
 };
 
-template<>
-struct vorlie::JsonCodec<Counter> {
-    static std::optional<Counter> decode(JsonView v)
-    {
-        Counter c;
-        if (!v.isObject() || !json::readRequired(v, "count"_L1, c.count))
-            return std::nullopt;
-        return c;
-    }
-};
-
 class SharedRecords : public PrefsFixture {};
 
 TEST_F(SharedRecords, RoundTripLosesOnlyFractionalSecondsAndForeignOrBrokenDataReadsAsNoneAndStays)
@@ -71,12 +56,8 @@ TEST_F(SharedRecords, RoundTripLosesOnlyFractionalSecondsAndForeignOrBrokenDataR
     // Foreign or broken data reads as none and stays stored.
     EXPECT_FALSE(defaults.loadShared<Note>(QStringLiteral("missing")).has_value());
 
-    ASSERT_TRUE(defaults.setData(QStringLiteral("note"), R"({"count":3})"));
-    EXPECT_FALSE(defaults.loadShared<Note>(QStringLiteral("note")).has_value());
-    EXPECT_EQ(defaults.loadShared<Counter>(QStringLiteral("note"))->count, 3);
-    EXPECT_EQ(defaults.data(QStringLiteral("note")), QByteArray(R"({"count":3})"));
-
-    for (const QByteArray &broken : {QByteArray("not json"), QByteArray("{\"title\":\"x\",\"at\":\"2025-01-01T00:00:00.5Z\"}"), QByteArray("\xff\xfe")}) {
+    for (const QByteArray &broken : {QByteArray(R"({"count":3})"), QByteArray("not json"),
+                                     QByteArray(R"({"title":"x","at":"2025-01-01T00:00:00.5Z"})"), QByteArray("\xff\xfe")}) {
         ASSERT_TRUE(defaults.setData(QStringLiteral("note"), broken));
         EXPECT_FALSE(defaults.loadShared<Note>(QStringLiteral("note")).has_value());
         EXPECT_EQ(defaults.data(QStringLiteral("note")), broken);
