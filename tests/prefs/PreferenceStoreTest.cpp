@@ -6,21 +6,7 @@
 #include <QFileInfo>
 #include <QSettings>
 
-#include <sys/stat.h>
-
 using namespace vorlie;
-
-namespace {
-
-unsigned modeOf(const QString &path)
-{
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return 0;
-    return st.st_mode & 0777U;
-}
-
-} // namespace
 
 using PreferenceStore = PrefsFixture;
 

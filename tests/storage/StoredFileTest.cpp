@@ -1,6 +1,7 @@
 // Damaged, hostile and odd stored files: each is read as no value without
 // blocking or swallowing memory, nothing outside our folder is written, and
 // the next save leaves a usable store behind.
+#include "prefs/PrefsFixture.h"
 #include "prefs/PrivateFile.h"
 #include "prefs/PreferenceKeys.h"
 #include "prefs/SharedDefaults.h"
@@ -28,14 +29,6 @@ using namespace vorlie;
 using namespace std::chrono_literals;
 
 namespace {
-
-unsigned modeOf(const QString &path)
-{
-    struct stat st {};
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
-        return 0;
-    return st.st_mode & 07777U;
-}
 
 long peakResidentKiB()
 {
@@ -78,13 +71,6 @@ protected:
     QString cachePath() const { return dataDir() + u'/' + prefkeys::syncSnapshot(); }
 
     void prepareDataDir() const { ASSERT_TRUE(QDir().mkpath(dataDir())); }
-
-    static void writeFile(const QString &path, const QByteArray &bytes)
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
 
     // The cache reads nothing and then takes a save that reads back whole.
     void expectCacheRecovers() const
@@ -134,10 +120,9 @@ TEST_F(StoredFiles, SpecialFilesInPlaceOfAValueOrTheIniNeitherBlockNorFloodAndVa
 TEST_F(StoredFiles, LinksOutOfOurFolderAreNeitherReadNorWrittenThrough)
 {
     const QString outsideFile = outside.filePath(QStringLiteral("precious"));
-    writeFile(outsideFile, R"({"someone":"else"})");
+    writeRaw(outsideFile, R"({"someone":"else"})");
     const QString outsideDir = outside.filePath(QStringLiteral("elsewhere"));
-    ASSERT_TRUE(QDir().mkpath(outsideDir));
-    writeFile(outsideDir + u'/' + prefkeys::syncSnapshot(), "theirs");
+    writeRaw(outsideDir + u'/' + prefkeys::syncSnapshot(), "theirs");
     const QByteArray outsideBefore = digestOfTree(outside.path()) + digestOfTree(outsideDir);
 
     // The INI file and the data directory both point elsewhere.
@@ -162,7 +147,7 @@ TEST_F(StoredFiles, ALinkedValueFileIsReplacedAndItsTargetKept)
 {
     prepareDataDir();
     const QString outsideFile = outside.filePath(QStringLiteral("precious"));
-    writeFile(outsideFile, "keep me");
+    writeRaw(outsideFile, "keep me");
     ASSERT_TRUE(QFile::link(outsideFile, cachePath()));
     expectCacheRecovers();
     QFile target(outsideFile);
@@ -183,8 +168,7 @@ TEST_F(StoredFiles, WhatStandsInTheWayIsMovedAsideKeepingOne)
 
     // A plain file where the data directory belongs.
     ASSERT_TRUE(QDir(dataDir()).removeRecursively());
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(dataDir()).absolutePath()));
-    writeFile(dataDir(), "not a directory");
+    writeRaw(dataDir(), "not a directory");
     expectCacheRecovers();
     EXPECT_TRUE(QFileInfo(dataDir() + QStringLiteral(".broken")).isFile());
 }
@@ -215,7 +199,7 @@ TEST_F(StoredFiles, CutShortRandomOrOversizedValuesReadAsNothingAndAreOverwritte
     for (char &c : noise)
         c = static_cast<char>(random.bounded(256));
     for (const QByteArray &damaged : {whole.left(whole.size() / 2), whole.left(1), QByteArray(), noise}) {
-        writeFile(cachePath(), damaged);
+        writeRaw(cachePath(), damaged);
         expectCacheRecovers();
     }
 
