@@ -39,17 +39,14 @@ TEST(AvatarCoding, RoundTripsEveryField)
 
 TEST(AvatarCoding, SexMayBeMissingOrNullAndEachOtherFieldIsRequiredAndChecked)
 {
-    const auto missing = decode<AvatarConfiguration>(without(avatarJson(), "sex"));
-    ASSERT_TRUE(missing);
-    EXPECT_EQ(missing->sex, Sex::none);
-    const auto null = decode<AvatarConfiguration>(with(avatarJson(), "sex", QJsonValue::Null));
-    ASSERT_TRUE(null);
-    EXPECT_EQ(null->sex, Sex::none);
+    const AvatarConfiguration noSex; // the worked example without its sex
+    EXPECT_EQ(decode<AvatarConfiguration>(without(avatarJson(), "sex")), noSex);
+    EXPECT_EQ(decode<AvatarConfiguration>(with(avatarJson(), "sex", QJsonValue::Null)), noSex);
     // The default is only for absence: a wrong value still fails.
     EXPECT_FALSE(decode<AvatarConfiguration>(with(avatarJson(), "sex", "other")));
     EXPECT_FALSE(decode<AvatarConfiguration>(with(avatarJson(), "sex", 0)));
     // And it is always written, so the next reader need not guess.
-    EXPECT_EQ(JsonCodec<AvatarConfiguration>::encode(*missing).toObject().value("sex"), QJsonValue("none"));
+    EXPECT_EQ(JsonCodec<AvatarConfiguration>::encode(noSex).toObject().value("sex"), QJsonValue("none"));
 
     const auto keys = {"skinTone", "hairStyle", "hairColor", "outfit", "outfitColor", "accessory", "expression"};
     expectRequired<AvatarConfiguration>(avatarJson(), keys);

@@ -1,6 +1,7 @@
 // Launch at login: the XDG autostart entry on disk and the switch's rules.
 #include "XdgAutostart.h"
 #include "login/LaunchAtLogin.h"
+#include "prefs/PrefsFixture.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -55,13 +56,6 @@ QMap<QString, QString> readEntry(const QString &path)
     return keys;
 }
 
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-}
-
 } // namespace
 
 TEST(XdgAutostart, RegistrationWritesARunnableEntryAndUnregistrationRemovesIt)
@@ -101,17 +95,17 @@ TEST(XdgAutostart, EntriesTheSessionWouldSkipCountAsNotRegistered)
     QTemporaryDir dir;
     XdgAutostart autostart(dir.path(), QStringLiteral("/usr/bin/vorlie"));
     const QByteArray runnable("[Desktop Entry]\nType=Application\nExec=vorlie\n");
-    writeFile(autostart.entryPath(), runnable);
+    writeRaw(autostart.entryPath(), runnable);
     EXPECT_EQ(autostart.status(), Status::enabled) << "an entry written by hand counts too";
 
     for (const QByteArray &content : {runnable + "Hidden=true\n", runnable + "X-GNOME-Autostart-enabled=false\n",
                                       QByteArray("Type=Application\nExec=vorlie\n"), QByteArray("[Desktop Entry]\nType=Link\nExec=vorlie\n"),
                                       QByteArray("[Desktop Entry]\nType=Application\n"), QByteArray("\x00\xff garbage", 10)}) {
-        writeFile(autostart.entryPath(), content);
+        writeRaw(autostart.entryPath(), content);
         EXPECT_EQ(autostart.status(), Status::notRegistered) << content.toStdString();
     }
     // Registering again replaces such an entry whole.
-    writeFile(autostart.entryPath(), runnable + "Hidden=true\nComment=left over\n");
+    writeRaw(autostart.entryPath(), runnable + "Hidden=true\nComment=left over\n");
     ASSERT_TRUE(autostart.registerItem());
     EXPECT_EQ(autostart.status(), Status::enabled);
     const auto entry = readEntry(autostart.entryPath());
@@ -125,7 +119,7 @@ TEST(XdgAutostart, RefusesWhatItCannotWrite)
 {
     QTemporaryDir dir;
     // The autostart directory's place is taken by a file.
-    writeFile(dir.filePath(QStringLiteral("autostart")), "not a directory");
+    writeRaw(dir.filePath(QStringLiteral("autostart")), "not a directory");
     XdgAutostart blocked(dir.filePath(QStringLiteral("autostart")), QStringLiteral("/usr/bin/vorlie"));
     EXPECT_FALSE(blocked.registerItem());
     EXPECT_EQ(blocked.status(), Status::notRegistered);
