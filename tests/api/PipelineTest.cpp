@@ -37,7 +37,6 @@ TEST_F(Pipeline, TokensGoOnlyWithAuthenticatedRequests)
     EXPECT_EQ(service().requestCount(QStringLiteral("open")), 1);
     EXPECT_EQ(service().requestCount(QStringLiteral("auth/refresh")), 0);
     EXPECT_FALSE(service().requests(QStringLiteral("open"))[0].headers.contains("authorization"));
-    EXPECT_EQ(service().requests(QStringLiteral("open"))[0].headers.value("content-type"), QByteArray("application/json"));
 }
 
 TEST_F(Pipeline, ConcurrentExpiredRequestsShareOneRefreshAndRepeatOnceEach)
@@ -70,7 +69,8 @@ TEST_F(Pipeline, ConcurrentExpiredRequestsShareOneRefreshAndRepeatOnceEach)
 }
 
 // Every failing answer becomes exactly one error, sent and refreshed as often as the row says
-// (0 sends: the transport may resend a GET on a dropped connection, so it is not counted).
+// (how each status and envelope is classified is the validation table's to check;
+// 0 sends: the transport may resend a GET on a dropped connection, so it is not counted).
 TEST_F(Pipeline, FailingAnswersAreClassifiedAndRepeatedOnlyAfterA401)
 {
     signIn();
@@ -88,20 +88,13 @@ TEST_F(Pipeline, FailingAnswersAreClassifiedAndRepeatedOnlyAfterA401)
         int refreshes = 0;
         std::optional<ScriptedReply> refresh = std::nullopt;
     } rows[] = {
-        {"429 with an envelope", reply(429, errorEnvelope("RATE_LIMITED", "slow")), APIError::rateLimited()},
-        {"429 without", reply(429), APIError::unknown(429)},
         {"500 with an envelope", reply(500, errorEnvelope("x", "y")), APIError::server(QStringLiteral("x"), QStringLiteral("y"), 500)},
-        {"422 with an envelope", reply(422, errorEnvelope("INVALID", "Nope")),
-         APIError::server(QStringLiteral("INVALID"), QStringLiteral("Nope"), 422)},
         {"503 in HTML", reply(503, "<html>busy</html>"), APIError::unknown(503)},
-        {"404 not JSON", reply(404, "not json"), APIError::unknown(404)},
         {"a redirect, not followed", redirect, APIError::unknown(302)},
         {"204 without data", reply(204), decoding},
         {"no data envelope", reply(200, R"({"user":{}})"), decoding},
         {"cut JSON", reply(200, "{\"data\":"), decoding},
         {"data of the wrong type", reply(200, R"({"data":"text"})"), decoding},
-        {"an array", reply(200, "[1,2]"), decoding},
-        {"not UTF-8", reply(200, "\xff\xfe"), decoding},
         {"slower than the time-out", reply(200, R"({"data":{}})", 3s), APIError::timeout()},
         {"dropped", misbehaving(B::dropConnection), APIError::offline(), 0},
         {"body cut in half", misbehaving(B::truncateBody, 200, R"({"data":{"displayName":"a long enough body to cut in half"}})"),

@@ -12,60 +12,41 @@ namespace {
 
 const QUrl base(QStringLiteral("https://avatars.example.test"));
 
-AvatarConfiguration workedExample()
-{
-    // warm_1, short_1, black, tshirt, black, none, default, male
-    AvatarConfiguration a;
-    a.skinTone = SkinTone::warm1;
-    a.hairStyle = HairStyle::short1;
-    a.hairColor = HairColor::black;
-    a.outfit = Outfit::tshirt;
-    a.outfitColor = OutfitColor::black;
-    a.accessory = Accessory::none;
-    a.expression = Expression::default_;
-    a.sex = Sex::male;
-    return a;
-}
+// warm_1, short_1, black, tshirt, black, none, default, male
+const AvatarConfiguration workedExample{.sex = Sex::male};
 
 QString query(const AvatarConfiguration &a, const QString &seed = QStringLiteral("p1"), int points = 48)
 {
     return avatarImageURL(base, a, seed, points).query(QUrl::FullyEncoded);
 }
 
-const QString fixedHead = QStringLiteral("seed=p1&size=96&backgroundColor=transparent&skinColor=ffdbb4&hairColor=2c1b18"
-                                         "&clothing=shirtCrewNeck&clothesColor=29292e&eyes=default&eyebrows=defaultNatural"
-                                         "&mouth=default");
+// The worked example's query is head, clothes colour, face, then its top,
+// accessories and facial hair.
+const QString head = QStringLiteral("seed=p1&size=96&backgroundColor=transparent&skinColor=ffdbb4&hairColor=2c1b18"
+                                    "&clothing=shirtCrewNeck&clothesColor=");
+const QString face = QStringLiteral("&eyes=default&eyebrows=defaultNatural&mouth=default");
+const QString workedTop = QStringLiteral("&top=shortFlat&accessoriesProbability=0&facialHair=beardLight&facialHairProbability=50");
 
 } // namespace
 
 TEST(AvatarCoding, RoundTripsEveryField)
 {
-    AvatarConfiguration a;
-    a.skinTone = SkinTone::deep2;
-    a.hairStyle = HairStyle::buzz;
-    a.hairColor = HairColor::pink;
-    a.outfit = Outfit::jacket;
-    a.outfitColor = OutfitColor::purple;
-    a.accessory = Accessory::headphones;
-    a.expression = Expression::grin;
-    a.sex = Sex::female;
+    const AvatarConfiguration a{SkinTone::deep2, HairStyle::buzz, HairColor::pink, Outfit::jacket,
+                                OutfitColor::purple, Accessory::headphones, Expression::grin, Sex::female};
     EXPECT_EQ(roundTrip(a), a);
-    EXPECT_EQ(decode<AvatarConfiguration>(avatarJson()), workedExample());
+    EXPECT_EQ(decode<AvatarConfiguration>(avatarJson()), workedExample);
 }
 
 TEST(AvatarCoding, SexMayBeMissingOrNullAndEachOtherFieldIsRequiredAndChecked)
 {
-    const auto missing = decode<AvatarConfiguration>(without(avatarJson(), "sex"));
-    ASSERT_TRUE(missing);
-    EXPECT_EQ(missing->sex, Sex::none);
-    const auto null = decode<AvatarConfiguration>(with(avatarJson(), "sex", QJsonValue::Null));
-    ASSERT_TRUE(null);
-    EXPECT_EQ(null->sex, Sex::none);
+    const AvatarConfiguration noSex; // the worked example without its sex
+    EXPECT_EQ(decode<AvatarConfiguration>(without(avatarJson(), "sex")), noSex);
+    EXPECT_EQ(decode<AvatarConfiguration>(with(avatarJson(), "sex", QJsonValue::Null)), noSex);
     // The default is only for absence: a wrong value still fails.
     EXPECT_FALSE(decode<AvatarConfiguration>(with(avatarJson(), "sex", "other")));
     EXPECT_FALSE(decode<AvatarConfiguration>(with(avatarJson(), "sex", 0)));
     // And it is always written, so the next reader need not guess.
-    EXPECT_EQ(JsonCodec<AvatarConfiguration>::encode(*missing).toObject().value("sex"), QJsonValue("none"));
+    EXPECT_EQ(JsonCodec<AvatarConfiguration>::encode(noSex).toObject().value("sex"), QJsonValue("none"));
 
     const auto keys = {"skinTone", "hairStyle", "hairColor", "outfit", "outfitColor", "accessory", "expression"};
     expectRequired<AvatarConfiguration>(avatarJson(), keys);
@@ -75,9 +56,8 @@ TEST(AvatarCoding, SexMayBeMissingOrNullAndEachOtherFieldIsRequiredAndChecked)
 
 TEST(AvatarImageAddress, WorkedExampleGivesTheExactQuery)
 {
-    EXPECT_EQ(query(workedExample()),
-              fixedHead + QStringLiteral("&top=shortFlat&accessoriesProbability=0&facialHair=beardLight&facialHairProbability=50"));
-    const QUrl url = avatarImageURL(base, workedExample(), QStringLiteral("p1"), 48);
+    EXPECT_EQ(query(workedExample), head + QStringLiteral("29292e") + face + workedTop);
+    const QUrl url = avatarImageURL(base, workedExample, QStringLiteral("p1"), 48);
     EXPECT_EQ(url.scheme(), QStringLiteral("https"));
     EXPECT_EQ(url.host(), QStringLiteral("avatars.example.test"));
     EXPECT_EQ(url.path(), QStringLiteral("/9.x/avataaars/png"));
@@ -85,57 +65,37 @@ TEST(AvatarImageAddress, WorkedExampleGivesTheExactQuery)
 
 TEST(AvatarImageAddress, AccessoriesHairAndSexShapeTheQuery)
 {
-    const QString plain = query(workedExample());
     const struct {
         const char *name;
         std::function<void(AvatarConfiguration &)> change;
-        const char *expected; // inside the query if it ends in '&', else its end; null: the worked example's query
-        const char *absent;
-        qsizetype items;
+        QString top;
+        const char *clothesColor = "29292e";
     } cases[] = {
         {"a beanie replaces the hair with a hat in the outfit colour",
          [](auto &a) { a.accessory = Accessory::beanie; a.outfitColor = OutfitColor::navy; },
-         "&clothesColor=243059&eyes=default&eyebrows=defaultNatural&mouth=default&top=winterHat02&hatColor=243059&accessoriesProbability=0&",
-         "shortFlat", 15},
+         QStringLiteral("&top=winterHat02&hatColor=243059&accessoriesProbability=0&facialHair=beardLight&facialHairProbability=50"), "243059"},
         {"sunglasses are sent, and no beard without a male face",
          [](auto &a) { a.accessory = Accessory::sunglasses; a.sex = Sex::female; },
-         "&top=shortFlat&accessories=sunglasses&accessoriesProbability=100&facialHairProbability=0", "facialHair=", 14},
+         QStringLiteral("&top=shortFlat&accessories=sunglasses&accessoriesProbability=100&facialHairProbability=0")},
         {"glasses are sent", [](auto &a) { a.accessory = Accessory::glasses; },
-         "&accessories=prescription02&accessoriesProbability=100&", nullptr, 15},
-        {"no sex gives the fewest items", [](auto &a) { a.sex = Sex::none; }, "&accessoriesProbability=0&facialHairProbability=0", "facialHair=", 13},
-        {"earrings are not drawn", [](auto &a) { a.accessory = Accessory::earrings; }, nullptr, nullptr, 14},
-        {"headphones are not drawn", [](auto &a) { a.accessory = Accessory::headphones; }, nullptr, nullptr, 14},
-        {"bald looks like short one", [](auto &a) { a.hairStyle = HairStyle::bald; }, nullptr, nullptr, 14},
+         QStringLiteral("&top=shortFlat&accessories=prescription02&accessoriesProbability=100&facialHair=beardLight&facialHairProbability=50")},
+        {"no sex gives no beard", [](auto &a) { a.sex = Sex::none; },
+         QStringLiteral("&top=shortFlat&accessoriesProbability=0&facialHairProbability=0")},
+        {"earrings are not drawn", [](auto &a) { a.accessory = Accessory::earrings; }, workedTop},
+        {"bald looks like short one", [](auto &a) { a.hairStyle = HairStyle::bald; }, workedTop},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        AvatarConfiguration a = workedExample();
+        AvatarConfiguration a = workedExample;
         c.change(a);
-        const QString q = query(a);
-        const QLatin1StringView expected(c.expected ? c.expected : "");
-        if (expected.endsWith(u'&')) {
-            EXPECT_TRUE(q.contains(expected)) << q.toStdString();
-        } else if (c.expected) {
-            EXPECT_TRUE(q.endsWith(expected)) << q.toStdString();
-        } else {
-            EXPECT_EQ(q, plain);
-        }
-        if (c.absent) {
-            EXPECT_FALSE(q.contains(QLatin1StringView(c.absent))) << q.toStdString();
-        }
-        EXPECT_EQ(QUrlQuery(q).queryItems().size(), c.items);
+        EXPECT_EQ(query(a), head + QLatin1StringView(c.clothesColor) + face + c.top);
     }
 }
 
 TEST(AvatarImageAddress, EveryChoiceReachesTheQuery)
 {
-    AvatarConfiguration a = workedExample();
-    a.skinTone = SkinTone::deep2;
-    a.hairColor = HairColor::blue;
-    a.outfit = Outfit::sweater;
-    a.outfitColor = OutfitColor::green;
-    a.expression = Expression::grin;
-    a.hairStyle = HairStyle::long1;
+    const AvatarConfiguration a{SkinTone::deep2, HairStyle::long1, HairColor::blue, Outfit::sweater,
+                                OutfitColor::green, Accessory::none, Expression::grin, Sex::male};
     const QUrlQuery q(query(a));
     EXPECT_EQ(q.queryItemValue("skinColor"), QStringLiteral("614335"));
     EXPECT_EQ(q.queryItemValue("hairColor"), QStringLiteral("4a6fa5"));
@@ -148,18 +108,18 @@ TEST(AvatarImageAddress, EveryChoiceReachesTheQuery)
 TEST(AvatarImageAddress, SeedIsEncodedSoItCannotAlterTheQueryAndAnySizeIsValid)
 {
     const QString seed = QStringLiteral("a+b&size=1#x é/?");
-    const QUrl url = avatarImageURL(base, workedExample(), seed, 48);
+    const QUrl url = avatarImageURL(base, workedExample, seed, 48);
     const QString q = url.query(QUrl::FullyEncoded);
     EXPECT_TRUE(q.startsWith(QStringLiteral("seed=a%2Bb%26size%3D1%23x%20%C3%A9%2F%3F&size=96&"))) << q.toStdString();
     EXPECT_TRUE(url.fragment().isNull());
     EXPECT_EQ(QUrlQuery(url).queryItemValue("seed", QUrl::FullyDecoded), seed);
 
     // Any size or seed gives a valid address.
-    EXPECT_TRUE(query(workedExample(), QString(), 0).startsWith(QStringLiteral("seed=&size=0&")));
-    EXPECT_TRUE(query(workedExample(), QStringLiteral("p"), std::numeric_limits<int>::max())
+    EXPECT_TRUE(query(workedExample, QString(), 0).startsWith(QStringLiteral("seed=&size=0&")));
+    EXPECT_TRUE(query(workedExample, QStringLiteral("p"), std::numeric_limits<int>::max())
                     .contains(QStringLiteral("&size=4294967294&")));
-    EXPECT_TRUE(avatarImageURL(base, workedExample(), QStringLiteral("p"), -1).isValid());
+    EXPECT_TRUE(avatarImageURL(base, workedExample, QStringLiteral("p"), -1).isValid());
     // A base with a path keeps it, so the service may live below a prefix.
-    EXPECT_EQ(avatarImageURL(QUrl(QStringLiteral("https://cdn.example.test/render/")), workedExample(), QStringLiteral("p"), 1).path(),
+    EXPECT_EQ(avatarImageURL(QUrl(QStringLiteral("https://cdn.example.test/render/")), workedExample, QStringLiteral("p"), 1).path(),
               QStringLiteral("/render/9.x/avataaars/png"));
 }

@@ -119,8 +119,6 @@ public:
         QCoreApplication::installTranslator(this);
     }
     ~FakeTextTable() override { QCoreApplication::removeTranslator(this); }
-    FakeTextTable(const FakeTextTable &) = delete;
-    FakeTextTable &operator=(const FakeTextTable &) = delete;
 
     bool isEmpty() const override { return false; }
     QString translate(const char *, const char *sourceText, const char *, int) const override

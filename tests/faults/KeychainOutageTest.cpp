@@ -41,8 +41,6 @@ public:
         m_connection.unregisterObject(QStringLiteral("/"), QDBusConnection::UnregisterTree);
         QDBusConnection::disconnectFromBus(QStringLiteral("silent"));
     }
-    SilentSecretService(const SilentSecretService &) = delete;
-    SilentSecretService &operator=(const SilentSecretService &) = delete;
 
     int calls() const { return m_calls; }
 
@@ -160,8 +158,7 @@ TEST_F(KeychainOutage, AKeyringThatNeverAnswersCostsOneGuardAndItsSessionReturns
 
     auto silent = std::make_unique<SilentSecretService>();
     startSession();
-    int restored = 0;
-    QObject::connect(auth.get(), &AuthSession::sessionRestored, [&restored] { ++restored; });
+    QSignalSpy restored(auth.get(), &AuthSession::sessionRestored);
     EXPECT_EQ(resultOf(auth->state()), AuthSession::State::signedOut);
     EXPECT_EQ(auth->credentialStoreState(), CredentialStoreState::unavailable);
     const int callsOfOneRead = silent->calls();
@@ -171,7 +168,7 @@ TEST_F(KeychainOutage, AKeyringThatNeverAnswersCostsOneGuardAndItsSessionReturns
 
     silent.reset();
     ASSERT_TRUE(keyring.start());
-    ASSERT_TRUE(spinUntil([&restored] { return restored == 1; }, keyringLimit)) << "the stored session was not taken up";
+    ASSERT_TRUE(spinUntil([&restored] { return restored.count() == 1; }, keyringLimit)) << "the stored session was not taken up";
     EXPECT_EQ(resultOf(auth->state()), AuthSession::State::signedIn);
     EXPECT_EQ(resultOf(auth->refreshToken()), pair.refreshToken);
     EXPECT_EQ(auth->credentialStoreState(), CredentialStoreState::available);

@@ -49,8 +49,6 @@ public:
         m_daemon.kill();
         m_daemon.waitForFinished();
     }
-    PrivateSessionBus(const PrivateSessionBus &) = delete;
-    PrivateSessionBus &operator=(const PrivateSessionBus &) = delete;
 
     bool isUp() const { return !m_address.isEmpty(); }
 

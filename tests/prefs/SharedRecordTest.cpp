@@ -17,10 +17,7 @@ struct Note {
     QString title;
     std::optional<QString> body;
     QDateTime at;
-};
-
-struct Counter {
-    int count = 0;
+    friend bool operator==(const Note &, const Note &) = default;
 };
 
 } // namespace
@@ -45,17 +42,6 @@ struct vorlie::JsonCodec<Note> {
     }
 };
 
-template<>
-struct vorlie::JsonCodec<Counter> {
-    static std::optional<Counter> decode(JsonView v)
-    {
-        Counter c;
-        if (!v.isObject() || !json::readRequired(v, "count"_L1, c.count))
-            return std::nullopt;
-        return c;
-    }
-};
-
 class SharedRecords : public PrefsFixture {};
 
 TEST_F(SharedRecords, RoundTripLosesOnlyFractionalSecondsAndForeignOrBrokenDataReadsAsNoneAndStays)
@@ -64,21 +50,14 @@ TEST_F(SharedRecords, RoundTripLosesOnlyFractionalSecondsAndForeignOrBrokenDataR
     const Note note{QStringLiteral("Grüße ✓"), std::nullopt, QDateTime::fromMSecsSinceEpoch(1'765'000'000'250, Qt::UTC)};
     ASSERT_TRUE(defaults.saveShared(note, QStringLiteral("note")));
     EXPECT_EQ(defaults.data(QStringLiteral("note")), QByteArray(R"({"at":"2025-12-06T05:46:40Z","title":"Grüße ✓"})"));
-    const auto loaded = defaults.loadShared<Note>(QStringLiteral("note"));
-    ASSERT_TRUE(loaded.has_value());
-    EXPECT_EQ(loaded->title, note.title);
-    EXPECT_FALSE(loaded->body.has_value());
-    EXPECT_EQ(loaded->at, QDateTime::fromMSecsSinceEpoch(1'765'000'000'000, Qt::UTC));
+    EXPECT_EQ(defaults.loadShared<Note>(QStringLiteral("note")),
+              (Note{note.title, std::nullopt, QDateTime::fromMSecsSinceEpoch(1'765'000'000'000, Qt::UTC)}));
 
     // Foreign or broken data reads as none and stays stored.
     EXPECT_FALSE(defaults.loadShared<Note>(QStringLiteral("missing")).has_value());
 
-    ASSERT_TRUE(defaults.setData(QStringLiteral("note"), R"({"count":3})"));
-    EXPECT_FALSE(defaults.loadShared<Note>(QStringLiteral("note")).has_value());
-    EXPECT_EQ(defaults.loadShared<Counter>(QStringLiteral("note"))->count, 3);
-    EXPECT_EQ(defaults.data(QStringLiteral("note")), QByteArray(R"({"count":3})"));
-
-    for (const QByteArray &broken : {QByteArray("not json"), QByteArray("{\"title\":\"x\",\"at\":\"2025-01-01T00:00:00.5Z\"}"), QByteArray("\xff\xfe")}) {
+    for (const QByteArray &broken : {QByteArray(R"({"count":3})"), QByteArray("not json"),
+                                     QByteArray(R"({"title":"x","at":"2025-01-01T00:00:00.5Z"})"), QByteArray("\xff\xfe")}) {
         ASSERT_TRUE(defaults.setData(QStringLiteral("note"), broken));
         EXPECT_FALSE(defaults.loadShared<Note>(QStringLiteral("note")).has_value());
         EXPECT_EQ(defaults.data(QStringLiteral("note")), broken);

@@ -56,15 +56,13 @@ TEST_F(ConnectorTest, RegistersAndGetsPostsToItsLocalEndpointOnlyWithTheirTypesK
 {
     const QUrl endpoint = registerConnector();
     ASSERT_TRUE(endpoint.isValid());
-    EXPECT_EQ(endpoint.scheme(), u"http");
-    EXPECT_EQ(endpoint.host(), u"127.0.0.1");
-    EXPECT_EQ(endpoint.port(), distributor.port());
+    const QString root = QStringLiteral("http://127.0.0.1:%1").arg(distributor.port());
+    EXPECT_EQ(endpoint.adjusted(QUrl::RemovePath), QUrl(root));
     EXPECT_TRUE(endpoint.path().startsWith(u"/push/")) << endpoint.toString().toStdString();
     EXPECT_EQ(connector.distributor(), distributor.busName());
     EXPECT_EQ(endpoints.size(), 1);
     EXPECT_TRUE(failures.isEmpty());
 
-    const QString root = QStringLiteral("http://127.0.0.1:%1").arg(distributor.port());
     for (const char *path : {"/push/0123456789abcdef", "/push/", "/elsewhere"})
         EXPECT_EQ(post(QUrl(root + QLatin1StringView(path)), "{}").status, 404) << path;
     EXPECT_EQ(httpExchange("GET", endpoint).status, 405);
@@ -72,13 +70,10 @@ TEST_F(ConnectorTest, RegistersAndGetsPostsToItsLocalEndpointOnlyWithTheirTypesK
     ASSERT_TRUE(waitForCount(messages, 1));
     ASSERT_EQ(messages.size(), 1);
     const QVariantMap userInfo = messages.constFirst().constFirst().toMap();
-    EXPECT_EQ(userInfo.value("type"), QStringLiteral("partner_status_changed"));
-    EXPECT_EQ(userInfo.value("personId").typeId(), QMetaType::QString);
-    EXPECT_EQ(userInfo.value("personId"), QStringLiteral("p1"));
+    // A text in place of the number would compare equal: its type is checked on its own.
+    EXPECT_EQ(userInfo, (QVariantMap{{"type", QStringLiteral("partner_status_changed")}, {"personId", QStringLiteral("p1")}, {"count", 3}}));
     const QVariant count = userInfo.value("count");
     EXPECT_TRUE(count.typeId() == QMetaType::Double || count.typeId() == QMetaType::LongLong) << count.typeName();
-    EXPECT_EQ(count.toInt(), 3);
-    EXPECT_EQ(userInfo.size(), 3);
 }
 
 // Each refused body is followed by a good one; the bus keeps their order, so
@@ -195,14 +190,10 @@ TEST(ConnectorDiscovery, WithoutAUsableDistributorOrNameRegistrationFailsQuietly
         if (c.nameTaken)
             distributor.emplace();
         const QString name = c.nameTaken ? taken : uniqueConnectorName();
-        std::optional<UnifiedPushConnector> connector;
-        if (c.onBus)
-            connector.emplace(name);
-        else
-            connector.emplace(name, QDBusConnection(QStringLiteral("never-connected")));
-        QSignalSpy endpoints(&*connector, &UnifiedPushConnector::deviceTokenReceived);
-        QSignalSpy failures(&*connector, &UnifiedPushConnector::registrationFailed);
-        connector->start();
+        UnifiedPushConnector connector(name, c.onBus ? QDBusConnection::sessionBus() : QDBusConnection(QStringLiteral("never-connected")));
+        QSignalSpy endpoints(&connector, &UnifiedPushConnector::deviceTokenReceived);
+        QSignalSpy failures(&connector, &UnifiedPushConnector::registrationFailed);
+        connector.start();
         if (c.onBus) {
             EXPECT_TRUE(failures.isEmpty()) << "outcomes arrive after start() returns";
         }

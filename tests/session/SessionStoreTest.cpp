@@ -11,12 +11,6 @@ using namespace vorlie;
 using namespace vorlie::testing;
 using AuthState = SessionStore::AuthState;
 
-namespace {
-
-const QString marenId = QStringLiteral("01DEMOMAREN0000000000000000");
-
-} // namespace
-
 class SessionStoreTest : public AppStackFixture {
 protected:
     // Nothing of the account is left in the store, the widget or the keychain.
@@ -86,22 +80,13 @@ TEST_F(SessionStoreTest, HundredTriggersDuringASyncShareOneRequestAndOneResult)
     EXPECT_EQ(service().requestCount(QStringLiteral("sync")), 2);
 }
 
-TEST_F(SessionStoreTest, FailedSyncKeepsWhatIsShownAndTheNextSuccessClearsTheError)
+// What a failed sync keeps and shows is the fault matrix's to check.
+TEST_F(SessionStoreTest, AnUnreachableServiceIsToldOnceAndUntilTheNextSuccess)
 {
     startSignedIn();
-    const auto user = store->currentUser();
-    const auto person = store->mainPerson();
-    const auto cached = cachedSnapshot();
     const int reloads = widgetReloads;
-
     service().scriptAlways("GET", QStringLiteral("sync"), misbehaving(fake::ScriptedReply::Behaviour::dropConnection));
     EXPECT_FALSE(resultOf(store->refresh()));
-    EXPECT_EQ(store->lastSyncError(), APIError::offline());
-    EXPECT_FALSE(store->isSyncing());
-    EXPECT_EQ(store->authState(), AuthState::signedIn);
-    EXPECT_EQ(store->currentUser(), user);
-    EXPECT_EQ(store->mainPerson(), person);
-    EXPECT_EQ(cachedSnapshot(), cached);
     EXPECT_TRUE(store->serviceUnreachable());
     EXPECT_EQ(widgetReloads, reloads + 1) << "the widget says offline, once";
     EXPECT_FALSE(resultOf(store->refresh()));
@@ -109,7 +94,6 @@ TEST_F(SessionStoreTest, FailedSyncKeepsWhatIsShownAndTheNextSuccessClearsTheErr
 
     service().clearScripts();
     EXPECT_TRUE(resultOf(store->refresh()));
-    EXPECT_FALSE(store->lastSyncError());
     EXPECT_FALSE(store->serviceUnreachable());
     EXPECT_EQ(widgetReloads, reloads + 2) << "and no longer";
 }
@@ -221,6 +205,7 @@ TEST_F(SessionStoreTest, SignInKeepsTheCacheOnlyForTheSameAccount)
     EXPECT_TRUE(cachedSnapshot());
 
     resultOf(store->signOut());
+    const QString marenId = QStringLiteral("01DEMOMAREN0000000000000000");
     const fake::TokenPair maren = service().issueTokens(marenId);
     resultOf(auth->storeTokens(maren.accessToken, maren.refreshToken));
     user.id = marenId;

@@ -1,6 +1,7 @@
 // Damaged, hostile and odd stored files: each is read as no value without
 // blocking or swallowing memory, nothing outside our folder is written, and
 // the next save leaves a usable store behind.
+#include "prefs/PrefsFixture.h"
 #include "prefs/PrivateFile.h"
 #include "prefs/PreferenceKeys.h"
 #include "prefs/SharedDefaults.h"
@@ -29,14 +30,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-unsigned modeOf(const QString &path)
-{
-    struct stat st {};
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
-        return 0;
-    return st.st_mode & 07777U;
-}
-
 long peakResidentKiB()
 {
     rusage usage{};
@@ -61,14 +54,14 @@ class StoredFiles : public ::testing::Test {
 protected:
     StoredFiles() { sample = *vorlie::testing::resultOf(MockSyncRepository().fetchSync()); }
 
-    // A read that blocks is left behind on its own thread and reported as a hang.
-    template<typename T>
-    static std::optional<T> withinSeconds(std::function<T()> work, std::chrono::seconds limit = 10s)
+    // What `work` gave, or nothing if it did not end within ten seconds;
+    // a call that blocks is left behind on its own thread.
+    static std::optional<bool> promptly(std::function<bool()> work)
     {
-        auto promise = std::make_shared<std::promise<T>>();
-        std::future<T> result = promise->get_future();
+        auto promise = std::make_shared<std::promise<bool>>();
+        std::future<bool> result = promise->get_future();
         std::thread([promise, work = std::move(work)] { promise->set_value(work()); }).detach();
-        if (result.wait_for(limit) != std::future_status::ready)
+        if (result.wait_for(10s) != std::future_status::ready)
             return std::nullopt;
         return result.get();
     }
@@ -78,13 +71,6 @@ protected:
     QString cachePath() const { return dataDir() + u'/' + prefkeys::syncSnapshot(); }
 
     void prepareDataDir() const { ASSERT_TRUE(QDir().mkpath(dataDir())); }
-
-    static void writeFile(const QString &path, const QByteArray &bytes)
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
 
     // The cache reads nothing and then takes a save that reads back whole.
     void expectCacheRecovers() const
@@ -113,20 +99,16 @@ TEST_F(StoredFiles, SpecialFilesInPlaceOfAValueOrTheIniNeitherBlockNorFloodAndVa
 
     const long before = peakResidentKiB();
     const SharedDefaults shared = defaults;
-    const auto fifoRead = withinSeconds<bool>([shared] { return shared.data(prefkeys::syncSnapshot()).has_value(); });
-    ASSERT_TRUE(fifoRead.has_value()) << "reading a FIFO blocked";
-    EXPECT_FALSE(*fifoRead);
-    const auto zeroRead = withinSeconds<bool>([shared] { return shared.data(prefkeys::widgetSnapshot()).has_value(); });
-    ASSERT_TRUE(zeroRead.has_value()) << "reading /dev/zero did not end";
-    EXPECT_FALSE(*zeroRead);
+    const std::optional<bool> noValue = false;
+    EXPECT_EQ(promptly([shared] { return shared.data(prefkeys::syncSnapshot()).has_value(); }), noValue) << "reading a FIFO";
+    EXPECT_EQ(promptly([shared] { return shared.data(prefkeys::widgetSnapshot()).has_value(); }), noValue) << "reading /dev/zero";
     EXPECT_LT(peakResidentKiB() - before, 64 * 1024);
 
     ASSERT_EQ(::mkfifo(QFile::encodeName(paths.standard).constData(), 0600), 0);
     const StandardDefaults standard(paths);
-    const auto iniRead = withinSeconds<bool>([standard] { return standard.text(QStringLiteral("k")).has_value(); });
-    ASSERT_TRUE(iniRead.has_value()) << "reading a FIFO in place of the INI blocked";
-    EXPECT_FALSE(*iniRead);
-    EXPECT_TRUE(withinSeconds<bool>([standard] { return standard.setText(QStringLiteral("k"), QStringLiteral("v")); }).has_value())
+    EXPECT_EQ(promptly([standard] { return standard.text(QStringLiteral("k")).has_value(); }), noValue)
+        << "reading a FIFO in place of the INI";
+    EXPECT_TRUE(promptly([standard] { return standard.setText(QStringLiteral("k"), QStringLiteral("v")); }).has_value())
         << "writing over a FIFO in place of the INI blocked";
 
     expectCacheRecovers();
@@ -138,10 +120,9 @@ TEST_F(StoredFiles, SpecialFilesInPlaceOfAValueOrTheIniNeitherBlockNorFloodAndVa
 TEST_F(StoredFiles, LinksOutOfOurFolderAreNeitherReadNorWrittenThrough)
 {
     const QString outsideFile = outside.filePath(QStringLiteral("precious"));
-    writeFile(outsideFile, R"({"someone":"else"})");
+    writeRaw(outsideFile, R"({"someone":"else"})");
     const QString outsideDir = outside.filePath(QStringLiteral("elsewhere"));
-    ASSERT_TRUE(QDir().mkpath(outsideDir));
-    writeFile(outsideDir + u'/' + prefkeys::syncSnapshot(), "theirs");
+    writeRaw(outsideDir + u'/' + prefkeys::syncSnapshot(), "theirs");
     const QByteArray outsideBefore = digestOfTree(outside.path()) + digestOfTree(outsideDir);
 
     // The INI file and the data directory both point elsewhere.
@@ -166,7 +147,7 @@ TEST_F(StoredFiles, ALinkedValueFileIsReplacedAndItsTargetKept)
 {
     prepareDataDir();
     const QString outsideFile = outside.filePath(QStringLiteral("precious"));
-    writeFile(outsideFile, "keep me");
+    writeRaw(outsideFile, "keep me");
     ASSERT_TRUE(QFile::link(outsideFile, cachePath()));
     expectCacheRecovers();
     QFile target(outsideFile);
@@ -187,8 +168,7 @@ TEST_F(StoredFiles, WhatStandsInTheWayIsMovedAsideKeepingOne)
 
     // A plain file where the data directory belongs.
     ASSERT_TRUE(QDir(dataDir()).removeRecursively());
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(dataDir()).absolutePath()));
-    writeFile(dataDir(), "not a directory");
+    writeRaw(dataDir(), "not a directory");
     expectCacheRecovers();
     EXPECT_TRUE(QFileInfo(dataDir() + QStringLiteral(".broken")).isFile());
 }
@@ -219,7 +199,7 @@ TEST_F(StoredFiles, CutShortRandomOrOversizedValuesReadAsNothingAndAreOverwritte
     for (char &c : noise)
         c = static_cast<char>(random.bounded(256));
     for (const QByteArray &damaged : {whole.left(whole.size() / 2), whole.left(1), QByteArray(), noise}) {
-        writeFile(cachePath(), damaged);
+        writeRaw(cachePath(), damaged);
         expectCacheRecovers();
     }
 
