@@ -45,7 +45,7 @@ protected:
         service().scriptAlways("GET", QStringLiteral("sync"), syncReply);
         signIn();
         QCoro::connect(store->bootstrap(), store.get(), [] {});
-        ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("changeStatusButton"))); }));
+        ASSERT_TRUE(screen.awaitShown(QStringLiteral("changeStatusButton")));
     }
 
     bool syncDone() { return ViewWorld::spinUntil([&] { return store->lastSyncedAt() || store->lastSyncError(); }); }
@@ -63,7 +63,7 @@ TEST_F(MainWindowStatesTest, AFailedSyncShowsItsMessageUntilARetryWhoseAnswerIsS
     showSignedInWith(reply(429, errorEnvelope("RATE_LIMITED", "slow down")));
     ASSERT_TRUE(syncDone());
     QQuickItem *banner = screen.find(QStringLiteral("syncErrorBanner"));
-    ASSERT_TRUE(shown(banner));
+    ASSERT_TRUE(shownOnScreen(banner));
     EXPECT_TRUE(screen.shows(store->lastSyncError()->userMessage()));
 
     world.connections.clear();
@@ -72,7 +72,7 @@ TEST_F(MainWindowStatesTest, AFailedSyncShowsItsMessageUntilARetryWhoseAnswerIsS
     QQuickItem *retry = screen.find(QStringLiteral("bannerActionButton"));
     ASSERT_TRUE(retry);
     QMetaObject::invokeMethod(retry, "clicked");
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return !shown(banner); }));
+    ASSERT_TRUE(ViewWorld::spinUntil([&] { return !shownOnScreen(banner); }));
     EXPECT_FALSE(store->lastSyncError());
     EXPECT_TRUE(screen.shows(qtTrId("connection.state.none")));
     EXPECT_TRUE(screen.shows(qtTrId("home.no_status")));
@@ -83,10 +83,10 @@ TEST_F(MainWindowStatesTest, BeforeTheFirstSyncAnswersThereIsNoOwnAvatarOnlyTheT
 {
     showSignedInWith(delayedServiceAnswer(500ms));
     EXPECT_FALSE(store->currentUser());
-    EXPECT_FALSE(shown(screen.find(QStringLiteral("ownAvatar"))));
+    EXPECT_FALSE(shownOnScreen(screen.find(QStringLiteral("ownAvatar"))));
     EXPECT_TRUE(screen.shows(qtTrId("home.you")));
     EXPECT_TRUE(screen.shows(qtTrId("home.no_status")));
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("ownAvatar"))); }));
+    ASSERT_TRUE(screen.awaitShown(QStringLiteral("ownAvatar")));
 }
 
 TEST_F(MainWindowStatesTest, SigningInWithTheKeyboardAloneReachesTheMainWindow)
@@ -108,16 +108,16 @@ TEST_F(MainWindowStatesTest, SigningInWithTheKeyboardAloneReachesTheMainWindow)
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return signIn->hasActiveFocus(); }));
     QTest::keyClick(window, Qt::Key_Space);
 
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("changeStatusButton"))); }));
+    ASSERT_TRUE(screen.awaitShown(QStringLiteral("changeStatusButton")));
     EXPECT_EQ(store->authState(), SessionStore::AuthState::signedIn);
     EXPECT_TRUE(ViewWorld::spinUntil([&] { return services.pushAuthorizations == 1; }));
 
     // Signed out again: a fresh form, back at the e-mail with nothing typed.
     resultOf(store->signOut());
-    QQuickItem *freshEmail = nullptr;
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(freshEmail = screen.find(QStringLiteral("emailField"))); }));
+    QQuickItem *freshEmail = screen.awaitShown(QStringLiteral("emailField"));
+    ASSERT_TRUE(freshEmail);
     EXPECT_TRUE(freshEmail->property("text").toString().isEmpty());
-    EXPECT_FALSE(shown(screen.find(QStringLiteral("passwordField"))));
+    EXPECT_FALSE(shownOnScreen(screen.find(QStringLiteral("passwordField"))));
     EXPECT_TRUE(freshEmail->hasActiveFocus());
 }
 
@@ -140,8 +140,8 @@ TEST_F(MainWindowStatesTest, EachSwitchOfTheSettingsSheetChangesItsOwnField)
     };
     for (const auto &s : switches) {
         SCOPED_TRACE(s.objectName);
-        QQuickItem *control = nullptr;
-        ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(control = screen.find(QString::fromLatin1(s.objectName))); }));
+        QQuickItem *control = screen.awaitShown(QString::fromLatin1(s.objectName));
+        ASSERT_TRUE(control);
         const bool before = control->property("checked").toBool();
         EXPECT_EQ(before, *store->currentUser().*s.stored);
         service().clearRecords();

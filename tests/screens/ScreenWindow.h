@@ -41,6 +41,13 @@ public:
         return found;
     }
 
+    // Waits until the item of that objectName is on screen; it then, or null.
+    QQuickItem *awaitShown(const QString &objectName) const
+    {
+        QQuickItem *item = nullptr;
+        return ViewWorld::spinUntil([&] { return shownOnScreen(item = find(objectName)); }) ? item : nullptr;
+    }
+
     // Whether some text on screen reads exactly `text`.
     bool shows(const QString &text) const { return showsText(m_window->contentItem(), text); }
 
@@ -54,10 +61,5 @@ public:
 private:
     std::unique_ptr<QQuickWindow> m_window;
 };
-
-inline bool shown(const QQuickItem *item)
-{
-    return item && shownOnScreen(item);
-}
 
 } // namespace vorlie::testing

@@ -90,7 +90,7 @@ TEST_F(ScreensTest, EveryScreenInBothLanguagesAndSchemesIsDrawnAndNamesItsContro
             walk();
 
             world.signIn();
-            ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("changeStatusButton"))); }));
+            ASSERT_TRUE(screen.awaitShown(QStringLiteral("changeStatusButton")));
             EXPECT_TRUE(screen.shows(sample::data().partner.displayName));
             EXPECT_TRUE(screen.shows(qtTrId("home.change_my_status")));
             screen.screenshot(prefix + QLatin1String("main"));
@@ -98,13 +98,13 @@ TEST_F(ScreensTest, EveryScreenInBothLanguagesAndSchemesIsDrawnAndNamesItsContro
 
             world.sync.failure = APIError::offline();
             resultOf(world.store.refresh());
-            EXPECT_TRUE(shown(screen.find(QStringLiteral("offlineLine"))));
+            EXPECT_TRUE(shownOnScreen(screen.find(QStringLiteral("offlineLine"))));
             walk();
             world.sync.failure.reset();
             resultOf(world.store.refresh());
 
             world.router.setSettingsPresented(true);
-            ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("signOutButton"))); }));
+            ASSERT_TRUE(screen.awaitShown(QStringLiteral("signOutButton")));
             EXPECT_TRUE(screen.shows(qtTrId("settings.notifications")));
             screen.screenshot(prefix + QLatin1String("settings-sheet"));
             walk();
@@ -122,14 +122,14 @@ TEST_F(ScreensTest, EveryScreenInBothLanguagesAndSchemesIsDrawnAndNamesItsContro
             world.sync.failure = APIError::unauthorized(); // the sample session holds no tokens
             resultOf(world.store.refresh());
             QQuickItem *signInAgain = screen.find(QStringLiteral("bannerActionButton"));
-            ASSERT_TRUE(shown(signInAgain));
+            ASSERT_TRUE(shownOnScreen(signInAgain));
             EXPECT_TRUE(screen.shows(qtTrId("home.sign_in_again")));
             walk();
             for (int tab = 0; tab < 10 && !signInAgain->hasActiveFocus(); ++tab)
                 QTest::keyClick(window, Qt::Key_Tab);
             ASSERT_TRUE(signInAgain->hasActiveFocus()) << "reached with the keyboard";
             QTest::keyClick(window, Qt::Key_Return);
-            ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("emailField"))); }));
+            ASSERT_TRUE(screen.awaitShown(QStringLiteral("emailField")));
             world.sync.failure.reset();
             EXPECT_EQ(screen.find(QStringLiteral("emailField"))->property("text").toString(), *sample::data().user.email);
             EXPECT_GE(window->height(), 560);
@@ -137,7 +137,7 @@ TEST_F(ScreensTest, EveryScreenInBothLanguagesAndSchemesIsDrawnAndNamesItsContro
             walk();
             screen.find(QStringLiteral("emailField"))->forceActiveFocus();
             QTest::keyClick(window, Qt::Key_Return);
-            ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("passwordField"))); }));
+            ASSERT_TRUE(screen.awaitShown(QStringLiteral("passwordField")));
             typeKeys(window, QStringLiteral("secret"));
             walk();
 
@@ -147,7 +147,7 @@ TEST_F(ScreensTest, EveryScreenInBothLanguagesAndSchemesIsDrawnAndNamesItsContro
             // Signed out there is no user, so no notification switches.
             EXPECT_FALSE(settings.shows(qtTrId("settings.notifications")));
             EXPECT_TRUE(settings.shows(qtTrId("settings.general")));
-            EXPECT_FALSE(shown(settings.find(QStringLiteral("signOutButton"))));
+            EXPECT_FALSE(shownOnScreen(settings.find(QStringLiteral("signOutButton"))));
             settings.screenshot(prefix + QLatin1String("settings-window"));
             EXPECT_EQ(accessibilityFaults(*settings.get()), QStringList());
         }
@@ -166,15 +166,15 @@ TEST_F(ScreensTest, TheWindowFollowsTheSessionAndALockedKeyringIsSaidOnTheFormAn
     ASSERT_TRUE(screen);
     EXPECT_FALSE(screen.find(QStringLiteral("emailField")));
     resultOf(world.store.bootstrap());
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("emailField"))); }));
-    EXPECT_FALSE(shown(screen.find(QStringLiteral("keyringMessage"))));
+    ASSERT_TRUE(screen.awaitShown(QStringLiteral("emailField")));
+    EXPECT_FALSE(shownOnScreen(screen.find(QStringLiteral("keyringMessage"))));
 
     world.keyring.state = CredentialStoreState::locked;
     EXPECT_EQ(resultOf(world.auth.storeTokens(QStringLiteral("a"), QStringLiteral("r"))), CredentialStoreState::locked);
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("keyringMessage"))); }));
+    ASSERT_TRUE(screen.awaitShown(QStringLiteral("keyringMessage")));
     EXPECT_TRUE(screen.shows(qtTrId("mac.signin.keyring_locked")));
     EXPECT_FALSE(resultOf(world.store.completeSignIn(sample::data().user)));
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("keyringBanner"))); }));
+    ASSERT_TRUE(screen.awaitShown(QStringLiteral("keyringBanner")));
     world.keyring.state = CredentialStoreState::unavailable;
     resultOf(world.auth.storeTokens(QStringLiteral("a2"), QStringLiteral("r2")));
     world.screen.languages.setSelection(AppLanguage::german);
@@ -185,7 +185,7 @@ TEST_F(ScreensTest, TheWindowFollowsTheSessionAndALockedKeyringIsSaidOnTheFormAn
     world.keyring.state = CredentialStoreState::available;
     ASSERT_TRUE(world.keyring.onChange);
     world.keyring.onChange();
-    EXPECT_TRUE(ViewWorld::spinUntil([&] { return !shown(screen.find(QStringLiteral("keyringBanner"))); }));
+    EXPECT_TRUE(ViewWorld::spinUntil([&] { return !shownOnScreen(screen.find(QStringLiteral("keyringBanner"))); }));
     EXPECT_EQ(world.keyring.items.value(QStringLiteral("refreshToken")), QStringLiteral("r2"));
 
     // Signed out from the settings sheet: its own dismissal dies with the main content.
@@ -194,7 +194,7 @@ TEST_F(ScreensTest, TheWindowFollowsTheSessionAndALockedKeyringIsSaidOnTheFormAn
     resultOf(world.store.signOut());
     EXPECT_FALSE(world.screen.router.isSettingsPresented());
     EXPECT_FALSE(world.screen.router.isStatusPickerPresented());
-    EXPECT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("emailField"))); }));
+    EXPECT_TRUE(screen.awaitShown(QStringLiteral("emailField")));
 }
 
 TEST_F(ScreensTest, ASavedStatusClosesThePickerAndShowsTheToastAndClosingTheWindowOnlyHidesIt)
@@ -204,17 +204,17 @@ TEST_F(ScreensTest, ASavedStatusClosesThePickerAndShowsTheToastAndClosingTheWind
     ASSERT_TRUE(screen);
     world.signIn();
     world.router.open(app_route::StatusPicker{});
-    QQuickItem *picker = nullptr;
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(picker = screen.find(QStringLiteral("statusPicker"))); }));
+    QQuickItem *picker = screen.awaitShown(QStringLiteral("statusPicker"));
+    ASSERT_TRUE(picker);
 
     QMetaObject::invokeMethod(picker, "statusSaved");
     QMetaObject::invokeMethod(picker, "dismissRequested");
-    EXPECT_TRUE(ViewWorld::spinUntil([&] { return !world.router.isStatusPickerPresented() && !shown(screen.find(QStringLiteral("statusPicker"))); }));
+    EXPECT_TRUE(ViewWorld::spinUntil([&] { return !world.router.isStatusPickerPresented() && !shownOnScreen(screen.find(QStringLiteral("statusPicker"))); }));
     EXPECT_TRUE(screen.shows(qtTrId("home.status_saved_toast")));
 
     QQuickWindow *window = screen.get();
     window->close();
     EXPECT_FALSE(window->isVisible());
     window->show();
-    EXPECT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("changeStatusButton"))); }));
+    EXPECT_TRUE(screen.awaitShown(QStringLiteral("changeStatusButton")));
 }

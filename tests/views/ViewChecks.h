@@ -33,13 +33,14 @@ inline QString accessibleName(QQuickItem *item)
     return iface ? iface->text(QAccessible::Name) : QString();
 }
 
+// Whether `item` is there and nothing hides it; a missing one is not shown.
 inline bool shownOnScreen(const QQuickItem *item)
 {
     for (const QQuickItem *at = item; at; at = at->parentItem()) {
         if (!at->isVisible() || at->opacity() <= 0)
             return false;
     }
-    return true;
+    return item != nullptr;
 }
 
 // Every object a screen reader reaches from `iface`, in the order it walks them.
