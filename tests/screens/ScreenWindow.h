@@ -10,13 +10,16 @@
 
 namespace vorlie::testing {
 
+inline const QUrl mainWindow(QStringLiteral("qrc:/Vorlie/Main/MainWindow.qml"));
+
 // One of the app's windows from its module file, shown and focused as a
-// person would find it.
+// person would find it, with motion reduced so that nothing waits on animations.
 class ScreenWindow {
 public:
     ScreenWindow(UiRoot &ui, const QUrl &file)
-        : m_window(ui.createWindow(file))
     {
+        ui.appearance().setReduceMotion(true);
+        m_window.reset(ui.createWindow(file));
         if (!m_window)
             return;
         m_window->show();
@@ -38,30 +41,25 @@ public:
         return found;
     }
 
+    // Waits until the item of that objectName is on screen; it then, or null.
+    QQuickItem *awaitShown(const QString &objectName) const
+    {
+        QQuickItem *item = nullptr;
+        return ViewWorld::spinUntil([&] { return shownOnScreen(item = find(objectName)); }) ? item : nullptr;
+    }
+
     // Whether some text on screen reads exactly `text`.
     bool shows(const QString &text) const { return showsText(m_window->contentItem(), text); }
 
     // Once the avatar pictures have arrived and faded in, into the build folder.
     void screenshot(const QString &name) const
     {
-        ViewWorld::spinUntil([this] {
-            bool settling = false;
-            forEachItem(m_window->contentItem(), [&](QQuickItem *item) {
-                const int status = item->property("status").toInt(); // 1 loading, 2 ready
-                settling = settling || (item->inherits("vorlie::RoundImage") && (status == 1 || (status == 2 && item->opacity() < 1)));
-            });
-            return !settling;
-        });
+        awaitPictures(m_window->contentItem());
         saveScreenshot(*m_window, name);
     }
 
 private:
     std::unique_ptr<QQuickWindow> m_window;
 };
-
-inline bool shown(const QQuickItem *item)
-{
-    return item && shownOnScreen(item);
-}
 
 } // namespace vorlie::testing

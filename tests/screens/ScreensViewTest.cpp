@@ -16,7 +16,6 @@ using namespace vorlie::testing;
 
 namespace {
 
-const QUrl mainWindow(QStringLiteral("qrc:/Vorlie/Main/MainWindow.qml"));
 const QUrl settingsWindow(QStringLiteral("qrc:/Vorlie/Settings/SettingsWindow.qml"));
 
 // A desktop keyring that answers, refuses or is locked, and says when it
@@ -81,7 +80,6 @@ TEST_F(ScreensTest, EveryScreenInBothLanguagesAndSchemesIsDrawnAndNamesItsContro
             const QString prefix = QStringLiteral("%1-%2-").arg(storedText(language), dark ? QStringLiteral("dark") : QStringLiteral("light"));
             SCOPED_TRACE(prefix.toStdString());
             ViewWorld world(language, dark ? Appearance::ColorScheme::dark : Appearance::ColorScheme::light);
-            world.ui.appearance().setReduceMotion(true);
             ScreenWindow screen(world.ui, mainWindow);
             ASSERT_TRUE(screen);
             QQuickWindow *window = screen.get();
@@ -92,7 +90,7 @@ TEST_F(ScreensTest, EveryScreenInBothLanguagesAndSchemesIsDrawnAndNamesItsContro
             walk();
 
             world.signIn();
-            ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("changeStatusButton"))); }));
+            ASSERT_TRUE(screen.awaitShown(QStringLiteral("changeStatusButton")));
             EXPECT_TRUE(screen.shows(sample::data().partner.displayName));
             EXPECT_TRUE(screen.shows(qtTrId("home.change_my_status")));
             screen.screenshot(prefix + QLatin1String("main"));
@@ -100,18 +98,13 @@ TEST_F(ScreensTest, EveryScreenInBothLanguagesAndSchemesIsDrawnAndNamesItsContro
 
             world.sync.failure = APIError::offline();
             resultOf(world.store.refresh());
-            EXPECT_TRUE(shown(screen.find(QStringLiteral("offlineLine"))));
-            walk();
-            world.sync.failure = APIError::unauthorized(); // the sample session holds no tokens
-            resultOf(world.store.refresh());
-            EXPECT_FALSE(shown(screen.find(QStringLiteral("offlineLine"))));
-            EXPECT_TRUE(screen.shows(qtTrId("home.sign_in_again")));
+            EXPECT_TRUE(shownOnScreen(screen.find(QStringLiteral("offlineLine"))));
             walk();
             world.sync.failure.reset();
             resultOf(world.store.refresh());
 
             world.router.setSettingsPresented(true);
-            ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("signOutButton"))); }));
+            ASSERT_TRUE(screen.awaitShown(QStringLiteral("signOutButton")));
             EXPECT_TRUE(screen.shows(qtTrId("settings.notifications")));
             screen.screenshot(prefix + QLatin1String("settings-sheet"));
             walk();
@@ -126,15 +119,17 @@ TEST_F(ScreensTest, EveryScreenInBothLanguagesAndSchemesIsDrawnAndNamesItsContro
             ASSERT_TRUE(ViewWorld::spinUntil([&] { return !world.router.isStatusPickerPresented(); }));
 
             // A dead session's way out: signed out, the form starts with the address.
-            world.sync.failure = APIError::unauthorized();
+            world.sync.failure = APIError::unauthorized(); // the sample session holds no tokens
             resultOf(world.store.refresh());
             QQuickItem *signInAgain = screen.find(QStringLiteral("bannerActionButton"));
-            ASSERT_TRUE(shown(signInAgain));
+            ASSERT_TRUE(shownOnScreen(signInAgain));
+            EXPECT_TRUE(screen.shows(qtTrId("home.sign_in_again")));
+            walk();
             for (int tab = 0; tab < 10 && !signInAgain->hasActiveFocus(); ++tab)
                 QTest::keyClick(window, Qt::Key_Tab);
             ASSERT_TRUE(signInAgain->hasActiveFocus()) << "reached with the keyboard";
             QTest::keyClick(window, Qt::Key_Return);
-            ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("emailField"))); }));
+            ASSERT_TRUE(screen.awaitShown(QStringLiteral("emailField")));
             world.sync.failure.reset();
             EXPECT_EQ(screen.find(QStringLiteral("emailField"))->property("text").toString(), *sample::data().user.email);
             EXPECT_GE(window->height(), 560);
@@ -142,7 +137,7 @@ TEST_F(ScreensTest, EveryScreenInBothLanguagesAndSchemesIsDrawnAndNamesItsContro
             walk();
             screen.find(QStringLiteral("emailField"))->forceActiveFocus();
             QTest::keyClick(window, Qt::Key_Return);
-            ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("passwordField"))); }));
+            ASSERT_TRUE(screen.awaitShown(QStringLiteral("passwordField")));
             typeKeys(window, QStringLiteral("secret"));
             walk();
 
@@ -152,7 +147,7 @@ TEST_F(ScreensTest, EveryScreenInBothLanguagesAndSchemesIsDrawnAndNamesItsContro
             // Signed out there is no user, so no notification switches.
             EXPECT_FALSE(settings.shows(qtTrId("settings.notifications")));
             EXPECT_TRUE(settings.shows(qtTrId("settings.general")));
-            EXPECT_FALSE(shown(settings.find(QStringLiteral("signOutButton"))));
+            EXPECT_FALSE(shownOnScreen(settings.find(QStringLiteral("signOutButton"))));
             settings.screenshot(prefix + QLatin1String("settings-window"));
             EXPECT_EQ(accessibilityFaults(*settings.get()), QStringList());
         }
@@ -167,20 +162,19 @@ TEST_F(ScreensTest, TheWindowFollowsTheSessionAndALockedKeyringIsSaidOnTheFormAn
     KeyringWorld world;
     world.screen.languages.setSelection(AppLanguage::english);
     UiRoot ui{world.screen.parts};
-    ui.appearance().setReduceMotion(true);
     ScreenWindow screen(ui, mainWindow);
     ASSERT_TRUE(screen);
     EXPECT_FALSE(screen.find(QStringLiteral("emailField")));
     resultOf(world.store.bootstrap());
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("emailField"))); }));
-    EXPECT_FALSE(shown(screen.find(QStringLiteral("keyringMessage"))));
+    ASSERT_TRUE(screen.awaitShown(QStringLiteral("emailField")));
+    EXPECT_FALSE(shownOnScreen(screen.find(QStringLiteral("keyringMessage"))));
 
     world.keyring.state = CredentialStoreState::locked;
     EXPECT_EQ(resultOf(world.auth.storeTokens(QStringLiteral("a"), QStringLiteral("r"))), CredentialStoreState::locked);
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("keyringMessage"))); }));
+    ASSERT_TRUE(screen.awaitShown(QStringLiteral("keyringMessage")));
     EXPECT_TRUE(screen.shows(qtTrId("mac.signin.keyring_locked")));
     EXPECT_FALSE(resultOf(world.store.completeSignIn(sample::data().user)));
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("keyringBanner"))); }));
+    ASSERT_TRUE(screen.awaitShown(QStringLiteral("keyringBanner")));
     world.keyring.state = CredentialStoreState::unavailable;
     resultOf(world.auth.storeTokens(QStringLiteral("a2"), QStringLiteral("r2")));
     world.screen.languages.setSelection(AppLanguage::german);
@@ -191,7 +185,7 @@ TEST_F(ScreensTest, TheWindowFollowsTheSessionAndALockedKeyringIsSaidOnTheFormAn
     world.keyring.state = CredentialStoreState::available;
     ASSERT_TRUE(world.keyring.onChange);
     world.keyring.onChange();
-    EXPECT_TRUE(ViewWorld::spinUntil([&] { return !shown(screen.find(QStringLiteral("keyringBanner"))); }));
+    EXPECT_TRUE(ViewWorld::spinUntil([&] { return !shownOnScreen(screen.find(QStringLiteral("keyringBanner"))); }));
     EXPECT_EQ(world.keyring.items.value(QStringLiteral("refreshToken")), QStringLiteral("r2"));
 
     // Signed out from the settings sheet: its own dismissal dies with the main content.
@@ -200,31 +194,27 @@ TEST_F(ScreensTest, TheWindowFollowsTheSessionAndALockedKeyringIsSaidOnTheFormAn
     resultOf(world.store.signOut());
     EXPECT_FALSE(world.screen.router.isSettingsPresented());
     EXPECT_FALSE(world.screen.router.isStatusPickerPresented());
-    EXPECT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("emailField"))); }));
+    EXPECT_TRUE(screen.awaitShown(QStringLiteral("emailField")));
 }
 
 TEST_F(ScreensTest, ASavedStatusClosesThePickerAndShowsTheToastAndClosingTheWindowOnlyHidesIt)
 {
     ViewWorld world;
-    world.ui.appearance().setReduceMotion(true);
     ScreenWindow screen(world.ui, mainWindow);
     ASSERT_TRUE(screen);
     world.signIn();
     world.router.open(app_route::StatusPicker{});
-    QQuickItem *picker = nullptr;
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return shown(picker = screen.find(QStringLiteral("statusPicker"))); }));
+    QQuickItem *picker = screen.awaitShown(QStringLiteral("statusPicker"));
+    ASSERT_TRUE(picker);
 
     QMetaObject::invokeMethod(picker, "statusSaved");
     QMetaObject::invokeMethod(picker, "dismissRequested");
-    QQuickItem *toast = screen.find(QStringLiteral("statusSavedToast"));
-    ASSERT_TRUE(toast);
-    EXPECT_TRUE(toast->property("isPresented").toBool());
-    EXPECT_TRUE(ViewWorld::spinUntil([&] { return !world.router.isStatusPickerPresented() && !shown(screen.find(QStringLiteral("statusPicker"))); }));
+    EXPECT_TRUE(ViewWorld::spinUntil([&] { return !world.router.isStatusPickerPresented() && !shownOnScreen(screen.find(QStringLiteral("statusPicker"))); }));
     EXPECT_TRUE(screen.shows(qtTrId("home.status_saved_toast")));
 
     QQuickWindow *window = screen.get();
     window->close();
     EXPECT_FALSE(window->isVisible());
     window->show();
-    EXPECT_TRUE(ViewWorld::spinUntil([&] { return shown(screen.find(QStringLiteral("changeStatusButton"))); }));
+    EXPECT_TRUE(screen.awaitShown(QStringLiteral("changeStatusButton")));
 }

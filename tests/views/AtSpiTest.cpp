@@ -2,8 +2,7 @@
 // read from another connection over AT-SPI, as a screen reader (or any other
 // client of that bus) reads them.
 #include "AtSpiReader.h"
-#include "ViewChecks.h"
-#include "ViewWorld.h"
+#include "screens/ScreenWindow.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -14,8 +13,6 @@ namespace {
 // Qt looks at this once, when its accessibility bridge starts with the
 // application: before any test runs.
 [[maybe_unused]] const bool bridgeAlwaysOn = qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
-
-const QUrl mainWindow(QStringLiteral("qrc:/Vorlie/Main/MainWindow.qml"));
 
 // The objects of that name a screen reader would read out.
 QList<AtSpiNode> named(const QList<AtSpiNode> &nodes, const QString &name)
@@ -36,13 +33,9 @@ TEST(AtSpiTest, TheMainWindowExposesWhatIsOnScreenAndNothingElse)
     // Qt's bridge joins the first accessibility bus it sees and stays with it.
     AtSpiReader reader;
     ViewWorld world;
-    world.ui.appearance().setReduceMotion(true);
-    std::unique_ptr<QQuickWindow> window(world.ui.createWindow(mainWindow));
-    ASSERT_TRUE(window);
-    window->show();
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return window->isExposed(); }));
-    window->requestActivate();
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return window->isActive(); }));
+    ScreenWindow screen(world.ui, mainWindow);
+    ASSERT_TRUE(screen && screen.get()->isActive());
+    QQuickWindow *window = screen.get();
     const QString syncing = qtTrId("home.syncing"), noStatus = qtTrId("home.no_status"),
                   noMainPerson = qtTrId("home.no_main_person.title"), retry = qtTrId("action.retry"),
                   saved = qtTrId("home.status_saved_toast"), partner = sample::data().partner.displayName;
@@ -65,13 +58,13 @@ TEST(AtSpiTest, TheMainWindowExposesWhatIsOnScreenAndNothingElse)
     // None of its characters is in the field's name.
     const QString password = QStringLiteral("7#Zq!xK9");
     resultOf(world.store.bootstrap());
-    QQuickItem *email = window->findChild<QQuickItem *>(QStringLiteral("emailField"));
+    QQuickItem *email = screen.find(QStringLiteral("emailField"));
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return email && email->hasActiveFocus(); }));
-    typeKeys(window.get(), QStringLiteral("quorrin@example.com"));
-    QTest::keyClick(window.get(), Qt::Key_Return);
-    QQuickItem *passwordField = window->findChild<QQuickItem *>(QStringLiteral("passwordField"));
+    typeKeys(window, QStringLiteral("quorrin@example.com"));
+    QTest::keyClick(window, Qt::Key_Return);
+    QQuickItem *passwordField = screen.find(QStringLiteral("passwordField"));
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return passwordField->hasActiveFocus(); }));
-    typeKeys(window.get(), password);
+    typeKeys(window, password);
     ASSERT_EQ(passwordField->property("text").toString(), password);
     expectReads("signed out", {qtTrId("onboarding.auth.password_placeholder")}, {partner, noStatus, syncing, retry});
     const auto field = std::find_if(nodes.begin(), nodes.end(), [](const AtSpiNode &n) { return n.role == AtSpiNode::passwordText; });
@@ -89,7 +82,7 @@ TEST(AtSpiTest, TheMainWindowExposesWhatIsOnScreenAndNothingElse)
 
     world.signIn();
     ASSERT_TRUE(ViewWorld::spinUntil([&] {
-        return !world.store.isSyncing() && window->findChild<QQuickItem *>(QStringLiteral("changeStatusButton"));
+        return !world.store.isSyncing() && screen.find(QStringLiteral("changeStatusButton"));
     }));
     expectReads("at rest", {partner}, {syncing, noStatus, noMainPerson, retry, saved});
 
@@ -121,8 +114,6 @@ TEST(AtSpiTest, TheMainWindowExposesWhatIsOnScreenAndNothingElse)
         bool on;
     } switches[] = {
         {"settings.notifications.partner_status_changed", user.notifyPartnerStatusChanged},
-        {"settings.notifications.status_reminder", user.notifyStatusReminder},
-        {"settings.notifications.automation_status_changed", user.notifyAutomationStatusChanged},
         {"settings.launch_at_login", false},
         {"settings.show_menu_bar_icon", world.menuBar.isIconEnabled()},
     };
@@ -138,8 +129,8 @@ TEST(AtSpiTest, TheMainWindowExposesWhatIsOnScreenAndNothingElse)
         return found.size() == 1 && found.first().has(AtSpiNode::checked);
     };
     // Turned on from the keyboard, it says so.
-    window->findChild<QQuickItem *>(QStringLiteral("launchAtLoginSwitch"))->forceActiveFocus(Qt::TabFocusReason);
-    QTest::keyClick(window.get(), Qt::Key_Space);
+    screen.find(QStringLiteral("launchAtLoginSwitch"))->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(window, Qt::Key_Space);
     EXPECT_TRUE(world.launchAtLogin.isEnabled());
     EXPECT_TRUE(ViewWorld::spinUntil([&] { return readsOn("settings.launch_at_login"); }));
     // Toggled by assistive technology, it changes the setting, not only its look.

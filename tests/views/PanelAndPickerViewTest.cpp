@@ -1,4 +1,3 @@
-#include "RoundImage.h"
 #include "ViewChecks.h"
 #include "ViewWorld.h"
 
@@ -16,14 +15,14 @@ const QUrl pickerView(QStringLiteral("qrc:/Vorlie/Picker/MacStatusPickerView.qml
 
 // A view in its own window, shown once its pictures have arrived.
 struct Shown {
-    Shown(ViewWorld &world, const QUrl &url, const QVariantMap &properties = {})
-        : item(qobject_cast<QQuickItem *>(world.ui.create(url, properties)))
+    Shown(ViewWorld &world, const QUrl &url)
+        : item(qobject_cast<QQuickItem *>(world.ui.create(url)))
     {
         EXPECT_NE(item, nullptr) << url.toString().toStdString();
         if (!item)
             return;
         window = world.show(item.get());
-        settle();
+        awaitPictures(item.get());
     }
     ~Shown()
     {
@@ -31,34 +30,8 @@ struct Shown {
         item.reset();
     }
 
-    // Until every picture has arrived and faded all the way in.
-    void settle()
-    {
-        ViewWorld::spinUntil([this] {
-            const auto images = item->findChildren<RoundImage *>();
-            return std::none_of(images.begin(), images.end(), [](RoundImage *image) {
-                return image->status() == RoundImage::Status::Loading
-                    || (image->status() == RoundImage::Status::Ready && image->opacity() < 1);
-            });
-        });
-    }
-
-    QQuickItem *find(const std::function<bool(QQuickItem *)> &predicate)
-    {
-        QQuickItem *found = nullptr;
-        forEachItem(item.get(), [&](QQuickItem *candidate) {
-            if (!found && shownOnScreen(candidate) && predicate(candidate))
-                found = candidate;
-        });
-        return found;
-    }
-    QQuickItem *buttonNamed(const QString &name)
-    {
-        return find([&](QQuickItem *candidate) {
-            QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(candidate);
-            return iface && iface->role() == QAccessible::Button && iface->text(QAccessible::Name) == name;
-        });
-    }
+    QQuickItem *find(const std::function<bool(QQuickItem *)> &match) { return shownItems(item.get(), match).value(0); }
+    QQuickItem *buttonNamed(const QString &name) { return shownWith(item.get(), QAccessible::Button, name).value(0); }
 
     std::unique_ptr<QQuickItem> item;
     std::unique_ptr<QQuickWindow> window;

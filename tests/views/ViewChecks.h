@@ -33,13 +33,14 @@ inline QString accessibleName(QQuickItem *item)
     return iface ? iface->text(QAccessible::Name) : QString();
 }
 
+// Whether `item` is there and nothing hides it; a missing one is not shown.
 inline bool shownOnScreen(const QQuickItem *item)
 {
     for (const QQuickItem *at = item; at; at = at->parentItem()) {
         if (!at->isVisible() || at->opacity() <= 0)
             return false;
     }
-    return true;
+    return item != nullptr;
 }
 
 // Every object a screen reader reaches from `iface`, in the order it walks them.
@@ -60,25 +61,9 @@ inline bool isControl(QAccessible::Role role)
     return std::find(std::begin(controls), std::end(controls), role) != std::end(controls);
 }
 
-// Whether a field that hides what is typed lets a screen reader have it: it
-// must say it is a password field, its text and value may hold none of the
-// typed characters, and its name and description not the password itself.
-inline bool givesAwayPassword(QAccessibleInterface *iface, const QQuickItem *item)
-{
-    const QString secret = item->property("text").toString();
-    if (item->property("echoMode").toInt() == 0 /* TextInput.Normal */ || secret.isEmpty())
-        return false;
-    QString content = iface->text(QAccessible::Value);
-    if (QAccessibleTextInterface *text = iface->textInterface())
-        content += text->text(0, text->characterCount());
-    const bool contentLeaks = std::any_of(secret.begin(), secret.end(), [&](QChar c) { return content.contains(c); });
-    return !iface->state().passwordEdit || contentLeaks || iface->text(QAccessible::Name).contains(secret)
-        || iface->text(QAccessible::Description).contains(secret);
-}
-
 // What a screen reader would get wrong in `window`, walked as it walks it:
-// a control on screen without a name, a named object that is not on screen,
-// a password field that gives its text away.
+// a control on screen without a name, a named object that is not on screen.
+// (A password field's text: read over AT-SPI, as a reader gets it.)
 inline QStringList accessibilityFaults(QQuickWindow &window)
 {
     // Qt Quick fills in roles, names and states only once accessibility is on.
@@ -95,20 +80,36 @@ inline QStringList accessibilityFaults(QQuickWindow &window)
             faults << QStringLiteral("unnamed ") + kind;
         if (!shown && !name.isEmpty())
             faults << QStringLiteral("not on screen but read: ") + name;
-        if (givesAwayPassword(iface, item))
-            faults << QStringLiteral("readable password in ") + kind;
     });
     return faults;
+}
+
+// The items on screen below `root` that `match`, in declaration order.
+inline QList<QQuickItem *> shownItems(QQuickItem *root, const std::function<bool(QQuickItem *)> &match)
+{
+    QList<QQuickItem *> found;
+    forEachItem(root, [&](QQuickItem *item) {
+        if (shownOnScreen(item) && match(item))
+            found << item;
+    });
+    return found;
+}
+
+// Those whose accessible role and name match; any name for an empty one.
+inline QList<QQuickItem *> shownWith(QQuickItem *root, QAccessible::Role role, const QString &name = {})
+{
+    return shownItems(root, [&](QQuickItem *item) {
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(item);
+        return iface && iface->role() == role && (name.isEmpty() || iface->text(QAccessible::Name) == name);
+    });
 }
 
 // Whether some text on screen below `root` reads exactly `text`.
 inline bool showsText(QQuickItem *root, const QString &text)
 {
-    bool seen = false;
-    forEachItem(root, [&](QQuickItem *item) {
-        seen = seen || (item->inherits("QQuickText") && shownOnScreen(item) && item->property("text").toString() == text);
-    });
-    return seen;
+    return !shownItems(root, [&](QQuickItem *item) {
+        return item->inherits("QQuickText") && item->property("text").toString() == text;
+    }).isEmpty();
 }
 
 // Types as a person would, one key at a time.
@@ -118,13 +119,12 @@ inline void typeKeys(QQuickWindow *window, const QString &text)
         QTest::keyClick(window, c.toLatin1());
 }
 
-// Text items whose text carries markup characters but would render markup.
+// Texts that carry markup characters in an item that would render markup
+// (only those with a text format can).
 inline QStringList markupRenderingTexts(QQuickItem *root)
 {
     QStringList offenders;
     forEachItem(root, [&](QQuickItem *item) {
-        if (!item->inherits("QQuickText") && !item->inherits("QQuickTextInput") && !item->inherits("QQuickTextEdit"))
-            return;
         const QString text = item->property("text").toString();
         const QVariant format = item->property("textFormat");
         if (text.contains(u'<') && format.isValid() && format.toInt() != 0 /* Text.PlainText */)
@@ -133,13 +133,24 @@ inline QStringList markupRenderingTexts(QQuickItem *root)
     return offenders;
 }
 
+// Waits until every avatar picture below `root` has arrived and faded all the way in.
+inline bool awaitPictures(QQuickItem *root)
+{
+    return QTest::qWaitFor([root] {
+        bool settling = false;
+        forEachItem(root, [&](QQuickItem *item) {
+            const int status = item->property("status").toInt(); // 1 loading, 2 ready
+            settling = settling || (item->inherits("vorlie::RoundImage") && (status == 1 || (status == 2 && item->opacity() < 1)));
+        });
+        return !settling;
+    });
+}
+
 // Writes the window's picture to the build folder, where people look at it.
-inline QString saveScreenshot(QQuickWindow &window, const QString &name)
+inline void saveScreenshot(QQuickWindow &window, const QString &name)
 {
     QDir().mkpath(QStringLiteral(VORLIE_SCREENSHOT_DIR));
-    const QString path = QStringLiteral(VORLIE_SCREENSHOT_DIR "/") + name + QStringLiteral(".png");
-    window.grabWindow().save(path);
-    return path;
+    window.grabWindow().save(QStringLiteral(VORLIE_SCREENSHOT_DIR "/") + name + QStringLiteral(".png"));
 }
 
 } // namespace vorlie::testing
