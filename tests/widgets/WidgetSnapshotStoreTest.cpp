@@ -234,25 +234,21 @@ TEST_F(WidgetSnapshotStoreTest, PictureBytesRoundTripAsBase64UndecodableValuesCo
     EXPECT_EQ(reloads, 5);
 }
 
-TEST(WidgetSnapshotStoreLifetime, StoreDestroyedDuringADownloadEndsItQuietly)
+TEST_F(WidgetSnapshotStoreTest, AStoreDestroyedDuringADownloadEndsItQuietly)
 {
-    QTemporaryDir dir;
-    fake::FakeServiceHost host;
     host.service().script("GET", picturePath, reply(200, png(192), 200ms));
-    QNetworkAccessManager pictures;
-    const SharedDefaults defaults(PreferencePaths::under(dir.path()));
     bool storeGone = false;
     int reloadsAfterwards = 0;
     {
-        WidgetSnapshotStore store(defaults, pictures, host.rootUrl(), [&] { reloadsAfterwards += storeGone; });
-        store.applySyncToWidget(sample::data().snapshot);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return host.service().requestCount(picturePath) == 1; }, 5000));
+        WidgetSnapshotStore early(defaults, pictures.manager, host.rootUrl(), [&] { reloadsAfterwards += storeGone; });
+        early.applySyncToWidget(sync());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return pictureRequests() == 1; }, 5000));
     }
     storeGone = true;
     // Past the moment the picture would have arrived: nothing may come of it.
     QTest::qWait(300);
     EXPECT_EQ(reloadsAfterwards, 0);
-    const auto stored = defaults.loadShared<WidgetSnapshot>(prefkeys::widgetSnapshot());
+    const auto stored = store.load();
     ASSERT_TRUE(stored);
     EXPECT_FALSE(stored->avatarImageData) << "a store that is gone wrote its picture";
 }
