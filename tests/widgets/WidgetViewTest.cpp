@@ -94,7 +94,7 @@ TEST(WidgetViews, TheElapsedTimeIsCountedToTheMomentTheWidgetDrawsAndNeverLiesAh
     // The widget's clock, far from the machine's.
     QDateTime now(QDate(2031, 3, 14), QTime(9, 30), Qt::UTC);
     app.write(sampleSnapshot(now.addSecs(-300)));
-    RenderedWidget medium(app, Size::medium, {}, [&now] { return now; });
+    RenderedWidget medium(app, Size::medium, [&now] { return now; });
     EXPECT_EQ(medium.visibleTexts().constLast(), QStringLiteral("5 min. ago"));
 
     // A push brings a new status a while after the widget was first drawn;
@@ -174,7 +174,7 @@ TEST(WidgetViews, ExpiredOfflineAndEmptyStatesInBothLanguagesAndBothPalettes)
             for (const Appearance::ColorScheme scheme : {Appearance::ColorScheme::light, Appearance::ColorScheme::dark}) {
                 for (const Size size : sizes) {
                     SCOPED_TRACE(::testing::Message() << state.state << ' ' << int(size) << ' ' << int(language) << ' ' << int(scheme));
-                    RenderedWidget widget(app, size, {language, scheme}, [now] { return now; });
+                    RenderedWidget widget(app, size, [now] { return now; }, language, scheme);
                     const QString expected = language == AppLanguage::german ? state.german : state.english;
                     const QStringList texts = widget.visibleTexts();
                     EXPECT_EQ(texts.last(), expected);
@@ -200,7 +200,7 @@ TEST(WidgetViews, ExpiredOfflineAndEmptyStatesInBothLanguagesAndBothPalettes)
     // The next good sync writes the snapshot without the offline line.
     offline.offlineUpdatedAt.reset();
     app.write(offline);
-    EXPECT_EQ(RenderedWidget(app, Size::medium, {}, [now] { return now; }).visibleTexts().constLast(), QStringLiteral("1 hr. ago"));
+    EXPECT_EQ(RenderedWidget(app, Size::medium, [now] { return now; }).visibleTexts().constLast(), QStringLiteral("1 hr. ago"));
 }
 
 // A line worded by the clock is worded as it comes into view, then every
