@@ -1,32 +1,16 @@
 // Raising the window for another launch on X11: the launch's token goes onto
 // the window, and the desktop hears that the launch is complete.
 #include "single_instance/WindowActivation.h"
+#include "tray/ProgramWindows.h"
 
 #include <QDeadlineTimer>
-#include <QGuiApplication>
-#include <QTest>
 #include <QWindow>
 #include <gtest/gtest.h>
-#include <xcb/xcb.h>
-
-#include <cstdlib>
-#include <cstring>
-#include <memory>
 
 using namespace vorlie;
+using namespace vorlie::testing::xwindows;
 
 namespace {
-
-template<typename T>
-using XcbReply = std::unique_ptr<T, decltype(&std::free)>;
-
-xcb_atom_t atom(xcb_connection_t *connection, const char *name)
-{
-    const XcbReply<xcb_intern_atom_reply_t> reply(
-        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr),
-        &std::free);
-    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-}
 
 // Listens on the root window the way a desktop's launch feedback does.
 class StartupListener {
@@ -34,11 +18,10 @@ public:
     StartupListener()
         : m_connection(xcb_connect(nullptr, nullptr))
     {
-        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
         const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-        xcb_change_window_attributes(m_connection, root, XCB_CW_EVENT_MASK, &mask);
-        m_begin = atom(m_connection, "_NET_STARTUP_INFO_BEGIN");
-        m_more = atom(m_connection, "_NET_STARTUP_INFO");
+        xcb_change_window_attributes(m_connection, root(), XCB_CW_EVENT_MASK, &mask);
+        m_begin = atom("_NET_STARTUP_INFO_BEGIN");
+        m_more = atom("_NET_STARTUP_INFO");
         xcb_flush(m_connection);
     }
     ~StartupListener() { xcb_disconnect(m_connection); }
@@ -73,7 +56,7 @@ public:
     QByteArray startupId(QWindow &window)
     {
         const xcb_get_property_cookie_t cookie = xcb_get_property(m_connection, 0, static_cast<xcb_window_t>(window.winId()),
-                                                                  atom(m_connection, "_NET_STARTUP_ID"), XCB_GET_PROPERTY_TYPE_ANY, 0, 1024);
+                                                                  atom("_NET_STARTUP_ID"), XCB_GET_PROPERTY_TYPE_ANY, 0, 1024);
         const XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(m_connection, cookie, nullptr), &std::free);
         if (!reply)
             return {};

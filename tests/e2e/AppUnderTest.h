@@ -5,6 +5,7 @@
 #include "push/PushTestSupport.h"
 #include "shell/VorlieMacApp.h"
 #include "support/ResultOf.h"
+#include "tray/TrayTestSupport.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,15 +22,14 @@ inline QString unique(const char *prefix)
 }
 
 // The app against `host`, with preferences, keychain items and bus names of
-// its own; only pushes and the test trigger syncs unless `refresh` says otherwise.
-inline VorlieMacApp::Options appOptions(const fake::FakeServiceHost &host, const QTemporaryDir &prefs,
-                                        std::chrono::milliseconds refresh = std::chrono::hours(1))
+// its own; only pushes and the test trigger syncs.
+inline VorlieMacApp::Options appOptions(const fake::FakeServiceHost &host, const QTemporaryDir &prefs)
 {
     VorlieMacApp::Options o{AppConfig{host.baseUrl(), host.rootUrl()}};
     o.paths = PreferencePaths::under(prefs.path());
     o.keychainService = unique("com.vorlia.app.tokens.e2e-");
     o.pushServiceName = unique("com.vorlia.app.e2e_");
-    o.refreshInterval = refresh;
+    o.refreshInterval = std::chrono::hours(1);
     return o;
 }
 
@@ -53,21 +53,10 @@ inline bool waitForWidgetPicture(VorlieMacApp &app)
 }
 
 // The app holds tokens of the seeded account, as after an earlier sign-in.
-inline fake::TokenPair signInSeeded(VorlieMacApp &app, fake::FakeServiceHost &host)
+inline void signInSeeded(VorlieMacApp &app, fake::FakeServiceHost &host)
 {
     const fake::TokenPair pair = host.service().issueTokens(fake::ServiceState::seededUserId());
     resultOf(app.dependencies().authSession.storeTokens(pair.accessToken, pair.refreshToken));
-    return pair;
-}
-
-// The main person publishes a status, as their own app would.
-inline void publishAsMainPerson(fake::FakeServiceHost &host, const char *statusKey)
-{
-    const fake::TokenPair pair = host.service().issueTokens(fake::ServiceState::seededUserId());
-    const HttpAnswer answer = post(QUrl(host.baseUrl().toString() + QStringLiteral("/dev/main-person-status")),
-                                   QByteArray(R"({"statusKey":")") + statusKey + "\"}",
-                                   {{"Authorization", "Bearer " + pair.accessToken.toUtf8()}});
-    ASSERT_EQ(answer.status, 200) << answer.body.toStdString();
 }
 
 // The widget snapshot's stored bytes, as the widget host reads them.

@@ -82,6 +82,13 @@ std::optional<QVariant> StatusNotifierItemClient::property(const QString &name)
     return reply->arguments().constFirst().value<QDBusVariant>().variant();
 }
 
+// An item without a menu gives an empty path, which no call can reach.
+QString StatusNotifierItemClient::menuPath()
+{
+    const std::optional<QVariant> menu = property(QStringLiteral("Menu"));
+    return menu ? menu->value<QDBusObjectPath>().path() : QString();
+}
+
 QList<QImage> StatusNotifierItemClient::iconPixmaps()
 {
     const std::optional<QVariant> value = property(QStringLiteral("IconPixmap"));
@@ -119,11 +126,7 @@ bool StatusNotifierItemClient::activate(int x, int y)
 
 QList<TrayMenuEntry> StatusNotifierItemClient::menuEntries()
 {
-    const std::optional<QVariant> menu = property(QStringLiteral("Menu"));
-    if (!menu)
-        return {};
-    const QString menuPath = menu->value<QDBusObjectPath>().path();
-    QDBusMessage getLayout = QDBusMessage::createMethodCall(m_service, menuPath, menuInterface, QStringLiteral("GetLayout"));
+    QDBusMessage getLayout = QDBusMessage::createMethodCall(m_service, menuPath(), menuInterface, QStringLiteral("GetLayout"));
     getLayout.setArguments({0, -1, QStringList()});
     const std::optional<QDBusMessage> reply = call(getLayout);
     if (!reply || reply->arguments().size() < 2)
@@ -156,11 +159,7 @@ QList<TrayMenuEntry> StatusNotifierItemClient::menuEntries()
 
 bool StatusNotifierItemClient::clickMenuEntry(int id)
 {
-    const std::optional<QVariant> menu = property(QStringLiteral("Menu"));
-    if (!menu)
-        return false;
-    QDBusMessage event = QDBusMessage::createMethodCall(m_service, menu->value<QDBusObjectPath>().path(), menuInterface,
-                                                        QStringLiteral("Event"));
+    QDBusMessage event = QDBusMessage::createMethodCall(m_service, menuPath(), menuInterface, QStringLiteral("Event"));
     event.setArguments({id, QStringLiteral("clicked"), QVariant::fromValue(QDBusVariant(0)), 0u});
     return call(event).has_value();
 }

@@ -47,6 +47,7 @@ private slots:
 private:
     std::optional<QDBusMessage> call(const QDBusMessage &message);
     std::optional<QVariant> property(const QString &name);
+    QString menuPath();
 
     QString m_service;
     QString m_path;

@@ -2,7 +2,6 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusMessage>
 #include <QDBusServiceWatcher>
 #include <QUuid>
 
@@ -82,18 +81,10 @@ QStringList StatusNotifierWatcherService::registeredItems() const
     return m_items;
 }
 
-void StatusNotifierWatcherService::RegisterStatusNotifierItem(const QString &service, const QDBusMessage &message)
+// Qt registers the bus name of an item at the usual path.
+void StatusNotifierWatcherService::RegisterStatusNotifierItem(const QString &busName)
 {
-    // Items register a bus name, an object path on the caller's connection,
-    // or both joined.
-    QString item;
-    if (service.startsWith(QLatin1Char('/')))
-        item = message.service() + service;
-    else if (service.contains(QLatin1Char('/')))
-        item = service;
-    else
-        item = service + QStringLiteral("/StatusNotifierItem");
-    const QString busName = item.left(item.indexOf(QLatin1Char('/')));
+    const QString item = busName + QStringLiteral("/StatusNotifierItem");
     {
         const QMutexLocker lock(&m_mutex);
         if (m_items.contains(item))
@@ -110,12 +101,6 @@ void StatusNotifierWatcherService::RegisterStatusNotifierItem(const QString &ser
     // The owner may have gone before the watch was set up.
     if (!QDBusConnection(m_connectionName).interface()->isServiceRegistered(busName))
         ownerGone(busName);
-}
-
-void StatusNotifierWatcherService::RegisterStatusNotifierHost(const QString &service)
-{
-    Q_UNUSED(service)
-    emit StatusNotifierHostRegistered();
 }
 
 void StatusNotifierWatcherService::ownerGone(const QString &busName)

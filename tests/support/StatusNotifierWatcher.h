@@ -5,8 +5,6 @@
 #include <QStringList>
 #include <QThread>
 
-class QDBusMessage;
-
 namespace vorlie::testing {
 
 // The exported object of StatusNotifierWatcher, on its own thread.
@@ -29,13 +27,11 @@ public:
     void close();
 
 public slots:
-    void RegisterStatusNotifierItem(const QString &service, const QDBusMessage &message);
-    void RegisterStatusNotifierHost(const QString &service);
+    void RegisterStatusNotifierItem(const QString &busName);
 
 signals:
     void StatusNotifierItemRegistered(const QString &item);
     void StatusNotifierItemUnregistered(const QString &item);
-    void StatusNotifierHostRegistered();
 
 private:
     void ownerGone(const QString &busName);

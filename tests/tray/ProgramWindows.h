@@ -62,15 +62,19 @@ inline QList<std::pair<xcb_window_t, QSize>> shownWindows()
     return shown;
 }
 
+// Atoms are the server's, whichever connection asks.
+inline xcb_atom_t atom(const char *name)
+{
+    const XcbReply<xcb_intern_atom_reply_t> reply(
+        xcb_intern_atom_reply(connection(), xcb_intern_atom(connection(), 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr),
+        &std::free);
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
 // Asks the shown window of `width` to close, as a window manager's close
 // button does (WM_DELETE_WINDOW).
 inline bool closeWindowOfWidth(int width)
 {
-    const auto atom = [](const char *name) {
-        const XcbReply<xcb_intern_atom_reply_t> reply(
-            xcb_intern_atom_reply(connection(), xcb_intern_atom(connection(), 0, std::strlen(name), name), nullptr), &std::free);
-        return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    };
     for (const auto &[window, size] : shownWindows()) {
         if (size.width() != width)
             continue;

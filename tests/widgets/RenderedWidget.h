@@ -22,21 +22,16 @@ namespace vorlie::testing {
 
 enum class Size { small, medium };
 
-struct Look {
-    AppLanguage language = AppLanguage::english;
-    Appearance::ColorScheme scheme = Appearance::ColorScheme::light;
-};
-
 // One widget as the host shows it.
 class RenderedWidget {
 public:
-    RenderedWidget(AppSide &app, Size size, Look look = {},
-                   MainPersonTimelineProvider::Clock clock = [] { return QDateTime::currentDateTimeUtc(); })
+    RenderedWidget(AppSide &app, Size size, MainPersonTimelineProvider::Clock clock = [] { return QDateTime::currentDateTimeUtc(); },
+                   AppLanguage language = AppLanguage::english, Appearance::ColorScheme scheme = Appearance::ColorScheme::light)
         : m_family(size == Size::small ? widgetkit::WidgetFamily::small : widgetkit::WidgetFamily::medium)
     {
-        writeStoredLanguage(app.defaults, look.language);
+        writeStoredLanguage(app.defaults, language);
         m_bundle = std::make_unique<VorlieWidgetsBundle>(app.defaults, std::move(clock), QTimeZone::systemTimeZone());
-        prepareWidgetEngine(m_engine).setColorScheme(look.scheme);
+        prepareWidgetEngine(m_engine).setColorScheme(scheme);
         const widgetkit::WidgetDeclaration widget = m_bundle->widgets().first();
         m_entry = nextEntry();
 

@@ -202,7 +202,7 @@ TEST(ChildProcess, WidgetHostAppSide)
     std::fflush(stdout);
 }
 
-TEST_F(WidgetHostEndToEnd, ReloadsRedrawWithinASecondAndNeitherBadDataNorFloodsStopOrBusyTheHost)
+TEST_F(WidgetHostEndToEnd, ReloadsRedrawWithinASecondAndFloodsNeitherStopNorBusyTheHost)
 {
     writeStoredLanguage(app.defaults, AppLanguage::english);
     ASSERT_TRUE(desktop.startHost());
@@ -216,28 +216,6 @@ TEST_F(WidgetHostEndToEnd, ReloadsRedrawWithinASecondAndNeitherBadDataNorFloodsS
     sendReload();
     EXPECT_TRUE(QTest::qWaitFor([&] { return differingPixels(desktop.frame(mediumFrame), empty) < 20; }, 2000))
         << "back in English the widget looks as before";
-
-    app.write(sampleSnapshot());
-    const QByteArray good = app.stored();
-    WidgetSnapshot badPicture = sampleSnapshot();
-    badPicture.avatarImageData = QByteArray(300'000, '\x89');
-    app.write(badPicture);
-    const QByteArray undecodablePicture = app.stored();
-    for (const QByteArray &data : {good.left(good.size() / 3), QByteArray("{]"), QByteArray(100'000, 'x'), QByteArray()}) {
-        app.writeRaw(data);
-        sendReload();
-        // A redraw (or a crash) comes well within this wait.
-        QTest::qWait(300);
-        EXPECT_TRUE(desktop.hostRunning());
-        EXPECT_LT(differingPixels(desktop.frame(mediumFrame), empty), 20) << "not the empty state for " << data.left(40).toStdString();
-    }
-    app.writeRaw(undecodablePicture);
-    sendReload();
-    EXPECT_TRUE(desktop.changesWithin(mediumFrame, empty, 2000)) << "a broken picture still shows the person";
-
-    app.clear();
-    sendReload();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return differingPixels(desktop.frame(mediumFrame), empty) < 20; }, 2000));
 
     QProcess appProcess;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
