@@ -94,15 +94,8 @@ TEST_F(MainWindowStatesTest, SigningInWithTheKeyboardAloneReachesTheMainWindow)
     resultOf(store->bootstrap());
     QQuickWindow *window = screen.get();
     ASSERT_TRUE(window);
-    QQuickItem *email = screen.find(QStringLiteral("emailField"));
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return email && email->hasActiveFocus(); }));
-
     // Return goes on to the password, Tab from there to the sign-in button; Space presses it.
-    typeKeys(window, QStringLiteral("quorrin@example.com"));
-    QTest::keyClick(window, Qt::Key_Return);
-    QQuickItem *password = screen.find(QStringLiteral("passwordField"));
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return password->hasActiveFocus(); }));
-    typeKeys(window, QStringLiteral("vorlie-demo"));
+    ASSERT_TRUE(screen.typeSignIn(QStringLiteral("quorrin@example.com"), QStringLiteral("vorlie-demo")));
     QTest::keyClick(window, Qt::Key_Tab);
     QQuickItem *signIn = screen.find(QStringLiteral("signInButton"));
     ASSERT_TRUE(ViewWorld::spinUntil([&] { return signIn->hasActiveFocus(); }));

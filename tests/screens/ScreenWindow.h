@@ -6,6 +6,7 @@
 
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QTest>
 #include <memory>
 
 namespace vorlie::testing {
@@ -46,6 +47,23 @@ public:
     {
         QQuickItem *item = nullptr;
         return ViewWorld::spinUntil([&] { return shownOnScreen(item = find(objectName)); }) ? item : nullptr;
+    }
+
+    // At the sign-in form, from the keyboard: the e-mail, Return, then the
+    // password once its field has the focus. The password field, or null
+    // when the focus never got there.
+    QQuickItem *typeSignIn(const QString &email, const QString &password) const
+    {
+        QQuickItem *emailField = find(QStringLiteral("emailField"));
+        if (!ViewWorld::spinUntil([&] { return emailField && emailField->hasActiveFocus(); }))
+            return nullptr;
+        typeKeys(m_window.get(), email);
+        QTest::keyClick(m_window.get(), Qt::Key_Return);
+        QQuickItem *passwordField = find(QStringLiteral("passwordField"));
+        if (!ViewWorld::spinUntil([&] { return passwordField && passwordField->hasActiveFocus(); }))
+            return nullptr;
+        typeKeys(m_window.get(), password);
+        return passwordField;
     }
 
     // Whether some text on screen reads exactly `text`.

@@ -58,13 +58,8 @@ TEST(AtSpiTest, TheMainWindowExposesWhatIsOnScreenAndNothingElse)
     // None of its characters is in the field's name.
     const QString password = QStringLiteral("7#Zq!xK9");
     resultOf(world.store.bootstrap());
-    QQuickItem *email = screen.find(QStringLiteral("emailField"));
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return email && email->hasActiveFocus(); }));
-    typeKeys(window, QStringLiteral("quorrin@example.com"));
-    QTest::keyClick(window, Qt::Key_Return);
-    QQuickItem *passwordField = screen.find(QStringLiteral("passwordField"));
-    ASSERT_TRUE(ViewWorld::spinUntil([&] { return passwordField->hasActiveFocus(); }));
-    typeKeys(window, password);
+    QQuickItem *passwordField = screen.typeSignIn(QStringLiteral("quorrin@example.com"), password);
+    ASSERT_TRUE(passwordField);
     ASSERT_EQ(passwordField->property("text").toString(), password);
     expectReads("signed out", {qtTrId("onboarding.auth.password_placeholder")}, {partner, noStatus, syncing, retry});
     const auto field = std::find_if(nodes.begin(), nodes.end(), [](const AtSpiNode &n) { return n.role == AtSpiNode::passwordText; });
