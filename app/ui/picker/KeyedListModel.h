@@ -3,6 +3,7 @@
 #include <QAbstractListModel>
 
 #include <algorithm>
+#include <span>
 #include <vector>
 
 namespace vorlie {
@@ -19,8 +20,35 @@ public:
     }
     const std::vector<Row> &rows() const { return m_rows; }
 
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+            return {};
+        for (const RowRole &known : rowRoles()) {
+            if (known.role == role)
+                return known.value(m_rows[static_cast<size_t>(index.row())]);
+        }
+        return {};
+    }
+
+    QHash<int, QByteArray> roleNames() const override
+    {
+        QHash<int, QByteArray> names;
+        for (const RowRole &known : rowRoles())
+            names.insert(known.role, known.name);
+        return names;
+    }
+
 protected:
     using QAbstractListModel::QAbstractListModel;
+
+    // One role of the rows: its number, its name in QML and its value in a row.
+    struct RowRole {
+        int role;
+        const char *name;
+        QVariant (*value)(const Row &);
+    };
+    virtual std::span<const RowRole> rowRoles() const = 0;
 
     // Rows whose key is gone are removed, new keys inserted where they
     // belong, and a row that stays takes the new one's values (`update`

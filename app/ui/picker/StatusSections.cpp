@@ -2,28 +2,15 @@
 
 namespace vorlie {
 
-QVariant StatusChipList::data(const QModelIndex &index, int role) const
+std::span<const StatusChipList::RowRole> StatusChipList::rowRoles() const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
-        return {};
-    const StatusChip &chip = m_rows[static_cast<size_t>(index.row())];
-    switch (role) {
-    case keyRole:
-        return chip.key;
-    case textRole:
-        return chip.text;
-    case emojiRole:
-        return chip.emoji;
-    case isFavoriteRole:
-        return chip.isFavorite;
-    default:
-        return {};
-    }
-}
-
-QHash<int, QByteArray> StatusChipList::roleNames() const
-{
-    return {{keyRole, "key"}, {textRole, "text"}, {emojiRole, "emoji"}, {isFavoriteRole, "isFavorite"}};
+    static constexpr RowRole roles[] = {
+        {keyRole, "key", [](const StatusChip &chip) -> QVariant { return chip.key; }},
+        {textRole, "text", [](const StatusChip &chip) -> QVariant { return chip.text; }},
+        {emojiRole, "emoji", [](const StatusChip &chip) -> QVariant { return chip.emoji; }},
+        {isFavoriteRole, "isFavorite", [](const StatusChip &chip) -> QVariant { return chip.isFavorite; }},
+    };
+    return roles;
 }
 
 void StatusChipList::assign(std::vector<StatusChip> chips)
@@ -36,26 +23,15 @@ void StatusChipList::assign(std::vector<StatusChip> chips)
     });
 }
 
-QVariant StatusSectionList::data(const QModelIndex &index, int role) const
+std::span<const StatusSectionList::RowRole> StatusSectionList::rowRoles() const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
-        return {};
-    const StatusSection &section = m_rows[static_cast<size_t>(index.row())];
-    switch (role) {
-    case keyRole:
-        return section.key;
-    case titleRole:
-        return section.title;
-    case chipsRole:
-        return QVariant::fromValue(static_cast<QObject *>(section.list));
-    default:
-        return {};
-    }
-}
-
-QHash<int, QByteArray> StatusSectionList::roleNames() const
-{
-    return {{keyRole, "key"}, {titleRole, "title"}, {chipsRole, "chips"}};
+    static constexpr RowRole roles[] = {
+        {keyRole, "key", [](const StatusSection &section) -> QVariant { return section.key; }},
+        {titleRole, "title", [](const StatusSection &section) -> QVariant { return section.title; }},
+        {chipsRole, "chips",
+         [](const StatusSection &section) { return QVariant::fromValue(static_cast<QObject *>(section.list)); }},
+    };
+    return roles;
 }
 
 void StatusSectionList::assign(std::vector<StatusSection> sections)

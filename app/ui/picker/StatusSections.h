@@ -25,9 +25,10 @@ public:
     enum Role { keyRole = Qt::UserRole + 1, textRole, emojiRole, isFavoriteRole };
 
     using KeyedListModel::KeyedListModel;
-    QVariant data(const QModelIndex &index, int role) const override;
-    QHash<int, QByteArray> roleNames() const override;
     void assign(std::vector<StatusChip> chips);
+
+private:
+    std::span<const RowRole> rowRoles() const override;
 };
 
 struct StatusSection {
@@ -47,11 +48,10 @@ public:
     enum Role { keyRole = Qt::UserRole + 1, titleRole, chipsRole };
 
     using KeyedListModel::KeyedListModel;
-    QVariant data(const QModelIndex &index, int role) const override;
-    QHash<int, QByteArray> roleNames() const override;
     void assign(std::vector<StatusSection> sections);
 
 private:
+    std::span<const RowRole> rowRoles() const override;
     void adopted(StatusSection &section) override;
     void dropped(StatusSection &section) override;
 };
