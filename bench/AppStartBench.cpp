@@ -221,19 +221,20 @@ struct Sample {
 // seconds around each refresh (from two before its request reached the
 // service to five after) and the seconds between refreshes.
 struct IdleSplit {
+    int seconds = 0;
     qint64 total = 0;
     qint64 refreshing = 0;
     int refreshingSeconds = 0;
     int refreshes = 0;
-    double betweenPerSecond(int seconds) const
+    double betweenPerSecond() const
     {
         const int between = seconds - refreshingSeconds;
         return between > 0 ? double(total - refreshing) / between : 0;
     }
     // What one refresh costs over the quiet it interrupts.
-    double perRefresh(int seconds) const
+    double perRefresh() const
     {
-        return refreshes > 0 ? (double(refreshing) - betweenPerSecond(seconds) * refreshingSeconds) / refreshes : 0;
+        return refreshes > 0 ? (double(refreshing) - betweenPerSecond() * refreshingSeconds) / refreshes : 0;
     }
 };
 
@@ -241,6 +242,7 @@ IdleSplit split(const std::vector<Sample> &samples)
 {
     std::vector<bool> refreshing(samples.size(), false);
     IdleSplit result;
+    result.seconds = static_cast<int>(samples.size()) - 1;
     for (size_t i = 1; i < samples.size(); ++i) {
         if (samples[i].syncs == samples[i - 1].syncs)
             continue;
@@ -293,17 +295,17 @@ void reportIdleCosts(const Program &program, const QString &after, int idleSecon
                     .arg(bareAfter.cpuSeconds - bareBefore.cpuSeconds, 0, 'f', 2),
                 cpu, "s", cpuTarget, cpu < cpuTarget);
     const IdleSplit idle = split(samples);
-    const double wakeUps = double(idle.total) / idleSeconds;
+    const double wakeUps = double(idle.total) / idle.seconds;
     printFigure(QStringLiteral("idle wake-ups, %1, %2 refreshes included (bare QApplication %3/s)")
                     .arg(after)
                     .arg(idle.refreshes)
                     .arg(double(bareAfter.wakeUpsSince(bareBefore)) / idleSeconds, 0, 'f', 2),
                 wakeUps, "/s", wakeUpTarget, wakeUps < wakeUpTarget);
-    const double between = idle.betweenPerSecond(idleSeconds);
+    const double between = idle.betweenPerSecond();
     printFigure(QStringLiteral("idle wake-ups between refreshes, %1").arg(after), between, "/s",
                 wakeUpBetweenRefreshesTarget, between <= wakeUpBetweenRefreshesTarget);
     vorlie::bench::printMeasure(QStringLiteral("wake-ups of one refresh, %1").arg(after).toStdString(),
-                                idle.perRefresh(idleSeconds), "");
+                                idle.perRefresh(), "");
 
     World::stop(*app);
     World::stop(*bareQuick);
