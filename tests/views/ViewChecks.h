@@ -43,6 +43,16 @@ inline bool shownOnScreen(const QQuickItem *item)
     return item != nullptr;
 }
 
+// Drawn with nothing of it faded: no item on its way up is translucent.
+inline bool fullyOpaque(const QQuickItem *item)
+{
+    for (const QQuickItem *at = item; at; at = at->parentItem()) {
+        if (at->opacity() < 1)
+            return false;
+    }
+    return item != nullptr;
+}
+
 // Every object a screen reader reaches from `iface`, in the order it walks them.
 inline void forEachAccessible(QAccessibleInterface *iface, const std::function<void(QAccessibleInterface *)> &visit)
 {

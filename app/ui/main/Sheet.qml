@@ -35,13 +35,18 @@ Popup {
         border.width: 1
         border.color: ThemeColor.separator
     }
-    enter: Transition {
-        enabled: !Motion.reduceMotion
+    // A popup runs its transitions whatever their `enabled` says: with
+    // reduced motion it gets none.
+    enter: Motion.reduceMotion ? null : fadeIn
+    exit: Motion.reduceMotion ? null : fadeOut
+
+    Transition {
+        id: fadeIn
         NumberAnimation { property: "opacity"; from: 0; to: 1; duration: 180; easing.type: Easing.OutCubic }
         NumberAnimation { property: "scale"; from: 0.96; to: 1; duration: 180; easing.type: Easing.OutCubic }
     }
-    exit: Transition {
-        enabled: !Motion.reduceMotion
+    Transition {
+        id: fadeOut
         NumberAnimation { property: "opacity"; from: 1; to: 0; duration: 140; easing.type: Easing.InCubic }
     }
 }
