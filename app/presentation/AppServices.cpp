@@ -18,10 +18,4 @@ AppServices *AppServices::of(const QObject *qmlObject)
     return engine ? qobject_cast<AppServices *>(providedToQml(*engine, staticMetaObject)) : nullptr;
 }
 
-QCoro::Task<void> AppServices::requestPushAuthorization() const
-{
-    if (m_parts.requestPushAuthorization)
-        co_await m_parts.requestPushAuthorization();
-}
-
 } // namespace vorlie

@@ -22,11 +22,11 @@ class StandardDefaults;
 class StatusRepository;
 class TextLookup;
 
-// What the screens' presenters need from the composition root. The root
-// provides one to its QML engine; a presenter created by a view finds it
-// through the engine that created it (AppServices::of), so views get their
-// objects without context properties or globals, and tests can hand in
-// sample ones.
+// Everything the screens' presenters may take from the composition root. The
+// root provides one to its QML engine; a presenter created by a view finds it
+// through the engine that created it (AppServices::of) and takes only what it
+// works with, so views get their objects without context properties or
+// globals, and tests hand a presenter just its own inputs.
 class AppServices : public QObject {
     Q_OBJECT
 
@@ -69,8 +69,11 @@ public:
     LaunchAtLogin &launchAtLogin() const { return m_parts.launchAtLogin; }
     const StandardDefaults &standardDefaults() const { return m_parts.standardDefaults; }
     QUrl avatarBaseURL() const { return m_parts.avatarBaseURL; }
-    QCoro::Task<void> requestPushAuthorization() const;
-    QDateTime now() const { return m_parts.now(); }
+    const std::function<QCoro::Task<void>()> &requestPushAuthorization() const
+    {
+        return m_parts.requestPushAuthorization;
+    }
+    const std::function<QDateTime()> &clock() const { return m_parts.now; }
 
 private:
     Parts m_parts;

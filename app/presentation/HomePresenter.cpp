@@ -22,17 +22,22 @@ HomePresenter::HomePresenter(QObject *parent)
     connect(&m_minute, &QTimer::timeout, this, &HomePresenter::update);
 }
 
-HomePresenter::HomePresenter(AppServices &services, QObject *parent)
+HomePresenter::HomePresenter(const Inputs &inputs, QObject *parent)
     : HomePresenter(parent)
 {
-    bind(services);
+    use(inputs);
 }
-
 
 void HomePresenter::bind(AppServices &services)
 {
-    m_services = &services;
-    SessionStore *store = &services.sessionStore();
+    use({services.sessionStore(), services.router(), services.textLookup(), services.languageSettings(),
+         services.avatarBaseURL(), services.clock()});
+}
+
+void HomePresenter::use(const Inputs &inputs)
+{
+    m_in.emplace(inputs);
+    SessionStore *store = &inputs.session;
     for (auto signal : {&SessionStore::currentUserChanged, &SessionStore::mainPersonChanged,
                         &SessionStore::mainPersonStatusChanged, &SessionStore::ownStatusChanged,
                         &SessionStore::connectionsChanged, &SessionStore::isSyncingChanged,
@@ -40,7 +45,7 @@ void HomePresenter::bind(AppServices &services)
                         &SessionStore::sessionExpiredChanged, &SessionStore::dataAsOfChanged}) {
         connect(store, signal, this, &HomePresenter::update);
     }
-    connect(&services.textLookup(), &TextLookup::languageApplied, this, &HomePresenter::update);
+    connect(&inputs.texts, &TextLookup::languageApplied, this, &HomePresenter::update);
     update();
 }
 
@@ -60,17 +65,17 @@ void HomePresenter::setActive(bool active)
 
 void HomePresenter::refresh()
 {
-    if (m_services)
-        QCoro::connect(m_services->sessionStore().refresh(), this, [](bool) {});
+    if (m_in)
+        QCoro::connect(m_in->session.refresh(), this, [](bool) {});
 }
 
 void HomePresenter::signInAgain()
 {
-    if (!m_services)
+    if (!m_in)
         return;
-    SessionStore &store = m_services->sessionStore();
+    SessionStore &store = m_in->session;
     const std::optional<User> &user = store.currentUser();
-    m_services->router().setSignInEmail(user ? user->email.value_or(QString()) : QString());
+    m_in->router.setSignInEmail(user ? user->email.value_or(QString()) : QString());
     QCoro::connect(store.signOut(), this, [] {});
 }
 
@@ -86,12 +91,12 @@ void HomePresenter::update()
 HomePresenter::State HomePresenter::compute() const
 {
     State state;
-    if (!m_services)
+    if (!m_in)
         return state;
-    const SessionStore &store = m_services->sessionStore();
-    const QUrl avatarBase = m_services->avatarBaseURL();
+    const SessionStore &store = m_in->session;
+    const QUrl &avatarBase = m_in->avatarBaseURL;
     const std::optional<Status> &status = store.mainPersonStatus();
-    const QLocale locale = formattingLocale(m_services->languageSettings().selection());
+    const QLocale locale = formattingLocale(m_in->language.selection());
 
     if (const std::optional<MainPerson> &main = store.mainPerson()) {
         const User &person = main->person;
@@ -109,7 +114,7 @@ HomePresenter::State HomePresenter::compute() const
         state.statusId = status->id;
         state.statusText = displayText(*status);
         state.statusEmoji = status->emoji.value_or(QString());
-        state.updatedLabel = vorlie::updatedLabel(status->createdAt, m_services->now(), locale).value_or(QString());
+        state.updatedLabel = vorlie::updatedLabel(status->createdAt, m_in->now(), locale).value_or(QString());
     }
 
     if (const std::optional<User> &user = store.currentUser()) {
@@ -122,7 +127,7 @@ HomePresenter::State HomePresenter::compute() const
     if (const std::optional<APIError> &error = store.lastSyncError())
         state.syncErrorMessage = error->userMessage();
     if (store.serviceUnreachable())
-        state.offlineText = offlineLabel(store.dataAsOf(), m_services->now(), locale);
+        state.offlineText = offlineLabel(store.dataAsOf(), m_in->now(), locale);
     state.offersSignInAgain = store.sessionExpired();
     return state;
 }

@@ -2,15 +2,21 @@
 
 #include "ServicesPresenter.h"
 
+#include <QDateTime>
 #include <QObject>
-#include <QPointer>
 #include <QQmlEngine>
 #include <QTimer>
 #include <QUrl>
 
+#include <functional>
+#include <optional>
+
 namespace vorlie {
 
-class AppServices;
+class AppRouter;
+class LanguageSettings;
+class SessionStore;
+class TextLookup;
 
 // What the panel and the main window show of the session, as plain values:
 // the main person's card, the connection to them, one's own status and how
@@ -77,9 +83,22 @@ public:
         friend bool operator==(const State &, const State &) = default;
     };
 
+    struct Inputs {
+        // Shown, refreshed, and signed out of to sign in again.
+        SessionStore &session;
+        // Carries the address of an account signing in again.
+        AppRouter &router;
+        const TextLookup &texts;
+        // Dates and times are written the interface language's way.
+        const LanguageSettings &language;
+        // The avatar rendering service's root address.
+        QUrl avatarBaseURL;
+        std::function<QDateTime()> now;
+    };
+
     explicit HomePresenter(QObject *parent = nullptr);
-    // For tests and C++ hosts: bound to `services` at once.
-    explicit HomePresenter(AppServices &services, QObject *parent = nullptr);
+    // For tests and C++ hosts: bound at once.
+    explicit HomePresenter(const Inputs &inputs, QObject *parent = nullptr);
 
     bool active() const { return m_active; }
     void setActive(bool active);
@@ -118,10 +137,11 @@ signals:
 
 private:
     void bind(AppServices &services) override;
+    void use(const Inputs &inputs);
     void update();
     State compute() const;
 
-    QPointer<AppServices> m_services;
+    std::optional<Inputs> m_in;
     bool m_active = false;
     QTimer m_minute;
     State m_state;

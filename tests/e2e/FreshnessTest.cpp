@@ -67,21 +67,20 @@ protected:
 
     int syncs() { return host.service().requestCount(QStringLiteral("sync")); }
 
-    // The presenter's clock stands five minutes after the last good sync.
-    AppServices::Parts screenParts()
-    {
-        AppServices::Parts parts = app.screenServices();
-        parts.now = [this] { return app.sessionStore().dataAsOf().value_or(QDateTime()).addSecs(qint64{5} * 60); };
-        return parts;
-    }
+    AppServices::Parts parts() { return app.screenServices(); }
 
     fake::FakeServiceHost host;
     QTemporaryDir prefs;
     StandInLogind logind;
     StandInReachability network;
     VorlieMacApp app{withStandIns(appOptions(host, prefs), network)};
-    AppServices services{screenParts()};
-    HomePresenter home{services};
+    // Its clock stands five minutes after the last good sync.
+    HomePresenter home{{parts().sessionStore, parts().router, parts().textLookup, parts().languageSettings,
+                        parts().avatarBaseURL, [this] {
+                            return app.sessionStore().dataAsOf().value_or(QDateTime()).addSecs(qint64{5} * 60);
+                        }}};
+    SignInPresenter::Inputs signIn{parts().authRepository, parts().sessionStore, parts().router,
+                                   parts().requestPushAuthorization};
 };
 
 TEST_F(Freshness, WakingAndTheNetworkComingBackRefreshOnceEachJoiningARunningSync)
@@ -162,7 +161,7 @@ TEST_F(Freshness, ADeadSessionOffersToSignInAgainWithTheAddressFilledIn)
     EXPECT_FALSE(home.offersSignInAgain());
 
     // The sign-in form the window now shows starts with the account's address.
-    SignInPresenter form(services);
+    SignInPresenter form(signIn);
     EXPECT_EQ(form.email(), fake::ServiceState::seededAccount().email);
     form.continueToPassword();
     form.setPassword(fake::ServiceState::seededAccount().password);
@@ -171,5 +170,5 @@ TEST_F(Freshness, ADeadSessionOffersToSignInAgainWithTheAddressFilledIn)
     ASSERT_TRUE(QTest::qWaitFor([this] { return app.sessionStore().lastSyncedAt() && !app.sessionStore().isSyncing(); }, waitMs));
     EXPECT_FALSE(app.sessionStore().lastSyncError());
     EXPECT_FALSE(home.offersSignInAgain());
-    EXPECT_EQ(SignInPresenter(services).email(), QString()) << "the address is filled in once";
+    EXPECT_EQ(SignInPresenter(signIn).email(), QString()) << "the address is filled in once";
 }

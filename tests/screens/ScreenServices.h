@@ -47,7 +47,6 @@ struct ScreenServices {
     AppRouter router;
     int pushAuthorizations = 0;
     AppServices::Parts parts;
-    AppServices services{parts};
 };
 
 } // namespace vorlie::testing

@@ -42,7 +42,9 @@ protected:
     }
 
     ScreenServices screen{prefsDir.path(), *store, dependencies(), host.rootUrl()};
-    SettingsPresenter presenter{screen.services};
+    SettingsPresenter::Inputs inputs{
+        *store, dependencies().profileRepository, screen.launchAtLogin, screen.menuBar, screen.languages, screen.lookup};
+    SettingsPresenter presenter{inputs};
 };
 
 TEST_F(SettingsPresenterTest, ARefusedChangeMovesTheSwitchBackAndALaterSuccessClearsTheMessage)
@@ -115,7 +117,7 @@ TEST_F(SettingsPresenterTest, LaunchAtLoginAndTheTrayIconAreKeptWhereTheUserPuts
     EXPECT_FALSE(presenter.launchAtLogin());
     presenter.setLaunchAtLogin(true);
     EXPECT_TRUE(screen.launchAtLogin.isEnabled());
-    EXPECT_TRUE(SettingsPresenter(screen.services).launchAtLogin());
+    EXPECT_TRUE(SettingsPresenter(inputs).launchAtLogin());
     presenter.setLaunchAtLogin(false);
     EXPECT_FALSE(screen.launchAtLogin.isEnabled());
 

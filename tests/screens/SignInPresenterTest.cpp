@@ -36,7 +36,8 @@ protected:
     }
 
     ScreenServices screen{prefsDir.path(), *store, dependencies(), host.rootUrl()};
-    std::unique_ptr<SignInPresenter> presenter = std::make_unique<SignInPresenter>(screen.services);
+    std::unique_ptr<SignInPresenter> presenter = std::make_unique<SignInPresenter>(SignInPresenter::Inputs{
+        dependencies().authRepository, *store, screen.router, [this] { return screen.countPushRequest(); }});
 };
 
 using OnboardingViewModelTest = SignInPresenterTest;

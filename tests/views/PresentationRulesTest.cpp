@@ -15,7 +15,8 @@ namespace {
 class HomePresenterTest : public ::testing::Test {
 protected:
     ViewWorld world;
-    HomePresenter home{world.ui.services()};
+    HomePresenter home{{world.store, world.router, world.screen.lookup, world.languages, world.host.rootUrl(),
+                        [this] { return world.now; }}};
 };
 
 TEST_F(HomePresenterTest, ThePeopleAndStatusesShownFollowTheSyncedSnapshot)
@@ -154,7 +155,7 @@ protected:
     }
 
     ViewWorld world;
-    StatusPickerPresenter picker{world.ui.services()};
+    StatusPickerPresenter picker{{world.statuses, world.store, world.screen.standard, world.screen.lookup}};
 };
 
 // Without favourites or recents the mood section leads; once there are some,

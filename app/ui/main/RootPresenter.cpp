@@ -12,20 +12,23 @@ RootPresenter::RootPresenter(QObject *parent)
 {
 }
 
-RootPresenter::RootPresenter(AppServices &services, QObject *parent)
+RootPresenter::RootPresenter(const Inputs &inputs, QObject *parent)
     : ServicesPresenter(parent)
 {
-    bind(services);
+    use(inputs);
 }
-
 
 void RootPresenter::bind(AppServices &services)
 {
-    m_services = &services;
-    connect(&services.sessionStore(), &SessionStore::authStateChanged, this, &RootPresenter::update);
-    connect(&services.sessionStore(), &SessionStore::credentialStoreStateChanged, this,
-            &RootPresenter::updateKeyringMessage);
-    connect(&services.textLookup(), &TextLookup::languageApplied, this, &RootPresenter::updateKeyringMessage);
+    use({services.sessionStore(), services.textLookup(), services.router()});
+}
+
+void RootPresenter::use(const Inputs &inputs)
+{
+    m_in.emplace(inputs);
+    connect(&inputs.session, &SessionStore::authStateChanged, this, &RootPresenter::update);
+    connect(&inputs.session, &SessionStore::credentialStoreStateChanged, this, &RootPresenter::updateKeyringMessage);
+    connect(&inputs.texts, &TextLookup::languageApplied, this, &RootPresenter::updateKeyringMessage);
     update();
     updateKeyringMessage();
 }
@@ -33,7 +36,7 @@ void RootPresenter::bind(AppServices &services)
 void RootPresenter::updateKeyringMessage()
 {
     QString message;
-    switch (m_services->sessionStore().credentialStoreState()) {
+    switch (m_in->session.credentialStoreState()) {
     case CredentialStoreState::available:
         break;
     case CredentialStoreState::unavailable:
@@ -52,7 +55,7 @@ void RootPresenter::updateKeyringMessage()
 void RootPresenter::update()
 {
     Screen next = Screen::splash;
-    switch (m_services->sessionStore().authState()) {
+    switch (m_in->session.authState()) {
     case SessionStore::AuthState::unknown:
         break;
     case SessionStore::AuthState::signedOut:
@@ -67,8 +70,8 @@ void RootPresenter::update()
     // Leaving the main content closes its sheets: the next account must not
     // find the previous one's settings or picker open.
     if (m_screen == Screen::main) {
-        m_services->router().setSettingsPresented(false);
-        m_services->router().setStatusPickerPresented(false);
+        m_in->router.setSettingsPresented(false);
+        m_in->router.setStatusPickerPresented(false);
     }
     m_screen = next;
     emit screenChanged();

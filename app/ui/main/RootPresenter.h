@@ -3,12 +3,15 @@
 #include "ServicesPresenter.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QQmlEngine>
+
+#include <optional>
 
 namespace vorlie {
 
-class AppServices;
+class AppRouter;
+class SessionStore;
+class TextLookup;
 
 // Which screen the main window shows, from the session's sign-in state:
 // the splash until it is known, then the sign-in form or the main content.
@@ -28,9 +31,16 @@ public:
     enum class Screen { splash, signIn, main };
     Q_ENUM(Screen)
 
+    struct Inputs {
+        const SessionStore &session;
+        const TextLookup &texts;
+        // Its sheets close when the main content goes.
+        AppRouter &router;
+    };
+
     explicit RootPresenter(QObject *parent = nullptr);
-    // For tests and C++ hosts: bound to `services` at once.
-    explicit RootPresenter(AppServices &services, QObject *parent = nullptr);
+    // For tests and C++ hosts: bound at once.
+    explicit RootPresenter(const Inputs &inputs, QObject *parent = nullptr);
 
     Screen screen() const { return m_screen; }
     bool showsSignIn() const { return m_screen == Screen::signIn; }
@@ -43,10 +53,11 @@ signals:
 
 private:
     void bind(AppServices &services) override;
+    void use(const Inputs &inputs);
     void update();
     void updateKeyringMessage();
 
-    QPointer<AppServices> m_services;
+    std::optional<Inputs> m_in;
     Screen m_screen = Screen::splash;
     QString m_keyringMessage;
 };

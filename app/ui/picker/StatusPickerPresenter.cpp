@@ -50,22 +50,23 @@ StatusPickerPresenter::StatusPickerPresenter(QObject *parent)
 {
 }
 
-StatusPickerPresenter::StatusPickerPresenter(AppServices &services, QObject *parent)
+StatusPickerPresenter::StatusPickerPresenter(const Inputs &inputs, QObject *parent)
     : ServicesPresenter(parent)
     , m_sections(this)
 {
-    bind(services);
+    use(inputs);
 }
 
 StatusPickerPresenter::~StatusPickerPresenter() = default;
 
-
 void StatusPickerPresenter::bind(AppServices &services)
 {
-    m_services = &services;
-    SessionStore &store = services.sessionStore();
-    m_model = std::make_unique<StatusPickerViewModel>(services.statusRepository(), store,
-                                                      services.standardDefaults());
+    use({services.statusRepository(), services.sessionStore(), services.standardDefaults(), services.textLookup()});
+}
+
+void StatusPickerPresenter::use(const Inputs &inputs)
+{
+    m_model = std::make_unique<StatusPickerViewModel>(inputs.statuses, inputs.session, inputs.defaults);
     StatusPickerViewModel *model = m_model.get();
     connect(model, &StatusPickerViewModel::catalogChanged, this, &StatusPickerPresenter::rebuildSections);
     connect(model, &StatusPickerViewModel::recentKeysChanged, this, &StatusPickerPresenter::rebuildSections);
@@ -73,7 +74,7 @@ void StatusPickerPresenter::bind(AppServices &services)
     connect(model, &StatusPickerViewModel::customTextChanged, this, &StatusPickerPresenter::customTextChanged);
     connect(model, &StatusPickerViewModel::isSubmittingChanged, this, &StatusPickerPresenter::isSubmittingChanged);
     connect(model, &StatusPickerViewModel::errorMessageChanged, this, &StatusPickerPresenter::errorMessageChanged);
-    connect(&services.textLookup(), &TextLookup::languageApplied, this, &StatusPickerPresenter::rebuildSections);
+    connect(&inputs.texts, &TextLookup::languageApplied, this, &StatusPickerPresenter::rebuildSections);
     QCoro::connect(model->loadCatalog(), this, [] {});
     rebuildSections();
 }

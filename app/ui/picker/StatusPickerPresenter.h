@@ -4,14 +4,16 @@
 #include "StatusSections.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QQmlEngine>
 #include <memory>
 
 namespace vorlie {
 
-class AppServices;
+class SessionStore;
+class StandardDefaults;
 class StatusPickerViewModel;
+class StatusRepository;
+class TextLookup;
 
 // The status picker's view of the picker model: its sections in order, each
 // with its chips, the custom text with its limit, and the error line.
@@ -30,9 +32,18 @@ class StatusPickerPresenter : public ServicesPresenter {
 public:
     static constexpr int customTextLimit = 60;
 
+    struct Inputs {
+        StatusRepository &statuses;
+        // Publishing goes through the session, which shows the result.
+        SessionStore &session;
+        // Where the recently used statuses are kept.
+        const StandardDefaults &defaults;
+        const TextLookup &texts;
+    };
+
     explicit StatusPickerPresenter(QObject *parent = nullptr);
-    // For tests and C++ hosts: bound to `services` at once.
-    explicit StatusPickerPresenter(AppServices &services, QObject *parent = nullptr);
+    // For tests and C++ hosts: bound at once.
+    explicit StatusPickerPresenter(const Inputs &inputs, QObject *parent = nullptr);
     ~StatusPickerPresenter() override;
 
     // True until the model exists, and while its catalogue is on its way
@@ -65,10 +76,10 @@ signals:
 
 private:
     void bind(AppServices &services) override;
+    void use(const Inputs &inputs);
     // Sections and the loading state, from the model as it is now.
     void rebuildSections();
 
-    QPointer<AppServices> m_services;
     std::unique_ptr<StatusPickerViewModel> m_model;
     bool m_isLoading = true;
     StatusSectionList m_sections;

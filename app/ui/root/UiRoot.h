@@ -33,7 +33,6 @@ public:
 
     QQmlEngine &engine() { return *m_engine; }
     Appearance &appearance() { return *m_appearance; }
-    AppServices &services() { return *m_services; }
     AvatarImages &avatarImages() { return *m_avatarImages; }
 
     // Creates a QML object from one of the modules' files; null (with the

@@ -54,26 +54,31 @@ SettingsPresenter::SettingsPresenter(QObject *parent)
 {
 }
 
-SettingsPresenter::SettingsPresenter(AppServices &services, QObject *parent)
+SettingsPresenter::SettingsPresenter(const Inputs &inputs, QObject *parent)
     : ServicesPresenter(parent)
 {
-    bind(services);
+    use(inputs);
 }
-
 
 void SettingsPresenter::bind(AppServices &services)
 {
-    m_services = &services;
-    m_launchAtLogin = services.launchAtLogin().isEnabled();
-    connect(&services.sessionStore(), &SessionStore::currentUserChanged, this, [this] {
+    use({services.sessionStore(), services.profileRepository(), services.launchAtLogin(),
+         services.menuBarPreferences(), services.languageSettings(), services.textLookup()});
+}
+
+void SettingsPresenter::use(const Inputs &inputs)
+{
+    m_in.emplace(inputs);
+    m_launchAtLogin = inputs.launchAtLogin.isEnabled();
+    connect(&inputs.session, &SessionStore::currentUserChanged, this, [this] {
         for (Notification kind : allNotifications)
             settle(kind);
         update();
     });
-    connect(&services.sessionStore(), &SessionStore::authStateChanged, this, &SettingsPresenter::update);
-    connect(&services.menuBarPreferences(), &MenuBarPreferences::isIconEnabledChanged, this,
+    connect(&inputs.session, &SessionStore::authStateChanged, this, &SettingsPresenter::update);
+    connect(&inputs.menuBar, &MenuBarPreferences::isIconEnabledChanged, this,
             &SettingsPresenter::menuBarIconEnabledChanged);
-    connect(&services.languageSettings(), &LanguageSettings::selectionChanged, this,
+    connect(&inputs.language, &LanguageSettings::selectionChanged, this,
             &SettingsPresenter::languageIndexChanged);
     update();
     emit launchAtLoginChanged();
@@ -85,7 +90,7 @@ void SettingsPresenter::bind(AppServices &services)
 
 bool SettingsPresenter::showsNotifications() const
 {
-    return m_services && m_services->sessionStore().currentUser().has_value();
+    return m_in && m_in->session.currentUser().has_value();
 }
 
 std::optional<bool> SettingsPresenter::storedValue(const std::optional<User> &user, Notification kind)
@@ -99,7 +104,7 @@ bool SettingsPresenter::shownValue(Notification kind) const
 {
     if (const std::optional<bool> &shown = m_pending[size_t(kind)].shown)
         return *shown;
-    return m_services ? storedValue(m_services->sessionStore().currentUser(), kind).value_or(false) : false;
+    return m_in ? storedValue(m_in->session.currentUser(), kind).value_or(false) : false;
 }
 
 void SettingsPresenter::setNotification(Notification kind, bool enabled)
@@ -116,8 +121,8 @@ void SettingsPresenter::setNotification(Notification kind, bool enabled)
 QCoro::Task<void> SettingsPresenter::send(Notification kind)
 {
     const QPointer<SettingsPresenter> self(this);
-    SessionStore &store = m_services->sessionStore();
-    ProfileRepository &profile = m_services->profileRepository();
+    SessionStore &store = m_in->session;
+    ProfileRepository &profile = m_in->profile;
     Pending &pending = m_pending[size_t(kind)];
     pending.inFlight = true;
     std::optional<bool> confirmed;
@@ -155,9 +160,9 @@ QCoro::Task<void> SettingsPresenter::send(Notification kind)
 void SettingsPresenter::settle(Notification kind)
 {
     Pending &pending = m_pending[size_t(kind)];
-    if (pending.inFlight || !pending.shown || !m_services)
+    if (pending.inFlight || !pending.shown || !m_in)
         return;
-    if (storedValue(m_services->sessionStore().currentUser(), kind) == pending.shown)
+    if (storedValue(m_in->session.currentUser(), kind) == pending.shown)
         pending.shown.reset();
 }
 
@@ -178,57 +183,57 @@ void SettingsPresenter::update()
 
 void SettingsPresenter::setLaunchAtLogin(bool enabled)
 {
-    if (!m_services || m_launchAtLogin == enabled)
+    if (!m_in || m_launchAtLogin == enabled)
         return;
     m_launchAtLogin = enabled;
     // A refusal of the desktop is dropped: the switch stays where the user put it.
-    m_services->launchAtLogin().setEnabled(enabled);
+    m_in->launchAtLogin.setEnabled(enabled);
     emit launchAtLoginChanged();
 }
 
 bool SettingsPresenter::showsSignOut() const
 {
     // Kept while a sign-out runs, so its progress stays in view until the form closes.
-    return m_services && (isSigningOut() || m_services->sessionStore().authState() == SessionStore::AuthState::signedIn);
+    return m_in && (isSigningOut() || m_in->session.authState() == SessionStore::AuthState::signedIn);
 }
 
 bool SettingsPresenter::menuBarIconEnabled() const
 {
-    return m_services && m_services->menuBarPreferences().isIconEnabled();
+    return m_in && m_in->menuBar.isIconEnabled();
 }
 
 void SettingsPresenter::setMenuBarIconEnabled(bool enabled)
 {
-    if (m_services)
-        m_services->menuBarPreferences().setIconEnabled(enabled);
+    if (m_in)
+        m_in->menuBar.setIconEnabled(enabled);
 }
 
 int SettingsPresenter::languageIndex() const
 {
-    return m_services ? int(m_services->languageSettings().selection()) : 0;
+    return m_in ? int(m_in->language.selection()) : 0;
 }
 
 void SettingsPresenter::setLanguageIndex(int index)
 {
-    if (!m_services || index < 0 || index > int(AppLanguage::english))
+    if (!m_in || index < 0 || index > int(AppLanguage::english))
         return;
-    m_services->languageSettings().setSelection(AppLanguage(index));
+    m_in->language.setSelection(AppLanguage(index));
 }
 
 QStringList SettingsPresenter::languageOptions() const
 {
-    if (!m_services)
+    if (!m_in)
         return {};
-    return {m_services->textLookup().inSystemLanguage("settings.language.device"), QStringLiteral("Deutsch"),
+    return {m_in->texts.inSystemLanguage("settings.language.device"), QStringLiteral("Deutsch"),
             QStringLiteral("English")};
 }
 
 void SettingsPresenter::signOut()
 {
-    if (!m_services)
+    if (!m_in)
         return;
     setSignOutsRunning(m_signOutsRunning + 1);
-    QCoro::connect(m_services->sessionStore().signOut(), this, [this] {
+    QCoro::connect(m_in->session.signOut(), this, [this] {
         setSignOutsRunning(m_signOutsRunning - 1);
         emit dismissRequested();
     });

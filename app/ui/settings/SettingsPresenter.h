@@ -3,7 +3,6 @@
 #include "ServicesPresenter.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QQmlEngine>
 #include <QStringList>
 #include <array>
@@ -13,7 +12,12 @@
 
 namespace vorlie {
 
-class AppServices;
+class LanguageSettings;
+class LaunchAtLogin;
+class MenuBarPreferences;
+class ProfileRepository;
+class SessionStore;
+class TextLookup;
 struct User;
 
 // The settings form: the three notification switches kept by the service,
@@ -43,9 +47,20 @@ class SettingsPresenter : public ServicesPresenter {
 public:
     enum class Notification { partnerStatusChanged, statusReminder, automationStatusChanged };
 
+    struct Inputs {
+        // The signed-in user's stored switches, and sign-out.
+        SessionStore &session;
+        // Where a switch's change is sent.
+        ProfileRepository &profile;
+        LaunchAtLogin &launchAtLogin;
+        MenuBarPreferences &menuBar;
+        LanguageSettings &language;
+        const TextLookup &texts;
+    };
+
     explicit SettingsPresenter(QObject *parent = nullptr);
-    // For tests and C++ hosts: bound to `services` at once.
-    explicit SettingsPresenter(AppServices &services, QObject *parent = nullptr);
+    // For tests and C++ hosts: bound at once.
+    explicit SettingsPresenter(const Inputs &inputs, QObject *parent = nullptr);
 
     bool showsNotifications() const;
     bool notifyPartnerStatusChanged() const { return shownValue(Notification::partnerStatusChanged); }
@@ -105,6 +120,7 @@ private:
     };
 
     void bind(AppServices &services) override;
+    void use(const Inputs &inputs);
     void update();
     QCoro::Task<void> send(Notification kind);
     void settle(Notification kind);
@@ -112,7 +128,7 @@ private:
     void setSignOutsRunning(int count);
     static std::optional<bool> storedValue(const std::optional<User> &user, Notification kind);
 
-    QPointer<AppServices> m_services;
+    std::optional<Inputs> m_in;
     std::array<Pending, 3> m_pending;
     Shown m_shown;
     QString m_errorMessage;

@@ -18,11 +18,12 @@ QCoro::Task<void> submit(std::shared_ptr<OnboardingViewModel> viewModel)
 }
 
 // Runs on after the form is gone: only the long-lived services are touched.
-QCoro::Task<void> handOver(QPointer<AppServices> services, User user)
+QCoro::Task<void> handOver(QPointer<SessionStore> session, std::function<QCoro::Task<void>()> requestPushAuthorization,
+                           User user)
 {
-    co_await services->sessionStore().completeSignIn(std::move(user));
-    if (services)
-        co_await services->requestPushAuthorization();
+    co_await session->completeSignIn(std::move(user));
+    if (session && requestPushAuthorization)
+        co_await requestPushAuthorization();
 }
 
 } // namespace
@@ -32,21 +33,26 @@ SignInPresenter::SignInPresenter(QObject *parent)
 {
 }
 
-SignInPresenter::SignInPresenter(AppServices &services, QObject *parent)
+SignInPresenter::SignInPresenter(const Inputs &inputs, QObject *parent)
     : ServicesPresenter(parent)
 {
-    bind(services);
+    use(inputs);
 }
 
 SignInPresenter::~SignInPresenter() = default;
 
-
 void SignInPresenter::bind(AppServices &services)
 {
-    m_services = &services;
-    m_viewModel = std::make_shared<OnboardingViewModel>(services.authRepository());
+    use({services.authRepository(), services.sessionStore(), services.router(), services.requestPushAuthorization()});
+}
+
+void SignInPresenter::use(const Inputs &inputs)
+{
+    m_session = &inputs.session;
+    m_requestPushAuthorization = inputs.requestPushAuthorization;
+    m_viewModel = std::make_shared<OnboardingViewModel>(inputs.auth);
     // Signed out to sign in again: the same account, so its address is kept.
-    if (const QString email = services.router().takeSignInEmail(); !email.isEmpty())
+    if (const QString email = inputs.router.takeSignInEmail(); !email.isEmpty())
         m_viewModel->setEmail(email);
     OnboardingViewModel *model = m_viewModel.get();
     for (auto signal : {&OnboardingViewModel::emailChanged, &OnboardingViewModel::passwordChanged,
@@ -134,8 +140,8 @@ void SignInPresenter::acceptPassword()
 void SignInPresenter::completeSignIn()
 {
     const std::optional<User> &user = m_viewModel->signedInUser();
-    if (user && m_services)
-        QCoro::connect(handOver(m_services, *user), m_services.data(), [] {});
+    if (user && m_session)
+        QCoro::connect(handOver(m_session, m_requestPushAuthorization, *user), m_session.data(), [] {});
 }
 
 } // namespace vorlie

@@ -5,12 +5,17 @@
 #include <QObject>
 #include <QPointer>
 #include <QQmlEngine>
+#include <QCoro/QCoroTask>
+
+#include <functional>
 #include <memory>
 
 namespace vorlie {
 
-class AppServices;
+class AppRouter;
+class AuthRepository;
 class OnboardingViewModel;
+class SessionStore;
 
 // What the sign-in form shows and may do: the e-mail-then-password stages,
 // when continue and sign-in are enabled, the progress and the error line.
@@ -30,9 +35,19 @@ class SignInPresenter : public ServicesPresenter {
     Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY changed)
 
 public:
+    struct Inputs {
+        AuthRepository &auth;
+        // Takes the signed-in user.
+        SessionStore &session;
+        // Carries the address of an account signing in again.
+        AppRouter &router;
+        // After a sign-in: register for push and ask to show notifications.
+        std::function<QCoro::Task<void>()> requestPushAuthorization;
+    };
+
     explicit SignInPresenter(QObject *parent = nullptr);
-    // For tests and C++ hosts: bound to `services` at once.
-    explicit SignInPresenter(AppServices &services, QObject *parent = nullptr);
+    // For tests and C++ hosts: bound at once.
+    explicit SignInPresenter(const Inputs &inputs, QObject *parent = nullptr);
     ~SignInPresenter() override;
 
     bool ready() const { return m_viewModel != nullptr; }
@@ -62,9 +77,12 @@ signals:
 
 private:
     void bind(AppServices &services) override;
+    void use(const Inputs &inputs);
     void completeSignIn();
 
-    QPointer<AppServices> m_services;
+    // The hand-over outlives the form, never the session.
+    QPointer<SessionStore> m_session;
+    std::function<QCoro::Task<void>()> m_requestPushAuthorization;
     // Shared with a running sign-in, which may outlive the form: a success
     // replaces the form with the main window before the model is done.
     std::shared_ptr<OnboardingViewModel> m_viewModel;
