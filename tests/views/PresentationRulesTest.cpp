@@ -165,24 +165,24 @@ TEST_F(StatusPickerPresenterTest, MoodLeadsUntilRecentsAndFavouritesComeFirst)
     world.signIn();
     ASSERT_TRUE(ViewWorld::spinUntil([this] { return !picker.isLoading(); }));
     if (const StatusSection *favourites = section("status_picker.favorites")) {
-        for (const StatusChip &chip : std::vector<StatusChip>(favourites->chips))
+        for (const StatusChip &chip : std::vector<StatusChip>(favourites->list->rows()))
             picker.toggleFavorite(chip.key);
     }
     EXPECT_EQ(sectionKeys(), (QStringList{"status_picker.mood", "status_picker.activity", "status_picker.location",
                                           "status_picker.relationship"}));
     for (const StatusSection &s : picker.sections()->rows()) {
-        for (const StatusChip &chip : s.chips)
+        for (const StatusChip &chip : s.list->rows())
             EXPECT_NE(chip.key, "custom");
     }
 
     // That a toggle keeps the chip's item: the picker view's focus check.
-    const QString key = section("status_picker.mood")->chips.at(1).key;
+    const QString key = section("status_picker.mood")->list->rows().at(1).key;
     picker.toggleFavorite(key);
     picker.choose(key);
     ASSERT_TRUE(ViewWorld::spinUntil([this] { return !picker.isSubmitting(); }));
     EXPECT_EQ(sectionKeys().mid(0, 3), (QStringList{"status_picker.recent", "status_picker.favorites", "status_picker.mood"}));
-    EXPECT_EQ(section("status_picker.recent")->chips.front().key, key);
-    EXPECT_TRUE(section("status_picker.favorites")->chips.front().isFavorite);
+    EXPECT_EQ(section("status_picker.recent")->list->rows().front().key, key);
+    EXPECT_TRUE(section("status_picker.favorites")->list->rows().front().isFavorite);
 }
 
 TEST(CustomStatusTextTest, EmojiFlagsAndFamiliesCountAsOneCharacterAndAreNeverCut)

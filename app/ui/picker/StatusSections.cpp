@@ -1,5 +1,7 @@
 #include "StatusSections.h"
 
+#include <utility>
+
 namespace vorlie {
 
 std::span<const StatusChipList::RowRole> StatusChipList::rowRoles() const
@@ -38,8 +40,7 @@ void StatusSectionList::assign(std::vector<StatusSection> sections)
 {
     KeyedListModel::assign(std::move(sections), [](StatusSection &kept, StatusSection &&next) {
         // The chips change inside their own list; the row changes only with its title.
-        kept.list->assign(next.chips);
-        kept.chips = std::move(next.chips);
+        kept.list->assign(std::exchange(next.chips, {}));
         if (kept.title == next.title)
             return false;
         kept.title = std::move(next.title);
@@ -50,7 +51,7 @@ void StatusSectionList::assign(std::vector<StatusSection> sections)
 void StatusSectionList::adopted(StatusSection &section)
 {
     section.list = new StatusChipList(this);
-    section.list->assign(section.chips);
+    section.list->assign(std::exchange(section.chips, {}));
 }
 
 void StatusSectionList::dropped(StatusSection &section)

@@ -34,6 +34,7 @@ private:
 struct StatusSection {
     QString key; // the title's text id
     QString title;
+    // Handed to the list when the section is assigned; the list keeps them.
     std::vector<StatusChip> chips;
     StatusChipList *list = nullptr; // owned by the section list
 };
