@@ -15,49 +15,40 @@ namespace {
 
 const QString portalName = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
-const QString settingsInterface = QStringLiteral("org.freedesktop.portal.Settings");
 const QString appearance = QStringLiteral("org.freedesktop.appearance");
 const QString gnomeInterface = QStringLiteral("org.gnome.desktop.interface");
 
-// Answers Read as the portal does: each value wrapped in one variant more
-// than the method's own, an error for a setting it does not have.
-class SettingsService : public QObject, protected QDBusContext {
+// Answers Read as the portal does, on a connection of its own: each value
+// wrapped in one variant more than the method's own, an error for a setting
+// it does not have.
+class SettingsPortal : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Settings")
 
 public:
-    QVariantMap values; // "namespace/key" → value
-
-public slots:
-    QDBusVariant Read(const QString &nameSpace, const QString &key)
-    {
-        const QVariant value = values.value(nameSpace + u'/' + key);
-        if (!value.isValid())
-            sendErrorReply(QStringLiteral("org.freedesktop.portal.Error.NotFound"), QStringLiteral("no such setting"));
-        return QDBusVariant(QVariant::fromValue(QDBusVariant(value.isValid() ? value : QVariant(0))));
-    }
-};
-
-class Portal {
-public:
-    Portal()
-        : m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("settings-portal")))
+    explicit SettingsPortal(QVariantMap settings) // "namespace/key" → value
+        : m_values(std::move(settings))
+        , m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("settings-portal")))
     {
     }
-    ~Portal()
+    ~SettingsPortal() override
     {
         m_bus.unregisterService(portalName);
         QDBusConnection::disconnectFromBus(m_bus.name());
     }
-    bool open()
+    bool open() { return m_bus.registerObject(portalPath, this, QDBusConnection::ExportAllSlots) && m_bus.registerService(portalName); }
+
+public slots:
+    QDBusVariant Read(const QString &nameSpace, const QString &key)
     {
-        return m_bus.registerObject(portalPath, &service, QDBusConnection::ExportAllSlots)
-            && m_bus.registerService(portalName);
+        const QVariant value = m_values.value(nameSpace + u'/' + key);
+        if (!value.isValid())
+            sendErrorReply(QStringLiteral("org.freedesktop.portal.Error.NotFound"), QStringLiteral("no such setting"));
+        return QDBusVariant(QVariant::fromValue(QDBusVariant(value.isValid() ? value : QVariant(0))));
     }
 
-    SettingsService service;
-
 private:
+    QVariantMap m_values;
     QDBusConnection m_bus;
 };
 
@@ -94,9 +85,8 @@ TEST(AppearancePortal, ReadsWhatThePortalAnswersAndRefusesWhatItCannotMean)
     };
     for (const Answer &answer : answers) {
         SCOPED_TRACE(answer.what);
-        Portal portal;
-        portal.service.values = {{appearance + QStringLiteral("/color-scheme"), answer.colorScheme},
-                                 {gnomeInterface + QStringLiteral("/enable-animations"), answer.animations}};
+        SettingsPortal portal({{appearance + QStringLiteral("/color-scheme"), answer.colorScheme},
+                               {gnomeInterface + QStringLiteral("/enable-animations"), answer.animations}});
         ASSERT_TRUE(portal.open());
         Reading reading;
         ASSERT_TRUE(reading.schemeRead());
