@@ -82,14 +82,10 @@ TEST(PanelPlacement, EveryAnchorOnEveryLayoutGivesAPanelInsideTheAvailableArea)
     }
 }
 
-TEST(PanelPlacement, TheScreenIsTheOneHoldingTheAnchorElseThePrimary)
+// The offscreen platform has one screen, so only the fallback can be told apart.
+TEST(PanelPlacement, AnAnchorOffEveryScreenTakesThePrimaryScreen)
 {
-    const QScreen *primary = QGuiApplication::primaryScreen();
-    ASSERT_NE(primary, nullptr);
-    const QPoint inside = primary->geometry().center();
-    EXPECT_EQ(availableGeometryAt(atPointer(inside)), primary->availableGeometry());
-    EXPECT_EQ(availableGeometryAt(atIcon({inside, QSize(22, 22)})), primary->availableGeometry());
-    EXPECT_EQ(availableGeometryAt(atPointer({-100000, -100000})), primary->availableGeometry());
+    EXPECT_EQ(availableGeometryAt(atPointer({-100000, -100000})), QGuiApplication::primaryScreen()->availableGeometry());
 }
 
 TEST(PanelPlacement, ThePickerOpensPastThePanelsTrailingEdgeElseBeforeItsLeadingEdgeAndStaysOnTheScreen)

@@ -34,12 +34,6 @@ protected:
         texts.apply(AppLanguage::english);
     }
 
-    void TearDown() override
-    {
-        tray.reset();
-        watcher.stop();
-    }
-
     void createTray() { tray = std::make_unique<TrayItem>(*store, preferences, texts); }
 
     // The item the tray shows, once it has registered.
