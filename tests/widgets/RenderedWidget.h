@@ -49,7 +49,6 @@ public:
         m_window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&m_window));
     }
-    ~RenderedWidget() { m_view.reset(); }
 
     QQuickItem *view() const { return m_view.get(); }
     // The host's reload: the view that is there shows the timeline's new entry.
