@@ -52,16 +52,6 @@ private:
     QDBusConnection m_bus;
 };
 
-// The reader under test, started, with what it said so far.
-struct Reading {
-    Reading() { reader.start(); }
-    bool schemeRead() { return QTest::qWaitFor([this] { return !schemes.isEmpty(); }, 5000); }
-
-    AppearancePortal reader;
-    QSignalSpy schemes{&reader, &AppearancePortal::colorSchemeRead};
-    QSignalSpy motion{&reader, &AppearancePortal::reduceMotionRead};
-};
-
 struct Answer {
     const char *what;
     QVariant colorScheme;
@@ -88,14 +78,17 @@ TEST(AppearancePortal, ReadsWhatThePortalAnswersAndRefusesWhatItCannotMean)
         SettingsPortal portal({{appearance + QStringLiteral("/color-scheme"), answer.colorScheme},
                                {gnomeInterface + QStringLiteral("/enable-animations"), answer.animations}});
         ASSERT_TRUE(portal.open());
-        Reading reading;
-        ASSERT_TRUE(reading.schemeRead());
-        EXPECT_EQ(reading.schemes.constFirst().constFirst().toInt(), answer.schemeRead);
+        AppearancePortal reader;
+        QSignalSpy schemes(&reader, &AppearancePortal::colorSchemeRead);
+        QSignalSpy motion(&reader, &AppearancePortal::reduceMotionRead);
+        reader.start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !schemes.isEmpty(); }, 5000));
+        EXPECT_EQ(schemes.constFirst().constFirst().toInt(), answer.schemeRead);
         if (!answer.reduceMotionRead.isEmpty()) {
-            ASSERT_TRUE(QTest::qWaitFor([&] { return reading.motion.size() == 1; }, 5000));
+            ASSERT_TRUE(QTest::qWaitFor([&] { return motion.size() == 1; }, 5000));
         }
         QList<bool> reduce;
-        for (const QList<QVariant> &arguments : std::as_const(reading.motion))
+        for (const QList<QVariant> &arguments : std::as_const(motion))
             reduce << arguments.constFirst().toBool();
         EXPECT_EQ(reduce, answer.reduceMotionRead);
     }

@@ -111,8 +111,6 @@ public:
     }
     void stopHost()
     {
-        if (m_host.state() == QProcess::NotRunning)
-            return;
         m_host.terminate();
         if (!m_host.waitForFinished(5000))
             m_host.kill();
