@@ -70,7 +70,7 @@ TEST(XdgAutostart, RegistrationWritesARunnableEntryOverOneTheSessionWouldSkipAnd
 }
 
 // A blocked autostart directory is the settings screen's case.
-TEST(XdgAutostart, RefusesAProgramPathAnExecLineCannotCarry)
+TEST(XdgAutostart, ExecQuotesCharactersTheDesktopEntryFormatReservesAndRefusesAPathItCannotCarry)
 {
     QTemporaryDir dir;
     for (const QString &program : {QStringLiteral("vorlie"), QStringLiteral("/usr/bin/vor\nlie")}) {
@@ -78,10 +78,6 @@ TEST(XdgAutostart, RefusesAProgramPathAnExecLineCannotCarry)
         EXPECT_FALSE(autostart.registerItem()) << program.toStdString();
         EXPECT_FALSE(QFile::exists(autostart.entryPath()));
     }
-}
-
-TEST(XdgAutostart, ExecQuotesCharactersTheDesktopEntryFormatReserves)
-{
     EXPECT_EQ(desktopEntryExec(QStringLiteral("/usr/bin/vorlie")), QStringLiteral("\"/usr/bin/vorlie\""));
     // Quoting escapes " ` $ \ with a backslash, string escaping doubles each
     // backslash, and % is doubled so it starts no field code.
