@@ -34,8 +34,7 @@ protected:
             QCoro::waitFor(store.deleteItem(QString::fromLatin1(account)));
     }
 
-    std::optional<QString> read(KeychainTokenStore &s, const char *account) { return QCoro::waitFor(s.read(QString::fromLatin1(account))); }
-    std::optional<QString> read(const char *account) { return read(store, account); }
+    std::optional<QString> read(const char *account) { return QCoro::waitFor(store.read(QString::fromLatin1(account))); }
     void write(const QString &value, const char *account) { QCoro::waitFor(store.write(value, QString::fromLatin1(account))); }
 
     KeychainTokenStore store{uniqueService()};
@@ -65,7 +64,7 @@ TEST_F(KeychainTokenStoreTest, ReadsBackExactlyWhatWasWrittenLastAndDeleteRemove
     // Another service neither sees nor replaces our items.
     write(QStringLiteral("mine"), "accessToken");
     KeychainTokenStore other(uniqueService());
-    EXPECT_EQ(read(other, "accessToken"), std::nullopt);
+    EXPECT_EQ(QCoro::waitFor(other.read(QStringLiteral("accessToken"))), std::nullopt);
     QCoro::waitFor(other.write(QStringLiteral("theirs"), QStringLiteral("accessToken")));
     EXPECT_EQ(read("accessToken"), QStringLiteral("mine"));
     QCoro::waitFor(other.deleteItem(QStringLiteral("accessToken")));

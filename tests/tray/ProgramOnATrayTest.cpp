@@ -48,16 +48,11 @@ protected:
 
     ~ProgramOnATray() override
     {
-        if (program.state() != QProcess::NotRunning) {
-            program.terminate();
-            if (!program.waitForFinished(5000))
-                program.kill();
-        }
+        program.terminate();
+        if (!program.waitForFinished(5000))
+            program.kill();
         resultOf(auth.clearTokens());
     }
-
-    // Started as login autostart starts it: to the tray, without the window.
-    void launchInBackground() { launch({QStringLiteral("--background")}); }
 
     void launch(const QStringList &arguments)
     {
@@ -137,7 +132,7 @@ protected:
 TEST_F(ProgramOnATray, FromTheTrayThePanelOpensTheSettingsOnceAndThePushFollows)
 {
     ASSERT_TRUE(watcher.start());
-    launchInBackground();
+    launch({QStringLiteral("--background")}); // as login autostart starts it: to the tray, without the window
     const auto item = itemShowing(carriesEmoji);
     ASSERT_TRUE(item) << "no item with the main person's emoji on the tray; " << whatHappened();
     EXPECT_TRUE(shownWindows().isEmpty());
@@ -177,7 +172,7 @@ TEST_F(ProgramOnATray, WithoutAnyTrayTheMainWindowIsTheWayInAndOut)
     };
     for (const auto &[wayOut, leave] : waysOut) {
         SCOPED_TRACE(wayOut);
-        launchInBackground();
+        launch({QStringLiteral("--background")});
         ASSERT_TRUE(windowShown(mainWidth)) << "no main window; " << whatHappened();
         EXPECT_TRUE(watcher.registeredItems().isEmpty());
         ASSERT_TRUE(leave());

@@ -7,7 +7,6 @@
 #include <QProcess>
 #include <QRect>
 #include <QString>
-#include <QStringList>
 #include <algorithm>
 #include <optional>
 

@@ -7,7 +7,6 @@
 #include "VirtualPointer.h"
 #include "support/StatusNotifierItemClient.h"
 
-#include <QDBusConnection>
 #include <QDBusInterface>
 #include <QElapsedTimer>
 #include <QFile>
@@ -52,11 +51,9 @@ protected:
     ~WaylandSession() override
     {
         for (QProcess *started : {&program, &host}) {
-            if (started->state() != QProcess::NotRunning) {
-                started->terminate();
-                if (!started->waitForFinished(5000))
-                    started->kill();
-            }
+            started->terminate();
+            if (!started->waitForFinished(5000))
+                started->kill();
         }
     }
 

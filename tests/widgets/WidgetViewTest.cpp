@@ -3,7 +3,6 @@
 #include "RenderedWidget.h"
 #include "WordingClock.h"
 
-#include <QBuffer>
 #include <QSignalSpy>
 #include <QtPlugin>
 #include <QtQml/qqmlextensionplugin.h>
@@ -97,22 +96,15 @@ TEST(WidgetViews, TheElapsedTimeIsCountedToTheMomentTheWidgetDrawsAndNeverLiesAh
     RenderedWidget medium(app, Size::medium, [&now] { return now; });
     EXPECT_EQ(medium.visibleTexts().constLast(), QStringLiteral("5 min. ago"));
 
-    // A push brings a new status a while after the widget was first drawn;
-    // the host reloads the widget that is on screen. The wording's own rules
-    // are the relative time's suite's.
-    const struct {
-        const char *what;
-        qint64 statusAge; // seconds before the widget's clock; negative: after it
-        const char *shown;
-    } reloads[] = {
-        {"set five seconds before the reload", 5, "5 sec. ago"},
-        {"stamped by a service clock three seconds ahead", -3, "now"},
-    };
-    for (const auto &reload : reloads) {
+    // A push brings a new status a while after the widget was first drawn,
+    // set five seconds before the reload or stamped by a service clock three
+    // seconds ahead; the host reloads the widget that is on screen. The
+    // wording's own rules are the relative time's suite's.
+    for (const auto &[statusAge, shown] : {std::pair{5, "5 sec. ago"}, std::pair{-3, "now"}}) {
         now = now.addSecs(90);
-        app.write(sampleSnapshot(now.addSecs(-reload.statusAge)));
+        app.write(sampleSnapshot(now.addSecs(-statusAge)));
         medium.reload();
-        EXPECT_EQ(medium.visibleTexts().constLast(), QString::fromUtf8(reload.shown)) << reload.what;
+        EXPECT_EQ(medium.visibleTexts().constLast(), QString::fromUtf8(shown)) << statusAge;
     }
 
     // Shown again after a while away: counted to that moment.
@@ -127,12 +119,7 @@ TEST(WidgetViews, TheElapsedTimeIsCountedToTheMomentTheWidgetDrawsAndNeverLiesAh
 TEST(WidgetViews, AnAbsurdPictureSizeIsRefusedBeforeDecoding)
 {
     // A PNG header claiming 100000 × 100000 pixels.
-    QImage tiny(1, 1, QImage::Format_ARGB32);
-    tiny.fill(Qt::red);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    tiny.save(&buffer, "PNG");
+    QByteArray png = *sampleSnapshot().avatarImageData;
     const char huge[] = {0, 1, char(0x86), char(0xA0)};
     png.replace(16, 4, huge, 4);
     png.replace(20, 4, huge, 4);
