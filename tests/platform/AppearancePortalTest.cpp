@@ -14,9 +14,6 @@ using namespace vorlie;
 namespace {
 
 const QString portalName = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
-const QString appearance = QStringLiteral("org.freedesktop.appearance");
-const QString gnomeInterface = QStringLiteral("org.gnome.desktop.interface");
 
 // Answers Read as the portal does, on a connection of its own: each value
 // wrapped in one variant more than the method's own, an error for a setting
@@ -36,7 +33,11 @@ public:
         m_bus.unregisterService(portalName);
         QDBusConnection::disconnectFromBus(m_bus.name());
     }
-    bool open() { return m_bus.registerObject(portalPath, this, QDBusConnection::ExportAllSlots) && m_bus.registerService(portalName); }
+    bool open()
+    {
+        const QString path = QStringLiteral("/org/freedesktop/portal/desktop");
+        return m_bus.registerObject(path, this, QDBusConnection::ExportAllSlots) && m_bus.registerService(portalName);
+    }
 
 public slots:
     QDBusVariant Read(const QString &nameSpace, const QString &key)
@@ -75,8 +76,8 @@ TEST(AppearancePortal, ReadsWhatThePortalAnswersAndRefusesWhatItCannotMean)
     };
     for (const Answer &answer : answers) {
         SCOPED_TRACE(answer.what);
-        SettingsPortal portal({{appearance + QStringLiteral("/color-scheme"), answer.colorScheme},
-                               {gnomeInterface + QStringLiteral("/enable-animations"), answer.animations}});
+        SettingsPortal portal({{QStringLiteral("org.freedesktop.appearance/color-scheme"), answer.colorScheme},
+                               {QStringLiteral("org.gnome.desktop.interface/enable-animations"), answer.animations}});
         ASSERT_TRUE(portal.open());
         AppearancePortal reader;
         QSignalSpy schemes(&reader, &AppearancePortal::colorSchemeRead);

@@ -129,7 +129,8 @@ TEST(KeychainWithoutSecretService, NoBusOrAHungOneIsCutOffByTheGuard)
         child.setProcessChannelMode(QProcess::MergedChannels);
         QElapsedTimer clock;
         clock.start();
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=ChildProcess.KeychainWithoutSecretService")});
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--gtest_filter=ChildProcess.KeychainWithoutSecretService")});
         ASSERT_TRUE(child.waitForFinished(30'000)) << "the store hung";
         EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(child.exitCode(), 0) << child.readAll().toStdString();

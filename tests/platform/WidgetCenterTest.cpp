@@ -28,8 +28,9 @@ TEST(WidgetCenter, AReloadOfOneKindReachesAListenerOnTheSessionBus)
     ASSERT_TRUE(bus.isConnected()) << "run inside tools/test.sh's private session bus";
     Listener listener;
     // Other test processes on this bus send reload requests too; only ours count.
-    ASSERT_TRUE(bus.connect(bus.baseService(), QString::fromLatin1(WidgetCenter::objectPath), QString::fromLatin1(WidgetCenter::interfaceName),
-                            QString::fromLatin1(WidgetCenter::reloadKindSignal), &listener, SLOT(kind(QString))));
+    ASSERT_TRUE(bus.connect(bus.baseService(), QString::fromLatin1(WidgetCenter::objectPath),
+                            QString::fromLatin1(WidgetCenter::interfaceName), QString::fromLatin1(WidgetCenter::reloadKindSignal),
+                            &listener, SLOT(kind(QString))));
     // A round trip to the bus daemon, so the match rule is in place before anything is sent.
     ASSERT_TRUE(bus.interface()->isServiceRegistered(bus.baseService()).value());
 

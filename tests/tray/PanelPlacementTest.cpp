@@ -103,8 +103,6 @@ TEST(PanelPlacement, ThePickerOpensPastThePanelsTrailingEdgeElseBeforeItsLeading
         {{1930, 30, 280, 400}, {1920, 0, 1280, 1024}, {2218, 30}},      // a second screen
         {{2900, 30, 280, 400}, {1920, 0, 1280, 1024}, {2552, 30}},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(testing::Message() << "panel at " << c.panel.x());
-        EXPECT_EQ(PickerPlacement::beside(c.panel, 340, c.available), c.picker);
-    }
+    for (const auto &c : cases)
+        EXPECT_EQ(PickerPlacement::beside(c.panel, 340, c.available), c.picker) << "panel at " << c.panel.x();
 }

@@ -26,12 +26,10 @@ using namespace vorlie::testing;
 
 using namespace vorlie::testing::xwindows;
 
-namespace {
 constexpr int panelWidth = 280;
 constexpr int pickerWidth = 340;
 constexpr int settingsWidth = 380;
 constexpr int mainWidth = 460;
-} // namespace
 
 class ProgramOnATray : public ::testing::Test {
 protected:

@@ -59,7 +59,8 @@ inline QList<SwayWindow> swayWindows()
 inline std::optional<SwayWindow> swayWindowOfWidth(int width)
 {
     const QList<SwayWindow> windows = swayWindows();
-    const auto found = std::find_if(windows.cbegin(), windows.cend(), [width](const SwayWindow &w) { return w.rect.width() == width; });
+    const auto found = std::find_if(windows.cbegin(), windows.cend(),
+                                    [width](const SwayWindow &w) { return w.rect.width() == width; });
     return found == windows.cend() ? std::nullopt : std::optional(*found);
 }
 

