@@ -6,9 +6,7 @@
 using namespace vorlie;
 using namespace vorlie::testing;
 
-namespace {
 const QString seeder = QStringLiteral(SEED_SESSION);
-} // namespace
 
 class SeedSession : public PipelineFixture {
 protected:

@@ -43,18 +43,18 @@ void check(JsonView value)
     }
 }
 
+template<typename... Records>
+void checkEach(JsonView value)
+{
+    (check<Records>(value), ...);
+}
+
+// Every record decoder; the widget's snapshot among them is stored by one
+// process and read by another.
 void checkAll(JsonView value)
 {
-    check<User>(value);
-    check<AvatarConfiguration>(value);
-    check<Connection>(value);
-    check<MainPerson>(value);
-    check<Status>(value);
-    check<StatusCatalogItem>(value);
-    check<Announcement>(value);
-    check<SyncSnapshot>(value);
-    check<std::vector<Connection>>(value);
-    check<WidgetSnapshot>(value); // stored by one process, read by another
+    checkEach<User, AvatarConfiguration, Connection, MainPerson, Status, StatusCatalogItem, Announcement, SyncSnapshot,
+              std::vector<Connection>, WidgetSnapshot>(value);
 }
 
 bool isLaxNumber(QByteArrayView text)

@@ -14,61 +14,43 @@ using namespace vorlie;
 namespace {
 
 const QString portalName = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
-const QString settingsInterface = QStringLiteral("org.freedesktop.portal.Settings");
-const QString appearance = QStringLiteral("org.freedesktop.appearance");
-const QString gnomeInterface = QStringLiteral("org.gnome.desktop.interface");
 
-// Answers Read as the portal does: each value wrapped in one variant more
-// than the method's own, an error for a setting it does not have.
-class SettingsService : public QObject, protected QDBusContext {
+// Answers Read as the portal does, on a connection of its own: each value
+// wrapped in one variant more than the method's own, an error for a setting
+// it does not have.
+class SettingsPortal : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Settings")
 
 public:
-    QVariantMap values; // "namespace/key" → value
-
-public slots:
-    QDBusVariant Read(const QString &nameSpace, const QString &key)
-    {
-        const QVariant value = values.value(nameSpace + u'/' + key);
-        if (!value.isValid())
-            sendErrorReply(QStringLiteral("org.freedesktop.portal.Error.NotFound"), QStringLiteral("no such setting"));
-        return QDBusVariant(QVariant::fromValue(QDBusVariant(value.isValid() ? value : QVariant(0))));
-    }
-};
-
-class Portal {
-public:
-    Portal()
-        : m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("settings-portal")))
+    explicit SettingsPortal(QVariantMap settings) // "namespace/key" → value
+        : m_values(std::move(settings))
+        , m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("settings-portal")))
     {
     }
-    ~Portal()
+    ~SettingsPortal() override
     {
         m_bus.unregisterService(portalName);
         QDBusConnection::disconnectFromBus(m_bus.name());
     }
     bool open()
     {
-        return m_bus.registerObject(portalPath, &service, QDBusConnection::ExportAllSlots)
-            && m_bus.registerService(portalName);
+        const QString path = QStringLiteral("/org/freedesktop/portal/desktop");
+        return m_bus.registerObject(path, this, QDBusConnection::ExportAllSlots) && m_bus.registerService(portalName);
     }
 
-    SettingsService service;
+public slots:
+    QDBusVariant Read(const QString &nameSpace, const QString &key)
+    {
+        const QVariant value = m_values.value(nameSpace + u'/' + key);
+        if (!value.isValid())
+            sendErrorReply(QStringLiteral("org.freedesktop.portal.Error.NotFound"), QStringLiteral("no such setting"));
+        return QDBusVariant(QVariant::fromValue(QDBusVariant(value.isValid() ? value : QVariant(0))));
+    }
 
 private:
+    QVariantMap m_values;
     QDBusConnection m_bus;
-};
-
-// The reader under test, started, with what it said so far.
-struct Reading {
-    Reading() { reader.start(); }
-    bool schemeRead() { return QTest::qWaitFor([this] { return !schemes.isEmpty(); }, 5000); }
-
-    AppearancePortal reader;
-    QSignalSpy schemes{&reader, &AppearancePortal::colorSchemeRead};
-    QSignalSpy motion{&reader, &AppearancePortal::reduceMotionRead};
 };
 
 struct Answer {
@@ -94,18 +76,20 @@ TEST(AppearancePortal, ReadsWhatThePortalAnswersAndRefusesWhatItCannotMean)
     };
     for (const Answer &answer : answers) {
         SCOPED_TRACE(answer.what);
-        Portal portal;
-        portal.service.values = {{appearance + QStringLiteral("/color-scheme"), answer.colorScheme},
-                                 {gnomeInterface + QStringLiteral("/enable-animations"), answer.animations}};
+        SettingsPortal portal({{QStringLiteral("org.freedesktop.appearance/color-scheme"), answer.colorScheme},
+                               {QStringLiteral("org.gnome.desktop.interface/enable-animations"), answer.animations}});
         ASSERT_TRUE(portal.open());
-        Reading reading;
-        ASSERT_TRUE(reading.schemeRead());
-        EXPECT_EQ(reading.schemes.constFirst().constFirst().toInt(), answer.schemeRead);
+        AppearancePortal reader;
+        QSignalSpy schemes(&reader, &AppearancePortal::colorSchemeRead);
+        QSignalSpy motion(&reader, &AppearancePortal::reduceMotionRead);
+        reader.start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !schemes.isEmpty(); }, 5000));
+        EXPECT_EQ(schemes.constFirst().constFirst().toInt(), answer.schemeRead);
         if (!answer.reduceMotionRead.isEmpty()) {
-            ASSERT_TRUE(QTest::qWaitFor([&] { return reading.motion.size() == 1; }, 5000));
+            ASSERT_TRUE(QTest::qWaitFor([&] { return motion.size() == 1; }, 5000));
         }
         QList<bool> reduce;
-        for (const QList<QVariant> &arguments : std::as_const(reading.motion))
+        for (const QList<QVariant> &arguments : std::as_const(motion))
             reduce << arguments.constFirst().toBool();
         EXPECT_EQ(reduce, answer.reduceMotionRead);
     }

@@ -1,12 +1,13 @@
 // The credential store against the real Secret Service of the test session
 // (gnome-keyring inside dbus-run-session, see tools/test-session.sh).
-#include "ChildOnBus.h"
 #include "KeychainTokenStore.h"
 
 #include <QCoreApplication>
 #include <QCoro/QCoroSignal>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QLocalServer>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUuid>
@@ -33,8 +34,7 @@ protected:
             QCoro::waitFor(store.deleteItem(QString::fromLatin1(account)));
     }
 
-    std::optional<QString> read(KeychainTokenStore &s, const char *account) { return QCoro::waitFor(s.read(QString::fromLatin1(account))); }
-    std::optional<QString> read(const char *account) { return read(store, account); }
+    std::optional<QString> read(const char *account) { return QCoro::waitFor(store.read(QString::fromLatin1(account))); }
     void write(const QString &value, const char *account) { QCoro::waitFor(store.write(value, QString::fromLatin1(account))); }
 
     KeychainTokenStore store{uniqueService()};
@@ -42,42 +42,29 @@ protected:
 
 } // namespace
 
-TEST_F(KeychainTokenStoreTest, ReadsBackExactlyWhatWasWritten)
+TEST_F(KeychainTokenStoreTest, ReadsBackExactlyWhatWasWrittenLastAndDeleteRemovesOnlyThatAccountOfThatService)
 {
     EXPECT_EQ(read("accessToken"), std::nullopt);
+    write(QStringLiteral("first"), "accessToken");
     const QString token = QStringLiteral("tökén-✓-🔑");
     write(token, "accessToken");
     EXPECT_EQ(read("accessToken"), token);
-    KeychainTokenStore sameService(store.service());
-    EXPECT_EQ(read(sameService, "accessToken"), token) << "the token must live in the keychain, not in the object";
-
     // A leading byte-order mark is token text like any other.
     const QString withMark = QStringLiteral("\uFEFFmarked");
     write(withMark, "refreshToken");
     EXPECT_EQ(read("refreshToken"), withMark);
-
     write(QString(), "refreshToken");
-    const auto empty = read("refreshToken");
-    ASSERT_TRUE(empty.has_value()) << "an empty token must not read as missing";
-    EXPECT_TRUE(empty->isEmpty());
-}
-
-TEST_F(KeychainTokenStoreTest, ASecondWriteReplacesAndDeleteRemovesOnlyThatAccountOfThatService)
-{
-    write(QStringLiteral("first"), "accessToken");
-    write(QStringLiteral("second"), "accessToken");
-    write(QStringLiteral("refresh"), "refreshToken");
-    EXPECT_EQ(read("accessToken"), QStringLiteral("second"));
+    EXPECT_EQ(read("refreshToken"), QString()) << "an empty token must not read as missing";
 
     QCoro::waitFor(store.deleteItem(QStringLiteral("accessToken")));
     EXPECT_EQ(read("accessToken"), std::nullopt);
-    EXPECT_EQ(read("refreshToken"), QStringLiteral("refresh"));
+    EXPECT_EQ(read("refreshToken"), QString());
     QCoro::waitFor(store.deleteItem(QStringLiteral("accessToken"))); // absent: silent
 
     // Another service neither sees nor replaces our items.
     write(QStringLiteral("mine"), "accessToken");
     KeychainTokenStore other(uniqueService());
-    EXPECT_EQ(read(other, "accessToken"), std::nullopt);
+    EXPECT_EQ(QCoro::waitFor(other.read(QStringLiteral("accessToken"))), std::nullopt);
     QCoro::waitFor(other.write(QStringLiteral("theirs"), QStringLiteral("accessToken")));
     EXPECT_EQ(read("accessToken"), QStringLiteral("mine"));
     QCoro::waitFor(other.deleteItem(QStringLiteral("accessToken")));
@@ -115,7 +102,7 @@ QStringList filesUnder(QStandardPaths::StandardLocation location)
 
 } // namespace
 
-// The child half of the tests below.
+// The child half of the test below, run on a bus that is missing or hung.
 TEST(ChildProcess, KeychainWithoutSecretService)
 {
     KeychainTokenStore store(uniqueService(), probeGuard);
@@ -135,10 +122,19 @@ TEST(KeychainWithoutSecretService, NoBusOrAHungOneIsCutOffByTheGuard)
     ASSERT_TRUE(silent.listen(dir.filePath(QStringLiteral("bus"))));
     for (const QString &bus : {QStringLiteral("unix:path=/nonexistent/vorlie-bus"), QStringLiteral("unix:path=") + silent.fullServerName()}) {
         SCOPED_TRACE(bus.toStdString());
-        const vorlie::testing::ChildRun run = vorlie::testing::runChildOnBus("KeychainWithoutSecretService", bus);
-        ASSERT_TRUE(run.finished) << "the store hung";
-        EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus);
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        QElapsedTimer clock;
+        clock.start();
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--gtest_filter=ChildProcess.KeychainWithoutSecretService")});
+        ASSERT_TRUE(child.waitForFinished(30'000)) << "the store hung";
+        EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(child.exitCode(), 0) << child.readAll().toStdString();
         // Three operations, each bounded by the guard, plus process start-up.
-        EXPECT_LT(run.elapsedMs, 3 * std::chrono::milliseconds(probeGuard).count() + 8'000);
+        EXPECT_LT(clock.elapsed(), 3 * std::chrono::milliseconds(probeGuard).count() + 8'000);
     }
 }

@@ -4,13 +4,12 @@
 // sanitizer build). VORLIE_SOAK_CYCLES (default 10000) and
 // VORLIE_SOAK_SECONDS (default 10, 0 for no limit) bound the run.
 #include "support/AppStackFixture.h"
+#include "widgets/ProcessUsage.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QJsonDocument>
 #include <QNetworkReply>
-#include <unistd.h>
 
 using namespace vorlie;
 using namespace vorlie::testing;
@@ -19,11 +18,7 @@ namespace {
 
 qint64 residentBytes()
 {
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLongLong() * ::sysconf(_SC_PAGESIZE) : -1;
+    return residentKiB(QCoreApplication::applicationPid()) * 1024;
 }
 
 qsizetype openDescriptors()

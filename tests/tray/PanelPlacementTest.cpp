@@ -82,14 +82,10 @@ TEST(PanelPlacement, EveryAnchorOnEveryLayoutGivesAPanelInsideTheAvailableArea)
     }
 }
 
-TEST(PanelPlacement, TheScreenIsTheOneHoldingTheAnchorElseThePrimary)
+// The offscreen platform has one screen, so only the fallback can be told apart.
+TEST(PanelPlacement, AnAnchorOffEveryScreenTakesThePrimaryScreen)
 {
-    const QScreen *primary = QGuiApplication::primaryScreen();
-    ASSERT_NE(primary, nullptr);
-    const QPoint inside = primary->geometry().center();
-    EXPECT_EQ(availableGeometryAt(atPointer(inside)), primary->availableGeometry());
-    EXPECT_EQ(availableGeometryAt(atIcon({inside, QSize(22, 22)})), primary->availableGeometry());
-    EXPECT_EQ(availableGeometryAt(atPointer({-100000, -100000})), primary->availableGeometry());
+    EXPECT_EQ(availableGeometryAt(atPointer({-100000, -100000})), QGuiApplication::primaryScreen()->availableGeometry());
 }
 
 TEST(PanelPlacement, ThePickerOpensPastThePanelsTrailingEdgeElseBeforeItsLeadingEdgeAndStaysOnTheScreen)
@@ -107,8 +103,6 @@ TEST(PanelPlacement, ThePickerOpensPastThePanelsTrailingEdgeElseBeforeItsLeading
         {{1930, 30, 280, 400}, {1920, 0, 1280, 1024}, {2218, 30}},      // a second screen
         {{2900, 30, 280, 400}, {1920, 0, 1280, 1024}, {2552, 30}},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(testing::Message() << "panel at " << c.panel.x());
-        EXPECT_EQ(PickerPlacement::beside(c.panel, 340, c.available), c.picker);
-    }
+    for (const auto &c : cases)
+        EXPECT_EQ(PickerPlacement::beside(c.panel, 340, c.available), c.picker) << "panel at " << c.panel.x();
 }

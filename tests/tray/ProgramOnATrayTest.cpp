@@ -26,12 +26,10 @@ using namespace vorlie::testing;
 
 using namespace vorlie::testing::xwindows;
 
-namespace {
 constexpr int panelWidth = 280;
 constexpr int pickerWidth = 340;
 constexpr int settingsWidth = 380;
 constexpr int mainWidth = 460;
-} // namespace
 
 class ProgramOnATray : public ::testing::Test {
 protected:
@@ -48,16 +46,11 @@ protected:
 
     ~ProgramOnATray() override
     {
-        if (program.state() != QProcess::NotRunning) {
-            program.terminate();
-            if (!program.waitForFinished(5000))
-                program.kill();
-        }
+        program.terminate();
+        if (!program.waitForFinished(5000))
+            program.kill();
         resultOf(auth.clearTokens());
     }
-
-    // Started as login autostart starts it: to the tray, without the window.
-    void launchInBackground() { launch({QStringLiteral("--background")}); }
 
     void launch(const QStringList &arguments)
     {
@@ -101,7 +94,7 @@ protected:
     }
 
     // Whether a status was published, with this text in it.
-    bool published(const QString &text = {})
+    bool published(const QString &text)
     {
         return QTest::qWaitFor([this, &text] {
             const QList<fake::RecordedRequest> puts = host.service().requests(QStringLiteral("status/me"));
@@ -120,9 +113,6 @@ protected:
             && windowFocused(panelWidth);
     }
 
-    static bool withEmoji(const QImage &picture) { return carriesEmoji(picture); }
-    static bool bareHeart(const QImage &picture) { return !carriesEmoji(picture); }
-
     fake::FakeServiceHost host;
     devpush::DevDistributorHost distributor{QStringLiteral("org.unifiedpush.Distributor.tray_e2e_")
                                             + QUuid::createUuid().toString(QUuid::Id128)};
@@ -134,31 +124,22 @@ protected:
     QProcess program;
 };
 
-// Started as login autostart starts it, to the tray. The panel's picker
-// publishes; the panel's footer opens the settings in a window of their
-// own, which the tray's menu raises rather than doubles; a push brings the
-// main person's next status to the tray.
-TEST_F(ProgramOnATray, FromTheTrayThePanelPublishesOpensTheSettingsOnceAndThePushFollows)
+// Started as login autostart starts it, to the tray. The panel's footer
+// opens the settings in a window of their own, which the tray's menu raises
+// rather than doubles; a push brings the main person's next status to the tray.
+TEST_F(ProgramOnATray, FromTheTrayThePanelOpensTheSettingsOnceAndThePushFollows)
 {
     ASSERT_TRUE(watcher.start());
-    launchInBackground();
-    const auto item = itemShowing(withEmoji);
+    launch({QStringLiteral("--background")}); // as login autostart starts it: to the tray, without the window
+    const auto item = itemShowing(carriesEmoji);
     ASSERT_TRUE(item) << "no item with the main person's emoji on the tray; " << whatHappened();
     EXPECT_TRUE(shownWindows().isEmpty());
 
-    // The panel opens with its change-status button focused; in the picker
-    // the close button comes first, then the chips.
+    // The panel opens with its change-status button focused; its footer, by
+    // keyboard: past "Open vorlie" to the settings. (Publishing from the
+    // picker is the fast toggles' case.)
     ASSERT_TRUE(item->activate(0, 0));
     ASSERT_TRUE(windowFocused(panelWidth)) << "no panel; " << whatHappened();
-    ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
-    ASSERT_TRUE(windowFocused(pickerWidth)) << "the picker did not take the keyboard";
-    // Grown from its loading state to its sections of chips.
-    ASSERT_TRUE(windowShown(pickerWidth, 300)) << "the picker shows no chips";
-    ASSERT_TRUE(typeKeys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Return")}));
-    EXPECT_TRUE(published()) << "no status published";
-
-    // The panel's footer, by keyboard: past "Open vorlie" to the settings.
-    ASSERT_TRUE(panelOpened(*item)) << whatHappened();
     ASSERT_TRUE(typeKeys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Return")}));
     ASSERT_TRUE(windowShown(settingsWidth, 380)) << "no settings window; " << whatHappened();
     EXPECT_TRUE(windowFocused(settingsWidth));
@@ -174,7 +155,7 @@ TEST_F(ProgramOnATray, FromTheTrayThePanelPublishesOpensTheSettingsOnceAndThePus
 
     // The main person changes to a status without emoji: the push brings it.
     ASSERT_EQ(publishAsMainPerson(host, QStringLiteral("custom"), QStringLiteral("Out for a walk")).status, 200);
-    EXPECT_TRUE(itemShowing(bareHeart)) << "the tray kept the old emoji";
+    EXPECT_TRUE(itemShowing([](const QImage &picture) { return !carriesEmoji(picture); })) << "the tray kept the old emoji";
 }
 
 // Without any tray the main window is the only way in: it shows even when
@@ -189,7 +170,7 @@ TEST_F(ProgramOnATray, WithoutAnyTrayTheMainWindowIsTheWayInAndOut)
     };
     for (const auto &[wayOut, leave] : waysOut) {
         SCOPED_TRACE(wayOut);
-        launchInBackground();
+        launch({QStringLiteral("--background")});
         ASSERT_TRUE(windowShown(mainWidth)) << "no main window; " << whatHappened();
         EXPECT_TRUE(watcher.registeredItems().isEmpty());
         ASSERT_TRUE(leave());
@@ -218,7 +199,7 @@ TEST_F(ProgramOnATray, FastTogglesWithThePickerOpenAndPushesArrivingNeverEndTheP
     ASSERT_TRUE(typeKeys({QStringLiteral("ctrl+a")}));
     ASSERT_TRUE(typeText(fake::ServiceState::seededAccount().password));
     ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
-    const auto item = itemShowing(withEmoji);
+    const auto item = itemShowing(carriesEmoji);
     ASSERT_TRUE(item) << "not signed in, or no item on the tray; " << whatHappened();
 
     // Then a session as a person has it: the longest custom text, then German and back.

@@ -7,7 +7,7 @@
 #include <QProcess>
 #include <QRect>
 #include <QString>
-#include <QStringList>
+#include <algorithm>
 #include <optional>
 
 namespace vorlie::testing {
@@ -58,11 +58,10 @@ inline QList<SwayWindow> swayWindows()
 
 inline std::optional<SwayWindow> swayWindowOfWidth(int width)
 {
-    for (const SwayWindow &window : swayWindows()) {
-        if (window.rect.width() == width)
-            return window;
-    }
-    return std::nullopt;
+    const QList<SwayWindow> windows = swayWindows();
+    const auto found = std::find_if(windows.cbegin(), windows.cend(),
+                                    [width](const SwayWindow &w) { return w.rect.width() == width; });
+    return found == windows.cend() ? std::nullopt : std::optional(*found);
 }
 
 // The output's area left to windows: below the bar, when there is one.

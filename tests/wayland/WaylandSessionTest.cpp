@@ -7,7 +7,6 @@
 #include "VirtualPointer.h"
 #include "support/StatusNotifierItemClient.h"
 
-#include <QDBusConnection>
 #include <QDBusInterface>
 #include <QElapsedTimer>
 #include <QFile>
@@ -52,26 +51,26 @@ protected:
     ~WaylandSession() override
     {
         for (QProcess *started : {&program, &host}) {
-            if (started->state() != QProcess::NotRunning) {
-                started->terminate();
-                if (!started->waitForFinished(5000))
-                    started->kill();
-            }
+            started->terminate();
+            if (!started->waitForFinished(5000))
+                started->kill();
         }
     }
 
-    // Started as login autostart starts it: to the tray, without the window.
-    void launchInBackground()
+    // Natively on Wayland, with the program's files in the test's home.
+    void start(QProcess &process, const QString &executable, const QStringList &arguments)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char *variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
             environment.insert(QString::fromLatin1(variable), home.filePath(QString::fromLatin1(variable)));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
-        program.setProcessEnvironment(environment);
-        program.setProcessChannelMode(QProcess::ForwardedChannels);
-        program.start(QStringLiteral(VORLIE_PROGRAM), {QStringLiteral("--background")});
-        ASSERT_TRUE(program.waitForStarted());
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
+        process.start(executable, arguments);
+        ASSERT_TRUE(process.waitForStarted());
     }
+    // Started as login autostart starts it: to the tray, without the window.
+    void launchInBackground() { start(program, QStringLiteral(VORLIE_PROGRAM), {QStringLiteral("--background")}); }
 
     std::string whatHappened() const
     {
@@ -169,12 +168,7 @@ TEST_F(WaylandWithoutATray, WidgetsSitOnTheDesktopLayerBelowWindowsFollowADragAn
             preferences.setValue(group + QStringLiteral("y"), stored[i].place.y());
         }
     }
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
-    host.setProcessEnvironment(environment);
-    host.setProcessChannelMode(QProcess::ForwardedChannels);
-    host.start(QStringLiteral(VORLIE_WIDGET_HOST), {QStringLiteral("--preferences"), widgetPreferences()});
-    ASSERT_TRUE(host.waitForStarted());
+    start(host, QStringLiteral(VORLIE_WIDGET_HOST), {QStringLiteral("--preferences"), widgetPreferences()});
 
     QImage alone;
     const bool placed = QTest::qWaitFor([&] {

@@ -7,12 +7,10 @@
 set -euo pipefail
 
 tray=no
-while [[ "${1:-}" == --* ]]; do
-    case "$1" in
-        --tray) tray=yes; shift ;;
-        *) echo "unknown option $1" >&2; exit 2 ;;
-    esac
-done
+if [[ "${1:-}" == --tray ]]; then
+    tray=yes
+    shift
+fi
 if ! command -v sway >/dev/null; then
     echo "SKIPPED: sway is not installed (bash tools/install-deps.sh installs it)"
     exit 77

@@ -49,7 +49,6 @@ public:
         m_window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&m_window));
     }
-    ~RenderedWidget() { m_view.reset(); }
 
     QQuickItem *view() const { return m_view.get(); }
     // The host's reload: the view that is there shows the timeline's new entry.
@@ -61,7 +60,6 @@ public:
     }
     QString tapURL() const { return m_view->property("widgetURL").toUrl().toString(); }
 
-    QImage grab() { return m_window.grabWindow(); }
 
     // Texts actually on screen, without symbols.
     QStringList visibleTexts() const

@@ -54,12 +54,9 @@ protected:
         return s;
     }
 
-    std::optional<QJsonObject> storedJson() const
+    QJsonObject storedJson() const
     {
-        const auto data = defaults.data(prefkeys::widgetSnapshot());
-        if (!data)
-            return std::nullopt;
-        return QJsonDocument::fromJson(*data).object();
+        return QJsonDocument::fromJson(defaults.data(prefkeys::widgetSnapshot()).value_or(QByteArray())).object();
     }
 
     void waitForDownloads(int count)
@@ -84,9 +81,9 @@ protected:
     QSignalSpy downloads{&store, &WidgetSnapshotStore::pictureDownloadFinished};
 };
 
-// The main person and their status in the active language; a custom
-// status shows its own text, an unknown key itself, and without a status
-// the snapshot counts as expired.
+// The main person and their status in the active language (how a custom
+// status or an unknown key reads is the display text's suite's), and
+// without a status the snapshot counts as expired.
 TEST_F(WidgetSnapshotStoreTest, SnapshotCarriesTheMainPersonAndTheirStatusInTheActiveLanguage)
 {
     TextLookup lookup([] { return QStringList{QStringLiteral("en-US")}; });
@@ -97,19 +94,6 @@ TEST_F(WidgetSnapshotStoreTest, SnapshotCarriesTheMainPersonAndTheirStatusInTheA
                                  StatusVisualState::missing, sample::data().partnerStatus.createdAt, false, std::nullopt, std::nullopt};
     EXPECT_EQ(store.load(), written);
     EXPECT_EQ(reloads, 1);
-    lookup.apply(AppLanguage::english);
-
-    const struct {
-        const char *key;
-        std::optional<QString> text;
-        QString shown;
-    } statuses[] = {{"custom", std::nullopt, {}}, {"custom", QStringLiteral("at the lake"), QStringLiteral("at the lake")},
-                    {"new_key", std::nullopt, QStringLiteral("new_key")}};
-    qint64 later = 0;
-    for (const auto &status : statuses) {
-        store.applySyncToWidget(withStatus(sync(), QString::fromLatin1(status.key), status.text, ++later));
-        EXPECT_EQ(store.load()->statusText, status.shown) << status.key;
-    }
 
     SyncSnapshot noStatus = sync();
     noStatus.mainPersonStatus.reset();
@@ -117,7 +101,7 @@ TEST_F(WidgetSnapshotStoreTest, SnapshotCarriesTheMainPersonAndTheirStatusInTheA
     const WidgetSnapshot expired{quil.id, quil.displayName, quil.avatar, {}, std::nullopt, StatusVisualState::neutral,
                                  noStatus.serverTime, true, std::nullopt, std::nullopt};
     EXPECT_EQ(store.load(), expired);
-    EXPECT_FALSE(storedJson()->contains(QStringLiteral("emoji")));
+    EXPECT_FALSE(storedJson().contains(QStringLiteral("emoji")));
 }
 
 TEST_F(WidgetSnapshotStoreTest, PictureArrivesInASecondWriteAndIsReusedWhileTheAvatarAndPersonStay)
@@ -129,20 +113,14 @@ TEST_F(WidgetSnapshotStoreTest, PictureArrivesInASecondWriteAndIsReusedWhileTheA
     waitForDownloads(1);
     const auto withPicture = store.load();
     ASSERT_TRUE(withPicture && withPicture->avatarImageData);
-    EXPECT_TRUE(isAcceptablePicture(*withPicture->avatarImageData));
     EXPECT_EQ(reloads, 2);
     const auto request = host.service().requests(picturePath).constFirst();
     EXPECT_EQ(QUrlQuery(QUrl(request.rawTarget)).queryItemValue(QStringLiteral("size")), QStringLiteral("192"));
 
-    // The periodic sync with nothing new: no write, no reload, no download.
+    // The periodic sync with nothing new: no write, no reload, no download. (A
+    // new status keeping the picture is the end-to-end suite's road of one event.)
     store.applySyncToWidget(sync());
     EXPECT_EQ(reloads, 2);
-    EXPECT_EQ(pictureRequests(), 1);
-
-    // A new status keeps the picture in the same write.
-    store.applySyncToWidget(withStatus(sync(), QStringLiteral("home"), std::nullopt, 60));
-    EXPECT_EQ(reloads, 3);
-    EXPECT_EQ(store.load()->avatarImageData, withPicture->avatarImageData);
     EXPECT_EQ(pictureRequests(), 1);
 
     // A changed avatar, or another person, starts without the old picture.
@@ -152,7 +130,7 @@ TEST_F(WidgetSnapshotStoreTest, PictureArrivesInASecondWriteAndIsReusedWhileTheA
     store.applySyncToWidget(newAvatar);
     EXPECT_FALSE(store.load()->avatarImageData);
     waitForDownloads(2);
-    EXPECT_EQ(reloads, 5);
+    EXPECT_EQ(reloads, 4);
     EXPECT_NE(store.load()->avatarImageData, withPicture->avatarImageData);
 
     SyncSnapshot otherPerson = newAvatar;
@@ -205,15 +183,13 @@ TEST_F(WidgetSnapshotStoreTest, LatePictureNeverOverwritesANewerStatusAndDownloa
     EXPECT_TRUE(store.load()->avatarImageData);
 }
 
-TEST_F(WidgetSnapshotStoreTest, PictureBytesRoundTripAsBase64UndecodableValuesCountAsNoneAndNoMainPersonRemovesTheSnapshotOnce)
+// The picture's bytes travel to the widget whole, as the provider's suite
+// shows; undecodable ones count as no snapshot.
+TEST_F(WidgetSnapshotStoreTest, UndecodablePictureBytesCountAsNoSnapshotAndNoMainPersonRemovesTheSnapshotOnce)
 {
     store.applySyncToWidget(sync());
     waitForDownloads(1);
-    const auto json = storedJson();
-    const QByteArray picture = *store.load()->avatarImageData;
-    EXPECT_EQ(json->value(QStringLiteral("avatarImageData")).toString(), QString::fromLatin1(picture.toBase64()));
-
-    QJsonObject broken = *json;
+    QJsonObject broken = storedJson();
     broken.insert(QStringLiteral("avatarImageData"), QStringLiteral("not base64!"));
     defaults.setData(prefkeys::widgetSnapshot(), QJsonDocument(broken).toJson());
     EXPECT_FALSE(store.load());
