@@ -85,9 +85,12 @@ TEST_F(SessionStoreTest, AnUnreachableServiceIsToldOnceAndUntilTheNextSuccess)
 {
     startSignedIn();
     const int reloads = widgetReloads;
+    const QDateTime lastGood = *store->dataAsOf();
     service().scriptAlways("GET", QStringLiteral("sync"), misbehaving(fake::ScriptedReply::Behaviour::dropConnection));
     EXPECT_FALSE(resultOf(store->refresh()));
     EXPECT_TRUE(store->serviceUnreachable());
+    EXPECT_EQ(store->dataAsOf(), lastGood);
+    EXPECT_EQ(widget->load()->offlineUpdatedAt.value_or(QDateTime()).toSecsSinceEpoch(), lastGood.toSecsSinceEpoch());
     EXPECT_EQ(widgetReloads, reloads + 1) << "the widget says offline, once";
     EXPECT_FALSE(resultOf(store->refresh()));
     EXPECT_EQ(widgetReloads, reloads + 1);
