@@ -143,18 +143,6 @@ TEST_F(StoredFiles, LinksOutOfOurFolderAreNeitherReadNorWrittenThrough)
     EXPECT_EQ(defaults.text(prefkeys::appLanguage()), QStringLiteral("de"));
 }
 
-TEST_F(StoredFiles, ALinkedValueFileIsReplacedAndItsTargetKept)
-{
-    prepareDataDir();
-    const QString outsideFile = outside.filePath(QStringLiteral("precious"));
-    writeRaw(outsideFile, "keep me");
-    ASSERT_TRUE(QFile::link(outsideFile, cachePath()));
-    expectCacheRecovers();
-    QFile target(outsideFile);
-    ASSERT_TRUE(target.open(QIODevice::ReadOnly));
-    EXPECT_EQ(target.readAll(), QByteArray("keep me"));
-}
-
 TEST_F(StoredFiles, WhatStandsInTheWayIsMovedAsideKeepingOne)
 {
     // A directory where the value belongs, twice over: one leftover is kept.
