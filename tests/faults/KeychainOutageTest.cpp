@@ -24,8 +24,6 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr auto guard = 1000ms;
-const QString accessAccount = QStringLiteral("accessToken");
-const QString refreshAccount = QStringLiteral("refreshToken");
 
 // Owns the Secret Service's name and never answers a call: a hung daemon.
 class SilentSecretService : public QDBusVirtualObject {
@@ -132,11 +130,11 @@ TEST_F(KeychainOutage, TokensRotatedWhileTheKeyringIsGoneSurviveARestart)
     const std::optional<QString> rotated = resultOf(auth->refreshToken());
     ASSERT_NE(rotated, pair.refreshToken);
     EXPECT_NE(auth->credentialStoreState(), CredentialStoreState::available);
-    EXPECT_EQ(stored(refreshAccount), std::nullopt) << "no keyring, nothing readable";
+    EXPECT_EQ(stored(QStringLiteral("refreshToken")), std::nullopt) << "no keyring, nothing readable";
 
     ASSERT_TRUE(keyring.start());
     ASSERT_TRUE(spinUntil([this] { return !auth->hasUnsavedTokens(); }, keyringLimit)) << "the kept pair was never written";
-    EXPECT_EQ(stored(refreshAccount), rotated);
+    EXPECT_EQ(stored(QStringLiteral("refreshToken")), rotated);
 
     // A restart finds the newest pair, which the service still honours.
     startSession();

@@ -32,11 +32,6 @@ const char *const userJson = R"({"id":"01U","displayName":"Quorrin","avatar":{"s
                              R"("hairColor":"black","outfit":"hoodie","outfitColor":"navy","accessory":"none","expression":"default"},)"
                              R"("createdAt":"2026-01-01T00:00:00Z"})";
 
-QByteArray data(const char *json)
-{
-    return QByteArray(R"({"data":)") + json + "}";
-}
-
 } // namespace
 
 class AccountRepositories : public PipelineFixture {
@@ -96,7 +91,7 @@ TEST_F(AccountRepositories, UpdateMeWritesOnlyTheGivenFields)
 {
     signIn();
     RemoteProfileRepository profile(*client);
-    service().script("PATCH", QStringLiteral("me"), reply(200, data(userJson)));
+    service().script("PATCH", QStringLiteral("me"), reply(200, QByteArray(R"({"data":)") + userJson + "}"));
     UpdateMeRequestBody changes;
     changes.notifyStatusReminder = false;
     const Result<User> user = resultOf(profile.updateMe(changes));
