@@ -39,7 +39,7 @@ protected:
     RemoteAuthRepository authRepository{*client, *auth};
 };
 
-TEST_F(AccountRepositories, LoginStoresBothTokensBeforeTheCallerContinuesAndAFailedOneKeepsThem)
+TEST_F(AccountRepositories, LoginAndRegistrationStoreBothTokensBeforeTheCallerContinuesAndAFailedLoginKeepsThem)
 {
     const Result<User> user = resultOf(authRepository.login(QStringLiteral("quorrin@example.com"), QStringLiteral("vorlie-demo"), std::nullopt));
     ASSERT_TRUE(user) << describe(user).toStdString();
@@ -58,16 +58,14 @@ TEST_F(AccountRepositories, LoginStoresBothTokensBeforeTheCallerContinuesAndAFai
     EXPECT_EQ(keysOf(seen[0]), (QStringList{"email", "password"}));
     EXPECT_FALSE(seen[0].headers.contains("authorization"));
     EXPECT_EQ(bodyOf(seen[1]).value("deviceId").toString(), QStringLiteral("dev-1"));
-}
 
-TEST_F(AccountRepositories, RegistrationWithoutNewUserFlagStillSignsIn)
-{
+    // A registration without the new-user flag still signs in.
     service().script("POST", QStringLiteral("auth/register"),
                      reply(200, QByteArray(R"({"data":{"accessToken":"a1","refreshToken":"r1","user":)") + userJson + "}}"));
-    const Result<User> user = resultOf(authRepository.registerAccount(QStringLiteral("new@example.com"), QStringLiteral("pw"),
-                                                                            QStringLiteral("Newbie"), std::nullopt));
-    ASSERT_TRUE(user) << describe(user).toStdString();
-    EXPECT_EQ(user->id, QStringLiteral("01U"));
+    const Result<User> registered = resultOf(authRepository.registerAccount(QStringLiteral("new@example.com"), QStringLiteral("pw"),
+                                                                                  QStringLiteral("Newbie"), std::nullopt));
+    ASSERT_TRUE(registered) << describe(registered).toStdString();
+    EXPECT_EQ(registered->id, QStringLiteral("01U"));
     EXPECT_EQ(storedToken(QStringLiteral("refreshToken")), QStringLiteral("r1"));
     EXPECT_EQ(keysOf(service().requests(QStringLiteral("auth/register"))[0]), (QStringList{"displayName", "email", "password"}));
 }
@@ -108,7 +106,7 @@ protected:
     RemoteStatusRepository statuses{*client};
 };
 
-TEST_F(StatusRepositories, FavouritesAreAPathSegmentWithoutBody)
+TEST_F(StatusRepositories, FavouritesAreAPathSegmentWithoutBodyAndKeysThatWouldRetargetItFailLocally)
 {
     service().script("POST", QStringLiteral("status/favorites/tired"), reply(204));
     service().script("DELETE", QStringLiteral("status/favorites/miss_you"), reply(204));
@@ -121,10 +119,9 @@ TEST_F(StatusRepositories, FavouritesAreAPathSegmentWithoutBody)
     EXPECT_EQ(added[0].rawTarget, QStringLiteral("/api/v1/status/favorites/tired"));
     EXPECT_TRUE(added[0].body.isEmpty());
     EXPECT_EQ(service().requests(QStringLiteral("status/favorites/miss_you"))[0].method, QByteArray("DELETE"));
-}
 
-TEST_F(StatusRepositories, KeysThatWouldRetargetTheRequestFailLocally)
-{
+    // Keys that would retarget the request fail locally.
+    service().clearRecords();
     for (const QString key : {"../me", "a/b", "x?y=1", "%2e%2e", "", "tired#", "sp ace", "ü"}) {
         const Result<void> added = resultOf(statuses.addFavorite(key));
         ASSERT_FALSE(added) << key.toStdString();
