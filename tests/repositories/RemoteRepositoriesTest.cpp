@@ -1,10 +1,9 @@
-// Every service-backed repository call against the local fake service: the
+// Service-backed repository calls against the local fake service: the
 // method, path, body and headers it sends and the result it gives.
 #include "repositories/RemoteAuthRepository.h"
 #include "repositories/RemoteDeviceRepository.h"
 #include "repositories/RemoteProfileRepository.h"
 #include "repositories/RemoteStatusRepository.h"
-#include "repositories/RemoteSyncRepository.h"
 #include "push/PushRegistrar.h"
 #include "support/PipelineFixture.h"
 
@@ -141,7 +140,7 @@ TEST_F(StatusRepositories, SetStatusWithoutCustomTextSendsKeyAndSourceOnly)
     EXPECT_EQ(bodyOf(seen[0]), (QJsonObject{{"statusKey", "tired"}, {"source", "manual"}}));
 }
 
-// The fake service's own sample world, end to end through the repositories.
+// Signed in to the fake service's own sample world.
 class SampleWorld : public PipelineFixture {
 protected:
     SampleWorld()
@@ -150,31 +149,7 @@ protected:
         const Result<User> user = resultOf(accounts.login(QStringLiteral("quorrin@example.com"), QStringLiteral("vorlie-demo"), std::nullopt));
         EXPECT_TRUE(user) << describe(user).toStdString();
     }
-    RemoteSyncRepository sync{*client};
-    RemoteStatusRepository statuses{*client};
 };
-
-TEST_F(SampleWorld, PublishingFavouritesAndTheDevelopmentControlChangeWhatSyncShows)
-{
-    ASSERT_TRUE(resultOf(statuses.setStatus(QStringLiteral("custom"), QStringLiteral("Kaffee ☕"), StatusSource::manual)));
-    ASSERT_TRUE(resultOf(statuses.addFavorite(QStringLiteral("tired"))));
-    EXPECT_FALSE(resultOf(statuses.addFavorite(QStringLiteral("no_such_status"))));
-    const auto catalog = resultOf(statuses.fetchCatalog());
-    ASSERT_TRUE(catalog) << describe(catalog).toStdString();
-    EXPECT_EQ(catalog->size(), 21u);
-    EXPECT_TRUE(std::find_if(catalog->begin(), catalog->end(), [](const StatusCatalogItem &i) { return i.key == u"tired"; })->isFavorite);
-
-    APIRequest control;
-    control.method = HTTPMethod::post;
-    control.path = QStringLiteral("dev/main-person-status");
-    control.body = AnyEncodable(QJsonObject{{"statusKey", "home"}});
-    ASSERT_TRUE(resultOf(client->sendVoid(control)));
-
-    const Result<SyncSnapshot> snapshot = resultOf(sync.fetchSync());
-    ASSERT_TRUE(snapshot) << describe(snapshot).toStdString();
-    EXPECT_EQ(snapshot->mainPersonStatus->statusKey, QStringLiteral("home"));
-    EXPECT_EQ(snapshot->ownStatus->text, QStringLiteral("Kaffee ☕"));
-}
 
 TEST_F(SampleWorld, DeviceRegistrationSendsProcessInformationTheHexTokenAndThenTheStoredId)
 {
