@@ -85,7 +85,6 @@ TEST_F(Pipeline, FailingAnswersAreClassifiedAndRepeatedOnlyAfterA401)
         int refreshes = 0;
         std::optional<ScriptedReply> refresh = std::nullopt;
     } rows[] = {
-        {"500 with an envelope", reply(500, errorEnvelope("x", "y")), APIError::server(QStringLiteral("x"), QStringLiteral("y"), 500)},
         {"503 in HTML", reply(503, "<html>busy</html>"), APIError::unknown(503)},
         {"a redirect, not followed", redirect, APIError::unknown(302)},
         {"204 without data", reply(204), decoding},

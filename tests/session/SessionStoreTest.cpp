@@ -37,7 +37,6 @@ TEST_F(SessionStoreTest, ASyncFillsStateCacheAndWidgetWhichTheNextLaunchShowsBef
     EXPECT_EQ(store->mainPerson()->person.displayName, QStringLiteral("Quil"));
     ASSERT_TRUE(store->mainPersonStatus());
     EXPECT_EQ(store->mainPersonStatus()->statusKey, QStringLiteral("miss_you"));
-    EXPECT_EQ(store->mainPersonStatus()->freshness, StatusFreshness::fresh);
     EXPECT_EQ(store->ownStatus()->statusKey, QStringLiteral("working"));
     EXPECT_EQ(store->connections().size(), 3u);
     EXPECT_FALSE(store->lastSyncError());
