@@ -50,12 +50,9 @@ TEST_F(Pipeline, ConcurrentExpiredRequestsShareOneRefreshAndRepeatOnceEach)
     auto a = client->send<QJsonObject>(get(QStringLiteral("me")));
     auto b = client->send<QJsonObject>(get(QStringLiteral("me")));
     auto c = client->sendVoid(get(QStringLiteral("me")));
-    const auto ra = resultOf(a);
-    const auto rb = resultOf(b);
-    const auto rc = resultOf(c);
-    EXPECT_TRUE(ra) << describe(ra).toStdString();
-    EXPECT_TRUE(rb) << describe(rb).toStdString();
-    EXPECT_TRUE(rc) << describe(rc).toStdString();
+    EXPECT_TRUE(resultOf(a));
+    EXPECT_TRUE(resultOf(b));
+    EXPECT_TRUE(resultOf(c));
 
     EXPECT_EQ(service().requestCount(QStringLiteral("auth/refresh")), 1);
     const auto mes = service().requests(QStringLiteral("me"));
@@ -88,7 +85,6 @@ TEST_F(Pipeline, FailingAnswersAreClassifiedAndRepeatedOnlyAfterA401)
         int refreshes = 0;
         std::optional<ScriptedReply> refresh = std::nullopt;
     } rows[] = {
-        {"500 with an envelope", reply(500, errorEnvelope("x", "y")), APIError::server(QStringLiteral("x"), QStringLiteral("y"), 500)},
         {"503 in HTML", reply(503, "<html>busy</html>"), APIError::unknown(503)},
         {"a redirect, not followed", redirect, APIError::unknown(302)},
         {"204 without data", reply(204), decoding},

@@ -1,7 +1,6 @@
 #include "DomainFixtures.h"
 #include "domain/StatusCatalog.h"
 
-#include <QSet>
 #include <gtest/gtest.h>
 
 using namespace vorlie;
@@ -18,22 +17,34 @@ Status statusWith(std::optional<QString> key, std::optional<QString> text)
     return s;
 }
 
-const QString tiredId = QStringLiteral("status.tired.text");
-
 } // namespace
 
-TEST(BuiltInCatalog, HoldsTheTwentyOneKeysInOrder)
+TEST(BuiltInCatalog, HoldsTheTwentyOneKeysInOrderAndItsItemsFollowTheTableAndMarkFavourites)
 {
     const QStringList expected{"tired", "miss_you", "love_you", "shopping", "need_cash", "working", "chilling",
                                "stressed", "out", "home", "on_my_way", "thinking_of_you", "busy", "call_me",
                                "bored", "hungry", "gym", "studying", "good_mood", "bad_mood", "need_hug"};
-    QStringList keys;
     for (const auto &e : BuiltInStatusCatalog::entries()) {
-        keys.append(e.key);
         EXPECT_EQ(e.localizationKey, QStringLiteral("status.") + e.key + QStringLiteral(".text"));
         EXPECT_NE(e.category, StatusCategory::custom) << e.key.toStdString();
     }
+    const FakeTextTable table({{"status.need_hug.text", QStringLiteral("Brauche eine Umarmung")}});
+    const auto plain = BuiltInStatusCatalog::items({});
+    QStringList keys;
+    for (const auto &item : plain) {
+        keys.append(item.key);
+        EXPECT_FALSE(item.isFavorite) << item.key.toStdString();
+    }
     EXPECT_EQ(keys, expected);
+    EXPECT_EQ(plain.back().text, QStringLiteral("Brauche eine Umarmung"));
+
+    const auto marked = BuiltInStatusCatalog::items({QStringLiteral("gym"), QStringLiteral("unknown")});
+    ASSERT_EQ(marked.size(), 21u);
+    for (std::size_t i = 0; i < marked.size(); ++i) {
+        EXPECT_EQ(marked[i].key, plain[i].key);
+        EXPECT_EQ(marked[i].isFavorite, marked[i].key == QStringLiteral("gym"));
+    }
+    EXPECT_FALSE(marked[16].emoji);
 }
 
 TEST(BuiltInCatalog, LookupIsExactAndCaseSensitive)
@@ -43,26 +54,6 @@ TEST(BuiltInCatalog, LookupIsExactAndCaseSensitive)
     EXPECT_FALSE(BuiltInStatusCatalog::entry(u"miss_you "));
     EXPECT_FALSE(BuiltInStatusCatalog::entry(u"custom"));
     EXPECT_FALSE(BuiltInStatusCatalog::entry(u""));
-}
-
-TEST(BuiltInCatalog, ItemsFollowTheTableAndMarkFavourites)
-{
-    const FakeTextTable table({{"status.need_hug.text", QStringLiteral("Brauche eine Umarmung")}});
-    const auto plain = BuiltInStatusCatalog::items({});
-    ASSERT_EQ(plain.size(), 21u);
-    EXPECT_EQ(plain.front().key, QStringLiteral("tired"));
-    EXPECT_EQ(plain.back().key, QStringLiteral("need_hug"));
-    EXPECT_EQ(plain.back().text, QStringLiteral("Brauche eine Umarmung"));
-    for (const auto &item : plain)
-        EXPECT_FALSE(item.isFavorite) << item.key.toStdString();
-
-    const auto marked = BuiltInStatusCatalog::items({QStringLiteral("gym"), QStringLiteral("unknown")});
-    ASSERT_EQ(marked.size(), 21u);
-    for (std::size_t i = 0; i < marked.size(); ++i) {
-        EXPECT_EQ(marked[i].key, plain[i].key);
-        EXPECT_EQ(marked[i].isFavorite, marked[i].key == QStringLiteral("gym"));
-    }
-    EXPECT_FALSE(marked[16].emoji);
 }
 
 TEST(DisplayText, FollowsKeyThenTextAndBuiltInTextsComeFromTheTextTableOrFallBack)
@@ -81,11 +72,4 @@ TEST(DisplayText, FollowsKeyThenTextAndBuiltInTextsComeFromTheTextTableOrFallBac
     EXPECT_EQ(displayText(statusWith(std::nullopt, std::nullopt)), QString());
     EXPECT_EQ(displayText(statusWith(QStringLiteral("service_only"), QStringLiteral("Rainy"))), QStringLiteral("Rainy"));
     EXPECT_EQ(displayText(statusWith(QStringLiteral("service_only"), std::nullopt)), QStringLiteral("service_only"));
-}
-
-TEST(DisplayText, MissingTranslationShowsTheLookupDefault)
-{
-    // No table installed: the lookup's own answer for a missing id, no error.
-    EXPECT_EQ(displayText(statusWith(QStringLiteral("tired"), std::nullopt)), qtTrId("status.tired.text"));
-    EXPECT_FALSE(displayText(statusWith(QStringLiteral("tired"), std::nullopt)).isEmpty());
 }

@@ -1,8 +1,7 @@
 // How fresh the app knows itself to be, against the fake service: it
 // refreshes when the machine wakes (a stand-in logind on the test bus) and
-// when the network comes back, says "offline" with the age of what it shows
-// while the service cannot be reached, and offers to sign in again once the
-// tokens are gone.
+// when the network comes back, and offers to sign in again once the tokens
+// are gone. The offline line is the home presenter's and the fault matrix's.
 #include "AppServices.h"
 #include "AppUnderTest.h"
 #include "HomePresenter.h"
@@ -14,7 +13,6 @@
 
 using namespace vorlie;
 using namespace vorlie::testing;
-using fake::ScriptedReply;
 
 namespace {
 
@@ -67,18 +65,14 @@ protected:
 
     int syncs() { return host.service().requestCount(QStringLiteral("sync")); }
 
-    AppServices::Parts parts() { return app.screenServices(); }
-
     fake::FakeServiceHost host;
     QTemporaryDir prefs;
     StandInLogind logind;
     StandInReachability network;
     VorlieMacApp app{withStandIns(appOptions(host, prefs), network)};
-    // Its clock stands five minutes after the last good sync.
+    AppServices::Parts parts() { return app.screenServices(); }
     HomePresenter home{{parts().sessionStore, parts().router, parts().textLookup, parts().languageSettings,
-                        parts().avatarBaseURL, [this] {
-                            return app.sessionStore().dataAsOf().value_or(QDateTime()).addSecs(qint64{5} * 60);
-                        }}};
+                        parts().avatarBaseURL, parts().now}};
     SignInPresenter::Inputs signIn{parts().authRepository, parts().sessionStore, parts().router,
                                    parts().requestPushAuthorization};
 };
@@ -103,42 +97,6 @@ TEST_F(Freshness, WakingAndTheNetworkComingBackRefreshOnceEachJoiningARunningSyn
         ASSERT_TRUE(QTest::qWaitFor([this, &row] { return syncs() >= row.syncs && !app.sessionStore().isSyncing(); }, waitMs));
         EXPECT_EQ(syncs(), row.syncs);
         EXPECT_FALSE(app.sessionStore().lastSyncError());
-    }
-}
-
-TEST_F(Freshness, AnUnreachableServiceSaysOfflineWithTheAgeOfWhatIsShownUntilTheNextGoodSync)
-{
-    const QString sync = QStringLiteral("sync");
-    const struct {
-        const char *name;
-        ScriptedReply answer;
-        const char *line; // with the presenter's clock five minutes on
-    } rows[] = {
-        {"the connection dropped", misbehaving(ScriptedReply::Behaviour::dropConnection), "Offline · updated 5 min. ago"},
-        {"the service failed", reply(500, R"({"error":{"code":"INTERNAL","message":"oops"}})"), ""},
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.name);
-        const auto widgetBefore = storedWidgetBytes(prefs);
-        const QDateTime lastGood = *app.sessionStore().dataAsOf();
-        host.service().scriptAlways("GET", sync, row.answer);
-        EXPECT_FALSE(resultOf(app.sessionStore().refresh()));
-
-        EXPECT_EQ(home.offlineText(), QString::fromUtf8(row.line));
-        EXPECT_EQ(app.sessionStore().dataAsOf(), lastGood) << "what is shown is as old as before";
-        const std::optional<WidgetSnapshot> widget = app.widgetSnapshots().load();
-        ASSERT_TRUE(widget);
-        if (*row.line) {
-            ASSERT_TRUE(widget->offlineUpdatedAt);
-            EXPECT_EQ(widget->offlineUpdatedAt->toSecsSinceEpoch(), lastGood.toSecsSinceEpoch());
-        } else {
-            EXPECT_EQ(storedWidgetBytes(prefs), widgetBefore);
-        }
-
-        host.service().clearScripts();
-        EXPECT_TRUE(resultOf(app.sessionStore().refresh()));
-        EXPECT_EQ(home.offlineText(), QString());
-        EXPECT_FALSE(app.widgetSnapshots().load()->offlineUpdatedAt);
     }
 }
 

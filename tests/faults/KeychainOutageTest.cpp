@@ -24,8 +24,6 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr auto guard = 1000ms;
-const QString accessAccount = QStringLiteral("accessToken");
-const QString refreshAccount = QStringLiteral("refreshToken");
 
 // Owns the Secret Service's name and never answers a call: a hung daemon.
 class SilentSecretService : public QDBusVirtualObject {
@@ -94,17 +92,15 @@ protected:
         client = std::make_unique<APIClient>(host.baseUrl(), *auth, network, 3000ms);
     }
 
-    std::optional<QString> stored(const QString &account)
+    // As a new store reads it, past the session's own copy.
+    std::optional<QString> storedRefreshToken()
     {
-        KeychainTokenStore fresh(service, guard);
-        return resultOf(fresh.read(account));
+        return resultOf(KeychainTokenStore(service, guard).read(QStringLiteral("refreshToken")));
     }
 
     Result<void> getMe()
     {
-        APIRequest request;
-        request.path = QStringLiteral("me");
-        return resultOf(client->sendVoid(std::move(request)));
+        return resultOf(client->sendVoid({.path = QStringLiteral("me"), .query = {}, .body = {}}));
     }
 
     const QString service = QStringLiteral("com.vorlia.app.tokens.outage-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -132,11 +128,11 @@ TEST_F(KeychainOutage, TokensRotatedWhileTheKeyringIsGoneSurviveARestart)
     const std::optional<QString> rotated = resultOf(auth->refreshToken());
     ASSERT_NE(rotated, pair.refreshToken);
     EXPECT_NE(auth->credentialStoreState(), CredentialStoreState::available);
-    EXPECT_EQ(stored(refreshAccount), std::nullopt) << "no keyring, nothing readable";
+    EXPECT_EQ(storedRefreshToken(), std::nullopt) << "no keyring, nothing readable";
 
     ASSERT_TRUE(keyring.start());
     ASSERT_TRUE(spinUntil([this] { return !auth->hasUnsavedTokens(); }, keyringLimit)) << "the kept pair was never written";
-    EXPECT_EQ(stored(refreshAccount), rotated);
+    EXPECT_EQ(storedRefreshToken(), rotated);
 
     // A restart finds the newest pair, which the service still honours.
     startSession();

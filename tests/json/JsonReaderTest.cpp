@@ -41,6 +41,7 @@ TEST(JsonReader, ValidDocumentsReadAsQtReadsThem)
         R"(["\"\\\/\b\f\n\r\t", "\u00e9\u20AC", "\ud83d\ude00", "\u0000", "a\u0061"])",
         "[\"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80 \xEF\xBF\xBF \x7F\"]",
         R"({"": 1, "a b": 2, "\u0061": 3})",
+        R"({"b": true, "a": null, "b": false, "\u0061": 7})",
         "[\"\\n\xEF\xBB\xBF\"]",
     };
     for (const QByteArray &text : texts) {
@@ -99,15 +100,14 @@ TEST(JsonReader, NestingAndSizeAreBounded)
     EXPECT_TRUE(ParsedJson::parse(huge).isValid());
 }
 
+// Read as a whole, as Qt does: among the valid documents.
 TEST(JsonReader, LastOfRepeatedKeysWins)
 {
-    const QByteArray text = R"({"b": true, "a": null, "b": false, "\u0061": 7})";
-    const ParsedJson parsed = ParsedJson::parse(text);
+    const ParsedJson parsed = ParsedJson::parse(R"({"b": true, "a": null, "b": false, "\u0061": 7})");
     ASSERT_TRUE(parsed.isValid());
     EXPECT_TRUE(parsed.root().value(QLatin1StringView("b")).isBool());
     EXPECT_FALSE(parsed.root().value(QLatin1StringView("b")).toBool());
     EXPECT_EQ(parsed.root().value(QLatin1StringView("a")).toInteger(), 7);
-    EXPECT_EQ(parsed.root().toQJsonValue(), QJsonValue(QJsonDocument::fromJson(text).object()));
 }
 
 // Whole numbers read as integers in every notation and never wrap; others keep Qt's double.

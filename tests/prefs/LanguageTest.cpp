@@ -1,14 +1,12 @@
-// The interface language: stored choice, run-time switch of the text tables,
-// and the observable preference objects of the shell.
+// The interface language: stored choice, run-time switch of the text tables
+// and the observable language setting of the shell.
 #include "PrefsFixture.h"
 #include "api/APIError.h"
 #include "domain/StatusCatalog.h"
 #include "i18n/TextLookup.h"
 #include "prefs/AppLanguage.h"
 #include "prefs/LanguageSettings.h"
-#include "prefs/MenuBarPreferences.h"
 #include "prefs/SharedDefaults.h"
-#include "prefs/StandardDefaults.h"
 
 #include <QSignalSpy>
 
@@ -78,20 +76,6 @@ TEST_F(Language, SettingsChangeWritesAppliesReloadsAndNotifiesOnlyOnARealChange)
 
     LanguageSettings restarted(defaults, lookup, [] {});
     EXPECT_EQ(restarted.selection(), AppLanguage::german);
-}
-
-TEST_F(Language, MenuBarIconDefaultsToShownAndStoresOnlyRealChanges)
-{
-    writeRaw(paths().standard, "[General]\nmac.menuBarIconEnabled=maybe\n");
-    MenuBarPreferences preferences{StandardDefaults(paths())};
-    EXPECT_TRUE(preferences.isIconEnabled()) << "a value that is not a truth value reads as shown";
-    QSignalSpy changed(&preferences, &MenuBarPreferences::isIconEnabledChanged);
-
-    preferences.setIconEnabled(true);
-    EXPECT_EQ(changed.count(), 0);
-    preferences.setIconEnabled(false);
-    EXPECT_EQ(changed.count(), 1);
-    EXPECT_FALSE(MenuBarPreferences{StandardDefaults(paths())}.isIconEnabled());
 }
 
 TEST_F(Language, EveryBuiltInStatusHasARealTextInBothTables)

@@ -52,7 +52,7 @@ protected:
 };
 
 // The posts to other addresses come first; the one message that arrives is the last post's.
-TEST_F(ConnectorTest, RegistersAndGetsPostsToItsLocalEndpointOnlyWithTheirTypesKept)
+TEST_F(ConnectorTest, RegistersAndGetsPostsToItsLocalEndpointOnlyWithTheirTypesKeptAndOnlyAsOneSmallJsonObject)
 {
     const QUrl endpoint = registerConnector();
     ASSERT_TRUE(endpoint.isValid());
@@ -74,15 +74,10 @@ TEST_F(ConnectorTest, RegistersAndGetsPostsToItsLocalEndpointOnlyWithTheirTypesK
     EXPECT_EQ(userInfo, (QVariantMap{{"type", QStringLiteral("partner_status_changed")}, {"personId", QStringLiteral("p1")}, {"count", 3}}));
     const QVariant count = userInfo.value("count");
     EXPECT_TRUE(count.typeId() == QMetaType::Double || count.typeId() == QMetaType::LongLong) << count.typeName();
-}
 
-// Each refused body is followed by a good one; the bus keeps their order, so
-// the good one arriving alone shows the others were dropped.
-TEST_F(ConnectorTest, BodiesThatAreNotOneSmallJsonObjectAreDropped)
-{
-    const QUrl endpoint = registerConnector();
-    ASSERT_TRUE(endpoint.isValid());
-
+    // Each refused body is followed by a good one; the bus keeps their order,
+    // so the good one arriving alone shows the others were dropped.
+    messages.clear();
     for (const char *body : {"not json at all", R"(["type","partner_status_changed"])", R"("a string")", R"({"type":"truncated")"})
         EXPECT_EQ(post(endpoint, body).status, 201) << body;
     const QByteArray big = R"({"type":"x","pad":")" + QByteArray(5000, 'a') + R"("})";
@@ -97,10 +92,12 @@ TEST_F(ConnectorTest, BodiesThatAreNotOneSmallJsonObjectAreDropped)
 // Calls quoting another token, a body one byte over the limit (sent straight
 // over the bus, past the distributor's own limit) and an endpoint longer than
 // any URL come first; the bus keeps their order, so the good calls after them
-// arriving alone show they were ignored.
-TEST_F(ConnectorTest, ForeignOrOversizedCallsAreIgnored)
+// arriving alone show they were ignored. Unregistering at the distributor is
+// then confirmed and retires the endpoint.
+TEST_F(ConnectorTest, ForeignOrOversizedCallsAreIgnoredAndUnregisteringRetiresTheEndpoint)
 {
-    ASSERT_TRUE(registerConnector().isValid());
+    const QUrl endpoint = registerConnector();
+    ASSERT_TRUE(endpoint.isValid());
     QSignalSpy unregistered(&connector, &UnifiedPushConnector::unregistered);
     const auto padded = [](const QByteArray &type, qsizetype size) {
         const QByteArray head = R"({"type":")" + type + R"(","pad":")";
@@ -125,23 +122,14 @@ TEST_F(ConnectorTest, ForeignOrOversizedCallsAreIgnored)
     EXPECT_EQ(endpoints.size(), 2);
     EXPECT_EQ(endpoints.constLast().constFirst().toByteArray(), QByteArray("http://127.0.0.1:1/new"));
     EXPECT_TRUE(unregistered.isEmpty());
-}
 
-TEST_F(ConnectorTest, UnregisteringAtTheDistributorIsConfirmedAndRetiresTheEndpoint)
-{
-    const QUrl endpoint = registerConnector();
-    ASSERT_TRUE(endpoint.isValid());
-    QSignalSpy unregistered(&connector, &UnifiedPushConnector::unregistered);
-
-    BusPeer peer(QStringLiteral("unregisterer"));
-    QDBusMessage call = QDBusMessage::createMethodCall(distributor.busName(), QStringLiteral("/org/unifiedpush/Distributor"),
-                                                       QStringLiteral("org.unifiedpush.Distributor1"), QStringLiteral("Unregister"));
-    call.setArguments({connector.token()});
-    peer.bus().send(call);
-
+    QDBusMessage unregister = QDBusMessage::createMethodCall(distributor.busName(), QStringLiteral("/org/unifiedpush/Distributor"),
+                                                             QStringLiteral("org.unifiedpush.Distributor1"), QStringLiteral("Unregister"));
+    unregister.setArguments({connector.token()});
+    peer.bus().send(unregister);
     ASSERT_TRUE(waitForCount(unregistered, 1));
     EXPECT_EQ(post(endpoint, R"({"type":"late"})").status, 404);
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(messages.size(), 1);
 }
 
 TEST(ConnectorDiscovery, TheFirstDistributorByNameIsChosenUnlessOneIsNamed)

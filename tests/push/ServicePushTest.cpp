@@ -127,20 +127,4 @@ TEST_F(ServicePushTest, OnlyLocalEndpointsOfTheWatchersDevicesArePushedTo)
     EXPECT_EQ(messages.size(), 2);
 }
 
-TEST_F(ServicePushTest, ReRegisteringADeviceReplacesOrDropsItsToken)
-{
-    const QString device = registerDevice(ServiceState::seededUserId(), hexOf(QStringLiteral("http://example.com/x")));
-    QJsonObject again{{"platform", "linux"}, {"deviceId", device}, {"pushToken", hexOf(endpoint)}};
-    EXPECT_EQ(call("POST", ServiceState::seededUserId(), QStringLiteral("devices"), again).value("deviceId").toString(), device);
-    call("POST", ServiceState::seededUserId(), QStringLiteral("dev/main-person-status"), {{"statusKey", "home"}});
-    ASSERT_EQ(service.service().sentPushes().size(), 1);
-    ASSERT_TRUE(waitForCount(messages, 1));
-
-    again.remove("pushToken");
-    EXPECT_EQ(call("POST", ServiceState::seededUserId(), QStringLiteral("devices"), again).value("deviceId").toString(), device);
-    service.service().clearRecords();
-    call("POST", ServiceState::seededUserId(), QStringLiteral("dev/main-person-status"), {{"statusKey", "out"}});
-    EXPECT_TRUE(service.service().sentPushes().isEmpty());
-}
-
 } // namespace

@@ -1,10 +1,9 @@
-// Every service-backed repository call against the local fake service: the
+// Service-backed repository calls against the local fake service: the
 // method, path, body and headers it sends and the result it gives.
 #include "repositories/RemoteAuthRepository.h"
 #include "repositories/RemoteDeviceRepository.h"
 #include "repositories/RemoteProfileRepository.h"
 #include "repositories/RemoteStatusRepository.h"
-#include "repositories/RemoteSyncRepository.h"
 #include "push/PushRegistrar.h"
 #include "support/PipelineFixture.h"
 
@@ -32,11 +31,6 @@ const char *const userJson = R"({"id":"01U","displayName":"Quorrin","avatar":{"s
                              R"("hairColor":"black","outfit":"hoodie","outfitColor":"navy","accessory":"none","expression":"default"},)"
                              R"("createdAt":"2026-01-01T00:00:00Z"})";
 
-QByteArray data(const char *json)
-{
-    return QByteArray(R"({"data":)") + json + "}";
-}
-
 } // namespace
 
 class AccountRepositories : public PipelineFixture {
@@ -44,7 +38,7 @@ protected:
     RemoteAuthRepository authRepository{*client, *auth};
 };
 
-TEST_F(AccountRepositories, LoginStoresBothTokensBeforeTheCallerContinuesAndAFailedOneKeepsThem)
+TEST_F(AccountRepositories, LoginAndRegistrationStoreBothTokensBeforeTheCallerContinuesAndAFailedLoginKeepsThem)
 {
     const Result<User> user = resultOf(authRepository.login(QStringLiteral("quorrin@example.com"), QStringLiteral("vorlie-demo"), std::nullopt));
     ASSERT_TRUE(user) << describe(user).toStdString();
@@ -63,16 +57,14 @@ TEST_F(AccountRepositories, LoginStoresBothTokensBeforeTheCallerContinuesAndAFai
     EXPECT_EQ(keysOf(seen[0]), (QStringList{"email", "password"}));
     EXPECT_FALSE(seen[0].headers.contains("authorization"));
     EXPECT_EQ(bodyOf(seen[1]).value("deviceId").toString(), QStringLiteral("dev-1"));
-}
 
-TEST_F(AccountRepositories, RegistrationWithoutNewUserFlagStillSignsIn)
-{
+    // A registration without the new-user flag still signs in.
     service().script("POST", QStringLiteral("auth/register"),
                      reply(200, QByteArray(R"({"data":{"accessToken":"a1","refreshToken":"r1","user":)") + userJson + "}}"));
-    const Result<User> user = resultOf(authRepository.registerAccount(QStringLiteral("new@example.com"), QStringLiteral("pw"),
-                                                                            QStringLiteral("Newbie"), std::nullopt));
-    ASSERT_TRUE(user) << describe(user).toStdString();
-    EXPECT_EQ(user->id, QStringLiteral("01U"));
+    const Result<User> registered = resultOf(authRepository.registerAccount(QStringLiteral("new@example.com"), QStringLiteral("pw"),
+                                                                                  QStringLiteral("Newbie"), std::nullopt));
+    ASSERT_TRUE(registered) << describe(registered).toStdString();
+    EXPECT_EQ(registered->id, QStringLiteral("01U"));
     EXPECT_EQ(storedToken(QStringLiteral("refreshToken")), QStringLiteral("r1"));
     EXPECT_EQ(keysOf(service().requests(QStringLiteral("auth/register"))[0]), (QStringList{"displayName", "email", "password"}));
 }
@@ -96,7 +88,7 @@ TEST_F(AccountRepositories, UpdateMeWritesOnlyTheGivenFields)
 {
     signIn();
     RemoteProfileRepository profile(*client);
-    service().script("PATCH", QStringLiteral("me"), reply(200, data(userJson)));
+    service().script("PATCH", QStringLiteral("me"), reply(200, QByteArray(R"({"data":)") + userJson + "}"));
     UpdateMeRequestBody changes;
     changes.notifyStatusReminder = false;
     const Result<User> user = resultOf(profile.updateMe(changes));
@@ -113,7 +105,7 @@ protected:
     RemoteStatusRepository statuses{*client};
 };
 
-TEST_F(StatusRepositories, FavouritesAreAPathSegmentWithoutBody)
+TEST_F(StatusRepositories, FavouritesAreAPathSegmentWithoutBodyAndKeysThatWouldRetargetItFailLocally)
 {
     service().script("POST", QStringLiteral("status/favorites/tired"), reply(204));
     service().script("DELETE", QStringLiteral("status/favorites/miss_you"), reply(204));
@@ -126,10 +118,9 @@ TEST_F(StatusRepositories, FavouritesAreAPathSegmentWithoutBody)
     EXPECT_EQ(added[0].rawTarget, QStringLiteral("/api/v1/status/favorites/tired"));
     EXPECT_TRUE(added[0].body.isEmpty());
     EXPECT_EQ(service().requests(QStringLiteral("status/favorites/miss_you"))[0].method, QByteArray("DELETE"));
-}
 
-TEST_F(StatusRepositories, KeysThatWouldRetargetTheRequestFailLocally)
-{
+    // Keys that would retarget the request fail locally.
+    service().clearRecords();
     for (const QString key : {"../me", "a/b", "x?y=1", "%2e%2e", "", "tired#", "sp ace", "ü"}) {
         const Result<void> added = resultOf(statuses.addFavorite(key));
         ASSERT_FALSE(added) << key.toStdString();
@@ -149,7 +140,7 @@ TEST_F(StatusRepositories, SetStatusWithoutCustomTextSendsKeyAndSourceOnly)
     EXPECT_EQ(bodyOf(seen[0]), (QJsonObject{{"statusKey", "tired"}, {"source", "manual"}}));
 }
 
-// The fake service's own sample world, end to end through the repositories.
+// Signed in to the fake service's own sample world.
 class SampleWorld : public PipelineFixture {
 protected:
     SampleWorld()
@@ -158,31 +149,7 @@ protected:
         const Result<User> user = resultOf(accounts.login(QStringLiteral("quorrin@example.com"), QStringLiteral("vorlie-demo"), std::nullopt));
         EXPECT_TRUE(user) << describe(user).toStdString();
     }
-    RemoteSyncRepository sync{*client};
-    RemoteStatusRepository statuses{*client};
 };
-
-TEST_F(SampleWorld, PublishingFavouritesAndTheDevelopmentControlChangeWhatSyncShows)
-{
-    ASSERT_TRUE(resultOf(statuses.setStatus(QStringLiteral("custom"), QStringLiteral("Kaffee ☕"), StatusSource::manual)));
-    ASSERT_TRUE(resultOf(statuses.addFavorite(QStringLiteral("tired"))));
-    EXPECT_FALSE(resultOf(statuses.addFavorite(QStringLiteral("no_such_status"))));
-    const auto catalog = resultOf(statuses.fetchCatalog());
-    ASSERT_TRUE(catalog) << describe(catalog).toStdString();
-    EXPECT_EQ(catalog->size(), 21u);
-    EXPECT_TRUE(std::find_if(catalog->begin(), catalog->end(), [](const StatusCatalogItem &i) { return i.key == u"tired"; })->isFavorite);
-
-    APIRequest control;
-    control.method = HTTPMethod::post;
-    control.path = QStringLiteral("dev/main-person-status");
-    control.body = AnyEncodable(QJsonObject{{"statusKey", "home"}});
-    ASSERT_TRUE(resultOf(client->sendVoid(control)));
-
-    const Result<SyncSnapshot> snapshot = resultOf(sync.fetchSync());
-    ASSERT_TRUE(snapshot) << describe(snapshot).toStdString();
-    EXPECT_EQ(snapshot->mainPersonStatus->statusKey, QStringLiteral("home"));
-    EXPECT_EQ(snapshot->ownStatus->text, QStringLiteral("Kaffee ☕"));
-}
 
 TEST_F(SampleWorld, DeviceRegistrationSendsProcessInformationTheHexTokenAndThenTheStoredId)
 {

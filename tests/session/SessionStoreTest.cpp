@@ -37,7 +37,6 @@ TEST_F(SessionStoreTest, ASyncFillsStateCacheAndWidgetWhichTheNextLaunchShowsBef
     EXPECT_EQ(store->mainPerson()->person.displayName, QStringLiteral("Quil"));
     ASSERT_TRUE(store->mainPersonStatus());
     EXPECT_EQ(store->mainPersonStatus()->statusKey, QStringLiteral("miss_you"));
-    EXPECT_EQ(store->mainPersonStatus()->freshness, StatusFreshness::fresh);
     EXPECT_EQ(store->ownStatus()->statusKey, QStringLiteral("working"));
     EXPECT_EQ(store->connections().size(), 3u);
     EXPECT_FALSE(store->lastSyncError());
@@ -85,9 +84,12 @@ TEST_F(SessionStoreTest, AnUnreachableServiceIsToldOnceAndUntilTheNextSuccess)
 {
     startSignedIn();
     const int reloads = widgetReloads;
+    const QDateTime lastGood = *store->dataAsOf();
     service().scriptAlways("GET", QStringLiteral("sync"), misbehaving(fake::ScriptedReply::Behaviour::dropConnection));
     EXPECT_FALSE(resultOf(store->refresh()));
     EXPECT_TRUE(store->serviceUnreachable());
+    EXPECT_EQ(store->dataAsOf(), lastGood);
+    EXPECT_EQ(widget->load()->offlineUpdatedAt.value_or(QDateTime()).toSecsSinceEpoch(), lastGood.toSecsSinceEpoch());
     EXPECT_EQ(widgetReloads, reloads + 1) << "the widget says offline, once";
     EXPECT_FALSE(resultOf(store->refresh()));
     EXPECT_EQ(widgetReloads, reloads + 1);

@@ -65,10 +65,7 @@ protected:
 
     static APIRequest get(const QString &path, bool requiresAuth = true)
     {
-        APIRequest request;
-        request.path = path;
-        request.requiresAuth = requiresAuth;
-        return request;
+        return {.path = path, .query = {}, .body = {}, .requiresAuth = requiresAuth};
     }
 
     fake::FakeServiceHost host;

@@ -24,17 +24,13 @@ struct Shown {
         window = world.show(item.get());
         awaitPictures(item.get());
     }
-    ~Shown()
-    {
-        // The window owns nothing: the item goes first.
-        item.reset();
-    }
 
     QQuickItem *find(const std::function<bool(QQuickItem *)> &match) { return shownItems(item.get(), match).value(0); }
     QQuickItem *buttonNamed(const QString &name) { return shownWith(item.get(), QAccessible::Button, name).value(0); }
 
-    std::unique_ptr<QQuickItem> item;
+    // The window owns nothing: declared first, it goes after the item.
     std::unique_ptr<QQuickWindow> window;
+    std::unique_ptr<QQuickItem> item;
 };
 
 SyncSnapshot hostileSnapshot()
