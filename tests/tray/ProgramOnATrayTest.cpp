@@ -60,7 +60,11 @@ protected:
         environment.insert(QString::fromLatin1(UnifiedPushConnector::distributorVariable), distributor.busName());
         for (const char *variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
             environment.insert(QString::fromLatin1(variable), home.filePath(QString::fromLatin1(variable)));
-        QDir().mkpath(home.filePath(QStringLiteral("XDG_RUNTIME_DIR")));
+        // Owner-only, or Qt ignores it and the program would share /tmp/runtime-$USER,
+        // and its single-instance socket, with any other copy running on the machine.
+        const QString runtime = home.filePath(QStringLiteral("XDG_RUNTIME_DIR"));
+        QDir().mkpath(runtime);
+        QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         program.setProcessEnvironment(environment);
         program.setProcessChannelMode(QProcess::ForwardedChannels);
