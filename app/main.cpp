@@ -1,6 +1,7 @@
 #include "AppConfig.h"
 #include "cli/Launch.h"
 #include "shell/AppWindows.h"
+#include "shell/RenderLoop.h"
 #include "shell/VorlieMacApp.h"
 #include "single_instance/InstanceRequests.h"
 #include "single_instance/SingleInstance.h"
@@ -17,6 +18,7 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     vorlie::applyProgramIdentity();
+    vorlie::avoidThreadedSoftwareRendering();
     // Closing a window never ends the program: the menu-bar item and the refresh keep running.
     QApplication::setQuitOnLastWindowClosed(false);
 

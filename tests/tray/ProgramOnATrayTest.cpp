@@ -66,6 +66,11 @@ protected:
         QDir().mkpath(runtime);
         QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        // Freed memory is overwritten at once, so a read after free ends the
+        // program in the run that makes it rather than in one run of several.
+        environment.insert(QStringLiteral("MALLOC_PERTURB_"), QStringLiteral("190"));
+        environment.insert(QStringLiteral("ASAN_OPTIONS"), environment.value(QStringLiteral("ASAN_OPTIONS"))
+                                                               + QStringLiteral(":max_free_fill_size=1048576:free_fill_byte=190"));
         program.setProcessEnvironment(environment);
         program.setProcessChannelMode(QProcess::ForwardedChannels);
         program.start(QStringLiteral(VORLIE_PROGRAM), arguments);
