@@ -1,7 +1,8 @@
 // How fresh the app knows itself to be, against the fake service: it
 // refreshes when the machine wakes (a stand-in logind on the test bus) and
-// when the network comes back, and offers to sign in again once the tokens
-// are gone. The offline line is the home presenter's and the fault matrix's.
+// when the network comes back, says "offline" with the age of what it shows
+// while the service cannot be reached, and offers to sign in again once the
+// tokens are gone.
 #include "AppServices.h"
 #include "AppUnderTest.h"
 #include "HomePresenter.h"
@@ -71,8 +72,11 @@ protected:
     StandInReachability network;
     VorlieMacApp app{withStandIns(appOptions(host, prefs), network)};
     AppServices::Parts parts() { return app.screenServices(); }
+    // Its clock stands five minutes after the last good sync.
     HomePresenter home{{parts().sessionStore, parts().router, parts().textLookup, parts().languageSettings,
-                        parts().avatarBaseURL, parts().now}};
+                        parts().avatarBaseURL, [this] {
+                            return app.sessionStore().dataAsOf().value_or(QDateTime()).addSecs(qint64{5} * 60);
+                        }}};
     SignInPresenter::Inputs signIn{parts().authRepository, parts().sessionStore, parts().router,
                                    parts().requestPushAuthorization};
 };
@@ -97,6 +101,41 @@ TEST_F(Freshness, WakingAndTheNetworkComingBackRefreshOnceEachJoiningARunningSyn
         ASSERT_TRUE(QTest::qWaitFor([this, &row] { return syncs() >= row.syncs && !app.sessionStore().isSyncing(); }, waitMs));
         EXPECT_EQ(syncs(), row.syncs);
         EXPECT_FALSE(app.sessionStore().lastSyncError());
+    }
+}
+
+TEST_F(Freshness, AnUnreachableServiceSaysOfflineWithTheAgeOfWhatIsShownUntilTheNextGoodSync)
+{
+    const struct {
+        const char *name;
+        fake::ScriptedReply answer;
+        const char *line; // with the presenter's clock five minutes on
+    } rows[] = {
+        {"the connection dropped", misbehaving(fake::ScriptedReply::Behaviour::dropConnection), "Offline · updated 5 min. ago"},
+        {"the service failed", reply(500, R"({"error":{"code":"INTERNAL","message":"oops"}})"), ""},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto widgetBefore = storedWidgetBytes(prefs);
+        const QDateTime lastGood = *app.sessionStore().dataAsOf();
+        host.service().scriptAlways("GET", QStringLiteral("sync"), row.answer);
+        EXPECT_FALSE(resultOf(app.sessionStore().refresh()));
+
+        EXPECT_EQ(home.offlineText(), QString::fromUtf8(row.line));
+        EXPECT_EQ(app.sessionStore().dataAsOf(), lastGood) << "what is shown is as old as before";
+        const std::optional<WidgetSnapshot> widget = app.widgetSnapshots().load();
+        ASSERT_TRUE(widget);
+        if (*row.line) {
+            ASSERT_TRUE(widget->offlineUpdatedAt);
+            EXPECT_EQ(widget->offlineUpdatedAt->toSecsSinceEpoch(), lastGood.toSecsSinceEpoch());
+        } else {
+            EXPECT_EQ(storedWidgetBytes(prefs), widgetBefore);
+        }
+
+        host.service().clearScripts();
+        EXPECT_TRUE(resultOf(app.sessionStore().refresh()));
+        EXPECT_EQ(home.offlineText(), QString());
+        EXPECT_FALSE(app.widgetSnapshots().load()->offlineUpdatedAt);
     }
 }
 
