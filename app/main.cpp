@@ -1,7 +1,7 @@
 #include "AppConfig.h"
 #include "cli/Launch.h"
+#include "graphics/RenderLoop.h"
 #include "shell/AppWindows.h"
-#include "shell/RenderLoop.h"
 #include "shell/VorlieMacApp.h"
 #include "single_instance/InstanceRequests.h"
 #include "single_instance/SingleInstance.h"

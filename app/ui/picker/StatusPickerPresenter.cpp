@@ -4,7 +4,6 @@
 #include "CustomStatusText.h"
 #include "domain/StatusCatalog.h"
 #include "i18n/TextLookup.h"
-#include "session/SessionStore.h"
 #include "viewmodels/StatusPickerViewModel.h"
 
 #include <QCoro/QCoroTask>
