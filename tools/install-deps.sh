@@ -16,7 +16,7 @@ packages=(
     libxcb1-dev librsvg2-bin desktop-file-utils appstream dpkg-dev
     fonts-quicksand qml6-module-qtquick-shapes imagemagick xdotool x11-utils x11-apps xdg-utils
     debootstrap
-    sway grim qt6-wayland libwayland-dev wayland-protocols
+    sway grim qt6-wayland libwayland-dev wayland-protocols libxkbcommon-dev
 )
 if [[ "${1:-}" == "--with-fuzz" ]]; then
     packages+=(clang-14 libclang-rt-14-dev)

@@ -1,5 +1,7 @@
 #include "AppWindows.h"
 
+#include "LayerPanel.h"
+#include "LayerShell.h"
 #include "tray/TrayItem.h"
 #include "UiRoot.h"
 #include "VorlieMacApp.h"
@@ -32,6 +34,7 @@ bool windowsPlaceThemselves()
 AppWindows::AppWindows(VorlieMacApp &app, Options options, QObject *parent)
     : QObject(parent)
     , m_app(app)
+    , m_layerShell(LayerPanel::connectToLayers())
     , m_ui(std::make_unique<UiRoot>(app.screenServices()))
     , m_tray(std::make_unique<TrayItem>(app.sessionStore(), app.menuBarPreferences(), app.textLookup()))
 {
@@ -50,10 +53,8 @@ AppWindows::AppWindows(VorlieMacApp &app, Options options, QObject *parent)
         showForBenchmark(bench);
         return;
     }
-    // On Wayland a window's first showing costs more than a click should
-    // wait: the panel is made while the program is idle, ready for the tray.
     if (!windowsPlaceThemselves())
-        QTimer::singleShot(0, this, [this] { ensurePanel(); });
+        QTimer::singleShot(0, this, &AppWindows::preparePanel);
     if (!options.background)
         showMainWindow();
     // Never an invisible program: without a tray the window is the way in.
@@ -65,6 +66,7 @@ AppWindows::AppWindows(VorlieMacApp &app, Options options, QObject *parent)
 
 AppWindows::~AppWindows()
 {
+    m_layerPanel.reset();
     delete m_settingsWindow;
     delete m_panelWindow;
     delete m_mainWindow;
@@ -112,6 +114,18 @@ QQuickWindow *AppWindows::ensurePanel()
     return m_panelWindow;
 }
 
+void AppWindows::preparePanel()
+{
+    m_layerPanel = LayerPanel::create(*m_ui, std::move(m_layerShell));
+    if (!m_layerPanel) {
+        ensurePanel();
+        return;
+    }
+    connect(m_layerPanel.get(), &LayerPanel::openMainWindowRequested, this, [this] { showMainWindow(); });
+    connect(m_layerPanel.get(), &LayerPanel::settingsRequested, this, &AppWindows::showSettings);
+    connect(m_layerPanel.get(), &LayerPanel::quitRequested, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
 void AppWindows::showMainWindow(const QString &activationToken)
 {
     if (QQuickWindow *window = ensureMainWindow())
@@ -140,6 +154,10 @@ void AppWindows::showSettings()
 
 void AppWindows::togglePanel(const PanelAnchor &anchor)
 {
+    if (m_layerPanel && m_layerPanel->isShown()) {
+        m_layerPanel->hide();
+        return;
+    }
     if (m_panelWindow && m_panelWindow->isVisible()) {
         m_panelWindow->close();
         return;
@@ -149,6 +167,10 @@ void AppWindows::togglePanel(const PanelAnchor &anchor)
 
 void AppWindows::showPanel(const PanelAnchor &anchor)
 {
+    if (m_layerPanel) {
+        m_layerPanel->show(anchor);
+        return;
+    }
     QQuickWindow *panel = ensurePanel();
     if (!panel)
         return;

@@ -10,7 +10,11 @@
 
 namespace vorlie {
 
+class LayerPanel;
 class UiRoot;
+namespace wayland {
+class LayerShell;
+}
 class VorlieMacApp;
 
 // The program's windows and its tray item: the main window, the tray panel
@@ -56,13 +60,20 @@ private:
     void showForBenchmark(const QString &which);
     QQuickWindow *ensureMainWindow();
     QQuickWindow *ensurePanel();
+    // Made ahead of the first click where showing a window costs more than
+    // a click should wait (Wayland): on the desktop's top layer when it has
+    // one, else as a window.
+    void preparePanel();
 
     VorlieMacApp &m_app;
+    // Until the panel takes it over.
+    std::unique_ptr<wayland::LayerShell> m_layerShell;
     AppearancePortal m_appearancePortal;
     std::unique_ptr<UiRoot> m_ui;
     std::unique_ptr<TrayItem> m_tray;
     QPointer<QQuickWindow> m_mainWindow;
     QPointer<QQuickWindow> m_panelWindow;
+    std::unique_ptr<LayerPanel> m_layerPanel;
     QPointer<QQuickWindow> m_settingsWindow;
 };
 

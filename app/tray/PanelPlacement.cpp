@@ -47,6 +47,43 @@ QPoint panelPosition(QSize panel, const PanelAnchor &anchor, const QRect &availa
     return placed.topLeft();
 }
 
+EdgePlacement panelEdgePlacement(QSize panel, const PanelAnchor &anchor, const QRect &screen)
+{
+    const QPoint point = anchor.point();
+    const QRect placed(panelPosition(panel, anchor, screen), panel);
+    const QMargins gaps(placed.left() - screen.left(), placed.top() - screen.top(), screen.right() - placed.right(),
+                        screen.bottom() - placed.bottom());
+    const int fromLeft = point.x() - screen.left();
+    const int fromRight = screen.right() - point.x();
+    const int fromTop = point.y() - screen.top();
+    const int fromBottom = screen.bottom() - point.y();
+    // A click this near the top or bottom is on a horizontal bar, even in a corner.
+    constexpr int barReach = 64;
+    const int fromTopOrBottom = std::min(fromTop, fromBottom);
+    const bool verticalBar = fromTopOrBottom >= barReach && std::min(fromLeft, fromRight) < fromTopOrBottom;
+    const Qt::Edge barEdge = verticalBar ? (fromLeft <= fromRight ? Qt::LeftEdge : Qt::RightEdge)
+                                         : (fromTop <= fromBottom ? Qt::TopEdge : Qt::BottomEdge);
+    // Along the bar, counted from the nearer end of the screen.
+    const Qt::Edge endEdge = verticalBar ? (gaps.top() <= gaps.bottom() ? Qt::TopEdge : Qt::BottomEdge)
+                                         : (gaps.left() <= gaps.right() ? Qt::LeftEdge : Qt::RightEdge);
+    QMargins margins;
+    switch (endEdge) {
+    case Qt::LeftEdge:
+        margins.setLeft(gaps.left());
+        break;
+    case Qt::RightEdge:
+        margins.setRight(gaps.right());
+        break;
+    case Qt::TopEdge:
+        margins.setTop(gaps.top());
+        break;
+    case Qt::BottomEdge:
+        margins.setBottom(gaps.bottom());
+        break;
+    }
+    return {barEdge | endEdge, margins};
+}
+
 QRect availableGeometryAt(const PanelAnchor &anchor)
 {
     QScreen *screen = QGuiApplication::screenAt(anchor.point());

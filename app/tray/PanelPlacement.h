@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -25,6 +26,16 @@ struct PanelAnchor {
 // panel), and always ends up inside `available`; a panel larger than the
 // screen keeps its top-left corner visible.
 QPoint panelPosition(QSize panel, const PanelAnchor &anchor, const QRect &available);
+
+// A panel on a layer of the desktop cannot be put at a point: it hangs from
+// edges of the screen. It lies flush against the screen edge nearest the
+// anchor (the bar's: the compositor keeps it clear of the bar itself) and,
+// along that edge, where panelPosition() would put it.
+struct EdgePlacement {
+    Qt::Edges edges;
+    QMargins margins;
+};
+EdgePlacement panelEdgePlacement(QSize panel, const PanelAnchor &anchor, const QRect &screen);
 
 // The available geometry of the screen holding the anchor; the primary
 // screen's when the anchor lies off every screen.

@@ -1,10 +1,13 @@
 #include "LayerShell.h"
 
 #include "LayerSurface.h"
+#include "SeatKeyboard.h"
+#include "viewporter-client-protocol.h"
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
 
 #include <wayland-client.h>
 
+#include <algorithm>
 #include <cstring>
 #include <linux/input-event-codes.h>
 
@@ -119,12 +122,15 @@ LayerShell::LayerShell(wl_display *display)
 LayerShell::~LayerShell()
 {
     m_reader.reset();
+    m_keyboard.reset();
     if (m_pointer)
         wl_pointer_destroy(m_pointer);
     if (m_seat)
         wl_seat_destroy(m_seat);
     if (m_layerShell)
         zwlr_layer_shell_v1_destroy(m_layerShell);
+    if (m_viewporter)
+        wp_viewporter_destroy(m_viewporter);
     if (m_shm)
         wl_shm_destroy(m_shm);
     if (m_compositor)
@@ -144,15 +150,35 @@ void LayerShell::bindGlobal(wl_registry *registry, uint32_t name, const char *in
     } else if (std::strcmp(interface, wl_shm_interface.name) == 0) {
         m_shm = static_cast<wl_shm *>(bind(&wl_shm_interface, 1));
     } else if (std::strcmp(interface, zwlr_layer_shell_v1_interface.name) == 0) {
-        m_layerShell = static_cast<zwlr_layer_shell_v1 *>(bind(&zwlr_layer_shell_v1_interface, 3));
+        m_layerShell = static_cast<zwlr_layer_shell_v1 *>(bind(&zwlr_layer_shell_v1_interface, 4));
+    } else if (std::strcmp(interface, wp_viewporter_interface.name) == 0) {
+        m_viewporter = static_cast<wp_viewporter *>(bind(&wp_viewporter_interface, 1));
     } else if (std::strcmp(interface, wl_seat_interface.name) == 0 && !m_seat) {
         m_seat = static_cast<wl_seat *>(bind(&wl_seat_interface, 5));
         wl_seat_add_listener(m_seat, &seatListener, this);
     }
 }
 
+uint32_t LayerShell::layerShellVersion() const
+{
+    return zwlr_layer_shell_v1_get_version(m_layerShell);
+}
+
+LayerSurface *LayerShell::surfaceOf(wl_surface *surface) const
+{
+    const auto found = std::find_if(m_surfaces.cbegin(), m_surfaces.cend(),
+                                    [surface](const LayerSurface *candidate) { return candidate->surface() == surface; });
+    return found == m_surfaces.cend() ? nullptr : *found;
+}
+
 void LayerShell::seatCapabilities(uint32_t capabilities)
 {
+    const bool hasKeyboard = (capabilities & WL_SEAT_CAPABILITY_KEYBOARD) != 0;
+    if (hasKeyboard && !m_keyboard)
+        m_keyboard = std::make_unique<SeatKeyboard>(m_seat, [this](wl_surface *surface) { return surfaceOf(surface); });
+    else if (!hasKeyboard)
+        m_keyboard.reset();
+
     const bool hasPointer = (capabilities & WL_SEAT_CAPABILITY_POINTER) != 0;
     if (hasPointer && !m_pointer) {
         m_pointer = wl_seat_get_pointer(m_seat);
@@ -174,30 +200,30 @@ void LayerShell::removeSurface(LayerSurface *surface)
     m_surfaces.removeAll(surface);
     if (m_underPointer == surface)
         m_underPointer = nullptr;
+    if (m_keyboard)
+        m_keyboard->forget(surface);
 }
 
 void LayerShell::pointerEntered(wl_surface *surface, QPointF position)
 {
-    m_underPointer = nullptr;
-    for (LayerSurface *candidate : std::as_const(m_surfaces)) {
-        if (candidate->surface() == surface)
-            m_underPointer = candidate;
-    }
+    m_underPointer = surfaceOf(surface);
     m_pointerPosition = position;
+    if (m_underPointer)
+        emit m_underPointer->pointerEntered(position);
 }
 
 void LayerShell::pointerLeft()
 {
     // A drag keeps its surface: the pointer may run ahead of it.
     if (m_underPointer && !m_underPointer->isPressed())
-        m_underPointer = nullptr;
+        emit std::exchange(m_underPointer, nullptr)->pointerLeft();
 }
 
 void LayerShell::pointerMoved(QPointF position)
 {
     m_pointerPosition = position;
     if (m_underPointer)
-        emit m_underPointer->pointerMoved(m_underPointer->topLeft() + position);
+        emit m_underPointer->pointerMoved(position);
 }
 
 void LayerShell::pointerButton(uint32_t button, bool pressed)
@@ -206,11 +232,10 @@ void LayerShell::pointerButton(uint32_t button, bool pressed)
     if (!m_underPointer || qt == Qt::NoButton)
         return;
     m_underPointer->setPressed(pressed && qt == Qt::LeftButton);
-    const QPointF global = m_underPointer->topLeft() + m_pointerPosition;
     if (pressed)
-        emit m_underPointer->pointerPressed(qt, global);
+        emit m_underPointer->pointerPressed(qt, m_pointerPosition);
     else
-        emit m_underPointer->pointerReleased(qt, global);
+        emit m_underPointer->pointerReleased(qt, m_pointerPosition);
 }
 
 void LayerShell::flush()

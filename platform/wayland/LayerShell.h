@@ -13,16 +13,18 @@ struct wl_registry;
 struct wl_seat;
 struct wl_shm;
 struct wl_surface;
+struct wp_viewporter;
 struct zwlr_layer_shell_v1;
 
 namespace vorlie::wayland {
 
 class LayerSurface;
+class SeatKeyboard;
 
 // A connection of our own to the Wayland compositor, for surfaces on the
 // desktop's layers (wlr-layer-shell). It lives beside Qt's connection and is
 // served by the same event loop; the pointer's events go to the layer
-// surface they happen on.
+// surface they happen on, the keyboard's to the one that has it.
 class LayerShell : public QObject {
     Q_OBJECT
 
@@ -35,6 +37,9 @@ public:
     wl_compositor *compositor() const { return m_compositor; }
     wl_shm *shm() const { return m_shm; }
     zwlr_layer_shell_v1 *layerShell() const { return m_layerShell; }
+    uint32_t layerShellVersion() const;
+    // Null when the compositor cannot stretch a picture to a surface's size.
+    wp_viewporter *viewporter() const { return m_viewporter; }
     // Sends what was asked so far.
     void flush();
 
@@ -52,6 +57,7 @@ public:
 private:
     explicit LayerShell(wl_display *display);
     void dispatch();
+    LayerSurface *surfaceOf(wl_surface *surface) const;
     bool roundTrip();
 
     wl_display *m_display;
@@ -59,8 +65,10 @@ private:
     wl_compositor *m_compositor = nullptr;
     wl_shm *m_shm = nullptr;
     zwlr_layer_shell_v1 *m_layerShell = nullptr;
+    wp_viewporter *m_viewporter = nullptr;
     wl_seat *m_seat = nullptr;
     wl_pointer *m_pointer = nullptr;
+    std::unique_ptr<SeatKeyboard> m_keyboard;
     std::unique_ptr<QSocketNotifier> m_reader;
     QList<LayerSurface *> m_surfaces;
     LayerSurface *m_underPointer = nullptr;

@@ -1,11 +1,16 @@
 #pragma once
 
 #include <QImage>
+#include <QMargins>
 #include <QObject>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
+#include <optional>
+#include <utility>
 
-struct wl_buffer;
+struct wl_callback;
+struct wp_viewport;
 struct wl_surface;
 struct zwlr_layer_surface_v1;
 
@@ -13,47 +18,87 @@ namespace vorlie::wayland {
 
 class LayerShell;
 
-// A picture on the desktop's bottom layer, below every window, at a place
-// of its own: anchored to the output's top-left corner with margins, which
-// makes its place the same point in the output's coordinates. It shows the
-// pictures it is given and reports the pointer on it in those coordinates.
+// Where a layer surface sits on the output: the layer, the edges it is
+// anchored to and its distance from them.
+struct LayerPlacement {
+    enum class Layer { Bottom, Top };
+    Layer layer = Layer::Bottom;
+    Qt::Edges edges = Qt::TopEdge | Qt::LeftEdge;
+    QMargins margins;
+    // A desktop widget counts its margins from the output's edges and
+    // ignores the keyboard; a panel keeps clear of the bars and takes the
+    // keyboard as a window would.
+    bool keepsClearOfBars = false;
+    bool takesKeyboard = false;
+};
+
+// Where a surface of `size` at `placement` lies in an `area` of the output.
+QRect placedIn(QSize area, const LayerPlacement &placement, QSize size);
+
+// A picture on a layer of the desktop, shown as soon as the compositor has
+// configured the surface. It reports the pointer and keys on it in its own
+// coordinates. Made with an empty size, it is as large as the compositor
+// makes it (anchored to opposite edges) and its picture is stretched to fit.
 class LayerSurface : public QObject {
     Q_OBJECT
 
 public:
+    LayerSurface(LayerShell &shell, QSize size, const LayerPlacement &placement, QObject *parent = nullptr);
+    // On the bottom layer with its top-left corner at `topLeft` of the output.
     LayerSurface(LayerShell &shell, QSize size, QPoint topLeft, QObject *parent = nullptr);
     ~LayerSurface() override;
 
     wl_surface *surface() const { return m_surface; }
-    QPoint topLeft() const { return m_topLeft; }
+    QSize size() const { return m_size; }
+    // Meaningful for a surface anchored top-left: its place on the output.
+    QPoint topLeft() const { return {m_placement.margins.left(), m_placement.margins.top()}; }
     void moveTo(QPoint topLeft);
-    // Shown as soon as the compositor has configured the surface.
+    void resize(QSize size);
+    // Gives the keyboard up (or asks for it again) while shown.
+    void setTakesKeyboard(bool takes);
     void present(const QImage &picture);
+    // Lets the pointer through where a surface of `size` at `placement`
+    // lies on the same layer, its edges counted the same way as this one's.
+    void passPointerWhere(const LayerPlacement &placement, QSize size);
 
     bool isPressed() const { return m_pressed; }
     void setPressed(bool pressed) { m_pressed = pressed; }
 
     // For the listeners of the protocol's objects.
-    void configured(uint32_t serial);
+    void configured(uint32_t serial, QSize size);
     void closedByCompositor();
+    void firstFrameShown();
 
 signals:
-    void pointerPressed(Qt::MouseButton button, QPointF global);
-    void pointerMoved(QPointF global);
-    void pointerReleased(Qt::MouseButton button, QPointF global);
+    void pointerEntered(QPointF local);
+    void pointerLeft();
+    void pointerPressed(Qt::MouseButton button, QPointF local);
+    void pointerMoved(QPointF local);
+    void pointerReleased(Qt::MouseButton button, QPointF local);
+    void keyboardEntered();
+    void keyboardLeft();
+    void keyPressed(int key, Qt::KeyboardModifiers modifiers, const QString &text);
+    void keyReleased(int key, Qt::KeyboardModifiers modifiers, const QString &text);
+    // The compositor showed the first picture.
+    void shown();
 
 private:
     void attachPicture();
     void commitPlace();
+    void applyInputRegion();
 
     LayerShell &m_shell;
     QSize m_size;
-    QPoint m_topLeft;
+    LayerPlacement m_placement;
     wl_surface *m_surface;
     zwlr_layer_surface_v1 *m_layerSurface;
+    wp_viewport *m_viewport = nullptr;
     QImage m_picture;
+    std::optional<std::pair<LayerPlacement, QSize>> m_passThrough;
     bool m_configured = false;
     bool m_pressed = false;
+    bool m_shownOnce = false;
+    wl_callback *m_firstFrame = nullptr;
 };
 
 } // namespace vorlie::wayland

@@ -74,9 +74,14 @@ HostedWidget::HostedWidget(HostedWidgetSettings settings, QQmlEngine &engine, wa
 
     if (layerShell) {
         m_layer = std::make_unique<wayland::LayerSurface>(*layerShell, size, m_window->position());
-        connect(m_layer.get(), &wayland::LayerSurface::pointerPressed, this, &HostedWidget::press);
-        connect(m_layer.get(), &wayland::LayerSurface::pointerMoved, this, &HostedWidget::drag);
-        connect(m_layer.get(), &wayland::LayerSurface::pointerReleased, this, &HostedWidget::release);
+        // The surface reports the pointer on itself; a drag follows it on the output.
+        const auto onOutput = [this](QPointF local) { return m_layer->topLeft() + local; };
+        connect(m_layer.get(), &wayland::LayerSurface::pointerPressed, this,
+                [this, onOutput](Qt::MouseButton button, QPointF local) { press(button, onOutput(local)); });
+        connect(m_layer.get(), &wayland::LayerSurface::pointerMoved, this,
+                [this, onOutput](QPointF local) { drag(onOutput(local)); });
+        connect(m_layer.get(), &wayland::LayerSurface::pointerReleased, this,
+                [this, onOutput](Qt::MouseButton button, QPointF local) { release(button, onOutput(local)); });
         m_redrawSoon.setSingleShot(true);
         m_redrawSoon.setInterval(50);
         connect(&m_redrawSoon, &QTimer::timeout, this, &HostedWidget::redraw);

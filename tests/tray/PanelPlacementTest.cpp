@@ -82,6 +82,36 @@ TEST(PanelPlacement, EveryAnchorOnEveryLayoutGivesAPanelInsideTheAvailableArea)
     }
 }
 
+// On a layer of the desktop: flush against the bar's edge, and along it
+// where a window would have opened, counted from the nearer corner.
+TEST(PanelPlacement, OnALayerThePanelHangsFromTheBarsEdgeAtTheCornerNearestTheClick)
+{
+    const QRect screen(0, 0, 1280, 800);
+    const QRect rightScreen(1280, 0, 1920, 1080);
+    const struct {
+        const char *what;
+        PanelAnchor anchor;
+        QRect screen;
+        Qt::Edges edges;
+        QMargins margins;
+    } cases[] = {
+        {"top bar, tray at its right end", atPointer({1270, 10}), screen, Qt::TopEdge | Qt::RightEdge, {}},
+        {"top bar, icon left of the middle", atPointer({300, 10}), screen, Qt::TopEdge | Qt::LeftEdge, {160, 0, 0, 0}},
+        {"top bar, icon right of the middle", atPointer({1000, 10}), screen, Qt::TopEdge | Qt::RightEdge, {0, 0, 140, 0}},
+        {"the corner of a top bar is the top bar's", atPointer({1279, 1}), screen, Qt::TopEdge | Qt::RightEdge, {}},
+        {"bottom bar", atPointer({1270, 790}), screen, Qt::BottomEdge | Qt::RightEdge, {}},
+        {"left vertical bar", atIcon({4, 80, 24, 24}), screen, Qt::LeftEdge | Qt::TopEdge, {0, 108, 0, 0}},
+        {"right vertical bar, low", atPointer({1275, 700}), screen, Qt::RightEdge | Qt::BottomEdge, {0, 0, 0, 104}},
+        {"a second screen counts from its own corners", atPointer({2000, 12}), rightScreen,
+         Qt::TopEdge | Qt::LeftEdge, {580, 0, 0, 0}},
+    };
+    for (const auto &c : cases) {
+        const EdgePlacement placed = panelEdgePlacement(panel, c.anchor, c.screen);
+        EXPECT_EQ(placed.edges, c.edges) << c.what;
+        EXPECT_EQ(placed.margins, c.margins) << c.what;
+    }
+}
+
 // The offscreen platform has one screen, so only the fallback can be told apart.
 TEST(PanelPlacement, AnAnchorOffEveryScreenTakesThePrimaryScreen)
 {

@@ -71,11 +71,16 @@ inline QRect swayWorkArea()
     return workspaces.isEmpty() ? QRect() : rectOf(workspaces.first().toObject());
 }
 
-// What the output shows now.
-inline QImage screenshot()
+// What the output shows now, whole or in a region (quicker to take).
+inline QImage screenshot(const QRect &region = {})
 {
+    QStringList arguments{QStringLiteral("-t"), QStringLiteral("ppm")};
+    if (region.isValid()) {
+        arguments << QStringLiteral("-g")
+                  << QStringLiteral("%1,%2 %3x%4").arg(region.x()).arg(region.y()).arg(region.width()).arg(region.height());
+    }
     QProcess grim;
-    grim.start(QStringLiteral("grim"), {QStringLiteral("-t"), QStringLiteral("ppm"), QStringLiteral("-")});
+    grim.start(QStringLiteral("grim"), arguments << QStringLiteral("-"));
     grim.waitForFinished(5000);
     return QImage::fromData(grim.readAllStandardOutput(), "PPM");
 }

@@ -4,7 +4,7 @@
 // person sees is read from the compositor: its tree of windows and the
 // pixels of the output.
 #include "SwayDesktop.h"
-#include "VirtualPointer.h"
+#include "VirtualInput.h"
 #include "support/StatusNotifierItemClient.h"
 
 #include <QDBusInterface>
@@ -14,6 +14,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 #include <gtest/gtest.h>
 
 #include <linux/input-event-codes.h>
@@ -58,9 +59,11 @@ protected:
     }
 
     // Natively on Wayland, with the program's files in the test's home.
-    void start(QProcess &process, const QString &executable, const QStringList &arguments)
+    void start(QProcess &process, const QString &executable, const QStringList &arguments,
+               const QProcessEnvironment &extra = {})
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(extra);
         for (const char *variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
             environment.insert(QString::fromLatin1(variable), home.filePath(QString::fromLatin1(variable)));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
@@ -70,7 +73,10 @@ protected:
         ASSERT_TRUE(process.waitForStarted());
     }
     // Started as login autostart starts it: to the tray, without the window.
-    void launchInBackground() { start(program, QStringLiteral(VORLIE_PROGRAM), {QStringLiteral("--background")}); }
+    void launchInBackground(const QProcessEnvironment &extra = {})
+    {
+        start(program, QStringLiteral(VORLIE_PROGRAM), {QStringLiteral("--background")}, extra);
+    }
 
     std::string whatHappened() const
     {
@@ -105,41 +111,108 @@ bool drawnAt(const QImage &screen, QRect place, QRgb desktop)
 
 } // namespace
 
-TEST_F(WaylandOnATray, TheItemRegistersAndActivateFloatsThePanelAtItsOwnSize)
+// The panel on the desktop's top layer, not a window: next to the tray at
+// the top-right corner below the bar, at its own size and with the
+// keyboard, which it hands to its status picker. Escape closes it, and so
+// does a click elsewhere (sway 1.7 keeps the keyboard on a layer whatever
+// the user clicks, so a lost keyboard is not how it learns of that click).
+TEST_F(WaylandOnATray, ActivateOpensThePanelOnTheTopLayerNextToTheTrayUntilEscapeOrAClickElsewhere)
 {
+    // A seat without a keyboard gives no one the keyboard.
+    const std::unique_ptr<VirtualInput> input = VirtualInput::create(screenshot().size());
+    ASSERT_TRUE(input) << "the compositor offers no virtual input";
     launchInBackground();
     ASSERT_TRUE(QTest::qWaitFor([] { return !registeredItems().isEmpty(); }, waitMs)) << "no item on swaybar's tray";
-    EXPECT_TRUE(swayWindows().isEmpty()) << whatHappened();
+    const QRect workArea = swayWorkArea();
 
     // swaybar's tray sits at the right end of the bar above the work area.
-    const QRect workArea = swayWorkArea();
     const QPoint trayIcon(workArea.right() - workArea.y() / 2, workArea.y() / 2);
     const QRgb desktop = screenshot().pixel(2, workArea.bottom() - 2);
+    const QPoint belowTheTray(workArea.right() - panelWidth / 2, workArea.y() + 8);
+    const auto panelShown = [&] { return screenshot(QRect(belowTheTray, QSize(1, 1))).pixel(0, 0) != desktop; };
     StatusNotifierItemClient item(registeredItems().constFirst());
     QElapsedTimer activated;
     activated.start();
     ASSERT_TRUE(item.activate(trayIcon.x(), trayIcon.y()));
+    ASSERT_TRUE(QTest::qWaitFor(panelShown, waitMs)) << "no panel below the tray; " << whatHappened();
+    // In the run's XML report: a person's wait, give or take one small screenshot.
+    RecordProperty("activate_to_panel_drawn_ms", static_cast<int>(activated.elapsed()));
+    EXPECT_TRUE(swayWindows().isEmpty()) << "the panel is a window; " << whatHappened();
+
+    // The panel's place: what is not desktop there.
+    const QImage screen = screenshot();
+    QRect panel(belowTheTray, QSize(1, 1));
+    while (panel.left() > 0 && screen.pixel(panel.left() - 1, belowTheTray.y()) != desktop)
+        panel.setLeft(panel.left() - 1);
+    while (panel.right() < workArea.right() && screen.pixel(panel.right() + 1, belowTheTray.y()) != desktop)
+        panel.setRight(panel.right() + 1);
+    panel.setTop(workArea.y());
+    while (panel.bottom() < workArea.bottom() && screen.pixel(panel.center().x(), panel.bottom() + 1) != desktop)
+        panel.setBottom(panel.bottom() + 1);
+    EXPECT_EQ(panel.width(), panelWidth);
+    EXPECT_GT(panel.height(), 150);
+    EXPECT_LT(panel.height(), workArea.height() / 2) << "the panel is stretched";
+    const int off = std::max({panel.left() - trayIcon.x(), trayIcon.x() - panel.right(), 0});
+    const int below = std::max({panel.top() - trayIcon.y(), trayIcon.y() - panel.bottom(), 0});
+    EXPECT_LE(std::hypot(off, below), 64) << "the panel is far from the tray";
+
+    // The status picker is a window: it takes the keyboard, the panel stays;
+    // Escape closes the picker, then the panel.
+    const QPoint changeStatus(panel.center().x(), panel.top() + 150);
+    input->moveTo(changeStatus);
+    input->press(BTN_LEFT);
+    input->release(BTN_LEFT);
+    ASSERT_TRUE(QTest::qWaitFor([] {
+        const QList<SwayWindow> windows = swayWindows();
+        return windows.size() == 1 && windows.constFirst().focused;
+    }, waitMs)) << "the picker did not take the keyboard; " << whatHappened();
+    EXPECT_TRUE(panelShown());
+    input->tap(KEY_ESC);
+    ASSERT_TRUE(QTest::qWaitFor([] { return swayWindows().isEmpty(); }, waitMs)) << "the picker stayed; " << whatHappened();
+    EXPECT_TRUE(panelShown()) << "the panel went with the picker";
+    input->tap(KEY_ESC);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !panelShown(); }, waitMs)) << "Escape did not close the panel";
+
+    // A click elsewhere closes it, as it would close a menu.
+    ASSERT_TRUE(item.activate(trayIcon.x(), trayIcon.y()));
+    ASSERT_TRUE(QTest::qWaitFor(panelShown, waitMs)) << "the panel did not open again";
+    input->moveTo(workArea.center());
+    input->press(BTN_LEFT);
+    input->release(BTN_LEFT);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !panelShown(); }, waitMs)) << "a click elsewhere left the panel open";
+}
+
+// Where Qt Quick draws with OpenGL (the user's choice here, as it is
+// wherever the desktop has no layers, GNOME's), the panel is a window of
+// its own fixed size, which the compositor floats instead of tiling.
+TEST_F(WaylandOnATray, WithoutItsLayerThePanelIsAFloatingWindowOfItsOwnSize)
+{
+    QProcessEnvironment openGl;
+    openGl.insert(QStringLiteral("QSG_RHI_BACKEND"), QStringLiteral("opengl"));
+    launchInBackground(openGl);
+    ASSERT_TRUE(QTest::qWaitFor([] { return !registeredItems().isEmpty(); }, waitMs)) << "no item on swaybar's tray";
+    StatusNotifierItemClient item(registeredItems().constFirst());
+    ASSERT_TRUE(item.activate(1, 1));
     std::optional<SwayWindow> panel;
     ASSERT_TRUE(QTest::qWaitFor([&panel] { return (panel = swayWindowOfWidth(panelWidth + 2 * border)).has_value(); },
                                 waitMs))
         << "no panel; " << whatHappened();
-    const qint64 mappedMs = activated.elapsed();
-    // Mapped is not yet drawn: the first frame may come later.
-    EXPECT_TRUE(QTest::qWaitFor([&panel, desktop] { return screenshot().pixel(panel->rect.center()) != desktop; }, waitMs))
-        << "the panel is never drawn";
-
     EXPECT_TRUE(panel->floating) << "the panel is tiled; " << whatHappened();
-    EXPECT_TRUE(QTest::qWaitFor([] {
-        const std::optional<SwayWindow> shown = swayWindowOfWidth(panelWidth + 2 * border);
-        return shown && shown->focused;
-    }, waitMs)) << "the panel did not take the keyboard; " << whatHappened();
-    // Its own height: the content's, far from the work area's.
     EXPECT_GT(panel->rect.height(), 150);
-    EXPECT_LT(panel->rect.height(), workArea.height() / 2) << "the panel is stretched; " << whatHappened();
-    // Measured 0.85 to 2.4 s here, nearly all of it OpenGL starting on a
-    // software rasteriser on a busy machine; the bound catches a panel that
-    // hangs on the click.
-    EXPECT_LT(mappedMs, 5000) << "the panel took long to open";
+    EXPECT_LT(panel->rect.height(), swayWorkArea().height() / 2) << "the panel is stretched; " << whatHappened();
+}
+
+// Without a tray the main window is the way in and out: closing it ends
+// the program.
+TEST_F(WaylandWithoutATray, ClosingTheMainWindowEndsTheProgram)
+{
+    launchInBackground();
+    ASSERT_TRUE(QTest::qWaitFor([] { return !swayWindows().isEmpty(); }, waitMs)) << "no window without a tray";
+    // As the window's close button would: the compositor asks it to close.
+    QProcess::execute(QStringLiteral("swaymsg"), {QStringLiteral("kill")});
+    ASSERT_TRUE(program.waitForFinished(waitMs)) << whatHappened();
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
 }
 
 // The widget host on a desktop with a layer shell: each widget on the
@@ -154,7 +227,7 @@ TEST_F(WaylandWithoutATray, WidgetsSitOnTheDesktopLayerBelowWindowsFollowADragAn
     const QRgb desktop = screenshot().pixel(2, 2);
     // The headless seat has a pointer only once this one exists; made first,
     // as a desktop's mouse is there before the host asks its seat for one.
-    const std::unique_ptr<VirtualPointer> pointer = VirtualPointer::create(swayWorkArea().size() + QSize(0, swayWorkArea().y()));
+    const std::unique_ptr<VirtualInput> pointer = VirtualInput::create(swayWorkArea().size() + QSize(0, swayWorkArea().y()));
     ASSERT_TRUE(pointer) << "the compositor offers no virtual pointer";
     // The widget host, natively on Wayland, with the widgets stored where the user left them.
     {

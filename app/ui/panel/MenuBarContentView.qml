@@ -16,6 +16,9 @@ FocusScope {
     signal openMainWindowRequested()
     signal settingsRequested()
     signal quitRequested()
+    // Whether the panel is on screen; a view on a layer of the desktop is
+    // drawn without a window of its own being shown.
+    property bool shown: Window.window !== null && Window.window.visible
 
     function showSavedToast() { toast.show() }
 
@@ -25,7 +28,7 @@ FocusScope {
 
     HomePresenter {
         id: home
-        active: panel.Window.window !== null && panel.Window.window.visible
+        active: panel.shown
         // Every showing of the panel joins or starts one sync.
         onActiveChanged: if (active) refresh()
     }
