@@ -128,11 +128,9 @@ void LayerPanel::pickerOpenChanged()
 
 void LayerPanel::takeKeyboardBack()
 {
-    // The desktop hands a layer surface the keyboard when it appears.
     if (m_view->isShown() && !m_view->hasKeyboard()) {
-        m_view->hide();
+        m_view->takeKeyboard();
         catchClicksElsewhere(true);
-        m_view->show(m_placement);
     }
 }
 

@@ -131,6 +131,12 @@ void LayerQuickView::releaseKeyboard()
         m_surface->setTakesKeyboard(false);
 }
 
+void LayerQuickView::takeKeyboard()
+{
+    if (m_surface)
+        m_surface->setTakesKeyboard(true);
+}
+
 void LayerQuickView::connectInput()
 {
     LayerSurface *surface = m_surface.get();

@@ -39,8 +39,9 @@ public:
     void show(const LayerPlacement &placement);
     void hide();
     bool isShown() const { return m_surface != nullptr; }
-    // Lets a window take the keyboard while the view stays shown.
+    // Lets a window take the keyboard while the view stays shown, and takes it back.
     void releaseKeyboard();
+    void takeKeyboard();
     bool hasKeyboard() const { return m_keyboard; }
 
 signals:

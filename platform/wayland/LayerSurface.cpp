@@ -175,9 +175,13 @@ void LayerSurface::resize(QSize size)
 
 void LayerSurface::setTakesKeyboard(bool takes)
 {
-    if (takes == m_placement.takesKeyboard)
-        return;
     m_placement.takesKeyboard = takes;
+    if (takes) {
+        // Asking for the keyboard on demand does not bring it back once
+        // given up; holding it for a moment does, on every compositor.
+        zwlr_layer_surface_v1_set_keyboard_interactivity(m_layerSurface, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
+        wl_surface_commit(m_surface);
+    }
     zwlr_layer_surface_v1_set_keyboard_interactivity(m_layerSurface, keyboardOf(m_placement, m_shell.layerShellVersion()));
     wl_surface_commit(m_surface);
     m_shell.flush();

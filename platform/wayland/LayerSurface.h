@@ -54,7 +54,7 @@ public:
     QPoint topLeft() const { return {m_placement.margins.left(), m_placement.margins.top()}; }
     void moveTo(QPoint topLeft);
     void resize(QSize size);
-    // Gives the keyboard up (or asks for it again) while shown.
+    // Gives the keyboard up, or takes it back, while shown.
     void setTakesKeyboard(bool takes);
     void present(const QImage &picture);
     // Lets the pointer through where a surface of `size` at `placement`

@@ -170,6 +170,11 @@ TEST_F(WaylandOnATray, ActivateOpensThePanelOnTheTopLayerNextToTheTrayUntilEscap
     input->tap(KEY_ESC);
     ASSERT_TRUE(QTest::qWaitFor([] { return swayWindows().isEmpty(); }, waitMs)) << "the picker stayed; " << whatHappened();
     EXPECT_TRUE(panelShown()) << "the panel went with the picker";
+    // The keyboard alone: the focused button opens the picker again.
+    input->tap(KEY_SPACE);
+    ASSERT_TRUE(QTest::qWaitFor([] { return swayWindows().size() == 1; }, waitMs)) << "Space opened no picker";
+    input->tap(KEY_ESC);
+    ASSERT_TRUE(QTest::qWaitFor([] { return swayWindows().isEmpty(); }, waitMs)) << "the picker stayed; " << whatHappened();
     input->tap(KEY_ESC);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !panelShown(); }, waitMs)) << "Escape did not close the panel";
 

@@ -108,7 +108,8 @@ FocusScope {
         }
         onActiveChanged: {
             opening = false
-            if (!active)
+            // A picker closed on purpose hands the focus back to the panel.
+            if (!active && visible)
                 Qt.callLater(body.closeUnlessFocused)
         }
 
