@@ -205,6 +205,10 @@ TEST_F(WaylandOnATray, WithoutItsLayerThePanelIsAFloatingWindowOfItsOwnSize)
     EXPECT_TRUE(panel->floating) << "the panel is tiled; " << whatHappened();
     EXPECT_GT(panel->rect.height(), 150);
     EXPECT_LT(panel->rect.height(), swayWorkArea().height() / 2) << "the panel is stretched; " << whatHappened();
+    EXPECT_TRUE(QTest::qWaitFor([] {
+        const std::optional<SwayWindow> shown = swayWindowOfWidth(panelWidth + 2 * border);
+        return shown && shown->focused;
+    }, waitMs)) << "the panel did not take the keyboard; " << whatHappened();
 }
 
 // Without a tray the main window is the way in and out: closing it ends
