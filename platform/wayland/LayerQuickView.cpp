@@ -10,7 +10,9 @@
 #include <QQuickRenderControl>
 #include <QQuickRenderTarget>
 #include <QQuickWindow>
+#include <QScreen>
 #include <QtMath>
+#include <algorithm>
 
 namespace vorlie::wayland {
 
@@ -86,8 +88,12 @@ void LayerQuickView::renderFrame()
 {
     if (!m_ready || m_window->size().isEmpty())
         return;
-    if (m_picture.size() != m_window->size()) {
-        m_picture = QImage(m_window->size(), QImage::Format_ARGB32_Premultiplied);
+    // Drawn at the output's scale, so that a scaled output shows it sharp.
+    // A window never shown keeps a ratio of 1: its screen's counts.
+    const qreal scale = std::max(1, qRound(m_window->screen() ? m_window->screen()->devicePixelRatio() : 1.0));
+    if (m_picture.size() != m_window->size() * scale) {
+        m_picture = QImage(m_window->size() * scale, QImage::Format_ARGB32_Premultiplied);
+        m_picture.setDevicePixelRatio(scale);
         m_picture.fill(Qt::transparent);
         m_window->setRenderTarget(QQuickRenderTarget::fromPaintDevice(&m_picture));
     }

@@ -6,6 +6,7 @@
 
 #include <wayland-client.h>
 
+#include <algorithm>
 #include <cstring>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -255,10 +256,14 @@ void LayerSurface::attachPicture()
         return;
     if (m_size.isEmpty())
         return;
-    const QImage picture = m_viewport ? m_picture : m_picture.scaled(m_size);
+    // A picture drawn for a scaled output (device pixel ratio 2) is shown
+    // pixel for pixel at that scale; one of another size is stretched.
+    const int scale = m_viewport ? 1 : std::max(1, qRound(m_picture.devicePixelRatio()));
+    const QImage picture = m_viewport || m_picture.size() == m_size * scale ? m_picture : m_picture.scaled(m_size * scale);
     wl_buffer *buffer = sharedBuffer(m_shell.shm(), picture);
     if (!buffer)
         return;
+    wl_surface_set_buffer_scale(m_surface, scale);
     wl_surface_attach(m_surface, buffer, 0, 0);
     wl_surface_damage_buffer(m_surface, 0, 0, picture.width(), picture.height());
     if (!m_shownOnce) {
