@@ -54,6 +54,7 @@ LayerPanel::LayerPanel(std::unique_ptr<wayland::LayerShell> shell, QQuickItem *b
     m_placement.layer = wayland::LayerPlacement::Layer::Top;
     m_placement.keepsClearOfBars = true;
     m_placement.takesKeyboard = true;
+    m_placement.role = "vorlie-panel";
     connect(m_view.get(), &wayland::LayerQuickView::shownChanged, this,
             [this] { m_body->setProperty("shown", m_view->isShown()); });
     connect(m_view.get(), &wayland::LayerQuickView::keyboardChanged, this,
@@ -108,6 +109,7 @@ void LayerPanel::catchClicksElsewhere(bool catching)
     everywhere.layer = wayland::LayerPlacement::Layer::Top;
     everywhere.edges = Qt::TopEdge | Qt::BottomEdge | Qt::LeftEdge | Qt::RightEdge;
     everywhere.keepsClearOfBars = true;
+    everywhere.role = "vorlie-panel-dismiss";
     m_catcher = std::make_unique<wayland::LayerSurface>(*m_shell, QSize(0, 0), everywhere);
     m_catcher->passPointerWhere(m_placement, m_view->window()->size());
     QImage clear(1, 1, QImage::Format_ARGB32_Premultiplied);

@@ -111,7 +111,6 @@ void LayerQuickView::show(const LayerPlacement &placement)
     if (!m_ready)
         return;
     m_surface = std::make_unique<LayerSurface>(m_shell, m_window->size(), placement);
-    connect(m_surface.get(), &LayerSurface::shown, this, &LayerQuickView::onScreen);
     connectInput();
     renderFrame();
     emit shownChanged();

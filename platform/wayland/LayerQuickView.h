@@ -47,8 +47,6 @@ public:
 signals:
     void shownChanged();
     void keyboardChanged();
-    // The compositor put the first frame of a showing on screen.
-    void onScreen();
 
 private:
     void fitContent();

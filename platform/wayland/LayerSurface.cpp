@@ -34,13 +34,6 @@ void bufferRelease(void *, wl_buffer *buffer)
 
 const wl_buffer_listener bufferListener{bufferRelease};
 
-void firstFrameDone(void *data, wl_callback *, uint32_t)
-{
-    static_cast<LayerSurface *>(data)->firstFrameShown();
-}
-
-const wl_callback_listener firstFrameListener{firstFrameDone};
-
 uint32_t anchorOf(Qt::Edges edges)
 {
     uint32_t anchor = 0;
@@ -123,7 +116,7 @@ LayerSurface::LayerSurface(LayerShell &shell, QSize size, const LayerPlacement &
     , m_layerSurface(zwlr_layer_shell_v1_get_layer_surface(
           shell.layerShell(), m_surface, nullptr,
           placement.layer == LayerPlacement::Layer::Top ? ZWLR_LAYER_SHELL_V1_LAYER_TOP : ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM,
-          "vorlie"))
+          placement.role))
 {
     zwlr_layer_surface_v1_add_listener(m_layerSurface, &layerListener, this);
     const QSize asked = size.expandedTo(QSize(0, 0));
@@ -146,8 +139,6 @@ LayerSurface::LayerSurface(LayerShell &shell, QSize size, QPoint topLeft, QObjec
 
 LayerSurface::~LayerSurface()
 {
-    if (m_firstFrame)
-        wl_callback_destroy(m_firstFrame);
     m_shell.removeSurface(this);
     if (m_viewport)
         wp_viewport_destroy(m_viewport);
@@ -237,13 +228,6 @@ void LayerSurface::configured(uint32_t serial, QSize size)
     attachPicture();
 }
 
-void LayerSurface::firstFrameShown()
-{
-    wl_callback_destroy(m_firstFrame);
-    m_firstFrame = nullptr;
-    emit shown();
-}
-
 void LayerSurface::closedByCompositor()
 {
     // The output went away; the picture stays unseen until the host starts again.
@@ -266,11 +250,6 @@ void LayerSurface::attachPicture()
     wl_surface_set_buffer_scale(m_surface, scale);
     wl_surface_attach(m_surface, buffer, 0, 0);
     wl_surface_damage_buffer(m_surface, 0, 0, picture.width(), picture.height());
-    if (!m_shownOnce) {
-        m_shownOnce = true;
-        m_firstFrame = wl_surface_frame(m_surface);
-        wl_callback_add_listener(m_firstFrame, &firstFrameListener, this);
-    }
     wl_surface_commit(m_surface);
     m_shell.flush();
 }

@@ -9,7 +9,6 @@
 #include <optional>
 #include <utility>
 
-struct wl_callback;
 struct wp_viewport;
 struct wl_surface;
 struct zwlr_layer_surface_v1;
@@ -30,6 +29,8 @@ struct LayerPlacement {
     // keyboard as a window would.
     bool keepsClearOfBars = false;
     bool takesKeyboard = false;
+    // The name the compositor's rules know the surface by.
+    const char *role = "vorlie-widget";
 };
 
 // Where a surface of `size` at `placement` lies in an `area` of the output.
@@ -67,7 +68,6 @@ public:
     // For the listeners of the protocol's objects.
     void configured(uint32_t serial, QSize size);
     void closedByCompositor();
-    void firstFrameShown();
 
 signals:
     void pointerEntered(QPointF local);
@@ -79,8 +79,6 @@ signals:
     void keyboardLeft();
     void keyPressed(int key, Qt::KeyboardModifiers modifiers, const QString &text);
     void keyReleased(int key, Qt::KeyboardModifiers modifiers, const QString &text);
-    // The compositor showed the first picture.
-    void shown();
 
 private:
     void attachPicture();
@@ -97,8 +95,6 @@ private:
     std::optional<std::pair<LayerPlacement, QSize>> m_passThrough;
     bool m_configured = false;
     bool m_pressed = false;
-    bool m_shownOnce = false;
-    wl_callback *m_firstFrame = nullptr;
 };
 
 } // namespace vorlie::wayland
