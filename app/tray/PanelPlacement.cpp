@@ -66,22 +66,10 @@ EdgePlacement panelEdgePlacement(QSize panel, const PanelAnchor &anchor, const Q
     // Along the bar, counted from the nearer end of the screen.
     const Qt::Edge endEdge = verticalBar ? (gaps.top() <= gaps.bottom() ? Qt::TopEdge : Qt::BottomEdge)
                                          : (gaps.left() <= gaps.right() ? Qt::LeftEdge : Qt::RightEdge);
-    QMargins margins;
-    switch (endEdge) {
-    case Qt::LeftEdge:
-        margins.setLeft(gaps.left());
-        break;
-    case Qt::RightEdge:
-        margins.setRight(gaps.right());
-        break;
-    case Qt::TopEdge:
-        margins.setTop(gaps.top());
-        break;
-    case Qt::BottomEdge:
-        margins.setBottom(gaps.bottom());
-        break;
-    }
-    return {barEdge | endEdge, margins};
+    // Only the end's margin counts; flush against the bar's edge.
+    const auto along = [endEdge](Qt::Edge edge, int gap) { return edge == endEdge ? gap : 0; };
+    return {barEdge | endEdge, QMargins(along(Qt::LeftEdge, gaps.left()), along(Qt::TopEdge, gaps.top()),
+                                        along(Qt::RightEdge, gaps.right()), along(Qt::BottomEdge, gaps.bottom()))};
 }
 
 QRect availableGeometryAt(const PanelAnchor &anchor)
