@@ -4,6 +4,7 @@
 #include "support/AppStackFixture.h"
 
 #include "prefs/PreferenceKeys.h"
+#include "sync/SyncCacheWriter.h"
 
 #include <QSignalSpy>
 
@@ -188,6 +189,9 @@ TEST_F(SessionStoreTest, SyncRunningAtSignOutLeavesNothingBehind)
     service().script("GET", QStringLiteral("sync"), delayedServiceAnswer(400ms));
     auto syncing = store->refresh();
     ASSERT_TRUE(spinUntil([&] { return store->isSyncing(); }));
+    // The first sync's snapshot may still be on its way to the file; this
+    // test's own writer must not remove it before it lands.
+    SyncCacheWriter::waitUntilIdle();
     SyncSnapshotCache(defaults).remove();
     resultOf(store->signOut());
 
