@@ -66,7 +66,6 @@ AppWindows::AppWindows(VorlieMacApp &app, Options options, QObject *parent)
 
 AppWindows::~AppWindows()
 {
-    m_layerPanel.reset();
     delete m_settingsWindow;
     delete m_panelWindow;
     delete m_mainWindow;

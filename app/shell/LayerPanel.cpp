@@ -59,6 +59,13 @@ LayerPanel::LayerPanel(std::unique_ptr<wayland::LayerShell> shell, QQuickItem *b
             [this] { m_body->setProperty("shown", m_view->isShown()); });
     connect(m_view.get(), &wayland::LayerQuickView::keyboardChanged, this,
             [this] { m_body->setProperty("focused", m_view->hasKeyboard()); });
+    // A panel that grows while open (an offline line) keeps its hole in the catcher.
+    const auto keepHole = [this] {
+        if (m_catcher)
+            m_catcher->passPointerWhere(m_placement, m_view->window()->size());
+    };
+    connect(m_view->window(), &QWindow::widthChanged, this, keepHole);
+    connect(m_view->window(), &QWindow::heightChanged, this, keepHole);
     connect(body, SIGNAL(closeRequested()), this, SLOT(hide()));
     connect(body, SIGNAL(pickerOpenChanged()), this, SLOT(pickerOpenChanged()));
     connect(body, SIGNAL(focusRequested()), this, SLOT(takeKeyboardBack()));
@@ -76,6 +83,13 @@ bool LayerPanel::isShown() const
 
 void LayerPanel::show(const PanelAnchor &anchor)
 {
+    // Asked for again while open (the tray menu's entry): it keeps its
+    // place and takes the keyboard back, unless its picker has it.
+    if (m_view->isShown()) {
+        if (!m_body->property("pickerOpen").toBool())
+            takeKeyboardBack();
+        return;
+    }
     // Qt does not pass on where a StatusNotifier host was clicked, and a
     // Wayland program knows the pointer only over its own windows: unless
     // the tray tells the icon's place, the panel opens at the screen's
@@ -87,7 +101,6 @@ void LayerPanel::show(const PanelAnchor &anchor)
     const EdgePlacement edge = panelEdgePlacement(m_view->window()->size(), where, screen);
     m_placement.edges = edge.edges;
     m_placement.margins = edge.margins;
-    m_view->hide();
     catchClicksElsewhere(true);
     m_view->show(m_placement);
 }

@@ -122,10 +122,8 @@ void LayerQuickView::hide()
         return;
     m_frame.stop();
     m_surface.reset();
-    m_shell.flush();
     setKeyboard(false);
-    QEvent leave(QEvent::Leave);
-    QCoreApplication::sendEvent(m_window.get(), &leave);
+    pointerGone();
     m_buttons = {};
     emit shownChanged();
 }
@@ -157,10 +155,7 @@ void LayerQuickView::connectInput()
         m_buttons &= ~button;
         sendMouse(QEvent::MouseButtonRelease, local, button);
     });
-    connect(surface, &LayerSurface::pointerLeft, this, [this] {
-        QEvent leave(QEvent::Leave);
-        QCoreApplication::sendEvent(m_window.get(), &leave);
-    });
+    connect(surface, &LayerSurface::pointerLeft, this, &LayerQuickView::pointerGone);
     connect(surface, &LayerSurface::keyboardEntered, this, [this] { setKeyboard(true); });
     connect(surface, &LayerSurface::keyboardLeft, this, [this] { setKeyboard(false); });
     const auto sendKey = [this](QEvent::Type type, int key, Qt::KeyboardModifiers modifiers, const QString &text) {
@@ -181,6 +176,12 @@ void LayerQuickView::sendMouse(QEvent::Type type, QPointF local, Qt::MouseButton
 {
     QMouseEvent event(type, local, local, button, m_buttons, QGuiApplication::keyboardModifiers());
     QCoreApplication::sendEvent(m_window.get(), &event);
+}
+
+void LayerQuickView::pointerGone()
+{
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(m_window.get(), &leave);
 }
 
 void LayerQuickView::setKeyboard(bool keyboard)

@@ -31,6 +31,7 @@ public:
 
     // The scene's window, never shown itself; events sent to it reach the scene.
     QQuickWindow *window() const;
+    // The scene's root item; the view owns it from now on.
     void setContent(QQuickItem *content);
     // Draws a first frame unseen, so that showing costs only a copy. False
     // unless Qt Quick draws with its software renderer (Qt's OpenGL cannot
@@ -55,6 +56,8 @@ private:
     void connectInput();
     void sendMouse(QEvent::Type type, QPointF local, Qt::MouseButton button);
     void setKeyboard(bool keyboard);
+    // Clears hover: the pointer is no longer over the scene.
+    void pointerGone();
 
     LayerShell &m_shell;
     std::unique_ptr<QQuickRenderControl> m_control;

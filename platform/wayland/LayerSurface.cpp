@@ -83,8 +83,7 @@ wl_buffer *sharedBuffer(wl_shm *shm, const QImage &picture)
     return buffer;
 }
 
-} // namespace
-
+// Where a surface of `size` at `placement` lies in an `area` of the output.
 QRect placedIn(QSize area, const LayerPlacement &placement, QSize size)
 {
     // Anchored to one edge of a pair it keeps its margin from that edge;
@@ -106,6 +105,8 @@ QRect placedIn(QSize area, const LayerPlacement &placement, QSize size)
     }
     return placed;
 }
+
+} // namespace
 
 LayerSurface::LayerSurface(LayerShell &shell, QSize size, const LayerPlacement &placement, QObject *parent)
     : QObject(parent)

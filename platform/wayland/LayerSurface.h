@@ -4,7 +4,6 @@
 #include <QMargins>
 #include <QObject>
 #include <QPoint>
-#include <QRect>
 #include <QSize>
 #include <optional>
 #include <utility>
@@ -33,9 +32,6 @@ struct LayerPlacement {
     const char *role = "vorlie-widget";
 };
 
-// Where a surface of `size` at `placement` lies in an `area` of the output.
-QRect placedIn(QSize area, const LayerPlacement &placement, QSize size);
-
 // A picture on a layer of the desktop, shown as soon as the compositor has
 // configured the surface. It reports the pointer and keys on it in its own
 // coordinates. Made with an empty size, it is as large as the compositor
@@ -50,7 +46,6 @@ public:
     ~LayerSurface() override;
 
     wl_surface *surface() const { return m_surface; }
-    QSize size() const { return m_size; }
     // Meaningful for a surface anchored top-left: its place on the output.
     QPoint topLeft() const { return {m_placement.margins.left(), m_placement.margins.top()}; }
     void moveTo(QPoint topLeft);
