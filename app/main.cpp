@@ -1,6 +1,7 @@
 #include "AppConfig.h"
 #include "cli/Launch.h"
 #include "graphics/RenderLoop.h"
+#include "lifecycle/QuitOnTerminationSignals.h"
 #include "shell/AppWindows.h"
 #include "shell/VorlieMacApp.h"
 #include "single_instance/InstanceRequests.h"
@@ -21,6 +22,7 @@ int main(int argc, char *argv[])
     vorlie::avoidThreadedSoftwareRendering();
     // Closing a window never ends the program: the menu-bar item and the refresh keep running.
     QApplication::setQuitOnLastWindowClosed(false);
+    const vorlie::QuitOnTerminationSignals quitOnSignals;
 
     vorlie::InstanceRequests instanceRequests;
     vorlie::SingleInstance singleInstance(instanceRequests);

@@ -21,6 +21,16 @@ Activity &activity()
     return shared;
 }
 
+// Only the clock moved, and not far: the rest is what is already stored.
+bool onlyTheClockMovedSince(const SyncSnapshot &stored, const SyncSnapshot &next)
+{
+    return stored.serverTime.isValid() && next.serverTime > stored.serverTime
+        && next.serverTime < stored.serverTime.addDuration(SyncCacheWriter::clockOnlyWriteInterval)
+        && next.user == stored.user && next.mainPerson == stored.mainPerson
+        && next.mainPersonStatus == stored.mainPersonStatus && next.ownStatus == stored.ownStatus
+        && next.connections == stored.connections;
+}
+
 } // namespace
 
 SyncCacheWriter::SyncCacheWriter(SharedDefaults defaults)
@@ -31,6 +41,7 @@ SyncCacheWriter::SyncCacheWriter(SharedDefaults defaults)
 
 SyncCacheWriter::~SyncCacheWriter()
 {
+    writeHeldBack();
     {
         const std::lock_guard guard(activity().lock);
         m_stopping = true;
@@ -41,12 +52,28 @@ SyncCacheWriter::~SyncCacheWriter()
 
 void SyncCacheWriter::save(const SyncSnapshot &snapshot)
 {
+    if (m_handedOver && onlyTheClockMovedSince(*m_handedOver, snapshot)) {
+        m_heldBack = snapshot;
+        return;
+    }
+    m_heldBack.reset();
+    m_handedOver = snapshot;
     submit(snapshot);
 }
 
 void SyncCacheWriter::remove()
 {
+    m_heldBack.reset();
+    m_handedOver.reset();
     submit(std::nullopt);
+}
+
+void SyncCacheWriter::writeHeldBack()
+{
+    if (!m_heldBack)
+        return;
+    m_handedOver = std::exchange(m_heldBack, std::nullopt);
+    submit(*m_handedOver);
 }
 
 void SyncCacheWriter::waitUntilIdle()

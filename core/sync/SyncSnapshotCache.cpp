@@ -13,6 +13,8 @@ SyncSnapshotCache &SyncSnapshotCache::operator=(SyncSnapshotCache &&) noexcept =
 
 std::optional<SyncSnapshot> SyncSnapshotCache::load() const
 {
+    if (m_writer)
+        m_writer->writeHeldBack();
     SyncCacheWriter::waitUntilIdle();
     return m_defaults.loadShared<SyncSnapshot>(prefkeys::syncSnapshot());
 }

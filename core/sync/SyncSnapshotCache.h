@@ -22,7 +22,9 @@ public:
     SyncSnapshotCache &operator=(SyncSnapshotCache &&) noexcept;
 
     // None when absent or undecodable; an undecodable entry is left in place.
-    // Waits until every earlier save and removal of this process is written.
+    // Waits until every earlier save and removal of this process is written,
+    // except that another cache may still hold back a save that only moved
+    // the server time (see SyncCacheWriter).
     std::optional<SyncSnapshot> load() const;
     // A snapshot that cannot be encoded keeps the previous entry, silently.
     void save(const SyncSnapshot &snapshot);

@@ -7,6 +7,7 @@
 #include <VorlieVersion.h>
 
 #include <csignal>
+#include <cstring>
 
 using namespace vorlie::testing;
 
@@ -119,6 +120,32 @@ TEST_F(LaunchFixture, ALaunchWhileTheRunningInstanceQuitsRunsAnew)
     leaving->closeWriteChannel();
     EXPECT_TRUE(leaving->waitForFinished(5000));
     stop(*next);
+}
+
+// A session ending, a service manager stopping it, Ctrl+C in a terminal, a
+// terminal closing: the program quits as its own Quit does, and the instance
+// socket goes with it.
+TEST_F(LaunchFixture, TerminationSignalsQuitTheProgramAsItsOwnQuitDoes)
+{
+    const QTemporaryDir config;
+    // No service to reach, whatever tokens the test keyring holds.
+    const QStringList quietWorld{QStringLiteral("QT_QPA_PLATFORM=offscreen"), QStringLiteral("XDG_CONFIG_HOME=") + config.path(),
+                                 QStringLiteral("VORLIE_API_BASE_URL=http://127.0.0.1:9/api/v1")};
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(::strsignal(signal));
+        QProcess running;
+        running.setProcessEnvironment(environment(quietWorld));
+        running.start(program, {QStringLiteral("--background")});
+        const QDeadlineTimer deadline(10000);
+        while (sockets().size() != 1 && !deadline.hasExpired() && !running.waitForFinished(50)) {
+        }
+        ASSERT_EQ(sockets().size(), 1) << "never became the running instance";
+        ::kill(static_cast<pid_t>(running.processId()), signal);
+        ASSERT_TRUE(running.waitForFinished(10000));
+        EXPECT_EQ(running.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(running.exitCode(), 0);
+        EXPECT_TRUE(sockets().isEmpty());
+    }
 }
 
 TEST_F(LaunchFixture, RefusedURLsEndWithStatusTwoAndOneLineInFirstAndLaterLaunches)

@@ -5,6 +5,7 @@
 #include "push/PushTestSupport.h"
 #include "shell/VorlieMacApp.h"
 #include "support/ResultOf.h"
+#include "sync/SyncCacheWriter.h"
 #include "tray/TrayTestSupport.h"
 
 #include <QTemporaryDir>
@@ -59,10 +60,12 @@ inline void signInSeeded(VorlieMacApp &app, fake::FakeServiceHost &host)
     resultOf(app.dependencies().authSession.storeTokens(pair.accessToken, pair.refreshToken));
 }
 
-// The widget snapshot's stored bytes, as the widget host reads them.
-inline std::optional<QByteArray> storedWidgetBytes(const QTemporaryDir &prefs)
+// A shared record's stored bytes, as another program reads them, once the
+// cache writes asked for so far are done.
+inline std::optional<QByteArray> storedBytes(const QTemporaryDir &prefs, const QString &key)
 {
-    return SharedDefaults(PreferencePaths::under(prefs.path())).data(prefkeys::widgetSnapshot());
+    SyncCacheWriter::waitUntilIdle();
+    return SharedDefaults(PreferencePaths::under(prefs.path())).data(key);
 }
 
 } // namespace vorlie::testing

@@ -116,7 +116,7 @@ TEST_F(Freshness, AnUnreachableServiceSaysOfflineWithTheAgeOfWhatIsShownUntilThe
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
-        const auto widgetBefore = storedWidgetBytes(prefs);
+        const auto widgetBefore = storedBytes(prefs, prefkeys::widgetSnapshot());
         const QDateTime lastGood = *app.sessionStore().dataAsOf();
         host.service().scriptAlways("GET", QStringLiteral("sync"), row.answer);
         EXPECT_FALSE(resultOf(app.sessionStore().refresh()));
@@ -129,7 +129,7 @@ TEST_F(Freshness, AnUnreachableServiceSaysOfflineWithTheAgeOfWhatIsShownUntilThe
             ASSERT_TRUE(widget->offlineUpdatedAt);
             EXPECT_EQ(widget->offlineUpdatedAt->toSecsSinceEpoch(), lastGood.toSecsSinceEpoch());
         } else {
-            EXPECT_EQ(storedWidgetBytes(prefs), widgetBefore);
+            EXPECT_EQ(storedBytes(prefs, prefkeys::widgetSnapshot()), widgetBefore);
         }
 
         host.service().clearScripts();

@@ -88,7 +88,7 @@ protected:
 TEST_F(RoadOfOneEvent, AStatusChangeArrivesAsOnePushOneSyncOneWidgetWriteAndOneReload)
 {
     QSignalSpy statusChanged(&app.sessionStore(), &SessionStore::mainPersonStatusChanged);
-    const auto widgetBefore = storedWidgetBytes(prefs);
+    const auto widgetBefore = storedBytes(prefs, prefkeys::widgetSnapshot());
 
     ASSERT_EQ(publishAsMainPerson(host, QStringLiteral("tired")).status, 200);
 
@@ -104,7 +104,7 @@ TEST_F(RoadOfOneEvent, AStatusChangeArrivesAsOnePushOneSyncOneWidgetWriteAndOneR
     EXPECT_EQ(reloads.count, 1);
     const auto snapshot = app.widgetSnapshots().load();
     EXPECT_EQ(snapshot->statusText, BuiltInStatusCatalog::localizedText(QStringLiteral("tired")));
-    EXPECT_NE(storedWidgetBytes(prefs), widgetBefore);
+    EXPECT_NE(storedBytes(prefs, prefkeys::widgetSnapshot()), widgetBefore);
 
     const ShownNotification shown = notificationServer.shown.constFirst();
     EXPECT_EQ(shown.summary, qtTrId("notification.partner_status_changed").arg(QStringLiteral("Quil")));
@@ -132,6 +132,8 @@ TEST_F(RoadOfOneEvent, RepeatedPushesRefreshOnceAndRewriteNothing)
     host.service().clearRecords();
     reloads.count = 0;
     QSignalSpy statusChanged(&app.sessionStore(), &SessionStore::mainPersonStatusChanged);
+    const auto storedSync = storedBytes(prefs, prefkeys::syncSnapshot());
+    const auto storedWidget = storedBytes(prefs, prefkeys::widgetSnapshot());
 
     // The same event delivered again: the service has nothing new.
     ASSERT_EQ(post(QUrl(push.endpoint), push.body).status, 201);
@@ -140,6 +142,8 @@ TEST_F(RoadOfOneEvent, RepeatedPushesRefreshOnceAndRewriteNothing)
     EXPECT_EQ(host.service().requestCount(QStringLiteral("sync")), 1);
     EXPECT_EQ(statusChanged.size(), 0);
     EXPECT_EQ(reloads.count, 0);
+    EXPECT_EQ(storedBytes(prefs, prefkeys::syncSnapshot()), storedSync) << "a new server time alone is not written yet";
+    EXPECT_EQ(storedBytes(prefs, prefkeys::widgetSnapshot()), storedWidget);
 
     const auto shown = notificationServer.shown.size();
     ASSERT_EQ(post(QUrl(push.endpoint), R"({"type":"PARTNER_STATUS_CHANGED","personId":"01DEMOQUIL00000000000000000"})").status, 201);

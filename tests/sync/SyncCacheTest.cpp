@@ -1,6 +1,6 @@
 // The sync cache: written on its writer thread in request order, read back
-// as the last request left it, and its text written in parts identical to
-// the whole snapshot's JSON.
+// as the last request left it, a later server time alone written only now and
+// then, and its text written in parts identical to the whole snapshot's JSON.
 #include "prefs/PreferenceKeys.h"
 #include "prefs/SharedJson.h"
 #include "repositories/sample/MockRepositories.h"
@@ -180,7 +180,15 @@ TEST_F(SyncCacheWriting, EveryLoadSeesTheLastSaveThroughRandomEdits)
         if (random.bounded(4) == 0) {
             ASSERT_EQ(cache.load(), asStored(snapshot)) << round;
         } else if (random.bounded(4) == 0) {
-            ASSERT_EQ(SyncSnapshotCache(defaults).load(), asStored(snapshot)) << round;
+            // Another reader sees every change, and the server time at most
+            // the interval behind.
+            const std::optional<SyncSnapshot> seen = SyncSnapshotCache(defaults).load();
+            ASSERT_TRUE(seen) << round;
+            SyncSnapshot withItsClock = asStored(snapshot);
+            withItsClock.serverTime = seen->serverTime;
+            ASSERT_EQ(*seen, withItsClock) << round;
+            const qint64 behind = seen->serverTime.secsTo(snapshot.serverTime);
+            ASSERT_TRUE(behind >= 0 && behind < 600) << round << ": " << behind << " s behind";
         }
     }
 }
@@ -213,6 +221,61 @@ TEST_F(SyncCacheWriting, SavesAndRemovalsLandInOrderAndDestructionFinishesThem)
         }
         ASSERT_EQ(storedNow(), expected) << round;
     }
+}
+
+TEST_F(SyncCacheWriting, ALaterServerTimeAloneWaitsForTenMinutesTheNextChangeARead)
+{
+    using namespace std::chrono_literals;
+    const SyncSnapshot base = edits.snapshot();
+    SyncSnapshot people = base;
+    people.connections.pop_back();
+    const auto at = [&base](std::chrono::seconds later, const SyncSnapshot &from) {
+        SyncSnapshot snapshot = from;
+        snapshot.serverTime = base.serverTime.addDuration(later);
+        return snapshot;
+    };
+    const auto foundByAnotherReader = [this] { return SyncSnapshotCache(defaults).load(); };
+
+    struct Step {
+        std::chrono::seconds clock;
+        const SyncSnapshot &content;
+        int storedStep; // which step's save another reader finds after this one
+    };
+    const Step steps[] = {
+        {0s, base, 0},   {60s, base, 0},   {120s, base, 0},
+        {600s, base, 3}, // ten minutes after the stored time
+        {660s, base, 3}, {720s, people, 5},
+        {700s, people, 6}, // a clock that went back is stored at once
+        {760s, people, 6},
+    };
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        cache.save(at(steps[i].clock, steps[i].content));
+        const Step &stored = steps[steps[i].storedStep];
+        ASSERT_EQ(foundByAnotherReader(), at(stored.clock, stored.content)) << "after step " << i;
+    }
+
+    // This cache's own read writes what it holds back.
+    cache.save(at(820s, people));
+    EXPECT_EQ(cache.load(), at(820s, people));
+    EXPECT_EQ(foundByAnotherReader(), at(820s, people));
+
+    // So does the cache going away, as the program quits.
+    {
+        SyncSnapshotCache briefly(defaults);
+        briefly.save(at(900s, people));
+        briefly.save(at(960s, people));
+        ASSERT_EQ(foundByAnotherReader(), at(900s, people));
+    }
+    EXPECT_EQ(foundByAnotherReader(), at(960s, people));
+
+    // A removal drops what is held back with the entry.
+    {
+        SyncSnapshotCache briefly(defaults);
+        briefly.save(at(1000s, people));
+        briefly.save(at(1060s, people));
+        briefly.remove();
+    }
+    EXPECT_FALSE(foundByAnotherReader());
 }
 
 TEST_F(SyncCacheWriting, AFailedWriteKeepsTheOldEntryAndTheNextSaveWritesIt)
