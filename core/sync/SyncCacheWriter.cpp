@@ -26,9 +26,7 @@ bool onlyTheClockMovedSince(const SyncSnapshot &stored, const SyncSnapshot &next
 {
     return stored.serverTime.isValid() && next.serverTime > stored.serverTime
         && next.serverTime < stored.serverTime.addDuration(SyncCacheWriter::clockOnlyWriteInterval)
-        && next.user == stored.user && next.mainPerson == stored.mainPerson
-        && next.mainPersonStatus == stored.mainPersonStatus && next.ownStatus == stored.ownStatus
-        && next.connections == stored.connections;
+        && next.content() == stored.content();
 }
 
 } // namespace
@@ -53,27 +51,33 @@ SyncCacheWriter::~SyncCacheWriter()
 void SyncCacheWriter::save(const SyncSnapshot &snapshot)
 {
     if (m_handedOver && onlyTheClockMovedSince(*m_handedOver, snapshot)) {
-        m_heldBack = snapshot;
+        m_heldBackTime = snapshot.serverTime;
         return;
     }
-    m_heldBack.reset();
-    m_handedOver = snapshot;
-    submit(snapshot);
+    m_heldBackTime.reset();
+    handOver(std::make_shared<const SyncSnapshot>(snapshot));
 }
 
 void SyncCacheWriter::remove()
 {
-    m_heldBack.reset();
+    m_heldBackTime.reset();
     m_handedOver.reset();
-    submit(std::nullopt);
+    submit(nullptr);
 }
 
 void SyncCacheWriter::writeHeldBack()
 {
-    if (!m_heldBack)
+    if (!m_heldBackTime)
         return;
-    m_handedOver = std::exchange(m_heldBack, std::nullopt);
-    submit(*m_handedOver);
+    SyncSnapshot later = *m_handedOver;
+    later.serverTime = *std::exchange(m_heldBackTime, std::nullopt);
+    handOver(std::make_shared<const SyncSnapshot>(std::move(later)));
+}
+
+void SyncCacheWriter::handOver(Request snapshot)
+{
+    m_handedOver = snapshot;
+    submit(std::move(snapshot));
 }
 
 void SyncCacheWriter::waitUntilIdle()

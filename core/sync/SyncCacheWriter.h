@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <optional>
 #include <thread>
 
@@ -41,18 +42,20 @@ public:
     static void waitUntilIdle();
 
 private:
-    // A snapshot to store, or none to remove the entry.
-    using Request = std::optional<SyncSnapshot>;
+    // A snapshot to store, or none to remove the entry. Shared, unchanged,
+    // between the owning thread and the writer thread.
+    using Request = std::shared_ptr<const SyncSnapshot>;
 
+    void handOver(Request snapshot);
     void submit(Request request);
     void run();
     void perform(const Request &request);
 
     const SharedDefaults m_defaults;
-    // The owning thread's own: what it last handed over, and a later snapshot
-    // that differs from it only in the server time.
-    std::optional<SyncSnapshot> m_handedOver;
-    std::optional<SyncSnapshot> m_heldBack;
+    // The owning thread's own: what it last handed over, and a later server
+    // time held back for that same content.
+    Request m_handedOver;
+    std::optional<QDateTime> m_heldBackTime;
     // The writer thread's own.
     SyncSnapshotEncoder m_encoder;
     std::optional<QByteArray> m_stored; // the entry's bytes, while known

@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 namespace vorlie {
@@ -19,6 +20,9 @@ struct SyncSnapshot {
     std::optional<Status> ownStatus;
     std::vector<Connection> connections;
     QDateTime serverTime;
+
+    // Everything but the server time: what a person is shown.
+    auto content() const { return std::tie(user, mainPerson, mainPersonStatus, ownStatus, connections); }
 
     friend bool operator==(const SyncSnapshot &, const SyncSnapshot &) = default;
 };
