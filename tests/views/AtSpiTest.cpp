@@ -1,7 +1,7 @@
 // The screens as assistive technology finds them on the accessibility bus:
 // read from another connection over AT-SPI, as a screen reader (or any other
 // client of that bus) reads them.
-#include "AtSpiReader.h"
+#include "support/AtSpiReader.h"
 #include "screens/ScreenWindow.h"
 
 #include <QTest>

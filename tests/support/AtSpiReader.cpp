@@ -1,6 +1,6 @@
 #include "AtSpiReader.h"
 
-#include "support/SpinUntil.h"
+#include "SpinUntil.h"
 
 #include <QCoreApplication>
 #include <QDBusArgument>
@@ -59,7 +59,8 @@ QList<std::pair<QString, QString>> references(const QVariant &list)
 
 } // namespace
 
-AtSpiReader::AtSpiReader()
+AtSpiReader::AtSpiReader(const QProcess *program)
+    : m_program(program)
 {
     QDBusConnectionInterface *session = QDBusConnection::sessionBus().interface();
     if (!session->isServiceRegistered(launcherName)) {
@@ -89,7 +90,7 @@ bool AtSpiReader::found()
         const QString dbus = QStringLiteral("org.freedesktop.DBus");
         if (answer(m_bus, dbus, QStringLiteral("/org/freedesktop/DBus"), dbus, QStringLiteral("GetConnectionUnixProcessID"), {service})
                 .toLongLong()
-            == QCoreApplication::applicationPid())
+            == (m_program ? m_program->processId() : QCoreApplication::applicationPid()))
             m_service = service;
     }
     return !m_service.isEmpty();

@@ -12,8 +12,8 @@ namespace vorlie::testing {
 // What a screen reader learns of one accessible object over AT-SPI.
 struct AtSpiNode {
     // The roles and states this suite looks at, numbered as AT-SPI numbers them.
-    enum Role : unsigned { checkBox = 7, comboBox = 11, passwordText = 40, text = 61 };
-    enum State : unsigned { checked = 4, showing = 25, visible = 30 };
+    enum Role : unsigned { alert = 2, checkBox = 7, comboBox = 11, passwordText = 40, text = 61 };
+    enum State : unsigned { checked = 4, focused = 12, showing = 25, visible = 30 };
 
     unsigned role = 0;
     QString roleName; // Qt's name for its own role, for messages
@@ -30,13 +30,15 @@ struct AtSpiNode {
     }
 };
 
-// This process's accessibility tree read the way assistive technology reads
-// it: from another connection on the session's accessibility bus, finding
-// the application through the AT-SPI registry. Starts the bus, as a desktop
-// session does, when the session bus has none.
+// An application's accessibility tree read the way assistive technology
+// reads it: from another connection on the session's accessibility bus,
+// finding the application through the AT-SPI registry. Starts the bus, as a
+// desktop session does, when the session bus has none; an application joins
+// only a bus that is there when it starts.
 class AtSpiReader {
 public:
-    AtSpiReader();
+    // The application `program` runs once it has started, or this process's.
+    explicit AtSpiReader(const QProcess *program = nullptr);
     ~AtSpiReader();
     Q_DISABLE_COPY_MOVE(AtSpiReader)
 
@@ -51,6 +53,7 @@ private:
     bool found();
     void walk(const QString &path, qsizetype parent, QList<AtSpiNode> &into);
 
+    const QProcess *m_program;
     QProcess m_launcher;
     QDBusConnection m_bus{QString()};
     QString m_service; // this application's name on the accessibility bus
