@@ -176,9 +176,11 @@ TEST_F(FaultMatrix, AnEndlessChunkedBodyIsRefusedWithinItsCap)
     EXPECT_FALSE(resultOf(store->refresh()));
     EXPECT_EQ(store->lastSyncError(), APIError::unknown(-1));
 #if !defined(__SANITIZE_ADDRESS__) // the sanitizer keeps freed buffers in quarantine
-    // Five times the 8 MiB cap: the receive buffer while it grows (old and new
-    // blocks at once), the copy handed on and Qt's own buffers. Unbounded
-    // reading took 80 to 118 MB; a cold, loaded run peaked at 33 MB.
-    EXPECT_LT(peakResidentKiB() - before, 40 * 1024);
+    // Eight times the 8 MiB cap: the receive buffer while it grows (old and
+    // new blocks at once), the copy handed on, and what Qt's network thread
+    // reads before the main thread, when starved, tells it to stop. Bounded
+    // runs peaked at 18 to 22 MB quiet and at 44 MB in a loaded CI run;
+    // unbounded reading took 80 to 118 MB.
+    EXPECT_LT(peakResidentKiB() - before, 64 * 1024);
 #endif
 }
