@@ -8,13 +8,12 @@
 #include "DevDistributorHost.h"
 #include "FakeServiceHost.h"
 #include "RatioReport.h"
-#include "push/UnifiedPushConnector.h"
 #include "support/StatusNotifierItemClient.h"
 #include "support/StatusNotifierWatcher.h"
+#include "tray/ProgramEnvironment.h"
 #include "tray/ProgramWindows.h"
 #include "tray/TrayTestSupport.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QUuid>
@@ -55,22 +54,11 @@ class Desktop {
 public:
     Desktop()
     {
-        const QString base = host.baseUrl().toString();
-        environment.insert(QStringLiteral("VORLIE_API_BASE_URL"), base);
-        environment.insert(QStringLiteral("VORLIE_AVATAR_BASE_URL"), host.rootUrl().toString());
-        environment.insert(QString::fromLatin1(UnifiedPushConnector::distributorVariable), distributor.busName());
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        for (const char *variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
-            environment.insert(QString::fromLatin1(variable), home.filePath(QString::fromLatin1(variable)));
-        const QString runtime = home.filePath(QStringLiteral("XDG_RUNTIME_DIR"));
-        QDir().mkpath(runtime);
-        QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-
         QProcess seed;
         seed.setProcessEnvironment(environment);
         seed.start(QStringLiteral(VORLIE_SEED_TOOL),
-                   {QStringLiteral("--base-url"), base, QStringLiteral("--email"), QStringLiteral("quorrin@example.com"),
-                    QStringLiteral("--password"), QStringLiteral("vorlie-demo")});
+                   {QStringLiteral("--base-url"), host.baseUrl().toString(), QStringLiteral("--email"),
+                    QStringLiteral("quorrin@example.com"), QStringLiteral("--password"), QStringLiteral("vorlie-demo")});
         ready = seed.waitForFinished(20'000) && seed.exitCode() == 0 && watcher.start()
             && publishAsMainPerson(host, QStringLiteral("tired")).status == 200;
     }
@@ -112,7 +100,7 @@ public:
                                             + QUuid::createUuid().toString(QUuid::Id128)};
     StatusNotifierWatcher watcher;
     QTemporaryDir home;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment environment = programEnvironment(host, distributor, home);
     QProcess program;
     bool ready = false;
 };

@@ -6,16 +6,15 @@
 #include "DevDistributorHost.h"
 #include "FakeServiceHost.h"
 #include "KeychainTokenStore.h"
+#include "ProgramEnvironment.h"
 #include "ProgramWindows.h"
 #include "TrayTestSupport.h"
-#include "push/UnifiedPushConnector.h"
 #include "session/AuthSession.h"
 #include "support/AtSpiReader.h"
 #include "support/ResultOf.h"
 #include "support/StatusNotifierItemClient.h"
 #include "support/StatusNotifierWatcher.h"
 
-#include <QDir>
 #include <QStyleHints>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -60,18 +59,7 @@ protected:
 
     void launch(const QStringList &arguments, WithScreenReader screenReader = WithScreenReader::no)
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("VORLIE_API_BASE_URL"), host.baseUrl().toString());
-        environment.insert(QStringLiteral("VORLIE_AVATAR_BASE_URL"), host.rootUrl().toString());
-        environment.insert(QString::fromLatin1(UnifiedPushConnector::distributorVariable), distributor.busName());
-        for (const char *variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
-            environment.insert(QString::fromLatin1(variable), home.filePath(QString::fromLatin1(variable)));
-        // Owner-only, or Qt ignores it and the program would share /tmp/runtime-$USER,
-        // and its single-instance socket, with any other copy running on the machine.
-        const QString runtime = home.filePath(QStringLiteral("XDG_RUNTIME_DIR"));
-        QDir().mkpath(runtime);
-        QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        QProcessEnvironment environment = programEnvironment(host, distributor, home);
         if (screenReader == WithScreenReader::yes)
             environment.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
         // Freed memory is overwritten at once, so a read after free ends the
