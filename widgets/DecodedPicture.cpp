@@ -29,6 +29,16 @@ QImage DecodedPicture::decode(const QByteArray &data)
     return image;
 }
 
+QImage LastDecodedPicture::decode(const QByteArray &data)
+{
+    const std::lock_guard lock(m_mutex);
+    if (data != m_data) {
+        m_image = DecodedPicture::decode(data);
+        m_data = data;
+    }
+    return m_image;
+}
+
 void DecodedPicture::setSnapshot(WidgetSnapshotObject *snapshot)
 {
     if (snapshot == m_snapshot)

@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QQuickPaintedItem>
 
+#include <mutex>
+
 namespace vorlie {
 
 // Draws the snapshot's avatar picture scaled to fit, aspect kept. A picture
@@ -40,6 +42,19 @@ signals:
 
 private:
     QPointer<WidgetSnapshotObject> m_snapshot;
+    QImage m_image;
+};
+
+// The picture decoded last and the bytes it came from. Most reloads find the
+// picture the last one drew, and decoding it again was most of their cost.
+class LastDecodedPicture {
+public:
+    // As DecodedPicture::decode; any thread.
+    QImage decode(const QByteArray &data);
+
+private:
+    std::mutex m_mutex;
+    QByteArray m_data;
     QImage m_image;
 };
 

@@ -1,17 +1,15 @@
 #include "MainPersonEntry.h"
 
-#include "DecodedPicture.h"
-
 #include "domain/OfflineLabel.h"
 #include "domain/RelativeTime.h"
 
 namespace vorlie {
 
-WidgetSnapshotObject::WidgetSnapshotObject(WidgetSnapshot snapshot, const QLocale &formattingLocale, WidgetClock now,
-                                           QObject *parent)
+WidgetSnapshotObject::WidgetSnapshotObject(WidgetSnapshot snapshot, QImage picture, const QLocale &formattingLocale,
+                                           WidgetClock now, QObject *parent)
     : QObject(parent)
     , m_snapshot(std::move(snapshot))
-    , m_picture(DecodedPicture::decode(m_snapshot.avatarImageData.value_or(QByteArray())))
+    , m_picture(std::move(picture))
     , m_formattingLocale(formattingLocale)
     , m_now(std::move(now))
 {
@@ -34,13 +32,13 @@ QString WidgetSnapshotObject::offlineText() const
     return offlineLabel(m_snapshot.offlineUpdatedAt, m_now(), m_formattingLocale);
 }
 
-MainPersonEntry::MainPersonEntry(QDateTime date, const std::optional<WidgetSnapshot> &snapshot, bool showUpdatedTime,
-                                 const QLocale &formattingLocale, WidgetClock now)
+MainPersonEntry::MainPersonEntry(QDateTime date, const std::optional<WidgetSnapshot> &snapshot, const QImage &picture,
+                                 bool showUpdatedTime, const QLocale &formattingLocale, WidgetClock now)
     : m_date(std::move(date))
     , m_showUpdatedTime(showUpdatedTime)
 {
     if (snapshot)
-        m_snapshot = new WidgetSnapshotObject(*snapshot, formattingLocale, std::move(now), this);
+        m_snapshot = new WidgetSnapshotObject(*snapshot, picture, formattingLocale, std::move(now), this);
 }
 
 std::optional<WidgetSnapshot> MainPersonEntry::snapshot() const

@@ -32,7 +32,9 @@ class WidgetSnapshotObject : public QObject {
     Q_PROPERTY(QDateTime updatedAt READ updatedAt CONSTANT)
 
 public:
-    WidgetSnapshotObject(WidgetSnapshot snapshot, const QLocale &formattingLocale, WidgetClock now, QObject *parent);
+    // `picture` is the snapshot's own, decoded.
+    WidgetSnapshotObject(WidgetSnapshot snapshot, QImage picture, const QLocale &formattingLocale, WidgetClock now,
+                         QObject *parent);
 
     const WidgetSnapshot &snapshot() const { return m_snapshot; }
 
@@ -45,8 +47,8 @@ public:
     // no mood at all.
     QString moodShown() const;
     QDateTime updatedAt() const { return m_snapshot.updatedAt; }
-    // Null when the picture has not arrived yet or does not decode; decoded
-    // once, however many views draw it.
+    // Null when the picture has not arrived yet or does not decode; one
+    // image, however many views draw it.
     const QImage &picture() const { return m_picture; }
 
     // How long ago the status was set, abbreviated, in the interface
@@ -78,8 +80,8 @@ class MainPersonEntry : public QObject {
     Q_PROPERTY(QUrl widgetURL READ widgetURL CONSTANT)
 
 public:
-    MainPersonEntry(QDateTime date, const std::optional<WidgetSnapshot> &snapshot, bool showUpdatedTime,
-                    const QLocale &formattingLocale, WidgetClock now);
+    MainPersonEntry(QDateTime date, const std::optional<WidgetSnapshot> &snapshot, const QImage &picture,
+                    bool showUpdatedTime, const QLocale &formattingLocale, WidgetClock now);
 
     QDateTime date() const { return m_date; }
     std::optional<WidgetSnapshot> snapshot() const;

@@ -17,8 +17,9 @@ MainPersonTimelineProvider::MainPersonTimelineProvider(SharedDefaults defaults, 
 widgetkit::TimelineEntry MainPersonTimelineProvider::entry(bool showUpdatedTime) const
 {
     const QDateTime now = m_now();
-    auto content = std::make_shared<MainPersonEntry>(
-        now, m_defaults.loadShared<WidgetSnapshot>(prefkeys::widgetSnapshot()), showUpdatedTime, m_formattingLocale, m_now);
+    const std::optional<WidgetSnapshot> stored = m_defaults.loadShared<WidgetSnapshot>(prefkeys::widgetSnapshot());
+    const QImage picture = stored ? m_picture.decode(stored->avatarImageData.value_or(QByteArray())) : QImage();
+    auto content = std::make_shared<MainPersonEntry>(now, stored, picture, showUpdatedTime, m_formattingLocale, m_now);
     return {now, std::move(content)};
 }
 

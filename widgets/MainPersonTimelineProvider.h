@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DecodedPicture.h"
 #include "MainPersonEntry.h"
 #include "interface/WidgetExtension.h"
 #include "prefs/SharedDefaults.h"
@@ -12,8 +13,9 @@
 namespace vorlie {
 
 // Entries of the main-person widget, built from the snapshot the application
-// stored. Holds no state: every request reads the shared suite again, so a
-// write by the application is seen at the next request.
+// stored. Every request reads the shared suite again, so a write by the
+// application is seen at the next request; only the picture's decoding is
+// kept while its bytes stay the same.
 class MainPersonTimelineProvider : public widgetkit::TimelineProvider {
 public:
     using Clock = WidgetClock;
@@ -41,6 +43,7 @@ private:
     QLocale m_formattingLocale;
     Clock m_now;
     QTimeZone m_zone;
+    mutable LastDecodedPicture m_picture;
 };
 
 } // namespace vorlie

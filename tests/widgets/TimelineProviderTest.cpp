@@ -4,6 +4,7 @@
 #include "VorlieWidgetsBundle.h"
 #include "WidgetFixtures.h"
 
+#include <QBuffer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
@@ -114,6 +115,49 @@ TEST(MainPersonTimelineProvider, BadStoredDataGivesNoSnapshotAndANewerWritersExt
         f.app.writeRaw(data);
         EXPECT_FALSE(f.shown()) << data.left(60).toStdString();
         EXPECT_FALSE(Fixture::entryOf(f.provider.placeholder(f.context)).snapshot());
+    }
+}
+
+// A reload whose snapshot kept its picture shows the image decoded before;
+// a new picture, an undecodable one or none is never mistaken for it.
+TEST(MainPersonTimelineProvider, ThePictureStoredLastIsShownAndDecodedAgainOnlyWhenItsBytesChange)
+{
+    Fixture f;
+    const QByteArray first = sampleSnapshot().avatarImageData.value();
+    QImage red(8, 8, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    QByteArray second;
+    QBuffer buffer(&second);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && red.save(&buffer, "PNG"));
+
+    struct Step {
+        const char *stored;
+        std::optional<QByteArray> picture;
+        QSize shownSize; // 0 x 0 for no picture
+        bool sameImageAsBefore;
+    };
+    const QSize firstSize = QImage::fromData(first).size();
+    const std::vector<Step> steps{
+        {"the first picture", first, firstSize, false},
+        {"the same bytes again", first, firstSize, true},
+        {"another picture", second, QSize(8, 8), false},
+        {"bytes that do not decode", QByteArray("\x89PNG not really"), QSize(0, 0), false},
+        {"no picture", std::nullopt, QSize(0, 0), false},
+        {"the first picture once more", first, firstSize, false},
+    };
+    qint64 before = 0;
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.stored);
+        WidgetSnapshot stored = sampleSnapshot();
+        stored.avatarImageData = step.picture;
+        f.app.write(stored);
+        const auto entry = f.provider.timeline({}, f.context).entries.first();
+        const QImage &shown = Fixture::entryOf(entry).snapshotObject()->picture();
+        EXPECT_EQ(shown.size(), step.shownSize);
+        if (!shown.isNull()) {
+            EXPECT_EQ(shown.cacheKey() == before, step.sameImageAsBefore);
+        }
+        before = shown.cacheKey();
     }
 }
 
