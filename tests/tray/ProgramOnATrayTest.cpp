@@ -200,13 +200,16 @@ TEST_F(ProgramOnATray, FastTogglesWithThePickerOpenAndPushesArrivingNeverEndTheP
     ASSERT_TRUE(watcher.start());
     AtSpiReader screenReader(&program);
     launch({}, WithScreenReader::yes);
-    const auto focusedFieldReads = [&screenReader](unsigned role, const QString &content) {
+    const auto readsOut = [&screenReader](const std::function<bool(const AtSpiNode &)> &wanted) {
         return QTest::qWaitFor([&] {
             const QList<AtSpiNode> nodes = screenReader.nodes();
-            return std::any_of(nodes.cbegin(), nodes.cend(), [&](const AtSpiNode &node) {
-                return node.role == role && node.has(AtSpiNode::focused) && node.content == content;
-            });
+            return std::any_of(nodes.cbegin(), nodes.cend(), wanted);
         }, waitMs);
+    };
+    const auto focusedFieldReads = [&readsOut](unsigned role, const QString &content) {
+        return readsOut([&](const AtSpiNode &node) {
+            return node.role == role && node.has(AtSpiNode::focused) && node.content == content;
+        });
     };
     const auto masked = [](const QString &password) {
         return QString(password.size(), QGuiApplication::styleHints()->passwordMaskCharacter());
@@ -222,12 +225,8 @@ TEST_F(ProgramOnATray, FastTogglesWithThePickerOpenAndPushesArrivingNeverEndTheP
     ASSERT_TRUE(focusedFieldReads(AtSpiNode::passwordText, masked(wrong)));
     ASSERT_TRUE(typeKeys({QStringLiteral("Return")}));
     // The refusal is read out while the password keeps the focus.
-    ASSERT_TRUE(QTest::qWaitFor([&screenReader] {
-        const QList<AtSpiNode> nodes = screenReader.nodes();
-        return std::any_of(nodes.cbegin(), nodes.cend(), [](const AtSpiNode &node) {
-            return node.role == AtSpiNode::alert && !node.name.isEmpty();
-        });
-    }, waitMs)) << "no refusal read out; " << whatHappened();
+    ASSERT_TRUE(readsOut([](const AtSpiNode &node) { return node.role == AtSpiNode::alert && !node.name.isEmpty(); }))
+        << "no refusal read out; " << whatHappened();
     ASSERT_TRUE(typeKeys({QStringLiteral("ctrl+a")}));
     ASSERT_TRUE(typeText(right));
     ASSERT_TRUE(focusedFieldReads(AtSpiNode::passwordText, masked(right)));

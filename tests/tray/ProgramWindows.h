@@ -5,8 +5,6 @@
 // root), and keys typed through the X server.
 #include <QGuiApplication>
 #include <QProcess>
-#include <QScreen>
-#include <QSet>
 #include <QSize>
 #include <QStringList>
 #include <QTest>
@@ -128,19 +126,6 @@ inline int windowsOfWidth(int width)
 {
     const auto shown = shownWindows();
     return static_cast<int>(std::count_if(shown.cbegin(), shown.cend(), [width](const auto &window) { return window.second.width() == width; }));
-}
-
-// Whether what is shown has drawn its content: a window mapped before its
-// first frame is one flat colour, and keys typed then are lost.
-inline bool screenIsDrawn()
-{
-    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
-    QSet<QRgb> colours;
-    for (int y = 0; y < screen.height() && colours.size() < 16; y += 4) {
-        for (int x = 0; x < screen.width() && colours.size() < 16; x += 4)
-            colours.insert(screen.pixel(x, y));
-    }
-    return colours.size() >= 16;
 }
 
 // Keys typed on the X server reach the window that has the focus; text is typed as it stands.
