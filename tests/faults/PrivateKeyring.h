@@ -65,25 +65,40 @@ class KeyringDaemon {
 public:
     ~KeyringDaemon() { stop(); }
 
-    // Unlocked with a password, or left locked without one.
-    bool start(bool unlocked = true)
+    // Unlocked with a password, or left locked without one. On failure says
+    // what the daemon printed, since it is a foreign program that can fail.
+    ::testing::AssertionResult start(bool unlocked = true)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home.path());
         m_process.setProcessEnvironment(environment);
         m_process.setStandardOutputFile(QProcess::nullDevice());
-        m_process.setStandardErrorFile(QProcess::nullDevice());
+        m_process.setStandardErrorFile(m_home.filePath(QStringLiteral("daemon.log")), QIODevice::Append);
         QStringList arguments{QStringLiteral("--foreground"), QStringLiteral("--components=secrets")};
         if (unlocked)
             arguments << QStringLiteral("--unlock");
         m_process.start(QStringLiteral("gnome-keyring-daemon"), arguments);
         if (!m_process.waitForStarted())
-            return false;
-        if (unlocked)
+            return ::testing::AssertionFailure() << "gnome-keyring-daemon did not start";
+        // The daemon reads its password up to end of input before it takes
+        // its name: hand it over now rather than whenever the loop next runs.
+        if (unlocked) {
             m_process.write("test");
+            m_process.waitForBytesWritten();
+        }
         m_process.closeWriteChannel();
-        return spinUntil([] { return QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("org.freedesktop.secrets")).value(); }, keyringLimit);
+        const bool registered = spinUntil(
+            [this] { return m_process.state() == QProcess::NotRunning || isRegistered(); }, keyringLimit)
+            && m_process.state() == QProcess::Running;
+        if (registered)
+            return ::testing::AssertionSuccess();
+        QFile log(m_home.filePath(QStringLiteral("daemon.log")));
+        log.open(QIODevice::ReadOnly);
+        return ::testing::AssertionFailure()
+            << "the Secret Service did not come up; the daemon is "
+            << (m_process.state() == QProcess::Running ? "running" : "gone") << " and printed: "
+            << log.readAll().toStdString();
     }
 
     // The Secret Service goes away, as when its daemon crashes.
@@ -93,10 +108,16 @@ public:
             return;
         m_process.kill();
         m_process.waitForFinished();
-        spinUntil([] { return !QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("org.freedesktop.secrets")).value(); }, keyringLimit);
+        spinUntil([] { return !isRegistered(); }, keyringLimit);
     }
 
 private:
+    static bool isRegistered()
+    {
+        return QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("org.freedesktop.secrets")).value();
+    }
+
+
     QTemporaryDir m_home;
     QProcess m_process;
 };
