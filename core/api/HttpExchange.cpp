@@ -121,13 +121,14 @@ PendingExchange::PendingExchange(QNetworkAccessManager &network, const QNetworkR
         const qint64 announced = raw->header(QNetworkRequest::ContentLengthHeader).toLongLong();
         if (announced > limit)
             progress->refuse();
-        // Said again now that the answer has begun: Qt's network thread only
-        // stops reading the socket once its side of the reply exists, which
-        // the first word may reach too early.
-        if (announced <= 0 || announced > readBufferBytes)
-            raw->setReadBufferSize(readBufferBytes);
     });
+    // Qt's network thread takes the limit only once its side of the reply
+    // exists. A request without a body is handed there before send()
+    // returns, so the word said now follows it; one with a body is handed
+    // there from the event loop, so the word is said again once that is done.
     raw->setReadBufferSize(readBufferBytes);
+    if (body)
+        QMetaObject::invokeMethod(raw, [raw] { raw->setReadBufferSize(readBufferBytes); }, Qt::QueuedConnection);
     QObject::connect(raw, &QNetworkReply::readyRead, raw, [raw, progress, limit] {
         progress->watch.lastHeardMs = DeadlineKeeper::now();
         QByteArray &received = progress->received;
