@@ -56,6 +56,14 @@ inline QList<SwayWindow> swayWindows()
     return windows;
 }
 
+// Whether the keyboard is with a layer surface (such as the panel) rather
+// than with a window or the empty workspace: sway names no node then.
+inline bool aLayerHasTheKeyboard()
+{
+    const QJsonArray seats = swayQuery(QStringLiteral("get_seats")).array();
+    return !seats.isEmpty() && seats.first().toObject().value(QStringLiteral("focus")).toInt(-1) == 0;
+}
+
 inline std::optional<SwayWindow> swayWindowOfWidth(int width)
 {
     const QList<SwayWindow> windows = swayWindows();

@@ -166,15 +166,19 @@ TEST_F(WaylandOnATray, ActivateOpensThePanelOnTheTopLayerNextToTheTrayUntilEscap
         const QList<SwayWindow> windows = swayWindows();
         return windows.size() == 1 && windows.constFirst().focused;
     }, waitMs)) << "the picker did not take the keyboard; " << whatHappened();
+    EXPECT_FALSE(aLayerHasTheKeyboard());
     EXPECT_TRUE(panelShown());
     input->tap(KEY_ESC);
     ASSERT_TRUE(QTest::qWaitFor([] { return swayWindows().isEmpty(); }, waitMs)) << "the picker stayed; " << whatHappened();
     EXPECT_TRUE(panelShown()) << "the panel went with the picker";
-    // The keyboard alone: the focused button opens the picker again.
+    // The keyboard alone, once sway has given it back to the panel: the
+    // focused button opens the picker again.
+    ASSERT_TRUE(QTest::qWaitFor(aLayerHasTheKeyboard, waitMs)) << "the keyboard did not come back; " << whatHappened();
     input->tap(KEY_SPACE);
     ASSERT_TRUE(QTest::qWaitFor([] { return swayWindows().size() == 1; }, waitMs)) << "Space opened no picker";
     input->tap(KEY_ESC);
     ASSERT_TRUE(QTest::qWaitFor([] { return swayWindows().isEmpty(); }, waitMs)) << "the picker stayed; " << whatHappened();
+    ASSERT_TRUE(QTest::qWaitFor(aLayerHasTheKeyboard, waitMs)) << "the keyboard did not come back; " << whatHappened();
     input->tap(KEY_ESC);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !panelShown(); }, waitMs)) << "Escape did not close the panel";
 
