@@ -57,8 +57,12 @@ LayerPanel::LayerPanel(std::unique_ptr<wayland::LayerShell> shell, QQuickItem *b
     m_placement.role = "vorlie-panel";
     connect(m_view.get(), &wayland::LayerQuickView::shownChanged, this,
             [this] { m_body->setProperty("shown", m_view->isShown()); });
-    connect(m_view.get(), &wayland::LayerQuickView::keyboardChanged, this,
-            [this] { m_body->setProperty("focused", m_view->hasKeyboard()); });
+    connect(m_view.get(), &wayland::LayerQuickView::keyboardChanged, this, [this] {
+        if (m_view->hasKeyboard())
+            m_keyboardAskedBack = false;
+        // A late word that the picker took the keyboard does not close the panel that asked for it back.
+        m_body->setProperty("focused", m_view->hasKeyboard() || m_keyboardAskedBack);
+    });
     // A panel that grows while open (an offline line) keeps its hole in the catcher.
     const auto keepHole = [this] {
         if (m_catcher)
@@ -107,6 +111,7 @@ void LayerPanel::show(const PanelAnchor &anchor)
 
 void LayerPanel::hide()
 {
+    m_keyboardGivenUp = m_keyboardAskedBack = false;
     m_view->hide();
     catchClicksElsewhere(false);
 }
@@ -138,12 +143,15 @@ void LayerPanel::pickerOpenChanged()
     if (m_body->property("pickerOpen").toBool()) {
         catchClicksElsewhere(false);
         m_view->releaseKeyboard();
+        m_keyboardGivenUp = true;
     }
 }
 
 void LayerPanel::takeKeyboardBack()
 {
-    if (m_view->isShown() && !m_view->hasKeyboard()) {
+    if (m_view->isShown() && (m_keyboardGivenUp || !m_view->hasKeyboard())) {
+        m_keyboardAskedBack = m_keyboardGivenUp;
+        m_keyboardGivenUp = false;
         m_view->takeKeyboard();
         catchClicksElsewhere(true);
     }

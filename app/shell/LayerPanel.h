@@ -67,6 +67,11 @@ private:
     std::unique_ptr<wayland::LayerQuickView> m_view;
     QPointer<QQuickItem> m_body;
     wayland::LayerPlacement m_placement;
+    // Given up to the picker and asked back: the layer's news about the
+    // keyboard come over a connection of their own, so they may still tell
+    // of the time before the picker when the picker has already closed.
+    bool m_keyboardGivenUp = false;
+    bool m_keyboardAskedBack = false;
 };
 
 } // namespace vorlie

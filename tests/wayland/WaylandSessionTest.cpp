@@ -162,10 +162,11 @@ TEST_F(WaylandOnATray, ActivateOpensThePanelOnTheTopLayerNextToTheTrayUntilEscap
     input->moveTo(changeStatus);
     input->press(BTN_LEFT);
     input->release(BTN_LEFT);
-    ASSERT_TRUE(QTest::qWaitFor([] {
+    const auto pickerHasTheKeyboard = [] {
         const QList<SwayWindow> windows = swayWindows();
         return windows.size() == 1 && windows.constFirst().focused;
-    }, waitMs)) << "the picker did not take the keyboard; " << whatHappened();
+    };
+    ASSERT_TRUE(QTest::qWaitFor(pickerHasTheKeyboard, waitMs)) << "the picker did not take the keyboard; " << whatHappened();
     EXPECT_FALSE(aLayerHasTheKeyboard());
     EXPECT_TRUE(panelShown());
     input->tap(KEY_ESC);
@@ -175,7 +176,7 @@ TEST_F(WaylandOnATray, ActivateOpensThePanelOnTheTopLayerNextToTheTrayUntilEscap
     // focused button opens the picker again.
     ASSERT_TRUE(QTest::qWaitFor(aLayerHasTheKeyboard, waitMs)) << "the keyboard did not come back; " << whatHappened();
     input->tap(KEY_SPACE);
-    ASSERT_TRUE(QTest::qWaitFor([] { return swayWindows().size() == 1; }, waitMs)) << "Space opened no picker";
+    ASSERT_TRUE(QTest::qWaitFor(pickerHasTheKeyboard, waitMs)) << "Space opened no picker";
     input->tap(KEY_ESC);
     ASSERT_TRUE(QTest::qWaitFor([] { return swayWindows().isEmpty(); }, waitMs)) << "the picker stayed; " << whatHappened();
     ASSERT_TRUE(QTest::qWaitFor(aLayerHasTheKeyboard, waitMs)) << "the keyboard did not come back; " << whatHappened();
