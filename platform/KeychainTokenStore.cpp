@@ -64,10 +64,10 @@ class SecretServiceWatch : public QObject {
 public:
     explicit SecretServiceWatch(std::function<void()> onChange)
         : m_onChange(std::move(onChange))
-        , m_appearance(secretService, QDBusConnection::sessionBus(),
+        , m_ownerWatch(secretService, QDBusConnection::sessionBus(),
                        QDBusServiceWatcher::WatchForOwnerChange)
     {
-        connect(&m_appearance, &QDBusServiceWatcher::serviceOwnerChanged, this, [this] {
+        connect(&m_ownerWatch, &QDBusServiceWatcher::serviceOwnerChanged, this, [this] {
             forgetSecretServiceSession();
             changed();
             // A daemon takes its name before it has opened its keyrings: ask again once it has settled.
@@ -86,7 +86,7 @@ public slots:
 
 private:
     std::function<void()> m_onChange;
-    QDBusServiceWatcher m_appearance;
+    QDBusServiceWatcher m_ownerWatch;
 };
 
 template<typename JobType>

@@ -30,7 +30,6 @@ QByteArray refusalCode(int status)
 
 constexpr auto lingerTime = std::chrono::milliseconds(1000);
 constexpr auto trickleInterval = std::chrono::milliseconds(100);
-constexpr auto endlessBodyPause = std::chrono::milliseconds(200);
 // One 1 MiB chunk of an endless body: its size line, its bytes, its end.
 // Large, so a client's size limit is reached in a few round trips, well
 // inside its silence time-out even on a loaded machine.
@@ -119,20 +118,14 @@ void HttpConnection::answer(const ScriptedReply &reply, bool keepAlive)
     }
     case ScriptedReply::Behaviour::endlessChunks:
         m_held = true;
-        // After a pause, as a server that thinks first: Qt's network thread
-        // learns a reply's read limit only once the request is on its way,
-        // and a local answer at memory speed can otherwise outrun that word
-        // when the client's thread loses its core at that moment.
-        QTimer::singleShot(endlessBodyPause, this, [this, status = reply.status] {
-            m_socket->write("HTTP/1.1 " + QByteArray::number(status) + ' ' + reasonPhrase(status)
-                            + "\r\nContent-Type: application/json\r\nTransfer-Encoding: chunked\r\n\r\n");
-            // Topped up only as the client reads, so the server's own memory stays flat.
-            connect(m_socket, &QTcpSocket::bytesWritten, this, [this] {
-                if (m_socket->bytesToWrite() < endlessChunk.size())
-                    m_socket->write(endlessChunk);
-            });
-            m_socket->write(endlessChunk);
+        m_socket->write("HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reasonPhrase(reply.status)
+                        + "\r\nContent-Type: application/json\r\nTransfer-Encoding: chunked\r\n\r\n");
+        // Topped up only as the client reads, so the server's own memory stays flat.
+        connect(m_socket, &QTcpSocket::bytesWritten, this, [this] {
+            if (m_socket->bytesToWrite() < endlessChunk.size())
+                m_socket->write(endlessChunk);
         });
+        m_socket->write(endlessChunk);
         return;
     case ScriptedReply::Behaviour::respond:
         break;
