@@ -69,7 +69,7 @@ void VorlieMacApp::wireDelegate()
     m_delegate.setOnDeviceToken([this](const QByteArray &token) {
         QCoro::connect(m_pushRegistrar.registerDeviceToken(token), this, [] {});
     });
-    m_delegate.setOnRemoteNotification([this] { return refreshSession(); });
+    m_delegate.setOnRemoteNotification([this] { return refreshForPush(); });
     m_delegate.setOnPeriodicRefresh([this] { return refreshSession(); });
     m_delegate.setNotificationText([this](const PushNotificationPayload &payload) {
         return notificationText(payload, m_sessionStore);
@@ -97,6 +97,17 @@ QCoro::Task<void> VorlieMacApp::languageChanged(AppLanguage language)
 QCoro::Task<void> VorlieMacApp::refreshSession()
 {
     co_await m_sessionStore.refresh();
+}
+
+// A push may tell of a change that the sync already out asked about too
+// early: joining it alone would leave the change for the next tick.
+QCoro::Task<void> VorlieMacApp::refreshForPush()
+{
+    const bool joined = m_sessionStore.isSyncing();
+    const QPointer<VorlieMacApp> self(this);
+    co_await m_sessionStore.refresh();
+    if (joined && self)
+        co_await m_sessionStore.refresh();
 }
 
 // The desktop's push transport and notification server stand in for the

@@ -77,6 +77,7 @@ private:
     // refresh each, joining one that runs.
     void wireResume();
     QCoro::Task<void> refreshSession();
+    QCoro::Task<void> refreshForPush();
     QCoro::Task<void> languageChanged(AppLanguage language);
     QCoro::Task<void> present(QVariantMap userInfo);
     QCoro::Task<void> openTapped(PushNotificationPayload payload);

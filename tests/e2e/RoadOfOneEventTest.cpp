@@ -8,6 +8,7 @@
 #include "WidgetCenter.h"
 #include "domain/StatusCatalog.h"
 #include "support/NotificationServer.h"
+#include "support/ScriptedReplies.h"
 
 #include <QJsonDocument>
 #include <QSignalSpy>
@@ -151,6 +152,30 @@ TEST_F(RoadOfOneEvent, RepeatedPushesRefreshOnceAndRewriteNothing)
     settle();
     EXPECT_EQ(notificationServer.shown.size(), shown);
     EXPECT_EQ(host.service().requestCount(QStringLiteral("sync")), 2) << "each push refreshes once";
+}
+
+// A push that comes while a sync is out may tell of a change that sync
+// asked about too early: a sync of its own follows, so the change shows now
+// rather than at the next tick. The syncs all pushes of one moment join stay one.
+TEST_F(RoadOfOneEvent, APushDuringASyncIsFollowedByASyncThatBringsItsChange)
+{
+    // The service answers this sync as things stand now, but only later.
+    host.service().script("GET", QStringLiteral("sync"), delayedServiceAnswer(std::chrono::milliseconds(800)));
+    QCoro::Task<bool> running = app.sessionStore().refresh();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return host.service().requestCount(QStringLiteral("sync")) == 1; }, waitMs));
+
+    ASSERT_EQ(publishAsMainPerson(host, QStringLiteral("tired")).status, 200);
+    const fake::SentPush push = host.service().sentPushes().constFirst();
+    ASSERT_EQ(post(QUrl(push.endpoint), push.body).status, 201); // the same news twice, as a distributor may
+    EXPECT_TRUE(resultOf(running));
+
+    ASSERT_TRUE(QTest::qWaitFor([this] {
+        const std::optional<Status> &status = app.sessionStore().mainPersonStatus();
+        return status && status->statusKey == QStringLiteral("tired");
+    }, waitMs)) << "the change waited for the next tick";
+    ASSERT_TRUE(syncEnded(2));
+    settle();
+    EXPECT_EQ(host.service().requestCount(QStringLiteral("sync")), 2);
 }
 
 // Start-up and the language switch, against the fake service alone.
