@@ -60,8 +60,7 @@ LayerPanel::LayerPanel(std::unique_ptr<wayland::LayerShell> shell, QQuickItem *b
     connect(m_view.get(), &wayland::LayerQuickView::keyboardChanged, this, [this] {
         if (m_view->hasKeyboard())
             m_keyboardAskedBack = false;
-        // A late word that the picker took the keyboard does not close the panel that asked for it back.
-        m_body->setProperty("focused", m_view->hasKeyboard() || m_keyboardAskedBack);
+        showFocus();
     });
     // A panel that grows while open (an offline line) keeps its hole in the catcher.
     const auto keepHole = [this] {
@@ -152,9 +151,17 @@ void LayerPanel::takeKeyboardBack()
     if (m_view->isShown() && (m_keyboardGivenUp || !m_view->hasKeyboard())) {
         m_keyboardAskedBack = m_keyboardGivenUp;
         m_keyboardGivenUp = false;
+        showFocus();
         m_view->takeKeyboard();
         catchClicksElsewhere(true);
     }
+}
+
+void LayerPanel::showFocus()
+{
+    // Asked back, the keyboard counts as the panel's: neither a late word that
+    // the picker took it nor the picker's own loss of it closes the panel.
+    m_body->setProperty("focused", m_view->hasKeyboard() || m_keyboardAskedBack);
 }
 
 bool LayerPanel::eventFilter(QObject *watched, QEvent *event)

@@ -61,6 +61,8 @@ private:
     LayerPanel(std::unique_ptr<wayland::LayerShell> shell, QQuickItem *body);
     // A clear surface over the whole screen below the panel, whose click closes it.
     void catchClicksElsewhere(bool catching);
+    // Tells the body whether it has the keyboard, or has asked for it back.
+    void showFocus();
 
     std::unique_ptr<wayland::LayerShell> m_shell;
     std::unique_ptr<wayland::LayerSurface> m_catcher;

@@ -29,6 +29,14 @@ LayerQuickView::LayerQuickView(LayerShell &shell, QObject *parent)
     connect(&m_frame, &QTimer::timeout, this, &LayerQuickView::renderFrame);
     connect(m_control.get(), &QQuickRenderControl::renderRequested, this, &LayerQuickView::scheduleFrame);
     connect(m_control.get(), &QQuickRenderControl::sceneChanged, this, &LayerQuickView::scheduleFrame);
+    // Qt Quick lets a window that is not on screen through Qt take the focus
+    // only while none of Qt's own windows has it. The keyboard can reach the
+    // layer, over its own connection, before Qt has let go of a window of its
+    // own (the picker): the layer's items take the focus once Qt has.
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](const QWindow *focused) {
+        if (m_keyboard && !focused)
+            sendFocus(true);
+    });
 }
 
 LayerQuickView::~LayerQuickView()
@@ -189,10 +197,15 @@ void LayerQuickView::setKeyboard(bool keyboard)
     if (keyboard == m_keyboard)
         return;
     m_keyboard = keyboard;
-    // Items take the active focus only in a window that has the focus.
-    QFocusEvent focus(keyboard ? QEvent::FocusIn : QEvent::FocusOut, Qt::ActiveWindowFocusReason);
-    QCoreApplication::sendEvent(m_window.get(), &focus);
+    sendFocus(keyboard);
     emit keyboardChanged();
+}
+
+void LayerQuickView::sendFocus(bool in)
+{
+    // Items take the active focus only in a window that has the focus.
+    QFocusEvent focus(in ? QEvent::FocusIn : QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(m_window.get(), &focus);
 }
 
 } // namespace vorlie::wayland

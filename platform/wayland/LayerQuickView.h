@@ -56,6 +56,7 @@ private:
     void connectInput();
     void sendMouse(QEvent::Type type, QPointF local, Qt::MouseButton button);
     void setKeyboard(bool keyboard);
+    void sendFocus(bool in);
     // Clears hover: the pointer is no longer over the scene.
     void pointerGone();
 
