@@ -46,22 +46,29 @@ QImage rasterizeEmoji(const QString &emoji)
     return ink.isEmpty() ? QImage() : canvas.copy(ink);
 }
 
-// The symbol's outline, scaled to fit `box` and centred in it.
-QPainterPath symbolPath(const QRectF &box)
+// The symbol's outline at the font's size; laying it out is the dear part of
+// a picture, so every size of one icon scales the same outline.
+QPainterPath symbolOutline()
 {
     QFont font(Symbols::family());
     font.setPixelSize(100);
     QPainterPath path;
     path.addText(0, 0, font, Symbols::glyph(QStringLiteral("heart.text.square.fill")));
-    const QRectF bounds = path.boundingRect();
+    return path;
+}
+
+// `outline` scaled to fit `box` and centred in it.
+QPainterPath fitted(const QPainterPath &outline, const QRectF &box)
+{
+    const QRectF bounds = outline.boundingRect();
     if (bounds.isEmpty())
-        return path;
+        return outline;
     const qreal scale = std::min(box.width() / bounds.width(), box.height() / bounds.height());
     QTransform transform;
     transform.translate(box.center().x(), box.center().y());
     transform.scale(scale, scale);
     transform.translate(-bounds.center().x(), -bounds.center().y());
-    return transform.map(path);
+    return transform.map(outline);
 }
 
 } // namespace
@@ -81,6 +88,11 @@ MenuBarStatusLabel::MenuBarStatusLabel(std::optional<QString> emoji)
 
 QPixmap MenuBarStatusLabel::pixmap(int size, qreal scale) const
 {
+    return pixmap(symbolOutline(), size, scale);
+}
+
+QPixmap MenuBarStatusLabel::pixmap(const QPainterPath &outline, int size, qreal scale) const
+{
     const int side = std::max(1, static_cast<int>(std::lround(size * scale)));
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -88,7 +100,7 @@ QPixmap MenuBarStatusLabel::pixmap(int size, qreal scale) const
     painter.setRenderHint(QPainter::Antialiasing);
 
     const qreal margin = std::max(1.0, side / 24.0);
-    painter.fillPath(symbolPath(QRectF(0, 0, side, side).adjusted(margin, margin, -margin, -margin)), heartColour);
+    painter.fillPath(fitted(outline, QRectF(0, 0, side, side).adjusted(margin, margin, -margin, -margin)), heartColour);
 
     if (!m_emojiImage.isNull()) {
         const int badge = static_cast<int>(std::lround(side * badgeShare));
@@ -112,9 +124,10 @@ QPixmap MenuBarStatusLabel::pixmap(int size, qreal scale) const
 
 QIcon MenuBarStatusLabel::icon(qreal scale) const
 {
+    const QPainterPath outline = symbolOutline();
     QIcon icon;
     for (const int size : sizes)
-        icon.addPixmap(pixmap(size, scale));
+        icon.addPixmap(pixmap(outline, size, scale));
     return icon;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QIcon>
 #include <QImage>
+#include <QPainterPath>
 #include <QPixmap>
 #include <QString>
 #include <array>
@@ -36,6 +37,8 @@ public:
     QIcon icon(qreal scale) const;
 
 private:
+    QPixmap pixmap(const QPainterPath &outline, int size, qreal scale) const;
+
     std::optional<QString> m_emoji;
     // The emoji drawn once, large and cropped to its ink, scaled per size.
     QImage m_emojiImage;

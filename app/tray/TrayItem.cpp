@@ -35,7 +35,7 @@ TrayItem::TrayItem(SessionStore &store, MenuBarPreferences &preferences, TextLoo
       m_quit(m_menu.addAction(QString())),
       m_watcher(new QDBusServiceWatcher(watcherService, QDBusConnection::sessionBus(),
                                         QDBusServiceWatcher::WatchForRegistration, this)),
-      m_label(MenuBarStatusLabel::emojiFor(store.mainPersonStatus())),
+      m_emoji(MenuBarStatusLabel::emojiFor(store.mainPersonStatus())),
       m_scale(screenScale())
 {
     retranslate();
@@ -55,7 +55,6 @@ TrayItem::TrayItem(SessionStore &store, MenuBarPreferences &preferences, TextLoo
     connect(qGuiApp, &QGuiApplication::screenRemoved, this, followScreens);
     connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, followScreens);
 
-    redraw();
     if (trayAvailable()) {
         createIcon();
         return;
@@ -98,7 +97,7 @@ void TrayItem::createIcon()
 {
     m_xembedWatch.disconnect(this);
     m_watcher->disconnect(this);
-    m_icon = std::make_unique<QSystemTrayIcon>(m_pixmaps);
+    m_icon = std::make_unique<QSystemTrayIcon>(MenuBarStatusLabel(m_emoji).icon(m_scale));
     m_icon->setContextMenu(&m_menu);
     connect(m_icon.get(), &QSystemTrayIcon::activated, this, &TrayItem::activated);
     updateToolTip();
@@ -110,18 +109,19 @@ void TrayItem::createIcon()
 void TrayItem::showStatus()
 {
     std::optional<QString> emoji = MenuBarStatusLabel::emojiFor(m_store.mainPersonStatus());
-    if (emoji != m_label.emoji()) {
-        m_label = MenuBarStatusLabel(std::move(emoji));
+    if (emoji != m_emoji) {
+        m_emoji = std::move(emoji);
         redraw();
     }
     updateToolTip();
 }
 
+// Drawn only while there is a tray to show it: the emoji's font and the
+// heart's outline are a cost before the first window without one.
 void TrayItem::redraw()
 {
-    m_pixmaps = m_label.icon(m_scale);
     if (m_icon)
-        m_icon->setIcon(m_pixmaps);
+        m_icon->setIcon(MenuBarStatusLabel(m_emoji).icon(m_scale));
 }
 
 void TrayItem::updateToolTip()

@@ -77,9 +77,8 @@ private:
     QDBusServiceWatcher *m_watcher;
     XEmbedTrayWatch m_xembedWatch;
     std::unique_ptr<QSystemTrayIcon> m_icon;
-    MenuBarStatusLabel m_label;
+    std::optional<QString> m_emoji;
     qreal m_scale;
-    QIcon m_pixmaps;
 };
 
 } // namespace vorlie

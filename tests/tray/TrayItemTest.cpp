@@ -112,19 +112,24 @@ TEST_F(TrayItemOnATray, ShowsTheMainPersonsEmojiAndFollowsTheirStatusUntilSignOu
     }
 }
 
-// A tray that starts after the item still gets it; a click asks for the
-// panel and the menu offers it first, then the windows and quit (the
-// program's own tray suite switches its language); the setting and a
-// panel restart take the item away and bring it back.
+// A tray that starts after the item still gets it, showing the status that
+// came while there was none; a click asks for the panel and the menu offers
+// it first, then the windows and quit (the program's own tray suite switches
+// its language); the setting and a panel restart take the item away and
+// bring it back.
 TEST_F(TrayItemOnATray, ATrayThatStartsLaterGetsAnItemWhoseClickAndMenuAskForTheirWindows)
 {
     tray = std::make_unique<TrayItem>(*store, preferences, texts);
     EXPECT_FALSE(TrayItem::trayAvailable());
+    startSignedIn();
+    mainPersonPublishes(QStringLiteral("tired"));
     ASSERT_TRUE(watcher.start());
     const auto item = itemOnTray();
     ASSERT_TRUE(item);
     EXPECT_TRUE(TrayItem::trayAvailable());
-    EXPECT_FALSE(item->iconPixmaps().isEmpty());
+    const QList<QImage> pictures = item->iconPixmaps();
+    ASSERT_FALSE(pictures.isEmpty());
+    EXPECT_TRUE(carriesEmoji(pictures.constFirst()));
     QSignalSpy toggles(tray.get(), &TrayItem::panelToggleRequested);
     QSignalSpy panels(tray.get(), &TrayItem::panelRequested);
     QSignalSpy mainWindow(tray.get(), &TrayItem::openMainWindowRequested);
