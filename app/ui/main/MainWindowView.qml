@@ -3,8 +3,6 @@ import QtQuick.Layouts
 import Vorlie.Theme
 import Vorlie.Controls
 import Vorlie.Presentation
-import Vorlie.Settings
-import Vorlie.Picker
 import Vorlie.Main
 
 // Signed in: the toolbar, the main person's card (or the empty state), one's
@@ -134,14 +132,19 @@ Rectangle {
         objectName: "pickerSheet"
         presented: AppRouter.isStatusPickerPresented
         onDismissed: AppRouter.isStatusPickerPresented = false
+        // Named by address, the picker and the settings load their types and
+        // controls when first opened instead of before the window's first frame.
         Loader {
+            id: pickerLoader
             active: AppRouter.isStatusPickerPresented
             focus: true
-            sourceComponent: MacStatusPickerView {
-                objectName: "statusPicker"
-                onStatusSaved: toast.show()
-                onDismissRequested: AppRouter.isStatusPickerPresented = false
-            }
+            source: "qrc:/Vorlie/Picker/MacStatusPickerView.qml"
+            onLoaded: item.objectName = "statusPicker"
+        }
+        Connections {
+            target: pickerLoader.item
+            function onStatusSaved() { toast.show() }
+            function onDismissRequested() { AppRouter.isStatusPickerPresented = false }
         }
     }
 
@@ -150,11 +153,14 @@ Rectangle {
         presented: AppRouter.isSettingsPresented
         onDismissed: AppRouter.isSettingsPresented = false
         Loader {
+            id: settingsLoader
             active: AppRouter.isSettingsPresented
             focus: true
-            sourceComponent: MacSettingsView {
-                onDismissRequested: AppRouter.isSettingsPresented = false
-            }
+            source: "qrc:/Vorlie/Settings/MacSettingsView.qml"
+        }
+        Connections {
+            target: settingsLoader.item
+            function onDismissRequested() { AppRouter.isSettingsPresented = false }
         }
     }
 }

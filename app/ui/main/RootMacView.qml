@@ -1,7 +1,6 @@
 import QtQuick
 import Vorlie.Theme
 import Vorlie.Main
-import Vorlie.SignIn
 
 // The splash until the sign-in state is known, then the sign-in form or the
 // main content; each new screen fades in.
@@ -36,6 +35,21 @@ FocusScope {
     }
 
     Component { id: splashScreen; MacSplashView {} }
-    Component { id: signInScreen; MacSignInView { focus: true; keyringMessage: presenter.keyringMessage } }
+    // Signed in, as most starts are, the form's types and controls are not loaded.
+    Component {
+        id: signInScreen
+        Loader {
+            id: signIn
+            focus: true
+            source: "qrc:/Vorlie/SignIn/MacSignInView.qml"
+            onLoaded: item.focus = true
+            Binding {
+                target: signIn.item
+                property: "keyringMessage"
+                value: presenter.keyringMessage
+                when: signIn.status === Loader.Ready
+            }
+        }
+    }
     Component { id: mainScreen; MainWindowView { focus: true; keyringMessage: presenter.keyringMessage } }
 }
