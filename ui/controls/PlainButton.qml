@@ -1,9 +1,8 @@
 import QtQuick
-import QtQuick.Controls.Basic
 import Vorlie.Theme
 
 // A quiet text button, with a soft highlight under the pointer.
-Button {
+BareButton {
     id: control
     property color textColor: ThemeColor.accent
     font: ThemeFont.footnote

@@ -1,9 +1,8 @@
 import QtQuick
-import QtQuick.Controls.Basic
 import Vorlie.Theme
 
 // The one strong action of a screen: accent-filled, full width by default.
-Button {
+BareButton {
     id: control
     font: ThemeFont.body
     topPadding: 10

@@ -1,9 +1,9 @@
 import QtQuick
-import QtQuick.Controls.Basic
+import QtQuick.Templates as T
 import Vorlie.Theme
 
 // A button that shows only a symbol; `accessibleName` names its action.
-Button {
+BareButton {
     id: control
     property string symbol
     property real symbolSize: 18
@@ -12,12 +12,13 @@ Button {
 
     flat: true
     padding: 4
+    horizontalPadding: 6
     focusPolicy: Qt.StrongFocus
     Accessible.name: accessibleName
     Accessible.ignored: !visible
-    ToolTip.visible: hovered && accessibleName !== ""
-    ToolTip.text: accessibleName
-    ToolTip.delay: 600
+    T.ToolTip.visible: hovered && accessibleName !== ""
+    T.ToolTip.text: accessibleName
+    T.ToolTip.delay: 600
 
     contentItem: SymbolIcon {
         name: control.symbol

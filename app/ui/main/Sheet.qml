@@ -1,12 +1,14 @@
 import QtQuick
-import QtQuick.Controls.Basic
 import QtQuick.Templates as T
 import Vorlie.Theme
 
 // A modal sheet over its window: shown while `presented`, closed by Escape
-// or by its content; `dismissed` tells the owner to clear its flag.
-Popup {
+// or by its content; `dismissed` tells the owner to clear its flag. Its look
+// is all its own, so no style's plug-in loads with the window.
+T.Popup {
     id: sheet
+    implicitWidth: Math.max(implicitBackgroundWidth + leftInset + rightInset, contentWidth + leftPadding + rightPadding)
+    implicitHeight: Math.max(implicitBackgroundHeight + topInset + bottomInset, contentHeight + topPadding + bottomPadding)
     property bool presented: false
     signal dismissed()
 
@@ -16,7 +18,7 @@ Popup {
     focus: true
     // A rim of the sheet's own colour, so its rounded corners show around any content.
     padding: 6
-    closePolicy: Popup.CloseOnEscape
+    closePolicy: T.Popup.CloseOnEscape
     visible: presented
     onClosed: {
         // Keyboard users carry on in the window the sheet came from.

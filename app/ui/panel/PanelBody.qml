@@ -3,7 +3,6 @@ import QtQuick.Window
 import Vorlie.Theme
 import Vorlie.Controls
 import Vorlie.Panel
-import Vorlie.Picker
 
 // What the tray item's panel holds, whatever shows it (a window of its own,
 // or a surface on a layer of the desktop): the panel's content with its
@@ -121,13 +120,17 @@ FocusScope {
             // A new picker model for every opening, as the popover is created anew.
             active: pickerWindow.wanted
             focus: true
-            sourceComponent: MacStatusPickerView {
-                focus: true
-                onStatusSaved: content.showSavedToast()
-                onDismissRequested: {
-                    pickerWindow.close()
-                    body.focusRequested()
-                }
+            // Named by address, the picker loads its types and controls when
+            // first opened instead of before the panel's first frame.
+            source: "qrc:/Vorlie/Picker/MacStatusPickerView.qml"
+            onLoaded: item.focus = true
+        }
+        Connections {
+            target: picker.item
+            function onStatusSaved() { content.showSavedToast() }
+            function onDismissRequested() {
+                pickerWindow.close()
+                body.focusRequested()
             }
         }
         Rectangle {
