@@ -98,15 +98,14 @@ QString JsonView::toString() const
 {
     if (!isString())
         return {};
-    return node().flag() ? unescape(bytes()) : QString::fromUtf8(bytes());
+    return node().flag() ? unescape(bytes()) : fromUtf8KeepingMark(bytes());
 }
 
 std::optional<QByteArrayView> JsonView::rawUtf8() const
 {
     if (!isString() || node().flag())
         return std::nullopt;
-    const QByteArrayView text = bytes();
-    return text.startsWith(byteOrderMark) ? text.sliced(byteOrderMark.size()) : text;
+    return bytes();
 }
 
 bool JsonView::equals(QLatin1StringView ascii) const
@@ -116,7 +115,6 @@ bool JsonView::equals(QLatin1StringView ascii) const
     return isString() && toString() == ascii;
 }
 
-// Qt matches keys on every character: a leading U+FEFF stays part of a key.
 QString JsonView::keyText() const
 {
     return node().flag() ? unescape(bytes()) : fromUtf8KeepingMark(bytes());

@@ -63,8 +63,9 @@ public:
     // and anything but a number.
     std::optional<qint64> toInteger() const;
 
-    // The unescaped text; empty for anything but a string. As with Qt, a
-    // string without escapes loses a leading byte order mark.
+    // The unescaped text, every character kept; empty for anything but a
+    // string. Qt's toString() drops a leading U+FEFF, so a text that starts
+    // with one would lose a character each time it is stored and read.
     QString toString() const;
     // The UTF-8 of toString(), straight from the text, when the string has
     // no escapes; read without building a QString.
