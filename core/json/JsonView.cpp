@@ -115,11 +115,6 @@ bool JsonView::equals(QLatin1StringView ascii) const
     return isString() && toString() == ascii;
 }
 
-QString JsonView::keyText() const
-{
-    return node().flag() ? unescape(bytes()) : fromUtf8KeepingMark(bytes());
-}
-
 bool JsonView::escapedKeyIs(QLatin1StringView ascii) const
 {
     return unescape(bytes()) == ascii;
@@ -177,7 +172,7 @@ QJsonValue JsonView::toQJsonValue() const
     case Node::Kind::Object: {
         QJsonObject object;
         for (std::uint32_t i = m_index + 1; i < node().extent(); i = after(i + 1))
-            object.insert(at(i).keyText(), at(i + 1).toQJsonValue());
+            object.insert(at(i).toString(), at(i + 1).toQJsonValue());
         return object;
     }
     }

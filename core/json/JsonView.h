@@ -95,7 +95,6 @@ private:
     }
 
     const json::Node &node() const { return m_nodes[m_index]; }
-    QString keyText() const;
     // Inline, as the decoders' innermost loop: key lookups.
     bool isKey(QLatin1StringView ascii) const
     {
