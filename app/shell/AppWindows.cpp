@@ -79,7 +79,7 @@ void AppWindows::showForBenchmark(const QString &which)
     connect(window, &QQuickWindow::frameSwapped, this, [window] {
         std::printf("first frame\n");
         std::fflush(stdout);
-        window->hide();
+        window->close(); // as a person leaves it
     }, Qt::SingleShotConnection);
     window->show();
 }
@@ -96,8 +96,17 @@ QQuickWindow *AppWindows::ensureMainWindow()
 
 void AppWindows::mainWindowClosing()
 {
-    if (!m_tray->onTray())
+    if (!m_tray->onTray()) {
         QCoreApplication::quit();
+        return;
+    }
+    // A main window closed to the tray may stay closed all day: its pictures,
+    // items and drawing surface go with it (a third of the program's memory),
+    // and the next open makes it anew. Forgotten at once, so an open that
+    // comes before the deletion makes a new one instead of showing this one.
+    QQuickWindow *closed = m_mainWindow;
+    m_mainWindow = nullptr;
+    closed->deleteLater();
 }
 
 QQuickWindow *AppWindows::ensurePanel()

@@ -50,12 +50,12 @@ public slots:
 private slots:
     // With nothing on a tray, a closed window would leave a program no one
     // can reach: closing it ends the program, and the next launch shows the
-    // window again.
+    // window again. On a tray the closed window is let go.
     void mainWindowClosing();
 
 private:
     // VORLIE_BENCH_SHOW=panel|main: opens that window at start, prints
-    // "first frame" on standard output once it is drawn and hides it again;
+    // "first frame" on standard output once it is drawn and closes it again;
     // the start-up benchmarks measure the program this way.
     void showForBenchmark(const QString &which);
     QQuickWindow *ensureMainWindow();

@@ -188,6 +188,36 @@ TEST_F(ProgramOnATray, WithoutAnyTrayTheMainWindowIsTheWayInAndOut)
     }
 }
 
+// On a tray, a closed main window is let go and made anew when it is asked
+// for again: the program keeps running, and each new window is whole, read
+// by a screen reader and answering the keyboard at once.
+TEST_F(ProgramOnATray, OnATrayAClosedMainWindowComesBackWholeEachTime)
+{
+    ASSERT_TRUE(watcher.start());
+    AtSpiReader screenReader(&program);
+    launch({}, WithScreenReader::yes);
+    const auto item = itemShowing(carriesEmoji);
+    ASSERT_TRUE(item) << "no item on the tray; " << whatHappened();
+    ASSERT_TRUE(windowShown(mainWidth)) << "no main window; " << whatHappened();
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_TRUE(closeWindowOfWidth(mainWidth));
+        ASSERT_TRUE(QTest::qWaitFor([] { return windowsOfWidth(mainWidth) == 0; }, waitMs)) << whatHappened();
+        ASSERT_EQ(program.state(), QProcess::Running) << "closing the window ended the program on a tray";
+        // The menu's second entry opens vorlie.
+        ASSERT_TRUE(item->clickMenuEntry(item->menuEntries().value(1).id));
+        ASSERT_TRUE(windowFocused(mainWidth)) << "no main window again; " << whatHappened();
+        EXPECT_EQ(windowsOfWidth(mainWidth), 1);
+        ASSERT_TRUE(typeKeys({QStringLiteral("Tab")}));
+        EXPECT_TRUE(QTest::qWaitFor([&screenReader] {
+            const QList<AtSpiNode> nodes = screenReader.nodes();
+            return std::any_of(nodes.cbegin(), nodes.cend(), [](const AtSpiNode &node) {
+                return node.has(AtSpiNode::focused) && !node.name.isEmpty();
+            });
+        }, waitMs)) << "nothing named has the focus in the new window";
+    }
+}
+
 // Toggled from the tray faster than a person reads, with the picker open,
 // a publish and a push on their way: the panel keeps opening and closing
 // and the program never dies.

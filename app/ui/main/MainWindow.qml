@@ -4,9 +4,10 @@ import Vorlie.Theme
 import Vorlie.Controls
 import Vorlie.Main
 
-// The main window. Closing it only hides it: the tray item and the refresh
-// keep running, and the next launch or tray click shows it again. Without a
-// tray the program ends instead, which the program decides.
+// The main window. Closing it hides it, and the program decides the rest:
+// on a tray it lets the window go while the tray item and the refresh keep
+// running, and the next launch or tray click makes it anew; without a tray
+// the program ends.
 Window {
     id: window
     title: qsTrId("vorlie")
