@@ -186,3 +186,17 @@ TEST_F(MainWindowStatesTest, ASlowCatalogueShowsThePickersLoadingStateThenTheBui
     EXPECT_EQ(inserted.count(), 4);
     EXPECT_TRUE(ViewWorld::spinUntil([&] { return picker->implicitHeight() > loadingHeight; })) << "not grown to its chips";
 }
+
+// A button that shows only a symbol says its name under a resting pointer.
+TEST_F(MainWindowStatesTest, ASymbolButtonSaysItsNameUnderARestingPointer)
+{
+    showSignedInWith(reply(200, syncBody(world)));
+    QQuickItem *settings = screen.find(QStringLiteral("settingsButton"));
+    ASSERT_TRUE(settings);
+    QTest::mouseMove(screen.get(), settings->mapToScene(QPointF(settings->width() / 2, settings->height() / 2)).toPoint());
+    EXPECT_TRUE(ViewWorld::spinUntil([&] {
+        return !shownItems(screen.get()->contentItem(), [](QQuickItem *item) {
+            return item->inherits("QQuickText") && item->property("text").toString() == qtTrId("tab.settings");
+        }).isEmpty();
+    })) << "no tooltip";
+}

@@ -1,6 +1,7 @@
 #include "ViewChecks.h"
 #include "ViewWorld.h"
 
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QQmlProperty>
 #include <QSignalSpy>
@@ -133,6 +134,41 @@ TEST(PanelViewTest, ShowsOnlyTheEmptyTextsWithoutSomeoneThenServiceTextPlainEver
     QMetaObject::invokeMethod(panel.item.get(), "showSavedToast");
     panel.window->hide();
     EXPECT_FALSE(toastItem->property("isPresented").toBool());
+}
+
+// The focus ring marks where the keyboard is, not where the pointer
+// pressed; a screen reader's press action clicks as a key does.
+TEST(PanelViewTest, AButtonRingsOnlyForKeyboardFocusAndAScreenReaderCanPressIt)
+{
+    ViewWorld world;
+    world.signIn();
+    Shown panel(world, panelView);
+    ASSERT_TRUE(panel.item);
+    panel.window->requestActivate();
+    panel.item->forceActiveFocus();
+    QQuickItem *open = panel.buttonNamed(QStringLiteral("Open vorlie"));
+    QQuickItem *quitButton = panel.buttonNamed(QStringLiteral("Quit"));
+    ASSERT_TRUE(open && quitButton);
+    const auto ringed = [&panel] { return panel.window->activeFocusItem()->property("visualFocus").toBool(); };
+
+    QTest::keyClick(panel.window.get(), Qt::Key_Tab); // from "Change my status"
+    ASSERT_EQ(panel.window->activeFocusItem(), open);
+    EXPECT_TRUE(ringed());
+
+    QSignalSpy quit(panel.item.get(), SIGNAL(quitRequested()));
+    QTest::mouseClick(panel.window.get(), Qt::LeftButton, {},
+                      quitButton->mapToScene(QPointF(quitButton->width() / 2, quitButton->height() / 2)).toPoint());
+    EXPECT_EQ(quit.count(), 1);
+    ASSERT_EQ(panel.window->activeFocusItem(), quitButton);
+    EXPECT_FALSE(ringed()) << "a press shows no ring";
+    QTest::keyClick(panel.window.get(), Qt::Key_Backtab);
+    EXPECT_TRUE(ringed());
+
+    QSignalSpy opened(panel.item.get(), SIGNAL(openMainWindowRequested()));
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(open);
+    ASSERT_TRUE(accessible && accessible->actionInterface());
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(opened.count(), 1);
 }
 
 TEST(PickerViewTest, KeyboardPicksTogglesFavouritesTypesACustomStatusAndCloses)

@@ -6,14 +6,10 @@ BareButton {
     id: control
     property color textColor: ThemeColor.accent
     font: ThemeFont.footnote
-    flat: true
     topPadding: 4
     bottomPadding: 4
     leftPadding: 6
     rightPadding: 6
-    focusPolicy: Qt.StrongFocus
-    Accessible.name: text
-    Accessible.ignored: !visible
 
     contentItem: Text {
         text: control.text
@@ -30,6 +26,4 @@ BareButton {
         color: Qt.rgba(ThemeColor.primaryText.r, ThemeColor.primaryText.g, ThemeColor.primaryText.b, control.down ? 0.12 : control.hovered ? 0.06 : 0)
     }
     FocusRing { control: control; cornerRadius: 6 }
-    Keys.onReturnPressed: if (enabled) clicked()
-    Keys.onEnterPressed: if (enabled) clicked()
 }

@@ -9,9 +9,6 @@ BareButton {
     bottomPadding: 10
     leftPadding: 14
     rightPadding: 14
-    focusPolicy: Qt.StrongFocus
-    Accessible.name: text
-    Accessible.ignored: !visible
 
     contentItem: Text {
         text: control.text
@@ -30,6 +27,4 @@ BareButton {
         opacity: control.enabled ? 1 : 0.45
         FocusRing { control: control; cornerRadius: 10 }
     }
-    Keys.onReturnPressed: if (enabled) clicked()
-    Keys.onEnterPressed: if (enabled) clicked()
 }

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Templates as T
 import Vorlie.Theme
 
 // A button that shows only a symbol; `accessibleName` names its action.
@@ -10,15 +9,9 @@ BareButton {
     property color symbolColor: ThemeColor.secondaryText
     property string accessibleName
 
-    flat: true
     padding: 4
     horizontalPadding: 6
-    focusPolicy: Qt.StrongFocus
     Accessible.name: accessibleName
-    Accessible.ignored: !visible
-    T.ToolTip.visible: hovered && accessibleName !== ""
-    T.ToolTip.text: accessibleName
-    T.ToolTip.delay: 600
 
     contentItem: SymbolIcon {
         name: control.symbol
@@ -33,6 +26,12 @@ BareButton {
         color: Qt.rgba(ThemeColor.primaryText.r, ThemeColor.primaryText.g, ThemeColor.primaryText.b, control.down ? 0.12 : control.hovered ? 0.06 : 0)
     }
     FocusRing { control: control; cornerRadius: width / 2 - 3 }
-    Keys.onReturnPressed: if (enabled) clicked()
-    Keys.onEnterPressed: if (enabled) clicked()
+    // Made on the first hover: the tooltip is Quick Controls' own, whose
+    // style would otherwise load before the window's first frame.
+    Loader {
+        anchors.fill: parent
+        active: control.hovered && control.accessibleName !== ""
+        source: "SymbolToolTip.qml"
+        onLoaded: item.text = Qt.binding(() => control.accessibleName)
+    }
 }

@@ -128,39 +128,17 @@ Rectangle {
         systemImage: "checkmark.circle.fill"
     }
 
-    Sheet {
-        objectName: "pickerSheet"
+    SheetLoader {
+        id: pickerSheet
         presented: AppRouter.isStatusPickerPresented
-        onDismissed: AppRouter.isStatusPickerPresented = false
-        // Named by address, the picker and the settings load their types and
-        // controls when first opened instead of before the window's first frame.
-        Loader {
-            id: pickerLoader
-            active: AppRouter.isStatusPickerPresented
-            focus: true
-            source: "qrc:/Vorlie/Picker/MacStatusPickerView.qml"
-            onLoaded: item.objectName = "statusPicker"
-        }
-        Connections {
-            target: pickerLoader.item
-            function onStatusSaved() { toast.show() }
-            function onDismissRequested() { AppRouter.isStatusPickerPresented = false }
-        }
+        sheet: "PickerSheet.qml"
     }
-
-    Sheet {
-        objectName: "settingsSheet"
+    Connections {
+        target: pickerSheet.item
+        function onStatusSaved() { toast.show() }
+    }
+    SheetLoader {
         presented: AppRouter.isSettingsPresented
-        onDismissed: AppRouter.isSettingsPresented = false
-        Loader {
-            id: settingsLoader
-            active: AppRouter.isSettingsPresented
-            focus: true
-            source: "qrc:/Vorlie/Settings/MacSettingsView.qml"
-        }
-        Connections {
-            target: settingsLoader.item
-            function onDismissRequested() { AppRouter.isSettingsPresented = false }
-        }
+        sheet: "SettingsSheet.qml"
     }
 }
