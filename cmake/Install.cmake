@@ -51,13 +51,13 @@ file(WRITE ${PROJECT_BINARY_DIR}/packaging/conffiles "/etc/xdg/autostart/vorlie-
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/packaging/conffiles)
 
 # Loaded at run time, so the library scan cannot see them: the fonts the
-# views name, the SVG image plug-in for the logo, a session bus for the
-# keyring and push, and (added when packaging, see below) the QML modules.
+# views name, a session bus for the keyring and push, and (added when
+# packaging, see below) the QML modules.
 file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/font-packages.tsv font_packages REGEX "^[^#]")
 list(TRANSFORM font_packages REPLACE "^.*\t" "")
 list(JOIN font_packages ", " font_packages)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6svg6, ${font_packages}, default-dbus-session-bus | dbus-session-bus")
+    "${font_packages}, default-dbus-session-bus | dbus-session-bus")
 # Tokens are kept only in a Secret Service; without one the app stays signed out.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gnome-keyring | keepassxc | kwalletmanager, qt6-wayland")
 
