@@ -61,7 +61,6 @@ Rectangle {
             anchors.verticalCenter: parent.verticalCenter
             symbol: "power"
             accessibleName: qsTrId("menubar.quit")
-            Accessible.role: Accessible.Button
             onClicked: Qt.quit()
         }
         SymbolButton {
@@ -72,7 +71,6 @@ Rectangle {
             anchors.verticalCenter: parent.verticalCenter
             symbol: "gearshape.fill"
             accessibleName: qsTrId("tab.settings")
-            Accessible.role: Accessible.Button
             onClicked: AppRouter.isSettingsPresented = true
         }
     }
@@ -131,14 +129,16 @@ Rectangle {
     SheetLoader {
         id: pickerSheet
         presented: AppRouter.isStatusPickerPresented
-        sheet: "PickerSheet.qml"
+        content: "qrc:/Vorlie/Picker/MacStatusPickerView.qml"
+        onDismissed: AppRouter.isStatusPickerPresented = false
     }
     Connections {
-        target: pickerSheet.item
+        target: pickerSheet.view
         function onStatusSaved() { toast.show() }
     }
     SheetLoader {
         presented: AppRouter.isSettingsPresented
-        sheet: "SettingsSheet.qml"
+        content: "qrc:/Vorlie/Settings/MacSettingsView.qml"
+        onDismissed: AppRouter.isSettingsPresented = false
     }
 }

@@ -40,7 +40,6 @@ Rectangle {
             visible: banner.actionText !== ""
             objectName: "bannerActionButton"
             text: banner.actionText
-            Accessible.role: Accessible.Button
             onClicked: banner.actionTriggered()
         }
     }

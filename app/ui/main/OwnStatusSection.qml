@@ -47,7 +47,6 @@ ColumnLayout {
         text: qsTrId("home.change_my_status")
         topPadding: 12
         bottomPadding: 12
-        Accessible.role: Accessible.Button
         onClicked: section.changeStatusRequested()
     }
 }

@@ -2,14 +2,17 @@ import QtQuick
 import QtQuick.Templates as T
 import Vorlie.Theme
 
-// A modal sheet over its window: shown while `presented`, closed by Escape
-// or by its content; `dismissed` tells the owner to clear its flag. Its look
-// is all its own, so no style's plug-in loads with the window.
+// A modal sheet over its window showing the view at `content`: shown while
+// `presented`, closed by Escape or by the view's dismissRequested();
+// `dismissed` tells the owner to clear its flag. Its look is all its own, so
+// no style's plug-in loads with the window.
 T.Popup {
     id: sheet
     implicitWidth: Math.max(implicitBackgroundWidth + leftInset + rightInset, contentWidth + leftPadding + rightPadding)
     implicitHeight: Math.max(implicitBackgroundHeight + topInset + bottomInset, contentHeight + topPadding + bottomPadding)
     property bool presented: false
+    property url content
+    readonly property alias view: contentLoader.item
     signal dismissed()
 
     anchors.centerIn: parent
@@ -50,5 +53,17 @@ T.Popup {
     Transition {
         id: fadeOut
         NumberAnimation { property: "opacity"; from: 1; to: 0; duration: 140; easing.type: Easing.InCubic }
+    }
+
+    // Named by address, the view loads its types and controls when opened,
+    // and goes when closed.
+    Loader {
+        id: contentLoader
+        focus: true
+        source: sheet.presented ? sheet.content : ""
+    }
+    Connections {
+        target: contentLoader.item
+        function onDismissRequested() { sheet.dismissed() }
     }
 }

@@ -9,6 +9,7 @@ import Vorlie.Picker
 // a successful choice; the presenter holds every rule.
 FocusScope {
     id: picker
+    objectName: "statusPicker"
     signal statusSaved()
     signal dismissRequested()
 

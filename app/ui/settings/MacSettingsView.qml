@@ -34,7 +34,6 @@ Rectangle {
             anchors.leftMargin: 10
             anchors.verticalCenter: parent.verticalCenter
             text: qsTrId("action.close")
-            Accessible.role: Accessible.Button
             onClicked: view.dismissRequested()
         }
         Text {
@@ -55,7 +54,6 @@ Rectangle {
             anchors.verticalCenter: parent.verticalCenter
             text: qsTrId("menubar.quit")
             textColor: ThemeColor.secondaryText
-            Accessible.role: Accessible.Button
             onClicked: Qt.quit()
         }
     }
