@@ -3,6 +3,7 @@
 #include "AppConfig.h"
 #include "AppRouter.h"
 #include "AppServices.h"
+#include "api/IdleClosingNetwork.h"
 #include "XdgAutostart.h"
 #include "login/LaunchAtLogin.h"
 #include "notifications/DesktopNotifications.h"
@@ -89,7 +90,7 @@ private:
     TextLookup m_textLookup;
     LanguageSettings m_languageSettings;
     MenuBarPreferences m_menuBarPreferences;
-    QNetworkAccessManager m_pictureNetwork; // avatar pictures never share the service's connections
+    IdleClosingNetwork m_pictureNetwork; // avatar pictures never share the service's connections
     WidgetSnapshotStore m_widgetSnapshots;
     SessionStore m_sessionStore;
     DesktopNotifications m_notifications;

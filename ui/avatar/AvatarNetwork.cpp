@@ -1,6 +1,7 @@
 #include "AvatarNetwork.h"
 
-#include <QNetworkAccessManager>
+#include "api/IdleClosingNetwork.h"
+
 #include <QNetworkCookie>
 #include <QNetworkCookieJar>
 
@@ -21,7 +22,7 @@ constexpr int transferTimeoutMs = 20'000;
 
 QNetworkAccessManager *AvatarNetworkFactory::create(QObject *parent)
 {
-    auto *network = new QNetworkAccessManager(parent);
+    auto *network = new IdleClosingNetwork(parent);
     network->setCookieJar(new NoCookies(network));
     network->setRedirectPolicy(QNetworkRequest::SameOriginRedirectPolicy);
     network->setTransferTimeout(transferTimeoutMs);
