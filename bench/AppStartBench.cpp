@@ -171,21 +171,32 @@ double residentMiB(qint64 pid)
     return double(statusFields(QStringLiteral("/proc/%1/status").arg(pid), {"VmRSS:"})) / 1024.0;
 }
 
-// What a process has spent so far: user + system CPU of all its threads, and
-// how often each thread was scheduled. A thread that gives up the CPU to wait
-// and is scheduled again counts a voluntary switch, so the sum over every
-// thread is the closest Linux measure of wake-ups that needs no root.
+// What a process has spent so far: user + system CPU of all its threads,
+// and how often each thread was scheduled. A thread that gives up the CPU to
+// wait and is scheduled again counts a voluntary switch, so their sum over
+// every thread is the closest Linux measure of wake-ups that needs no root.
+// A thread taken off the CPU while it runs counts an involuntary switch:
+// that is a preemption by other work on the machine, not a wake-up, and is
+// reported beside them.
 struct Spent {
     double cpuSeconds = 0;
-    QHash<QString, qint64> switchesByThread;
+    QHash<QString, qint64> wakeUpsByThread;
+    QHash<QString, qint64> preemptionsByThread;
 
+    qint64 wakeUpsSince(const Spent &before) const { return sumSince(wakeUpsByThread, before.wakeUpsByThread); }
+    qint64 preemptionsSince(const Spent &before) const
+    {
+        return sumSince(preemptionsByThread, before.preemptionsByThread);
+    }
+
+private:
     // Counted per thread: a pool thread that ends meanwhile takes its count
     // with it, and one that starts brings all of its own.
-    qint64 wakeUpsSince(const Spent &before) const
+    static qint64 sumSince(const QHash<QString, qint64> &now, const QHash<QString, qint64> &before)
     {
         qint64 sum = 0;
-        for (auto thread = switchesByThread.cbegin(); thread != switchesByThread.cend(); ++thread)
-            sum += thread.value() - before.switchesByThread.value(thread.key(), 0);
+        for (auto thread = now.cbegin(); thread != now.cend(); ++thread)
+            sum += thread.value() - before.value(thread.key(), 0);
         return sum;
     }
 };
@@ -202,10 +213,13 @@ Spent spent(qint64 pid)
     }
     const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
     for (const QString &task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        const qint64 switches = statusFields(tasks + QLatin1Char('/') + task + QStringLiteral("/status"),
-                                             {"voluntary_ctxt_switches:", "nonvoluntary_ctxt_switches:"});
-        if (switches >= 0)
-            result.switchesByThread.insert(task, switches);
+        const QString status = tasks + QLatin1Char('/') + task + QStringLiteral("/status");
+        const qint64 wakeUps = statusFields(status, {"voluntary_ctxt_switches:"});
+        const qint64 preemptions = statusFields(status, {"nonvoluntary_ctxt_switches:"});
+        if (wakeUps >= 0 && preemptions >= 0) {
+            result.wakeUpsByThread.insert(task, wakeUps);
+            result.preemptionsByThread.insert(task, preemptions);
+        }
     }
     return result;
 }
@@ -314,6 +328,10 @@ void reportIdleCosts(const Program &program, const QString &after, int idleSecon
                 wakeUpBetweenRefreshesTarget, between <= wakeUpBetweenRefreshesTarget);
     vorlie::bench::printMeasure(QStringLiteral("wake-ups of one refresh, %1").arg(after).toStdString(),
                                 idle.perRefresh(), "");
+    const double preemptions = double(samples.back().spent.preemptionsSince(samples.front().spent)) / idle.seconds;
+    vorlie::bench::printMeasure(
+        QStringLiteral("idle preemptions (involuntary switches, not wake-ups), %1").arg(after).toStdString(),
+        preemptions, "/s");
 
     World::stop(*app);
     World::stop(*bareQuick);

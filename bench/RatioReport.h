@@ -21,6 +21,19 @@ struct Ratio {
     enum class Judged { wall, cpu, both } judged = Judged::wall;
 };
 
+// One line per comparison, in the form tools/bench.sh gathers into its table:
+// "RATIO<TAB>label<TAB>wall<TAB>thread cpu<TAB>all threads' cpu<TAB>target<TAB>met|missed",
+// with "-" in the CPU column the subject did not measure.
+inline void printRatio(const Ratio &ratio, double wall, double cpu, bool cpuOfAllThreads)
+{
+    const bool wallMet = ratio.judged == Ratio::Judged::cpu || wall <= ratio.target;
+    const bool cpuMet = ratio.judged == Ratio::Judged::wall || cpu <= ratio.target;
+    char cpuText[32];
+    std::snprintf(cpuText, sizeof cpuText, "%.3f", cpu);
+    std::printf("RATIO\t%s\t%.3f\t%s\t%s\t%.2f\t%s\n", ratio.label.c_str(), wall, cpuOfAllThreads ? "-" : cpuText,
+                cpuOfAllThreads ? cpuText : "-", ratio.target, wallMet && cpuMet ? "met" : "missed");
+}
+
 // Runs the registered benchmarks and prints subject / baseline for each
 // comparison, so a slower machine moves both sides alike.
 inline void runAndReportRatios(int *argc, char **argv, const std::vector<Ratio> &ratios)
@@ -74,15 +87,7 @@ inline void runAndReportRatios(int *argc, char **argv, const std::vector<Ratio> 
         const auto subject = reporter.time(ratio.subject);
         if (baseline.real <= 0 || subject.real <= 0 || baseline.cpu <= 0)
             continue;
-        const double wall = subject.real / baseline.real;
-        const double cpu = subject.cpu / baseline.cpu;
-        const bool wallMet = ratio.judged == Ratio::Judged::cpu || wall <= ratio.target;
-        const bool cpuMet = ratio.judged == Ratio::Judged::wall || cpu <= ratio.target;
-        const bool met = wallMet && cpuMet;
-        char cpuText[32];
-        std::snprintf(cpuText, sizeof cpuText, "%.3f", cpu);
-        std::printf("RATIO\t%s\t%.3f\t%s\t%s\t%.2f\t%s\n", ratio.label.c_str(), wall, subject.allThreads ? "-" : cpuText,
-                    subject.allThreads ? cpuText : "-", ratio.target, met ? "met" : "missed");
+        printRatio(ratio, subject.real / baseline.real, subject.cpu / baseline.cpu, subject.allThreads);
     }
     benchmark::Shutdown();
 }
