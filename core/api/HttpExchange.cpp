@@ -55,6 +55,7 @@ struct ExchangeProgress {
     QByteArray received;
     bool cancelledByCaller = false;
     bool tooLarge = false;
+    bool waiterGone = false; // the exchange was dropped: its waiter must not be resumed
 
     void refuse()
     {
@@ -151,6 +152,8 @@ PendingExchange::~PendingExchange()
 {
     // A waiter dropped before the answer must not be resumed.
     QObject::disconnect(m_finished);
+    if (m_progress)
+        m_progress->waiterGone = true;
     stopWatching();
 }
 
@@ -165,12 +168,23 @@ bool PendingExchange::await_ready() const
     return !m_reply || m_reply->isFinished();
 }
 
-// Resumed from the event loop, not inside Qt's finished() emission, while the
-// reply is still busy with it.
+// An answer that came in from Qt's network thread resumes the waiter at once,
+// as a plainly awaited reply does. After an abort, which runs inside a
+// caller's signal, a deadline's tick or a destructor, the waiter is resumed
+// from the event loop instead, away from what is still on the stack.
 void PendingExchange::await_suspend(std::coroutine_handle<> waiter)
 {
-    m_finished = QObject::connect(m_reply.get(), &QNetworkReply::finished, m_reply.get(),
-                                  [waiter] { waiter.resume(); }, Qt::QueuedConnection);
+    QNetworkReply *raw = m_reply.get();
+    m_finished = QObject::connect(raw, &QNetworkReply::finished, raw, [raw, waiter, progress = m_progress] {
+        if (raw->error() != QNetworkReply::OperationCanceledError) {
+            waiter.resume();
+            return;
+        }
+        QMetaObject::invokeMethod(raw, [waiter, progress] {
+            if (!progress->waiterGone)
+                waiter.resume();
+        }, Qt::QueuedConnection);
+    });
 }
 
 HttpOutcome PendingExchange::await_resume()
