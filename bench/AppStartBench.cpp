@@ -183,20 +183,18 @@ struct Spent {
     QHash<QString, qint64> wakeUpsByThread;
     QHash<QString, qint64> preemptionsByThread;
 
-    qint64 wakeUpsSince(const Spent &before) const { return sumSince(wakeUpsByThread, before.wakeUpsByThread); }
-    qint64 preemptionsSince(const Spent &before) const
-    {
-        return sumSince(preemptionsByThread, before.preemptionsByThread);
-    }
+    qint64 wakeUpsSince(const Spent &before) const { return countSince(before, &Spent::wakeUpsByThread); }
+    qint64 preemptionsSince(const Spent &before) const { return countSince(before, &Spent::preemptionsByThread); }
 
 private:
     // Counted per thread: a pool thread that ends meanwhile takes its count
     // with it, and one that starts brings all of its own.
-    static qint64 sumSince(const QHash<QString, qint64> &now, const QHash<QString, qint64> &before)
+    qint64 countSince(const Spent &before, QHash<QString, qint64> Spent::*counts) const
     {
         qint64 sum = 0;
+        const QHash<QString, qint64> &now = this->*counts;
         for (auto thread = now.cbegin(); thread != now.cend(); ++thread)
-            sum += thread.value() - before.value(thread.key(), 0);
+            sum += thread.value() - (before.*counts).value(thread.key(), 0);
         return sum;
     }
 };
