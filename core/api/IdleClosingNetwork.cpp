@@ -7,6 +7,14 @@
 
 namespace vorlie {
 
+IdleClosingNetwork::~IdleClosingNetwork()
+{
+    // Qt's own destructor deletes the replies still running, after this part
+    // of the object is gone: they must not report back to it.
+    for (QNetworkReply *reply : findChildren<QNetworkReply *>(Qt::FindDirectChildrenOnly))
+        disconnect(reply, nullptr, this, nullptr);
+}
+
 QNetworkReply *IdleClosingNetwork::createRequest(Operation op, const QNetworkRequest &request,
                                                  QIODevice *outgoingData)
 {

@@ -11,6 +11,7 @@ class IdleClosingNetwork : public QNetworkAccessManager {
     Q_OBJECT
 public:
     using QNetworkAccessManager::QNetworkAccessManager;
+    ~IdleClosingNetwork() override;
 
 protected:
     QNetworkReply *createRequest(Operation op, const QNetworkRequest &request, QIODevice *outgoingData) override;

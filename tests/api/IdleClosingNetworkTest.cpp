@@ -95,3 +95,15 @@ TEST(IdleClosingNetwork, KeepsItsConnectionsWhileATransferRunsAndLetsThemGoOnceN
     EXPECT_TRUE(finishedWell(third));
     EXPECT_TRUE(spinUntil([&] { return peer.open() == 0; }));
 }
+
+// Qt's destructor deletes the transfers still running after ours has run.
+TEST(IdleClosingNetwork, GoesQuietlyWithATransferStillRunning)
+{
+    KeepAlivePeer peer;
+    auto network = std::make_unique<IdleClosingNetwork>();
+    QPointer<QNetworkReply> reply = network->get(QNetworkRequest(peer.url(QStringLiteral("a.png"))));
+    ASSERT_TRUE(spinUntil([&] { return peer.asking() == 1; }));
+    network.reset();
+    EXPECT_TRUE(reply.isNull());
+    EXPECT_TRUE(spinUntil([&] { return peer.open() == 0; }));
+}
