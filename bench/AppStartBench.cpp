@@ -20,7 +20,6 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <cstdio>
-#include <initializer_list>
 #include <optional>
 #include <vector>
 #include <unistd.h>
@@ -148,27 +147,31 @@ BENCHMARK(BM_BareQuickWindowFirstFrame)->UseManualTime()->Iterations(5)->Unit(be
 BENCHMARK(BM_PanelFirstFrame)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MainWindowFirstFrame)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
-// The sum of some number fields of a /proc status file ("VmRSS:" in kB, or
-// counts of context switches); -1 when it cannot be read, as for a thread
-// that has just ended.
-qint64 statusFields(const QString &path, std::initializer_list<QByteArrayView> names)
+// A /proc status file, none when it cannot be read, as for a thread that
+// has just ended.
+std::optional<QByteArray> readStatus(const QString &path)
 {
     QFile status(path);
     if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    qint64 sum = 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        for (const QByteArrayView name : names) {
-            if (line.startsWith(name))
-                sum += line.mid(name.size()).trimmed().split(' ').value(0).toLongLong();
-        }
+        return std::nullopt;
+    return status.readAll();
+}
+
+// One number field of a status file: "VmRSS:" in kB, or a count of context
+// switches.
+qint64 statusField(const QByteArray &status, QByteArrayView name)
+{
+    for (const QByteArray &line : status.split('\n')) {
+        if (line.startsWith(name))
+            return line.mid(name.size()).trimmed().split(' ').value(0).toLongLong();
     }
-    return sum;
+    return 0;
 }
 
 double residentMiB(qint64 pid)
 {
-    return double(statusFields(QStringLiteral("/proc/%1/status").arg(pid), {"VmRSS:"})) / 1024.0;
+    const std::optional<QByteArray> status = readStatus(QStringLiteral("/proc/%1/status").arg(pid));
+    return double(status ? statusField(*status, "VmRSS:") : -1) / 1024.0;
 }
 
 // What a process has spent so far: user + system CPU of all its threads,
@@ -211,12 +214,10 @@ Spent spent(qint64 pid)
     }
     const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
     for (const QString &task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        const QString status = tasks + QLatin1Char('/') + task + QStringLiteral("/status");
-        const qint64 wakeUps = statusFields(status, {"voluntary_ctxt_switches:"});
-        const qint64 preemptions = statusFields(status, {"nonvoluntary_ctxt_switches:"});
-        if (wakeUps >= 0 && preemptions >= 0) {
-            result.wakeUpsByThread.insert(task, wakeUps);
-            result.preemptionsByThread.insert(task, preemptions);
+        const std::optional<QByteArray> status = readStatus(tasks + QLatin1Char('/') + task + QStringLiteral("/status"));
+        if (status) {
+            result.wakeUpsByThread.insert(task, statusField(*status, "voluntary_ctxt_switches:"));
+            result.preemptionsByThread.insert(task, statusField(*status, "nonvoluntary_ctxt_switches:"));
         }
     }
     return result;
