@@ -1,5 +1,6 @@
 #include "AppConfig.h"
 #include "cli/Launch.h"
+#include "fonts/FontConfiguration.h"
 #include "graphics/RenderLoop.h"
 #include "lifecycle/QuitOnTerminationSignals.h"
 #include "shell/AppWindows.h"
@@ -17,6 +18,7 @@ int main(int argc, char *argv[])
     if (const std::optional<int> exitCode = launch.finishEarly())
         return *exitCode;
 
+    vorlie::FontConfigurationLoad fonts;
     QApplication app(argc, argv);
     vorlie::applyProgramIdentity();
     vorlie::avoidThreadedSoftwareRendering();
@@ -30,6 +32,7 @@ int main(int argc, char *argv[])
 
     vorlie::VorlieMacApp vorlie(vorlie::VorlieMacApp::Options{vorlie::AppConfig::fromEnvironment()});
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &vorlie, [&vorlie] { vorlie.delegate().applicationWillTerminate(); });
+    fonts.wait();
     vorlie::AppWindows windows(vorlie, vorlie::AppWindows::Options{launch.commandLine().background});
     QObject::connect(&instanceRequests, &vorlie::InstanceRequests::activateRequested, &windows,
                      &vorlie::AppWindows::showMainWindow);

@@ -13,7 +13,7 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     gnome-keyring dbus dbus-x11 xvfb xauth libgl1-mesa-dri fonts-noto-color-emoji at-spi2-core
     fonts-material-design-icons-iconfont trayer xdotool
-    libxcb1-dev librsvg2-bin desktop-file-utils appstream dpkg-dev
+    libxcb1-dev libfontconfig-dev librsvg2-bin desktop-file-utils appstream dpkg-dev
     fonts-quicksand qml6-module-qtquick-shapes imagemagick xdotool x11-utils x11-apps xdg-utils
     debootstrap
     sway grim qt6-wayland libwayland-dev wayland-protocols libxkbcommon-dev
