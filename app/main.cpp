@@ -39,6 +39,7 @@ int main(int argc, char *argv[])
     QObject::connect(&instanceRequests, &vorlie::InstanceRequests::homeRequested, &windows, &vorlie::AppWindows::showHome);
     QObject::connect(&instanceRequests, &vorlie::InstanceRequests::statusPickerRequested, &windows,
                      &vorlie::AppWindows::showStatusPicker);
-    QCoro::connect(vorlie.start(), &vorlie, [] {});
+    QObject::connect(&windows, &vorlie::AppWindows::startupShown, &vorlie,
+                     [&vorlie] { QCoro::connect(vorlie.start(), &vorlie, [] {}); });
     return QApplication::exec();
 }

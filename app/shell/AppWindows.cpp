@@ -23,6 +23,9 @@ const QUrl settingsView(QStringLiteral("qrc:/Vorlie/Settings/SettingsWindow.qml"
 // A tray that answers late (a panel still starting) gets this long before
 // the program shows its main window instead.
 constexpr int trayGraceMs = 1500;
+// A window the desktop does not let draw (minimised at start, on another
+// workspace) holds the start-up work back no longer than this.
+constexpr int firstFrameWaitMs = 1000;
 
 bool windowsPlaceThemselves()
 {
@@ -36,15 +39,9 @@ AppWindows::AppWindows(VorlieMacApp &app, Options options, QObject *parent)
     , m_app(app)
     , m_layerShell(LayerPanel::connectToLayers())
     , m_ui(std::make_unique<UiRoot>(app.screenServices()))
-    , m_tray(std::make_unique<TrayItem>(app.sessionStore(), app.menuBarPreferences(), app.textLookup()))
 {
     m_ui->appearance().follow(m_appearancePortal);
     m_appearancePortal.start();
-    connect(m_tray.get(), &TrayItem::panelToggleRequested, this, &AppWindows::togglePanel);
-    connect(m_tray.get(), &TrayItem::panelRequested, this, &AppWindows::showPanel);
-    connect(m_tray.get(), &TrayItem::openMainWindowRequested, this, [this] { showMainWindow(); });
-    connect(m_tray.get(), &TrayItem::settingsRequested, this, &AppWindows::showSettings);
-    connect(m_tray.get(), &TrayItem::quitRequested, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     connect(&app, &VorlieMacApp::personRequested, this, [this] { showMainWindow(); });
     // Every window's Quit (Ctrl+Q, the quit buttons) calls Qt.quit().
     connect(&m_ui->engine(), &QQmlEngine::quit, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
@@ -53,10 +50,9 @@ AppWindows::AppWindows(VorlieMacApp &app, Options options, QObject *parent)
         showForBenchmark(bench);
         return;
     }
-    if (!windowsPlaceThemselves())
-        QTimer::singleShot(0, this, &AppWindows::preparePanel);
     if (!options.background)
         showMainWindow();
+    announceStartupShown(m_mainWindow);
     // Never an invisible program: without a tray the window is the way in.
     QTimer::singleShot(trayGraceMs, this, [this] {
         if (!TrayItem::trayAvailable())
@@ -71,16 +67,48 @@ AppWindows::~AppWindows()
     delete m_mainWindow;
 }
 
+void AppWindows::announceStartupShown(QQuickWindow *window)
+{
+    const auto announce = [this] {
+        if (m_startupShown)
+            return;
+        m_startupShown = true;
+        createTray();
+        if (!windowsPlaceThemselves())
+            preparePanel();
+        emit startupShown();
+    };
+    if (window) {
+        // Queued: the frame is swapped on the render thread.
+        connect(window, &QQuickWindow::frameSwapped, this, announce,
+                static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
+    }
+    QTimer::singleShot(window ? firstFrameWaitMs : 0, this, announce);
+}
+
+void AppWindows::createTray()
+{
+    m_tray = std::make_unique<TrayItem>(m_app.sessionStore(), m_app.menuBarPreferences(), m_app.textLookup());
+    connect(m_tray.get(), &TrayItem::panelToggleRequested, this, &AppWindows::togglePanel);
+    connect(m_tray.get(), &TrayItem::panelRequested, this, &AppWindows::showPanel);
+    connect(m_tray.get(), &TrayItem::openMainWindowRequested, this, [this] { showMainWindow(); });
+    connect(m_tray.get(), &TrayItem::settingsRequested, this, &AppWindows::showSettings);
+    connect(m_tray.get(), &TrayItem::quitRequested, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
 void AppWindows::showForBenchmark(const QString &which)
 {
     QQuickWindow *window = which == QLatin1String("panel") ? ensurePanel() : ensureMainWindow();
+    announceStartupShown(window);
     if (!window)
         return;
-    connect(window, &QQuickWindow::frameSwapped, this, [window] {
+    connect(window, &QQuickWindow::frameSwapped, this, [] {
         std::printf("first frame\n");
         std::fflush(stdout);
-        window->close(); // as a person leaves it
     }, Qt::SingleShotConnection);
+    // As a person leaves it: not before the tray item is there to keep the
+    // program.
+    connect(this, &AppWindows::startupShown, window, &QWindow::close);
     window->show();
 }
 
@@ -96,7 +124,8 @@ QQuickWindow *AppWindows::ensureMainWindow()
 
 void AppWindows::mainWindowClosing()
 {
-    if (!m_tray->onTray()) {
+    // Before the tray item exists, no tray is known to hold the program.
+    if (!m_tray || !m_tray->onTray()) {
         QCoreApplication::quit();
         return;
     }

@@ -20,7 +20,8 @@ class VorlieMacApp;
 // The program's windows and its tray item: the main window, the tray panel
 // and the settings window, made on first use, and what opens them (tray
 // clicks, later launches, a tapped notification). Without any tray the main
-// window is shown at start, so the program is never invisible.
+// window is shown at start, so the program is never invisible. The tray
+// item, which asks the desktop for its tray, comes after the first frame.
 class AppWindows : public QObject {
     Q_OBJECT
 
@@ -34,7 +35,6 @@ public:
     ~AppWindows() override;
 
     UiRoot &ui() { return *m_ui; }
-    TrayItem &tray() { return *m_tray; }
     QQuickWindow *mainWindow() const { return m_mainWindow; }
     QQuickWindow *panelWindow() const { return m_panelWindow; }
 
@@ -47,6 +47,12 @@ public slots:
     void togglePanel(const vorlie::PanelAnchor &anchor);
     void showPanel(const vorlie::PanelAnchor &anchor);
 
+signals:
+    // Once, when what the person sees at start is drawn: the first frame of
+    // the window opened at start, or at once when none is. Work that waits
+    // on the desktop (the keychain, the network manager) starts here.
+    void startupShown();
+
 private slots:
     // With nothing on a tray, a closed window would leave a program no one
     // can reach: closing it ends the program, and the next launch shows the
@@ -55,7 +61,8 @@ private slots:
 
 private:
     // VORLIE_BENCH_SHOW=panel|main: opens that window at start, prints
-    // "first frame" on standard output once it is drawn and closes it again;
+    // "first frame" on standard output once it is drawn and closes it once
+    // the start-up work began;
     // the start-up benchmarks measure the program this way.
     void showForBenchmark(const QString &which);
     QQuickWindow *ensureMainWindow();
@@ -64,6 +71,10 @@ private:
     // a click should wait (Wayland): on the desktop's top layer when it has
     // one, else as a window.
     void preparePanel();
+    // Emits startupShown after the window's first frame; without a window,
+    // in the next event-loop turn.
+    void announceStartupShown(QQuickWindow *window);
+    void createTray();
 
     VorlieMacApp &m_app;
     // Until the panel takes it over.
@@ -75,6 +86,7 @@ private:
     QPointer<QQuickWindow> m_panelWindow;
     std::unique_ptr<LayerPanel> m_layerPanel;
     QPointer<QQuickWindow> m_settingsWindow;
+    bool m_startupShown = false;
 };
 
 } // namespace vorlie

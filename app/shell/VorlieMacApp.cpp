@@ -20,12 +20,10 @@ VorlieMacApp::VorlieMacApp(Options options, QObject *parent)
     , m_pushConnector(m_options.pushServiceName)
     , m_pushRegistrar(SharedDefaults(m_options.paths), m_live.dependencies().deviceRepository,
                       PushPlatform{[this] { m_pushConnector.start(); }, [this] { return m_notifications.isServerPresent(); }})
-    , m_sleepWatcher(m_options.sleepBus.value_or(QDBusConnection::systemBus()))
 {
     // Texts written from now on (the widget snapshot included) are in the chosen language.
     m_textLookup.apply(m_languageSettings.selection());
     wirePush();
-    wireResume();
     connect(&m_languageSettings, &LanguageSettings::selectionChanged, this,
             [this] { QCoro::connect(languageChanged(m_languageSettings.selection()), this, [] {}); });
 }
@@ -51,6 +49,7 @@ AppServices::Parts VorlieMacApp::screenServices()
 
 QCoro::Task<void> VorlieMacApp::start()
 {
+    wireResume();
     wireDelegate();
     co_await m_sessionStore.bootstrap();
     if (m_sessionStore.authState() == SessionStore::AuthState::signedIn)
@@ -132,7 +131,8 @@ QCoro::Task<void> VorlieMacApp::present(QVariantMap userInfo)
 void VorlieMacApp::wireResume()
 {
     const auto refreshOnce = [this] { QCoro::connect(refreshSession(), this, [] {}); };
-    connect(&m_sleepWatcher, &SleepWatcher::woke, this, refreshOnce);
+    m_sleepWatcher = std::make_unique<SleepWatcher>(m_options.sleepBus ? *m_options.sleepBus : QDBusConnection::systemBus());
+    connect(m_sleepWatcher.get(), &SleepWatcher::woke, this, refreshOnce);
     ReachabilitySource *reachability = m_options.reachability;
     if (!reachability) {
         m_ownReachability = std::make_unique<NetworkManagerReachability>();

@@ -100,7 +100,9 @@ private:
     XdgAutostart m_autostart;
     LaunchAtLogin m_launchAtLogin{m_autostart};
     StandardDefaults m_standardDefaults{m_options.paths};
-    SleepWatcher m_sleepWatcher;
+    // Both made by the start-up task: the system bus and the network
+    // manager answer slowly on some desktops.
+    std::unique_ptr<SleepWatcher> m_sleepWatcher;
     std::unique_ptr<ReachabilitySource> m_ownReachability; // when none was given
 };
 

@@ -51,11 +51,19 @@ AuthSession::AuthSession(TokenStore &keychain, QUrl baseURL, QNetworkAccessManag
         if (self)
             QCoro::connect(self->catchUpWithStore(), self.data(), [] {});
     });
-    // Enters the queue synchronously, so it is first in line.
-    QCoro::connect(load(), this, [] {});
 }
 
 AuthSession::~AuthSession() = default;
+
+SerialQueue::EnterAwaiter AuthSession::takeTurn()
+{
+    if (!m_loadStarted) {
+        m_loadStarted = true;
+        // Enters the queue synchronously, so it is first in line.
+        QCoro::connect(load(), this, [] {});
+    }
+    return m_queue.enter();
+}
 
 QCoro::Task<void> AuthSession::load()
 {
@@ -98,7 +106,7 @@ QCoro::Task<void> AuthSession::catchUpWithStore()
         co_return;
     const QPointer<AuthSession> alive(this);
     m_catchUpWaiting = true;
-    auto turn = co_await m_queue.enter();
+    auto turn = co_await takeTurn();
     if (!alive)
         co_return;
     m_catchUpWaiting = false;
@@ -113,41 +121,41 @@ QCoro::Task<void> AuthSession::catchUpWithStore()
 
 QCoro::Task<std::optional<QString>> AuthSession::accessToken()
 {
-    auto turn = co_await m_queue.enter();
+    auto turn = co_await takeTurn();
     // g++ 12 moves from a member named in co_return; copy explicitly.
     co_return std::optional<QString>(m_accessToken);
 }
 
 std::optional<std::optional<QString>> AuthSession::accessTokenAtRest() const
 {
-    if (!m_queue.isIdle())
+    if (!m_loadStarted || !m_queue.isIdle())
         return std::nullopt;
     return m_accessToken;
 }
 
 QCoro::Task<std::optional<QString>> AuthSession::refreshToken()
 {
-    auto turn = co_await m_queue.enter();
+    auto turn = co_await takeTurn();
     co_return std::optional<QString>(m_refreshToken);
 }
 
 QCoro::Task<AuthSession::State> AuthSession::state()
 {
-    auto turn = co_await m_queue.enter();
+    auto turn = co_await takeTurn();
     co_return m_state;
 }
 
 QCoro::Task<CredentialStoreState> AuthSession::storeTokens(QString accessToken, QString refreshToken)
 {
     const QPointer<AuthSession> alive(this);
-    auto turn = co_await m_queue.enter();
+    auto turn = co_await takeTurn();
     co_await storeTokensHoldingTurn(std::move(accessToken), std::move(refreshToken));
     co_return alive ? m_credentialStoreState : CredentialStoreState::unavailable;
 }
 
 QCoro::Task<void> AuthSession::clearTokens()
 {
-    auto turn = co_await m_queue.enter();
+    auto turn = co_await takeTurn();
     co_await clearTokensHoldingTurn();
 }
 
@@ -230,7 +238,7 @@ QCoro::Task<Result<QString>> AuthSession::performRefresh()
     std::optional<QString> sentToken;
     quint64 generation = 0;
     {
-        auto turn = co_await m_queue.enter();
+        auto turn = co_await takeTurn();
         sentToken = m_refreshToken;
         generation = m_generation;
     }
@@ -259,7 +267,7 @@ QCoro::Task<Result<QString>> AuthSession::performRefresh()
         co_return transportPassThrough(outcome);
     }
 
-    auto turn = co_await m_queue.enter();
+    auto turn = co_await takeTurn();
     const bool superseded = m_generation != generation || m_refreshToken != sentToken;
     if (outcome.status == 200) {
         auto response = decodeDataEnvelope<RefreshResponse>(outcome.body);

@@ -33,14 +33,16 @@ public:
 
     static constexpr std::chrono::milliseconds defaultRefreshTimeout{60'000};
 
-    // Starts loading both tokens from the store; every operation waits for that.
+    // Both tokens are loaded from the store when the session is first asked
+    // (at start, by the session restore); every operation waits for that.
     AuthSession(TokenStore &keychain, QUrl baseURL, QNetworkAccessManager &network,
                 std::chrono::milliseconds refreshTimeout = defaultRefreshTimeout, QObject *parent = nullptr);
     ~AuthSession() override;
 
     QCoro::Task<std::optional<QString>> accessToken();
     // The access token without waiting, when nothing holds the session; empty
-    // while a load, store or refresh does, and then accessToken() waits its turn.
+    // before the load and while a load, store or refresh holds it, and then
+    // accessToken() waits its turn.
     std::optional<std::optional<QString>> accessTokenAtRest() const;
     QCoro::Task<std::optional<QString>> refreshToken();
     QCoro::Task<State> state();
@@ -70,6 +72,8 @@ signals:
     void sessionRestored();
 
 private:
+    // The queue's turn for every operation; the first one starts the load.
+    SerialQueue::EnterAwaiter takeTurn();
     QCoro::Task<void> load();
     // Reads both tokens; false when the store did not answer.
     QCoro::Task<bool> loadHoldingTurn();
@@ -101,6 +105,7 @@ private:
     SingleFlight<Result<QString>> m_refreshFlight;
     CredentialStoreState m_credentialStoreState = CredentialStoreState::available;
     bool m_unsaved = false;      // the store missed the last store or clear
+    bool m_loadStarted = false;
     bool m_loadPending = false;  // start-up could not read the store
     bool m_catchUpWaiting = false; // a catch-up waits for its turn
     QTimer m_retry;

@@ -156,11 +156,26 @@ TEST_F(AuthSessionTest, ACallersCancellationDoesNotStopTheRefresh)
     EXPECT_EQ(service().requestCount(QStringLiteral("me")), 1);
 }
 
+// The program draws its first frame before it reads the keychain: a session
+// reads its tokens when it is first asked, not when it is made.
+TEST_F(AuthSessionTest, TheStoredTokensAreReadWhenTheSessionIsFirstAskedNotWhenItIsMade)
+{
+    signIn();
+    restart();
+    // Had the new session read at once, its read would come before this removal.
+    resultOf(keychain.deleteItem(QStringLiteral("refreshToken")));
+    EXPECT_EQ(auth->accessTokenAtRest(), std::nullopt) << "before its load the session knows no token";
+    EXPECT_EQ(state(), AuthSession::State::signedOut);
+}
+
 TEST_F(AuthSessionTest, ASessionDestroyedWhileLoadingLeavesNoDanglingWork)
 {
     signIn();
-    for (int i = 0; i < 5; ++i)
-        AuthSession(keychain, host.baseUrl(), network); // its token load is still waiting for the keychain
+    for (int i = 0; i < 5; ++i) {
+        AuthSession session(keychain, host.baseUrl(), network);
+        // Asked, so its token load starts; it is still waiting for the keychain.
+        QCoro::connect(session.state(), &session, [](AuthSession::State) {});
+    }
     // Let the abandoned loads finish; they must not touch the destroyed sessions.
     EXPECT_TRUE(storedToken(QStringLiteral("refreshToken")).has_value());
     EXPECT_TRUE(storedToken(QStringLiteral("accessToken")).has_value());
