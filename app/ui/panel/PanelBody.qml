@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Window
 import Vorlie.Theme
 import Vorlie.Controls
 import Vorlie.Panel
