@@ -5,6 +5,7 @@
 #include "lifecycle/QuitOnTerminationSignals.h"
 #include "shell/AppWindows.h"
 #include "shell/VorlieMacApp.h"
+#include "ViewEngine.h"
 #include "single_instance/InstanceRequests.h"
 #include "single_instance/SingleInstance.h"
 
@@ -21,6 +22,12 @@ int main(int argc, char *argv[])
     vorlie::FontConfigurationLoad fonts;
     QApplication app(argc, argv);
     vorlie::applyProgramIdentity();
+    // The first window's views compile on the engine's own thread from here
+    // on, while the rest of the program is built.
+    const vorlie::AppWindows::Options windowOptions{launch.commandLine().background};
+    auto views = std::make_unique<vorlie::ViewEngine>();
+    if (const std::optional<QUrl> firstView = vorlie::AppWindows::viewShownAtStart(windowOptions))
+        views->compileAhead(*firstView);
     vorlie::avoidThreadedSoftwareRendering();
     // Closing a window never ends the program: the menu-bar item and the refresh keep running.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -33,7 +40,7 @@ int main(int argc, char *argv[])
     vorlie::VorlieMacApp vorlie(vorlie::VorlieMacApp::Options{vorlie::AppConfig::fromEnvironment()});
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &vorlie, [&vorlie] { vorlie.delegate().applicationWillTerminate(); });
     fonts.wait();
-    vorlie::AppWindows windows(vorlie, vorlie::AppWindows::Options{launch.commandLine().background});
+    vorlie::AppWindows windows(vorlie, windowOptions, std::move(views));
     QObject::connect(&instanceRequests, &vorlie::InstanceRequests::activateRequested, &windows,
                      &vorlie::AppWindows::showMainWindow);
     QObject::connect(&instanceRequests, &vorlie::InstanceRequests::homeRequested, &windows, &vorlie::AppWindows::showHome);

@@ -34,11 +34,20 @@ bool windowsPlaceThemselves()
 
 } // namespace
 
-AppWindows::AppWindows(VorlieMacApp &app, Options options, QObject *parent)
+std::optional<QUrl> AppWindows::viewShownAtStart(const Options &options)
+{
+    if (options.benchmarkShows == QLatin1String("panel"))
+        return panelView;
+    if (!options.benchmarkShows.isEmpty() || !options.background)
+        return mainWindowView;
+    return std::nullopt;
+}
+
+AppWindows::AppWindows(VorlieMacApp &app, Options options, std::unique_ptr<ViewEngine> views, QObject *parent)
     : QObject(parent)
     , m_app(app)
     , m_layerShell(LayerPanel::connectToLayers())
-    , m_ui(std::make_unique<UiRoot>(app.screenServices()))
+    , m_ui(std::make_unique<UiRoot>(app.screenServices(), std::move(views)))
 {
     m_ui->appearance().follow(m_appearancePortal);
     m_appearancePortal.start();
@@ -46,8 +55,8 @@ AppWindows::AppWindows(VorlieMacApp &app, Options options, QObject *parent)
     // Every window's Quit (Ctrl+Q, the quit buttons) calls Qt.quit().
     connect(&m_ui->engine(), &QQmlEngine::quit, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 
-    if (const QString bench = qEnvironmentVariable("VORLIE_BENCH_SHOW"); !bench.isEmpty()) {
-        showForBenchmark(bench);
+    if (!options.benchmarkShows.isEmpty()) {
+        showForBenchmark(options.benchmarkShows);
         return;
     }
     if (!options.background)

@@ -7,11 +7,13 @@
 #include <QPointer>
 #include <QQuickWindow>
 #include <memory>
+#include <optional>
 
 namespace vorlie {
 
 class LayerPanel;
 class UiRoot;
+class ViewEngine;
 namespace wayland {
 class LayerShell;
 }
@@ -29,9 +31,18 @@ public:
     struct Options {
         // Start to the tray without showing the main window (login autostart).
         bool background = false;
+        // VORLIE_BENCH_SHOW=panel|main: opens that window at start, prints
+        // "first frame" on standard output once it is drawn and closes it
+        // once the start-up work began; the start-up benchmarks measure the
+        // program this way.
+        QString benchmarkShows = qEnvironmentVariable("VORLIE_BENCH_SHOW");
     };
 
-    AppWindows(VorlieMacApp &app, Options options, QObject *parent = nullptr);
+    // The view of the window these options open at start, if any: worth
+    // compiling ahead.
+    static std::optional<QUrl> viewShownAtStart(const Options &options);
+
+    AppWindows(VorlieMacApp &app, Options options, std::unique_ptr<ViewEngine> views, QObject *parent = nullptr);
     ~AppWindows() override;
 
     UiRoot &ui() { return *m_ui; }

@@ -56,6 +56,22 @@ protected:
     SyncSnapshot world = sample::data().snapshot;
 };
 
+// The program compiles the window it opens at start while it builds its
+// services: made before that compile has ended, the window is whole.
+TEST_F(MainWindowStatesTest, AWindowCompiledAheadShowsTheSessionLikeAnyOther)
+{
+    auto views = std::make_unique<ViewEngine>();
+    views->compileAhead(mainWindow);
+    UiRoot compiledAhead{services.parts, std::move(views)};
+    const ScreenWindow ahead{compiledAhead, mainWindow};
+    ASSERT_TRUE(ahead);
+    showSignedInWith(reply(200, syncBody(world)));
+    ASSERT_TRUE(ahead.awaitShown(QStringLiteral("changeStatusButton")));
+    ASSERT_TRUE(syncDone());
+    EXPECT_TRUE(screen.shows(displayText(*world.mainPersonStatus)));
+    EXPECT_TRUE(ahead.shows(displayText(*world.mainPersonStatus)));
+}
+
 // A failed sync waits in the banner for a retry; the answer to it shows a
 // connection the service no longer lists as none, and an expired status as none.
 TEST_F(MainWindowStatesTest, AFailedSyncShowsItsMessageUntilARetryWhoseAnswerIsShown)

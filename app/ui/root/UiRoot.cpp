@@ -2,10 +2,8 @@
 
 #include "AppRouter.h"
 #include "AvatarImages.h"
-#include "AvatarNetwork.h"
 #include "EngineObjects.h"
 #include "Motion.h"
-#include "TextInputAccessible.h"
 #include "Symbols.h"
 #include "ThemeColor.h"
 #include "ThemeFont.h"
@@ -26,18 +24,8 @@ Q_IMPORT_QML_PLUGIN(Vorlie_SettingsPlugin)
 Q_IMPORT_QML_PLUGIN(Vorlie_MainPlugin)
 
 namespace vorlie {
-namespace {
 
-// One factory for the process: the engine keeps a pointer to it.
-AvatarNetworkFactory &avatarNetworkFactory()
-{
-    static AvatarNetworkFactory factory;
-    return factory;
-}
-
-} // namespace
-
-UiRoot::UiRoot(AppServices::Parts parts, QObject *parent)
+UiRoot::UiRoot(AppServices::Parts parts, std::unique_ptr<ViewEngine> views, QObject *parent)
     : QObject(parent)
     , m_appearance(std::make_unique<Appearance>())
     , m_themeColor(std::make_unique<ThemeColor>(*m_appearance))
@@ -46,25 +34,21 @@ UiRoot::UiRoot(AppServices::Parts parts, QObject *parent)
     , m_motion(std::make_unique<Motion>(*m_appearance))
     , m_avatarImages(std::make_unique<AvatarImages>())
     , m_services(std::make_unique<AppServices>(std::move(parts)))
-    , m_engine(std::make_unique<QQmlEngine>())
+    , m_views(std::move(views))
 {
-    TextInputAccessible::install();
-    m_engine->setNetworkAccessManagerFactory(&avatarNetworkFactory());
-    // The screen modules are compiled in, under the resource root.
-    m_engine->addImportPath(QStringLiteral("qrc:/"));
     for (QObject *object : std::initializer_list<QObject *>{m_themeColor.get(), m_themeFont.get(), m_symbols.get(),
                                                             m_motion.get(), m_avatarImages.get(), m_services.get(),
                                                             &m_services->router()}) {
-        provideToQml(*m_engine, object);
+        provideToQml(engine(), object);
     }
-    connect(&m_services->textLookup(), &TextLookup::languageApplied, m_engine.get(), &QQmlEngine::retranslate);
+    connect(&m_services->textLookup(), &TextLookup::languageApplied, &engine(), &QQmlEngine::retranslate);
 }
 
 UiRoot::~UiRoot() = default;
 
 QObject *UiRoot::create(const QUrl &url, const QVariantMap &initialProperties)
 {
-    QQmlComponent component(m_engine.get(), url);
+    QQmlComponent component(&engine(), url);
     QObject *object = component.isReady() ? component.createWithInitialProperties(initialProperties) : nullptr;
     if (!object) {
         for (const QQmlError &error : component.errors())

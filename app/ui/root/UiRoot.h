@@ -2,6 +2,7 @@
 
 #include "AppServices.h"
 #include "Appearance.h"
+#include "ViewEngine.h"
 
 #include <QObject>
 #include <QQmlEngine>
@@ -28,10 +29,11 @@ class UiRoot : public QObject {
     Q_OBJECT
 
 public:
-    explicit UiRoot(AppServices::Parts parts, QObject *parent = nullptr);
+    explicit UiRoot(AppServices::Parts parts, std::unique_ptr<ViewEngine> views = std::make_unique<ViewEngine>(),
+                    QObject *parent = nullptr);
     ~UiRoot() override;
 
-    QQmlEngine &engine() { return *m_engine; }
+    QQmlEngine &engine() { return m_views->engine(); }
     Appearance &appearance() { return *m_appearance; }
     AvatarImages &avatarImages() { return *m_avatarImages; }
 
@@ -49,7 +51,7 @@ private:
     std::unique_ptr<Motion> m_motion;
     std::unique_ptr<AvatarImages> m_avatarImages;
     std::unique_ptr<AppServices> m_services;
-    std::unique_ptr<QQmlEngine> m_engine;
+    std::unique_ptr<ViewEngine> m_views; // last: goes first, before what it shows
 };
 
 } // namespace vorlie
