@@ -43,7 +43,7 @@ std::optional<QUrl> AppWindows::viewShownAtStart(const Options &options)
     return std::nullopt;
 }
 
-AppWindows::AppWindows(VorlieMacApp &app, Options options, std::unique_ptr<ViewEngine> views, QObject *parent)
+AppWindows::AppWindows(VorlieMacApp &app, const Options &options, std::unique_ptr<ViewEngine> views, QObject *parent)
     : QObject(parent)
     , m_app(app)
     , m_layerShell(LayerPanel::connectToLayers())

@@ -42,7 +42,7 @@ public:
     // compiling ahead.
     static std::optional<QUrl> viewShownAtStart(const Options &options);
 
-    AppWindows(VorlieMacApp &app, Options options, std::unique_ptr<ViewEngine> views, QObject *parent = nullptr);
+    AppWindows(VorlieMacApp &app, const Options &options, std::unique_ptr<ViewEngine> views, QObject *parent = nullptr);
     ~AppWindows() override;
 
     UiRoot &ui() { return *m_ui; }
