@@ -49,6 +49,7 @@ UiRoot::~UiRoot() = default;
 QObject *UiRoot::create(const QUrl &url, const QVariantMap &initialProperties)
 {
     QQmlComponent component(&engine(), url);
+    m_views->letGo(url);
     QObject *object = component.isReady() ? component.createWithInitialProperties(initialProperties) : nullptr;
     if (!object) {
         for (const QQmlError &error : component.errors())

@@ -34,4 +34,9 @@ void ViewEngine::compileAhead(const QUrl &url)
     m_compiled.push_back(std::make_unique<QQmlComponent>(m_engine.get(), url, QQmlComponent::Asynchronous));
 }
 
+void ViewEngine::letGo(const QUrl &url)
+{
+    std::erase_if(m_compiled, [&url](const std::unique_ptr<QQmlComponent> &compiled) { return compiled->url() == url; });
+}
+
 } // namespace vorlie

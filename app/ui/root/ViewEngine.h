@@ -22,6 +22,9 @@ public:
     // Starts compiling a view in the background. Creating it later takes up
     // the compiled view, or waits for what is left.
     void compileAhead(const QUrl &url);
+    // Once the view was created, its compile needs holding no longer: a
+    // window closed for the day takes its compiled views with it.
+    void letGo(const QUrl &url);
 
     QQmlEngine &engine() { return *m_engine; }
 
