@@ -11,15 +11,18 @@ namespace vorlie {
 // `auto turn = co_await queue.enter();` waits until every earlier holder has
 // released its turn. Waiters resume through the event loop, in arrival order,
 // never nested inside the releasing call. A turn that outlives its queue
-// (its owner was destroyed while an operation was suspended) releases nothing.
+// (its owner was destroyed while an operation was suspended) releases nothing,
+// and the waiters left behind are never resumed.
 class SerialQueue {
     struct State {
-        QObject *context;
+        QObject *context; // null once the queue is gone
         bool busy = false;
         std::deque<std::coroutine_handle<>> waiters;
 
         void release()
         {
+            if (!context)
+                return;
             if (waiters.empty()) {
                 busy = false;
                 return;
@@ -33,6 +36,9 @@ class SerialQueue {
 
 public:
     explicit SerialQueue(QObject *context) : m_state(std::make_shared<State>(State{context, false, {}})) {}
+    // A waiter's pending entry keeps the state alive: it must not reach the
+    // destroyed owner through it.
+    ~SerialQueue() { m_state->context = nullptr; }
     SerialQueue(const SerialQueue &) = delete;
     SerialQueue &operator=(const SerialQueue &) = delete;
 

@@ -167,16 +167,3 @@ TEST_F(AuthSessionTest, TheStoredTokensAreReadWhenTheSessionIsFirstAskedNotWhenI
     EXPECT_EQ(auth->accessTokenAtRest(), std::nullopt) << "before its load the session knows no token";
     EXPECT_EQ(state(), AuthSession::State::signedOut);
 }
-
-TEST_F(AuthSessionTest, ASessionDestroyedWhileLoadingLeavesNoDanglingWork)
-{
-    signIn();
-    for (int i = 0; i < 5; ++i) {
-        AuthSession session(keychain, host.baseUrl(), network);
-        // Asked, so its token load starts; it is still waiting for the keychain.
-        QCoro::connect(session.state(), &session, [](AuthSession::State) {});
-    }
-    // Let the abandoned loads finish; they must not touch the destroyed sessions.
-    EXPECT_TRUE(storedToken(QStringLiteral("refreshToken")).has_value());
-    EXPECT_TRUE(storedToken(QStringLiteral("accessToken")).has_value());
-}
