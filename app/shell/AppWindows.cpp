@@ -82,6 +82,7 @@ void AppWindows::announceStartupShown(QQuickWindow *window)
         if (m_startupShown)
             return;
         m_startupShown = true;
+        m_firstFrameWait.stop();
         createTray();
         if (!windowsPlaceThemselves())
             preparePanel();
@@ -92,7 +93,9 @@ void AppWindows::announceStartupShown(QQuickWindow *window)
         connect(window, &QQuickWindow::frameSwapped, this, announce,
                 static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
     }
-    QTimer::singleShot(window ? firstFrameWaitMs : 0, this, announce);
+    m_firstFrameWait.setSingleShot(true);
+    connect(&m_firstFrameWait, &QTimer::timeout, this, announce);
+    m_firstFrameWait.start(window ? firstFrameWaitMs : 0);
 }
 
 void AppWindows::createTray()

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QQuickWindow>
+#include <QTimer>
 #include <memory>
 #include <optional>
 
@@ -71,10 +72,7 @@ private slots:
     void mainWindowClosing();
 
 private:
-    // VORLIE_BENCH_SHOW=panel|main: opens that window at start, prints
-    // "first frame" on standard output once it is drawn and closes it once
-    // the start-up work began;
-    // the start-up benchmarks measure the program this way.
+    // Options::benchmarkShows.
     void showForBenchmark(const QString &which);
     QQuickWindow *ensureMainWindow();
     QQuickWindow *ensurePanel();
@@ -98,6 +96,8 @@ private:
     std::unique_ptr<LayerPanel> m_layerPanel;
     QPointer<QQuickWindow> m_settingsWindow;
     bool m_startupShown = false;
+    // Until the first frame of the window shown at start.
+    QTimer m_firstFrameWait;
 };
 
 } // namespace vorlie

@@ -67,7 +67,8 @@ SerialQueue::EnterAwaiter AuthSession::takeTurn()
 
 QCoro::Task<void> AuthSession::load()
 {
-    // Runs detached from the constructor: the session may be gone when a read returns.
+    // Runs detached from the operation that started it: the session may be
+    // gone when a read returns.
     const QPointer<AuthSession> alive(this);
     auto turn = co_await m_queue.enter();
     // Without an answer the session stays signed out until the store is back.
