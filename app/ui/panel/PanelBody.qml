@@ -91,7 +91,7 @@ FocusScope {
         // the panel's loss of the focus does not close the two.
         property bool opening: false
         property bool wanted: false
-        flags: Qt.Tool | Qt.FramelessWindowHint | Qt.WindowStaysOnTopHint
+        flags: PanelWindowKinds.popover
         width: 340
         height: picker.implicitHeight
         minimumWidth: 340

@@ -22,7 +22,7 @@ Window {
     maximumWidth: 280
     minimumHeight: framed ? body.implicitHeight : 0
     maximumHeight: framed ? body.implicitHeight : 16777215
-    flags: framed ? Qt.Window : (Qt.Tool | Qt.FramelessWindowHint | Qt.WindowStaysOnTopHint)
+    flags: framed ? PanelWindowKinds.framed : PanelWindowKinds.popover
     color: ThemeColor.windowBackground
     title: qsTrId("vorlie")
 
