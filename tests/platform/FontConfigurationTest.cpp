@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 #include <memory>
